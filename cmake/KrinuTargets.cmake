@@ -1,0 +1,34 @@
+# One place for the language level, warnings and sanitizers of every target.
+function(krinu_target_defaults target)
+  target_compile_features(${target} PUBLIC cxx_std_20)
+  set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF AUTOMOC OFF)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # GCC 12 reports std::optional<QString> moves as maybe-uninitialized (a known false alarm).
+    target_compile_options(${target} PRIVATE -Wno-maybe-uninitialized)
+  endif()
+  if(KRINU_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# A library of one src folder: sources are listed by the folder itself.
+function(krinu_library target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${target} STATIC ${ARG_SOURCES})
+  krinu_target_defaults(${target})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# A GoogleTest executable registered with ctest; tests run from the build's bin folder so
+# that "the program folder" holds krinu.ini and Help/ as for the real programs.
+function(krinu_test target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  krinu_target_defaults(${target})
+  target_link_libraries(${target} PRIVATE ${ARG_DEPS} krinu_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KRINU_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;KRINU_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+endfunction()

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing Krinu need; asks apt
+# only for what is missing, so a second run is quick.
+set -euo pipefail
+pkgs=(build-essential cmake pkg-config git ca-certificates
+      qt6-base-dev qt6-base-dev-tools libgl-dev libpcre2-dev libsqlite3-dev
+      libgtest-dev libgmock-dev libbenchmark-dev
+      clang libclang-rt-14-dev nodejs npm
+      fonts-dejavu-core)
+if [ "${1:-}" = "--gui" ]; then pkgs+=(xvfb xauth); fi
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

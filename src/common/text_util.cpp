@@ -1,0 +1,39 @@
+#include "common/text_util.h"
+
+#include <QLocale>
+
+namespace krinu {
+
+void SplitToList(const QString& text, QStringList& list, const QString& separator) {
+  if (separator.isEmpty()) {
+    if (!text.isEmpty()) list.append(text);
+    return;
+  }
+  qsizetype from = 0;
+  for (;;) {
+    const qsizetype at = text.indexOf(separator, from);
+    if (at < 0) break;
+    list.append(text.mid(from, at - from));
+    from = at + separator.size();
+  }
+  if (from < text.size()) list.append(text.mid(from));
+}
+
+QString AnsiUpperCase(const QString& text) {
+  return QLocale(QLocale::Hungarian).toUpper(text);
+}
+
+QString AsciiUpperCase(const QString& text) {
+  QString out = text;
+  for (QChar& c : out)
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+  return out;
+}
+
+QString ZeroPadded(qint64 value, int digits) {
+  const bool negative = value < 0;
+  QString s = QString::number(negative ? -value : value).rightJustified(digits, QLatin1Char('0'));
+  return negative ? QLatin1Char('-') + s : s;
+}
+
+}  // namespace krinu

@@ -1,0 +1,20 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+namespace krinu {
+
+// Appends the pieces of text between occurrences of separator: every piece before an
+// occurrence (even empty), and the rest after the last one only when it is not empty.
+void SplitToList(const QString& text, QStringList& list, const QString& separator);
+
+// Upper-casing with the locale's rules, accented letters included (Adószám -> ADÓSZÁM).
+QString AnsiUpperCase(const QString& text);
+
+// Upper-casing of ASCII letters only; everything else stays as it is.
+QString AsciiUpperCase(const QString& text);
+
+// Number with at least `digits` digits, padded with leading zeros ("0000" pattern).
+QString ZeroPadded(qint64 value, int digits);
+
+}  // namespace krinu

@@ -1,0 +1,36 @@
+#pragma once
+// The few things the workflow asks of whoever shows it: message boxes, file dialogs,
+// opening a document and progress. The Qt windows, krinu-cli and the tests implement it.
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+namespace krinu {
+
+struct FileDialogSpec {
+  QString Title;
+  QString
+      Filter;  // "Csv files (*.csv) |*.csv|All Files (*.*)|*.*" style: description|pattern pairs
+  QString FileName;  // initial file name or folder
+  bool MustExist = true;
+};
+
+enum class OpenDocumentResult { Opened, NotFound, Failed };
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+  virtual void Information(const QString& text) = 0;
+  virtual void Warning(const QString& text) = 0;
+  virtual void Error(const QString& text) = 0;
+  // Yes/No question; true means Yes.
+  virtual bool Confirm(const QString& text) = 0;
+  virtual std::optional<QString> OpenFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<QString> SaveFile(const FileDialogSpec& spec) = 0;
+  virtual OpenDocumentResult OpenDocument(const QString& path) = 0;
+  // Long work reports how far it got; total 0 means "unknown". done == total ends it.
+  virtual void Progress(const QString& what, qint64 done, qint64 total) = 0;
+};
+
+}  // namespace krinu

@@ -1,0 +1,46 @@
+#pragma once
+// A UserInterface for tests: records every message box, answers dialogs and confirmations
+// from queues (an empty queue answers No / Cancel).
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "common/user_interface.h"
+
+namespace krinu::test {
+
+struct Message {
+  QString Kind;  // information, warning, error, confirmation
+  QString Text;
+  bool operator==(const Message&) const = default;
+};
+
+class ScriptedUserInterface : public UserInterface {
+ public:
+  void Information(const QString& text) override { Messages.push_back({"information", text}); }
+  void Warning(const QString& text) override { Messages.push_back({"warning", text}); }
+  void Error(const QString& text) override { Messages.push_back({"error", text}); }
+  bool Confirm(const QString& text) override;
+  std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
+  std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
+  OpenDocumentResult OpenDocument(const QString& path) override;
+  void Progress(const QString& what, qint64 done, qint64 total) override;
+
+  // Texts of the recorded messages of one kind (all kinds when empty).
+  QStringList Texts(const QString& kind = QString()) const;
+  void Clear() { Messages.clear(); }
+
+  std::vector<Message> Messages;
+  std::deque<bool> ConfirmAnswers;
+  std::deque<std::optional<QString>> OpenFileAnswers;
+  std::deque<std::optional<QString>> SaveFileAnswers;
+  std::vector<FileDialogSpec> DialogSpecs;
+  std::vector<QString> OpenedDocuments;
+  OpenDocumentResult OpenDocumentAnswer = OpenDocumentResult::Opened;
+  int ProgressCalls = 0;
+};
+
+}  // namespace krinu::test

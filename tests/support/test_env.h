@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+#include <QTemporaryDir>
+
+namespace krinu::test {
+
+// Writes bytes to a file, creating folders on the way; fails the test on error.
+void WriteFile(const QString& path, const QByteArray& bytes);
+QByteArray ReadFile(const QString& path);
+
+// The build's program folder (bin/, with krinu.ini and Help/), ending with a separator.
+QString BinDir();
+
+}  // namespace krinu::test
