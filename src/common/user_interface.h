@@ -18,6 +18,9 @@ struct FileDialogSpec {
 
 enum class OpenDocumentResult { Opened, NotFound, Failed };
 
+// The secondary windows the main window opens modally.
+enum class SecondaryWindow { Adozok, Ugyintezok, ShowMissed };
+
 class UserInterface {
  public:
   virtual ~UserInterface() = default;
@@ -31,6 +34,8 @@ class UserInterface {
   virtual OpenDocumentResult OpenDocument(const QString& path) = 0;
   // Long work reports how far it got; total 0 means "unknown". done == total ends it.
   virtual void Progress(const QString& what, qint64 done, qint64 total) = 0;
+  // Shows a secondary window modally and returns when it closes.
+  virtual void ShowModal(SecondaryWindow window) = 0;
 };
 
 }  // namespace krinu

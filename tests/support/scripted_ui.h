@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,11 @@ class ScriptedUserInterface : public UserInterface {
   std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
   OpenDocumentResult OpenDocument(const QString& path) override;
   void Progress(const QString& what, qint64 done, qint64 total) override;
+  // Records the window; OnShowModal (when set) plays the user's part inside it.
+  void ShowModal(SecondaryWindow window) override {
+    ShownWindows.push_back(window);
+    if (OnShowModal) OnShowModal(window);
+  }
 
   // Texts of the recorded messages of one kind (all kinds when empty).
   QStringList Texts(const QString& kind = QString()) const;
@@ -41,6 +47,8 @@ class ScriptedUserInterface : public UserInterface {
   std::vector<QString> OpenedDocuments;
   OpenDocumentResult OpenDocumentAnswer = OpenDocumentResult::Opened;
   int ProgressCalls = 0;
+  std::vector<SecondaryWindow> ShownWindows;
+  std::function<void(SecondaryWindow)> OnShowModal;
 };
 
 }  // namespace krinu::test
