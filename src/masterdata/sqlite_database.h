@@ -65,7 +65,8 @@ class TSQLiteTable {
  private:
   friend class TSQLiteDatabase;
   TSQLiteTable() = default;
-  QVector<QVariant> fResults;  // invalid QVariant = absent (NULL)
+  const QVariant& Value(int index) const;  // the current row's value; fails at EOF
+  QVector<QVariant> fResults;              // invalid QVariant = absent (NULL)
   qint32 fRowCount = 0;
   qint32 fColCount = 0;
   QStringList fCols;
