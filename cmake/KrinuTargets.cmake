@@ -29,6 +29,7 @@ function(krinu_test target)
   krinu_target_defaults(${target})
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} krinu_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KRINU_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;KRINU_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+  target_compile_definitions(${target} PRIVATE KRINU_BIN_DIR="${KRINU_BIN_DIR}"
+                                               KRINU_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()

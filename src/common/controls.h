@@ -23,6 +23,7 @@ struct CaptionControl : Control {
 };
 
 struct CheckControl : Control {
+  QString Caption;
   bool Checked = false;
 };
 

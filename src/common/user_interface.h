@@ -32,7 +32,8 @@ class UserInterface {
   virtual std::optional<QString> OpenFile(const FileDialogSpec& spec) = 0;
   virtual std::optional<QString> SaveFile(const FileDialogSpec& spec) = 0;
   virtual OpenDocumentResult OpenDocument(const QString& path) = 0;
-  // Long work reports how far it got; total 0 means "unknown". done == total ends it.
+  // Long work reports how far it got; total 0 means "unknown". done == total (total > 0) or
+  // done < 0 ends it.
   virtual void Progress(const QString& what, qint64 done, qint64 total) = 0;
   // Shows a secondary window modally and returns when it closes.
   virtual void ShowModal(SecondaryWindow window) = 0;

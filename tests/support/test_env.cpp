@@ -22,7 +22,7 @@ QByteArray ReadFile(const QString& path) {
 }
 
 QString BinDir() {
-  QString dir = qEnvironmentVariable("KRINU_BIN_DIR");
+  QString dir = QStringLiteral(KRINU_BIN_DIR);
   if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
   return dir;
 }

@@ -1,0 +1,177 @@
+#include "app/main_form.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <exception>
+
+#include "app/settings.h"
+#include "common/clock.h"
+#include "common/text_util.h"
+#include "masterdata/master_database.h"
+
+namespace krinu {
+
+QString VersionText() {
+  return QString::number(kVersionMajor) + QLatin1Char('.') + ZeroPadded(kVersionMinor, 2);
+}
+
+QString FolderOf(const QString& path) {
+  QString dir = QFileInfo(path).absolutePath();
+  if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+  return dir;
+}
+
+TMainForm::TMainForm(UserInterface& ui, AppEnvironment env) : ui_(ui), env_(std::move(env)) {
+  ProgramDir = FolderOf(env_.ProgramPath);
+}
+
+TMainForm::~TMainForm() {
+  FormClose();
+}
+
+void TMainForm::FormCreate() {
+  OutputLocale = QLocale::system();
+  State.Caption += QStringLiteral(" / Verzió: ") + VersionText();
+  try {
+    IniFileName =
+        env_.IniFileName.isEmpty() ? ProgramDir + QStringLiteral("krinu.ini") : env_.IniFileName;
+    if (QFileInfo::exists(IniFileName) && LoadHeaderMasks(IniFileName, HeaderMasks)) {
+      ui_.Error(QStringLiteral("Probléma a program 'INI' fájljában(") + IniFileName +
+                QStringLiteral(")!"));
+      startupAborted_ = true;
+      State.CloseRequested = true;
+      return;
+    }
+    FindDataDir();
+    State.XMLGenMm.Append(QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
+    State.XMLGenMm.Append(QStringLiteral("Adat könyvtár: ") + DataDir);
+    Db = OpenMasterDatabase(DataDir, ProgramDir, State.XMLGenMm);
+
+    OpenDialog.Title = State.SelectFileBtn.Caption;
+    OpenDialog.Filter = QStringLiteral("Csv files (*.csv) |*.csv|All Files (*.*)|*.*");
+    OpenDialog.MustExist = true;
+    SaveDialog.Title = State.XMLFileSelectBtn.Caption;
+    SaveDialog.Filter = QStringLiteral("XML files (*.xml)|*.xml|Any file (*.*)|*.*");
+    SaveDialog.MustExist = false;
+
+    State.MainPCActivePage = 0;
+    AdozokList.Clear();
+    UgyintezokList.Clear();
+    MissedRows.clear();
+    PartnerList.clear();
+    RefreshAdozokComboBox();
+    RefreshUgyintezokComboBox();
+
+    const auto [start, end] = PreviousMonth(Clock::Today());
+    State.IdoszakADtPick.Date = start;
+    State.IdoszakBDtPick.Date = end;
+
+    for (CheckButtonControl* b :
+         {&State.AdoszamCheckBBtn, &State.DatumCheckBBtn, &State.OsszegCheckBBtn})
+      b->Caption.clear();
+
+    State.DecSepCbx.Items = QStringList{QStringLiteral("Vessző"), QStringLiteral("Pont")};
+    State.DecSepCbx.ItemIndex = -1;
+
+    ResetSzerkezetPanel();
+    ResetTartalomPanel();
+    ResetBetoltesPanel();
+    Panel_enabled(MainPanel::Szerkezet, false);
+    Panel_enabled(MainPanel::Tartalom, false);
+    Panel_enabled(MainPanel::Betoltes, false);
+  } catch (const ESQLiteException& e) {
+    startupFailed_ = true;
+    ui_.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") +
+              e.Message());
+  } catch (const std::exception& e) {
+    startupFailed_ = true;
+    ui_.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") +
+              QString::fromStdString(e.what()));
+  }
+}
+
+// The per-user folder's ".Krinu" subfolder, created one level deep when missing; the
+// program's own folder when there is no per-user folder or it cannot be made.
+void TMainForm::FindDataDir() {
+  if (!env_.DataDirOverride.isEmpty()) {
+    QString dir = QFileInfo(env_.DataDirOverride).absoluteFilePath();
+    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+    DataDir = QDir().mkpath(dir) ? dir : ProgramDir;
+    return;
+  }
+  DataDir = ProgramDir;
+  if (env_.UserProfile.isEmpty()) return;
+  QString base = env_.UserProfile;
+  if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
+  const QString folder = base + QStringLiteral(".Krinu/");
+  if (QFileInfo(folder).isDir() || QDir().mkdir(folder)) DataDir = folder;
+}
+
+void TMainForm::FormClose() {
+  AdozokList.Clear();
+  UgyintezokList.Clear();
+  MissedRows.clear();
+  PartnerList.clear();
+  Db.reset();  // rolls back an open transaction first
+}
+
+void TMainForm::Panel_enabled(MainPanel aPanel, bool NewValue) {
+  for (Control* c : State.ControlsOn(aPanel)) c->Enabled = NewValue;
+}
+
+void TMainForm::ResetSzerkezetPanel() {
+  State.HeaderCbx.Checked = false;
+  State.CsvSeparatorEd.Text = QStringLiteral("?");
+  State.ColCountPrevEd.Text = QStringLiteral("?");
+  State.RowCountPrevEd.Text = QStringLiteral("?");
+  State.InputDataSG.FixedRows = 0;
+  State.InputDataSG.Resize(1, 1);
+}
+
+void TMainForm::ResetTartalomPanel() {
+  for (ComboControl* combo : State.ColumnCombos()) {
+    combo->Items = QStringList{QStringLiteral("Kérem, jelölje ki")};
+    combo->ItemIndex = -1;
+  }
+  State.DateFormEd.Text.clear();
+  State.DecSepCbx.ItemIndex = -1;
+  for (CheckButtonControl* b :
+       {&State.AdoszamCheckBBtn, &State.DatumCheckBBtn, &State.OsszegCheckBBtn}) {
+    b->Mark = CheckMark::Help;
+    b->Caption.clear();
+  }
+}
+
+void TMainForm::ResetBetoltesPanel() {
+  State.CsvLoadRowNumEd.Text = QStringLiteral("?");
+  State.CsvMissedRowNumEd.Text = QStringLiteral("?");
+  State.ShowMissedBtn.Enabled = false;
+}
+
+void TMainForm::AdozokMenuClick() {
+  ui_.ShowModal(SecondaryWindow::Adozok);
+  RefreshAdozokComboBox();
+}
+
+void TMainForm::UgyintezokMenuClick() {
+  ui_.ShowModal(SecondaryWindow::Ugyintezok);
+  RefreshUgyintezokComboBox();
+}
+
+void TMainForm::UserGuideMenuClick() {
+  const QString path = ProgramDir + QStringLiteral("Help/Kezikonyv.html");
+  if (ui_.OpenDocument(path) == OpenDocumentResult::NotFound)
+    ui_.Error(
+        QStringLiteral("Sajnálom, a kézikönyv fájlt nem találom, a következő néven kerestem: \n") +
+        path);
+}
+
+void TMainForm::ExitMenuClick() {
+  State.CloseRequested = true;
+}
+
+void TMainForm::XMLGenTSShow() {
+  State.FocusedControl = QStringLiteral("XMLFileSelectBtn");
+}
+
+}  // namespace krinu

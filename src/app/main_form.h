@@ -1,0 +1,95 @@
+#pragma once
+// The main window's workflow without any toolkit: the state of its controls, the
+// process-wide objects it owns, and one method per handler.
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "app/main_form_state.h"
+#include "common/header_masks.h"
+#include "common/record_list.h"
+#include "common/user_interface.h"
+#include "masterdata/records.h"
+#include "masterdata/sqlite_database.h"
+
+namespace krinu {
+
+// Where the program stands on the machine. The programs fill it from their own path and
+// the environment; tests fill it by hand.
+struct AppEnvironment {
+  QString ProgramPath;      // full path of the running program
+  QString IniFileName;      // settings file; empty: krinu.ini beside the program
+  QString UserProfile;      // the per-user folder (HOME here); empty: none
+  QString DataDirOverride;  // a data folder chosen on the command line; empty: none
+};
+
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 7;
+QString VersionText();  // "1.07"
+
+// The folder of a path, ending with a separator.
+QString FolderOf(const QString& path);
+
+class TMainForm {
+ public:
+  TMainForm(UserInterface& ui, AppEnvironment env);
+  ~TMainForm();
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Start-up and shutdown.
+  void FormCreate();
+  void FormClose();
+  bool StartupAborted() const { return startupAborted_; }
+  // Start-up stopped at a failure it reported; the window still opens.
+  bool StartupFailed() const { return startupFailed_; }
+
+  // Panels of the first tab.
+  void Panel_enabled(MainPanel aPanel, bool NewValue);
+  void ResetSzerkezetPanel();
+  void ResetTartalomPanel();
+  void ResetBetoltesPanel();
+
+  // Menu and tab handlers.
+  void AdozokMenuClick();
+  void UgyintezokMenuClick();
+  void UserGuideMenuClick();
+  void ExitMenuClick();
+  void InputTSShow() {}
+  void XMLGenTSShow();
+
+  // Record lists behind the combos of the second tab: item i stands for entry i.
+  void RefreshAdozokComboBox();
+  void RefreshUgyintezokComboBox();
+
+  MainFormState State;
+
+  // Application context.
+  QString ProgramDir;  // ends with a separator
+  QString IniFileName;
+  QString DataDir;  // ends with a separator
+  THeaderMasks HeaderMasks;
+  QLocale OutputLocale;
+  FileDialogSpec OpenDialog, SaveDialog;
+  std::unique_ptr<TSQLiteDatabase> Db;
+  TRecordList<TAdozoAdat> AdozokList{false};
+  TRecordList<TUgyintezoAdat> UgyintezokList{true, DuplicateKeys::Error};
+  QStringList MissedRows;
+  QStringList PartnerList;
+  bool InputLoaded = false;
+
+  UserInterface& Ui() { return ui_; }
+  const AppEnvironment& Environment() const { return env_; }
+
+ private:
+  void FindDataDir();
+
+  UserInterface& ui_;
+  AppEnvironment env_;
+  bool startupAborted_ = false;
+  bool startupFailed_ = false;
+};
+
+}  // namespace krinu

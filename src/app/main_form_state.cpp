@@ -1,0 +1,114 @@
+#include "app/main_form_state.h"
+
+namespace krinu {
+namespace {
+CaptionControl Cap(const char16_t* text) {
+  CaptionControl c;
+  c.Caption = QString::fromUtf16(text);
+  return c;
+}
+CheckControl Check(const char16_t* text, bool checked) {
+  CheckControl c;
+  c.Caption = QString::fromUtf16(text);
+  c.Checked = checked;
+  return c;
+}
+}  // namespace
+
+// The designed captions and values, before start-up touches anything.
+MainFormState::MainFormState() {
+  Caption = QString::fromUtf16(
+      u"Könyvelési/ÁFA adatok konvertálása  NAV xx65 (ÁFA bevallás) XML nyomtatványra");
+  FileMenu = Cap(u"&File");
+  ExitMenu = Cap(u"&Kilépés");
+  TorzsMenu = Cap(u"&Törzsadatok");
+  AdozokMenu = Cap(u"&Adózók");
+  UgyintezokMenu = Cap(u"&Ugyintezok");
+  Segtsg1 = Cap(u"&Segítség");
+  UserGuideMenu = Cap(u"&Felhasználói Kézikönyv");
+  InputTS = Cap(u"  Könyvelési/ÁFA adatok betöltése  ");
+  XMLGenTS = Cap(u"  XML ÁFA bevallás készítése");
+
+  SelectFileBtn = Cap(u"Input File kijelölése (CSV formátum)");
+  SzerkezetPanelTitle = Cap(u"Input Fájl szerkezete");
+  HeaderCbx = Check(u"Első sor Fejrovat", false);
+  Label5 = Cap(u"Mező elválasztó karakter:");
+  Label24 = Cap(u"Kód tábla:");
+  CodePageLb = Cap(u"?");
+  Label6 = Cap(u"Az input fájl első néhány sora:");
+  ColCountPrevLb = Cap(u"Oszlopok száma:");
+  RowCountPrevLb = Cap(u"Sorok száma: >=");
+  SzerkezetCheckBtn = Cap(u"Input File szerkezetének ellenőrzése");
+
+  TartalomPanelTitle = Cap(u"Input Fájl adatai");
+  AdoszamColLb = Cap(u"Partner adószáma");
+  MegnevezesColLb = Cap(u"Partner megnevezése");
+  DatumColLb = Cap(u"Bizonylat dátuma");
+  BizSzamColLb = Cap(u"Bizonylat száma");
+  AFAAlapColLb = Cap(u"Nettó összeg");
+  AFAColLb = Cap(u"ÁFA összeg");
+  Label22 = Cap(u"Formátum");
+  AdoszamFormEd.Text = QStringLiteral("99999999(-9-99)");
+  Label21 = Cap(u"Dátum formátum:");
+  Label19 = Cap(u"Tizedes jegy:");
+  Label20 = Cap(u"Ellenőrzés");
+  ContentCheckBtn = Cap(u"Input File adatainak ellenőrzése");
+
+  BetoltesPanelTitle = Cap(u"Input Fájl betöltése");
+  CsvLoadRowNumLb = Cap(u"Betöltött adatsorok:");
+  CsvMissedRowNumLb = Cap(u"Kihagyott adatsorok:");
+  ShowMissedBtn = Cap(u"Kihagyott adatsorok megtekintése");
+  LoadFileBTn = Cap(u"Input File betöltése");
+
+  Label1 = Cap(u"Válassza ki az Adózót:");
+  UjAdozoBtn = Cap(u"Új adózó");
+  Label4 = Cap(u"Válassza ki az Ügyintézőt:");
+  UjUgyintezoBtn = Cap(u"Új Ügyintező");
+  XMLFileSelectBtn = Cap(u"Adja meg a készítendő XML fájl nevét");
+  OverWriteXmlFileCbx = Check(u"Ha a fájl létezik, felülírható", true);
+  Label2 = Cap(u"Időszak kezdete");
+  Label3 = Cap(u"Időszak vége");
+  Label23 = Cap(u"Nyomtatv. verzió");
+  NyomtVerEd.Text = QStringLiteral("1.0");
+  Step1Btn = Cap(u"NAV xx65 XML készítés");
+  BizSumCbx = Check(u"Bizonylat összesítés", true);
+  DropZeroItemsCbx = Check(u"'0'-s tételek kihagyása", false);
+  XMLGenMm.Lines = QStringList{QString()};  // the memo starts with one empty line
+}
+
+std::vector<ComboControl*> MainFormState::ColumnCombos() {
+  return {&AdoszamColCbx, &MegnevezesColCbx, &DatumColCbx,
+          &BizSzamColCbx, &AFAAlapColCbx,    &AFAColCbx};
+}
+
+std::vector<Control*> MainFormState::ControlsOn(MainPanel panel) {
+  switch (panel) {
+    case MainPanel::Szerkezet:
+      return {&SzerkezetPanelTitle,
+              &HeaderCbx,
+              &Label5,
+              &CsvSeparatorEd,
+              &Label24,
+              &CodePageLb,
+              &Label6,
+              &InputDataSG,
+              &ColCountPrevLb,
+              &ColCountPrevEd,
+              &RowCountPrevLb,
+              &RowCountPrevEd,
+              &SzerkezetCheckBtn};
+    case MainPanel::Tartalom:
+      return {&TartalomPanelTitle, &AdoszamColLb,   &AdoszamColCbx,   &MegnevezesColLb,
+              &MegnevezesColCbx,   &DatumColLb,     &DatumColCbx,     &BizSzamColLb,
+              &BizSzamColCbx,      &AFAAlapColLb,   &AFAAlapColCbx,   &AFAColLb,
+              &AFAColCbx,          &Label22,        &AdoszamFormEd,   &Label21,
+              &DateFormEd,         &Label19,        &DecSepCbx,       &Label20,
+              &AdoszamCheckBBtn,   &DatumCheckBBtn, &OsszegCheckBBtn, &ContentCheckBtn};
+    case MainPanel::Betoltes:
+      return {&BetoltesPanelTitle, &CsvLoadRowNumLb, &CsvLoadRowNumEd, &CsvMissedRowNumLb,
+              &CsvMissedRowNumEd,  &ShowMissedBtn,   &LoadFileBTn};
+  }
+  return {};
+}
+
+}  // namespace krinu

@@ -1,0 +1,84 @@
+#include "app/settings.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include "common/text_util.h"
+
+namespace krinu {
+namespace {
+
+struct MaskKey {
+  const char* Key;
+  const char16_t* Default;
+};
+constexpr MaskKey kMaskKeys[6] = {
+    {"ADOSZAM", u"Adószám"}, {"MEGNEVEZES", u"Megnevezés"}, {"DATUM", u"Dátum"},
+    {"BIZSZAM", u"Szám"},    {"AFAALAP", u"Alap"},          {"AFA", u"ÁFA"},
+};
+
+// The shipped file is UTF-8; one saved by a Windows editor in the ANSI code page is
+// read as windows-1250 rather than turned into replacement characters.
+QString DecodeIni(const QByteArray& bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  QString text = utf8.decode(bytes);
+  if (!utf8.hasError()) {
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    return text;
+  }
+  QStringDecoder ansi("windows-1250");
+  if (ansi.isValid()) return ansi.decode(bytes);
+  return QString::fromLatin1(bytes);
+}
+
+QString Unquote(QString value) {
+  value = value.trimmed();
+  if (value.size() >= 2 && value.front() == value.back() &&
+      (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')))
+    value = value.mid(1, value.size() - 2);
+  return value;
+}
+
+}  // namespace
+
+std::optional<QString> IniValue(const QString& iniText, const QString& section,
+                                const QString& key) {
+  bool inSection = false;
+  const QStringList lines = iniText.split(QLatin1Char('\n'));
+  for (QString line : lines) {
+    line = line.trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;
+    if (line.startsWith(QLatin1Char('['))) {
+      const qsizetype close = line.indexOf(QLatin1Char(']'));
+      const QString name = line.mid(1, close < 0 ? -1 : close - 1).trimmed();
+      inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+      continue;
+    }
+    if (!inSection) continue;
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0) continue;
+    if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+      return Unquote(line.mid(eq + 1));
+  }
+  return std::nullopt;
+}
+
+bool LoadHeaderMasks(const QString& iniFileName, THeaderMasks& masks) {
+  QFile file(iniFileName);
+  if (!file.open(QIODevice::ReadOnly)) return true;
+  const QString text = DecodeIni(file.readAll());
+  for (int i = 0; i < 6; ++i) {
+    const QString value =
+        IniValue(text, QStringLiteral("DATA_COLUMN"), QLatin1String(kMaskKeys[i].Key))
+            .value_or(QString::fromUtf16(kMaskKeys[i].Default));
+    SplitToList(AnsiUpperCase(value), masks[size_t(i)], QStringLiteral(","));
+  }
+  return false;
+}
+
+std::pair<QDate, QDate> PreviousMonth(const QDate& today) {
+  const QDate end = QDate(today.year(), today.month(), 1).addDays(-1);
+  return {QDate(end.year(), end.month(), 1), end};
+}
+
+}  // namespace krinu

@@ -1,0 +1,34 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QStyleFactory>
+
+#include "gui/main_window.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Krinu"));
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+  QCommandLineParser parser;
+  parser.addHelpOption();
+  QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                             QStringLiteral("Data folder instead of the per-user one."),
+                             QStringLiteral("DIR"));
+  QCommandLineOption ini(QStringLiteral("ini"),
+                         QStringLiteral("Settings file instead of krinu.ini."),
+                         QStringLiteral("FILE"));
+  parser.addOption(dataDir);
+  parser.addOption(ini);
+  parser.process(app);
+
+  krinu::AppEnvironment env;
+  env.ProgramPath = QCoreApplication::applicationFilePath();
+  env.UserProfile = qEnvironmentVariable("HOME");
+  env.DataDirOverride = parser.value(dataDir);
+  env.IniFileName = parser.value(ini);
+
+  krinu::MainWindow window(env);
+  if (!window.Start()) return 1;
+  window.show();
+  return app.exec();
+}

@@ -1,0 +1,99 @@
+#include "gui/qt_user_interface.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace krinu {
+
+QString QtFileFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString desc = parts[i].trimmed();
+    const QString pattern = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+    if (!desc.contains(QLatin1Char('('))) desc += QStringLiteral(" (") + pattern + QLatin1Char(')');
+    out << desc;
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+QString QtMessageText(const QString& text) {
+  QString out = text;
+  out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return out;
+}
+
+void QtUserInterface::Information(const QString& text) {
+  QMessageBox::information(parent_, QStringLiteral("Információ"), QtMessageText(text));
+}
+
+void QtUserInterface::Warning(const QString& text) {
+  QMessageBox::warning(parent_, QStringLiteral("Figyelmeztetés"), QtMessageText(text));
+}
+
+void QtUserInterface::Error(const QString& text) {
+  QMessageBox::critical(parent_, QStringLiteral("Hiba"), QtMessageText(text));
+}
+
+bool QtUserInterface::Confirm(const QString& text) {
+  return QMessageBox::question(parent_, QStringLiteral("Megerősítés"), QtMessageText(text),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QString> QtUserInterface::OpenFile(const FileDialogSpec& spec) {
+  const QString name =
+      QFileDialog::getOpenFileName(parent_, spec.Title, spec.FileName, QtFileFilter(spec.Filter));
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+std::optional<QString> QtUserInterface::SaveFile(const FileDialogSpec& spec) {
+  // Overwriting is the workflow's own decision, so the dialog does not ask.
+  const QString name =
+      QFileDialog::getSaveFileName(parent_, spec.Title, spec.FileName, QtFileFilter(spec.Filter),
+                                   nullptr, QFileDialog::DontConfirmOverwrite);
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+OpenDocumentResult QtUserInterface::OpenDocument(const QString& path) {
+  if (!QFileInfo::exists(path)) return OpenDocumentResult::NotFound;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? OpenDocumentResult::Opened
+                                                              : OpenDocumentResult::Failed;
+}
+
+void QtUserInterface::Progress(const QString& what, qint64 done, qint64 total) {
+  if (done < 0 || (total > 0 && done >= total)) {
+    if (progress_) progress_->deleteLater();
+    progress_.clear();
+    return;
+  }
+  if (!progress_) {
+    progress_ = new QProgressDialog(what, QString(), 0, 1000, parent_);
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setMinimumDuration(500);  // only long work shows it
+    progress_->setAutoClose(false);
+    progress_->setAutoReset(false);
+  }
+  progress_->setLabelText(what);
+  if (total > 0) {
+    progress_->setMaximum(1000);
+    progress_->setValue(int(done * 1000 / total));
+  } else {
+    progress_->setMaximum(0);  // busy indicator
+    progress_->setValue(0);
+  }
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtUserInterface::ShowModal(SecondaryWindow window) {
+  if (ShowModalHandler) ShowModalHandler(window);
+}
+
+}  // namespace krinu

@@ -1,0 +1,41 @@
+#pragma once
+// The workflow's port implemented with Qt's message boxes, file dialogs and desktop
+// services.
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QWidget>
+#include <functional>
+
+#include "common/user_interface.h"
+
+namespace krinu {
+
+// "desc|pattern|desc|pattern" (the program's filter notation) in Qt's own notation.
+QString QtFileFilter(const QString& filter);
+// The program's messages use "\r\n" and "\r" for line breaks; Qt wants "\n".
+QString QtMessageText(const QString& text);
+
+class QtUserInterface : public UserInterface {
+ public:
+  explicit QtUserInterface(QWidget* parent) : parent_(parent) {}
+  void Information(const QString& text) override;
+  void Warning(const QString& text) override;
+  void Error(const QString& text) override;
+  bool Confirm(const QString& text) override;
+  std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
+  std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
+  OpenDocumentResult OpenDocument(const QString& path) override;
+  void Progress(const QString& what, qint64 done, qint64 total) override;
+  void ShowModal(SecondaryWindow window) override;
+
+  // Who opens the secondary windows (the main window knows them).
+  std::function<void(SecondaryWindow)> ShowModalHandler;
+
+ private:
+  QWidget* parent_;
+  QPointer<QProgressDialog> progress_;
+};
+
+}  // namespace krinu

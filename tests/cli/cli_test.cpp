@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "cli/cli.h"
+#include "masterdata/sqlite_database.h"
+#include "support/test_env.h"
+
+namespace krinu::cli {
+namespace {
+
+struct CliRun {
+  int Status = -1;
+  QString Out, Err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    programDir = root.filePath(QStringLiteral("bin/"));
+    QDir().mkpath(programDir);
+    qputenv("HOME", root.filePath(QStringLiteral("home")).toUtf8());
+    QDir().mkpath(root.filePath(QStringLiteral("home")));
+  }
+  CliRun Run(const QStringList& args) {
+    CliRun r;
+    QTextStream out(&r.Out), err(&r.Err);
+    r.Status = RunCli(args, programDir + QStringLiteral("krinu-cli"), out, err);
+    out.flush();
+    err.flush();
+    return r;
+  }
+  QTemporaryDir root;
+  QString programDir;
+};
+
+TEST_F(CliTest, ListsOfANewDatabase) {
+  const CliRun taxpayers = Run({QStringLiteral("taxpayer"), QStringLiteral("list")});
+  EXPECT_EQ(taxpayers.Status, kOk);
+  EXPECT_EQ(taxpayers.Out, QStringLiteral("19345678910 / Zuhanó Részvény Kft\n"));
+  const QString db = root.filePath(QStringLiteral("home/.Krinu/Pelodin.db"));
+  EXPECT_EQ(taxpayers.Err,
+            QStringLiteral("log: Az programhoz tartozó adatbázis (") + db +
+                QStringLiteral(") nem létezik\nlog: Új adatbázis kerül létrehozásra\n"));
+
+  const CliRun admins = Run({QStringLiteral("admin"), QStringLiteral("list")});
+  EXPECT_EQ(admins.Status, kOk);
+  EXPECT_EQ(admins.Out, QStringLiteral("0001 / Minta Ügyintéző / 06123456789\n"));
+  EXPECT_TRUE(admins.Err.isEmpty());  // the database exists now: nothing is logged
+}
+
+TEST_F(CliTest, SeedDatabaseIsCopiedAndNeverOverwrites) {
+  {
+    TSQLiteDatabase seed(programDir + QStringLiteral("PelodinSample.db"));
+    seed.ExecSQL(
+        QStringLiteral("CREATE TABLE Adozok (Adoszam, Nev, Bank, Szamlaszam1, Szamlaszam2)"));
+    seed.ExecSQL(QStringLiteral("INSERT INTO Adozok VALUES ('11111111111','Mag Kft','B','1','2')"));
+    seed.ExecSQL(QStringLiteral(
+        "CREATE TABLE Ugyintezok (UserID INTEGER PRIMARY KEY AUTOINCREMENT, Nev, Telefon)"));
+  }
+  const QString dataDir = root.filePath(QStringLiteral("data"));
+  CliRun r = Run(
+      {QStringLiteral("--data-dir"), dataDir, QStringLiteral("taxpayer"), QStringLiteral("list")});
+  EXPECT_EQ(r.Status, kOk);
+  EXPECT_EQ(r.Out, QStringLiteral("11111111111 / Mag Kft\n"));
+  EXPECT_TRUE(r.Err.isEmpty());
+  EXPECT_EQ(
+      Run({QStringLiteral("--data-dir"), dataDir, QStringLiteral("admin"), QStringLiteral("list")})
+          .Out,
+      QString());
+
+  // a changed seed does not replace the database that is there now
+  {
+    TSQLiteDatabase seed(programDir + QStringLiteral("PelodinSample.db"));
+    seed.ExecSQL(QStringLiteral("DELETE FROM Adozok"));
+  }
+  r = Run(
+      {QStringLiteral("--data-dir"), dataDir, QStringLiteral("taxpayer"), QStringLiteral("list")});
+  EXPECT_EQ(r.Out, QStringLiteral("11111111111 / Mag Kft\n"));
+}
+
+TEST_F(CliTest, UsageAndFailures) {
+  CliRun r = Run({QStringLiteral("--help")});
+  EXPECT_EQ(r.Status, kOk);
+  EXPECT_TRUE(r.Out.contains(QStringLiteral("taxpayer list")));
+  r = Run({QStringLiteral("taxpayer"), QStringLiteral("list"), QStringLiteral("--help")});
+  EXPECT_EQ(r.Status, kOk);
+  EXPECT_TRUE(r.Out.startsWith(QStringLiteral("usage: krinu-cli taxpayer list")));
+
+  EXPECT_EQ(Run({}).Status, kUsage);
+  EXPECT_EQ(Run({QStringLiteral("frobnicate")}).Status, kUsage);
+  EXPECT_EQ(Run({QStringLiteral("--data-dir")}).Status, kUsage);
+  EXPECT_EQ(
+      Run({QStringLiteral("taxpayer"), QStringLiteral("list"), QStringLiteral("extra")}).Status,
+      kUsage);
+
+  // a start-up failure is printed as its message box and ends with status 1
+  const QString dataDir = root.filePath(QStringLiteral("broken"));
+  test::WriteFile(dataDir + QStringLiteral("/Pelodin.db"), QByteArray(2048, 'x'));
+  r = Run(
+      {QStringLiteral("--data-dir"), dataDir, QStringLiteral("taxpayer"), QStringLiteral("list")});
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_TRUE(r.Err.startsWith(
+      QStringLiteral("error: Probléma merült fel a program inicializálása közben: ")))
+      << r.Err.toStdString();
+}
+
+TEST(CommandArgs, OptionsFlagsAndPositionals) {
+  CommandArgs a;
+  ASSERT_TRUE(a.Parse({QStringLiteral("in.csv"), QStringLiteral("--out"), QStringLiteral("x.xml"),
+                       QStringLiteral("--yes"), QStringLiteral("--name=Kiss Bt")},
+                      {QStringLiteral("out"), QStringLiteral("name")}, {QStringLiteral("yes")}));
+  EXPECT_EQ(a.Positional(), QStringList{QStringLiteral("in.csv")});
+  EXPECT_EQ(a.Value(QStringLiteral("out")), QStringLiteral("x.xml"));
+  EXPECT_EQ(a.Value(QStringLiteral("name")), QStringLiteral("Kiss Bt"));
+  EXPECT_TRUE(a.Has(QStringLiteral("yes")));
+  EXPECT_FALSE(a.Value(QStringLiteral("missing")));
+
+  CommandArgs missingValue;
+  EXPECT_FALSE(missingValue.Parse({QStringLiteral("--out")}, {QStringLiteral("out")}, {}));
+  CommandArgs unknown;
+  EXPECT_FALSE(unknown.Parse({QStringLiteral("--bogus")}, {}, {}));
+  EXPECT_TRUE(unknown.Error().contains(QStringLiteral("--bogus")));
+}
+
+}  // namespace
+}  // namespace krinu::cli
