@@ -1,0 +1,474 @@
+#include "reader/csv_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+namespace krinu {
+
+namespace {
+
+constexpr int kDefaultReadBufferChars = 512;
+constexpr int kFieldBufferStep = 128;
+constexpr int kDefaultFileBufferBytes = 4096;
+
+const QString kNotInActiveState = QStringLiteral("\rOperation is not allowed in Active state");
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// TqdxCSVReader
+
+TqdxCSVReader::TqdxCSVReader(int ABufferReadFromStreamCapacityInChars)
+    : FBufferReadFromStream_Capacity(ABufferReadFromStreamCapacityInChars > 0
+                                         ? ABufferReadFromStreamCapacityInChars
+                                         : kDefaultReadBufferChars) {
+  FBufferReadFromStream = std::make_unique<char16_t[]>(FBufferReadFromStream_Capacity);
+}
+
+TqdxCSVReader::~TqdxCSVReader() {
+  FActive = false;
+  Reset();
+}
+
+void TqdxCSVReader::RaiseError(const QString& text) const {
+  throw EqdxCSVException(ClassName() + QStringLiteral(": \r") + text);
+}
+
+void TqdxCSVReader::RaisePositionedError(const QString& text) const {
+  // 64-bit arithmetic: the indexes may sit at their limits.
+  const qint64 record = qint64(FIndexOfLastProcessedRecord) + 2;
+  const qint64 field = qint64(FIndexOfLastProcessedField) + 2;
+  RaiseError(
+      text +
+      QStringLiteral("\rRecord #: %1; Field #: %2 (both start from 1)").arg(record).arg(field));
+}
+
+void TqdxCSVReader::RefuseWhileActive(const char* what) const {
+  if (FActive) RaiseError(QString::fromLatin1(what) + kNotInActiveState);
+}
+
+const TqdxCSVField& TqdxCSVReader::Fields(int Index) const {
+  if (Index < 0 || Index >= FieldCount()) throw std::out_of_range("Argument out of range");
+  return *FFields[Index];
+}
+
+void TqdxCSVReader::SetFieldCount(int Value) {
+  if (Value == FieldCount()) return;
+  if (FActive && !GetFieldCountAutoDetectInProgress())
+    RaiseError(QStringLiteral("Modifying field count.") + kNotInActiveState);
+  if (Value < 0) return;
+  if (Value < FieldCount()) {
+    FFields.resize(Value);
+  } else {
+    FFields.reserve(Value);
+    while (FieldCount() < Value) FFields.push_back(std::make_unique<TqdxCSVField>());
+  }
+}
+
+void TqdxCSVReader::SetHeaderPresent(bool Value) {
+  if (Value == FHeaderPresent) return;
+  RefuseWhileActive("Modifying HeaderPresent input parameter.");
+  FHeaderPresent = Value;
+}
+
+void TqdxCSVReader::SetFieldCount_AutoDetect(bool Value) {
+  if (Value == FFieldCount_AutoDetect) return;
+  RefuseWhileActive("Modifying FieldCount_AutoDetect input parameter.");
+  FFieldCount_AutoDetect = Value;
+}
+
+void TqdxCSVReader::SetFieldSeparatorCharCode(char16_t Value) {
+  if (Value == FFieldSeparatorChar) return;
+  RefuseWhileActive("Modifying FieldSeparatorCharCode input parameter.");
+  FFieldSeparatorChar = Value;
+}
+
+void TqdxCSVReader::SetUseFieldQuoting(bool Value) {
+  if (Value == FUseFieldQuoting) return;
+  RefuseWhileActive("Modifying UseFieldDblQuoting input parameter.");
+  FUseFieldQuoting = Value;
+}
+
+void TqdxCSVReader::SetQuoteCharCode(char16_t Value) {
+  if (Value == FQuoteChar) return;
+  RefuseWhileActive("Modifying QuoteCharCode input parameter.");
+  FQuoteChar = Value;
+}
+
+void TqdxCSVReader::SetIgnoreEmptyLines(bool Value) {
+  if (Value == FIgnoreEmptyLines) return;
+  // The misspelling is the established text of this message.
+  RefuseWhileActive("Modifuing IgnoreEmptyLines input parameter.");
+  FIgnoreEmptyLines = Value;
+}
+
+void TqdxCSVReader::SetASCIIonly(bool Value) {
+  if (Value == FASCIIonly) return;
+  RefuseWhileActive("Modifying ASCIIonly input parameter.");
+  FASCIIonly = Value;
+}
+
+void TqdxCSVReader::SetIgnoreSpecialCharacters(bool Value) {
+  if (Value == FIgnoreSpecialCharacters) return;
+  RefuseWhileActive("Modifying IgnoreSpecialCharacters input parameter.");
+  FIgnoreSpecialCharacters = Value;
+}
+
+void TqdxCSVReader::SetActive(bool Value) {
+  if (Value == FActive) return;
+  if (Value) {
+    DoOpen();
+  } else {
+    FActive = false;
+    Reset();
+  }
+}
+
+void TqdxCSVReader::Reset() {
+  FBuffer_FieldValue.reset();
+  FBufFldVal_Capacity = 0;
+  FBufFldVal_Content_Length = 0;
+  FFieldCount_AutoDetect_InProgress = false;
+  FCSVTextReader.reset();
+  for (auto& field : FFields) {
+    field->FValue.clear();
+    field->FName.clear();
+  }
+  FIndexOfLastProcessedField = -1;
+  FIndexOfLastProcessedRecord = -1;
+  FBof = false;
+  FEof = false;
+  FParserState = psChkBegOfRecord;
+  // Nothing read during an earlier opening may be parsed again.
+  FBufferReadFromStream_ContentLength = 0;
+  FBufferReadFromStream_NextCharIndex = 0;
+}
+
+void TqdxCSVReader::BuildClassTable() {
+  for (int c = 0; c < 128; ++c)
+    FAsciiClass[c] = (c >= 32 && (!FASCIIonly || c <= 126)) ? ccOther : ccSpecial;
+  // Later assignments win: the order of these lines is the order of the tests.
+  if (FQuoteChar < 128) FAsciiClass[FQuoteChar] = ccQuote;
+  if (FFieldSeparatorChar < 128) FAsciiClass[FFieldSeparatorChar] = ccSeparator;
+  FAsciiClass[10] = ccLF;
+  FAsciiClass[13] = ccCR;
+  FAsciiClass[0] = ccEnd;
+}
+
+void TqdxCSVReader::DoOpen() {
+  FActive = true;
+  try {
+    Reset();
+    BuildClassTable();
+    FCSVTextReader = CreateTextReader();
+    FBof = true;
+    FEof = FCSVTextReader->Peek() < 0;
+    if (FFieldCount_AutoDetect && !FEof) {
+      FFieldCount_AutoDetect_InProgress = true;
+      SetFieldCount(0);
+    }
+    if (FHeaderPresent && !FEof) {
+      FReadingHeader = true;
+      try {
+        Next();
+      } catch (...) {
+        FReadingHeader = false;
+        throw;
+      }
+      FReadingHeader = false;
+    }
+    if (!FEof) Next();
+  } catch (...) {
+    FActive = false;
+    Reset();
+    throw;
+  }
+}
+
+void TqdxCSVReader::Next() {
+  if (!FActive)
+    RaiseError(QStringLiteral("Getting next record.\rOperation is not allowed in Inactive state"));
+  if (FEof) return;
+  try {
+    ReadRecord();
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+bool TqdxCSVReader::RefillReadBuffer() {
+  FBufferReadFromStream_NextCharIndex = 0;
+  const int n = FCSVTextReader->Read(FBufferReadFromStream.get(), FBufferReadFromStream_Capacity);
+  FBufferReadFromStream_ContentLength = std::max(n, 0);
+  return n > 0;
+}
+
+void TqdxCSVReader::EnsureFieldBufferRoom(qsizetype extra) {
+  const qsizetype needed = qsizetype(FBufFldVal_Content_Length) + extra;
+  if (needed <= FBufFldVal_Capacity) return;
+  // Grows in steps of 128 characters, but geometrically: long values must not cost
+  // quadratic copying.
+  qsizetype capacity = std::max<qsizetype>(needed, qsizetype(FBufFldVal_Capacity) * 3 / 2);
+  capacity = (capacity + kFieldBufferStep - 1) / kFieldBufferStep * kFieldBufferStep;
+  if (capacity > std::numeric_limits<int>::max())
+    RaisePositionedError(QStringLiteral("Field value too long."));
+  auto grown = std::make_unique<char16_t[]>(capacity);
+  if (FBufFldVal_Content_Length > 0)
+    std::memcpy(grown.get(), FBuffer_FieldValue.get(),
+                FBufFldVal_Content_Length * sizeof(char16_t));
+  FBuffer_FieldValue = std::move(grown);
+  FBufFldVal_Capacity = int(capacity);
+}
+
+void TqdxCSVReader::Append(char16_t c) {
+  if (FBufFldVal_Content_Length == FBufFldVal_Capacity) EnsureFieldBufferRoom(1);
+  FBuffer_FieldValue[FBufFldVal_Content_Length++] = c;
+}
+
+// Takes the characters that would only be appended one by one in the current state, up to
+// the end of the read buffer, in one go.
+void TqdxCSVReader::AppendRun(bool quoted) {
+  const unsigned mask = quoted ? (1u << ccOther) | (1u << ccSeparator) | (1u << ccCR) | (1u << ccLF)
+                               : (1u << ccOther) | (1u << ccQuote);
+  const char16_t* begin = FBufferReadFromStream.get() + FBufferReadFromStream_NextCharIndex;
+  const char16_t* end = FBufferReadFromStream.get() + FBufferReadFromStream_ContentLength;
+  const char16_t* p = begin;
+  while (p < end && ((mask >> Classify(*p)) & 1u)) ++p;
+  const qsizetype n = p - begin;
+  if (n == 0) return;
+  EnsureFieldBufferRoom(n);
+  std::memcpy(FBuffer_FieldValue.get() + FBufFldVal_Content_Length, begin, n * sizeof(char16_t));
+  FBufFldVal_Content_Length += int(n);
+  FBufferReadFromStream_NextCharIndex += int(n);
+}
+
+void TqdxCSVReader::BeginQuote() {
+  if (FUseFieldQuoting) {
+    FParserState = psQuoted;
+  } else {
+    Append(FBuffer_ReadFromFile);
+    FParserState = psNotQuoted;
+  }
+}
+
+void TqdxCSVReader::DoEndOfField() {
+  if (GetFieldCountAutoDetectInProgress()) SetFieldCount(FieldCount() + 1);
+  if (FIndexOfLastProcessedField == FieldCount() - 1)
+    RaisePositionedError(QStringLiteral("Wrong number of fields."));
+  ++FIndexOfLastProcessedField;
+  TqdxCSVField& field = *FFields[FIndexOfLastProcessedField];
+  QString& target = FReadingHeader ? field.FName : field.FValue;
+  // Reuses the string's own storage when nobody else holds it.
+  target.resize(FBufFldVal_Content_Length);
+  if (FBufFldVal_Content_Length > 0)
+    std::memcpy(static_cast<void*>(target.data()), FBuffer_FieldValue.get(),
+                FBufFldVal_Content_Length * sizeof(char16_t));
+  FBufFldVal_Content_Length = 0;
+}
+
+void TqdxCSVReader::DoEndOfRecord() {
+  if (FIndexOfLastProcessedField != FieldCount() - 1)
+    RaisePositionedError(QStringLiteral("Wrong number of fields."));
+  FIndexOfLastProcessedField = -1;
+  ++FIndexOfLastProcessedRecord;
+  FFlag_ExitMainLoop = true;
+  if (GetFieldCountAutoDetectInProgress()) {
+    FFieldCount_AutoDetect_InProgress = false;
+    DoFieldCountAutoDetectComplete();
+  }
+}
+
+void TqdxCSVReader::DoFieldCountAutoDetectComplete() {
+  if (FOnFieldCountAutoDetectComplete) FOnFieldCountAutoDetectComplete(*this);
+}
+
+void TqdxCSVReader::EndLine() {
+  DoEndOfField();
+  DoEndOfRecord();
+}
+
+void TqdxCSVReader::EmptyLine() {
+  if (!FIgnoreEmptyLines) EndLine();
+}
+
+void TqdxCSVReader::EndOfData() {
+  FEof = true;
+  FCSVTextReader.reset();
+  for (auto& field : FFields) field->FValue.clear();
+  FFlag_ExitMainLoop = true;
+}
+
+void TqdxCSVReader::WrongFormat() {
+  FParserState = psChkBegOfRecord;
+  RaisePositionedError(QStringLiteral("Wrong format of field value."));
+}
+
+void TqdxCSVReader::ReadRecord() {
+  FFlag_ExitMainLoop = false;
+  while (!FFlag_ExitMainLoop) {
+    TCharClass cls;
+    char16_t ch;
+    if (FBufferReadFromStream_NextCharIndex >= FBufferReadFromStream_ContentLength &&
+        !RefillReadBuffer()) {
+      ch = 0;
+      cls = ccEnd;
+    } else {
+      ch = FBufferReadFromStream[FBufferReadFromStream_NextCharIndex++];
+      cls = Classify(ch);
+    }
+    FBuffer_ReadFromFile = ch;
+    if (cls == ccSpecial) {
+      if (FIgnoreSpecialCharacters) continue;
+      RaisePositionedError(
+          QStringLiteral("Invalid character (HexCode = %1). Input file is invalid.")
+              .arg(QString::number(uint(ch), 16).toUpper().rightJustified(8, u'0')));
+    }
+    switch (FParserState) {
+      case psChkBegOfRecord:
+      case psChkBegOfField:
+      case psChkAfterCR:
+        switch (cls) {
+          case ccOther:
+            Append(ch);
+            FParserState = psNotQuoted;
+            AppendRun(false);
+            break;
+          case ccQuote:
+            BeginQuote();
+            break;
+          case ccSeparator:
+            DoEndOfField();
+            FParserState = psChkBegOfField;
+            break;
+          case ccCR:
+            if (FParserState == psChkBegOfField)
+              EndLine();
+            else
+              EmptyLine();
+            FParserState = psChkAfterCR;
+            break;
+          case ccLF:
+            if (FParserState == psChkBegOfField)
+              EndLine();
+            else if (FParserState == psChkBegOfRecord)
+              EmptyLine();
+            // after a CR this is the LF of a CR LF pair
+            FParserState = psChkBegOfRecord;
+            break;
+          case ccEnd:
+            if (FParserState == psChkBegOfField) {
+              EndLine();
+            } else {
+              EndOfData();
+            }
+            FParserState = psChkBegOfRecord;
+            break;
+          case ccSpecial:
+            break;
+        }
+        break;
+      case psNotQuoted:
+      case psChkIntrnQuote:
+        switch (cls) {
+          case ccOther:
+            if (FParserState == psChkIntrnQuote) WrongFormat();
+            Append(ch);
+            AppendRun(false);
+            break;
+          case ccQuote:
+            Append(ch);
+            if (FParserState == psChkIntrnQuote) {
+              // a doubled quote inside a quoted field stands for one quote
+              FParserState = psQuoted;
+              AppendRun(true);
+            } else {
+              AppendRun(false);
+            }
+            break;
+          case ccSeparator:
+            DoEndOfField();
+            FParserState = psChkBegOfField;
+            break;
+          case ccCR:
+            EndLine();
+            FParserState = psChkAfterCR;
+            break;
+          case ccLF:
+          case ccEnd:
+            EndLine();
+            FParserState = psChkBegOfRecord;
+            break;
+          case ccSpecial:
+            break;
+        }
+        break;
+      case psQuoted:
+        switch (cls) {
+          case ccQuote:
+            FParserState = psChkIntrnQuote;
+            break;
+          case ccEnd:
+            WrongFormat();
+          default:
+            Append(ch);
+            AppendRun(true);
+            break;
+        }
+        break;
+    }
+  }
+  FBof = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// TqdxCSVFileReader
+
+TqdxCSVFileReader::TqdxCSVFileReader(int ABufferReadFromStreamCapacityInChars)
+    : TqdxCSVReader(ABufferReadFromStreamCapacityInChars) {}
+
+void TqdxCSVFileReader::RefuseSetFileWhileActive() const {
+  if (Active()) RaiseError(QStringLiteral("TqdxCSVFileReader.SetFile.") + kNotInActiveState);
+}
+
+void TqdxCSVFileReader::SetFile(const QString& AFileName) {
+  RefuseSetFileWhileActive();
+  FFileName = AFileName;
+  FStreamReader_ConstructorKind = srckFile;
+}
+
+void TqdxCSVFileReader::SetFile(const QString& AFileName, bool ADetectBOM) {
+  RefuseSetFileWhileActive();
+  FFileName = AFileName;
+  FStreamReader_DetectBOM = ADetectBOM;
+  FStreamReader_ConstructorKind = srckFileBOM;
+}
+
+void TqdxCSVFileReader::SetFile(const QString& AFileName, const TTextEncoding& AEncoding,
+                                bool ADetectBOM, int AStreamReaderInternBufferSize) {
+  RefuseSetFileWhileActive();
+  FFileName = AFileName;
+  FStreamReader_Encoding = AEncoding;
+  FStreamReader_DetectBOM = ADetectBOM;
+  FStreamReader_InternBufferSize = AStreamReaderInternBufferSize;
+  FStreamReader_ConstructorKind = srckFileEncodingBOMBuffsize;
+}
+
+std::unique_ptr<TTextSource> TqdxCSVFileReader::CreateTextReader() {
+  switch (FStreamReader_ConstructorKind) {
+    case srckFile:
+      return TDecodingTextSource::OpenFile(FFileName, TTextEncoding::UTF8(), true,
+                                           kDefaultFileBufferBytes);
+    case srckFileBOM:
+      return TDecodingTextSource::OpenFile(FFileName, TTextEncoding::UTF8(),
+                                           FStreamReader_DetectBOM, kDefaultFileBufferBytes);
+    case srckFileEncodingBOMBuffsize:
+      break;
+  }
+  return TDecodingTextSource::OpenFile(FFileName, FStreamReader_Encoding, FStreamReader_DetectBOM,
+                                       std::max(FStreamReader_InternBufferSize, 128));
+}
+
+}  // namespace krinu

@@ -1,0 +1,265 @@
+#include "reader/text_source.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
+
+namespace krinu {
+
+namespace {
+
+constexpr char16_t kReplacementChar = 0xFFFD;
+
+// Single-byte Windows and ISO code pages: every byte is one character, so a table taken
+// from the decoder once gives the same text much faster than a call per block.
+bool IsSingleByteCodePageName(const QByteArray& name) {
+  const QByteArray n = name.toLower();
+  return (n.startsWith("windows-125") && n.size() == 12) || n == "windows-874" ||
+         n.startsWith("iso-8859-");
+}
+
+QByteArray BomEncodingOf(const char* bytes, qsizetype size, qsizetype* bomLength) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  if (size >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+    *bomLength = 3;
+    return "UTF-8";
+  }
+  if (size >= 2 && b[0] == 0xFF && b[1] == 0xFE) {
+    *bomLength = 2;
+    return "UTF-16LE";
+  }
+  if (size >= 2 && b[0] == 0xFE && b[1] == 0xFF) {
+    *bomLength = 2;
+    return "UTF-16BE";
+  }
+  *bomLength = 0;
+  return {};
+}
+
+std::optional<int> ParseCodePageOverride(QByteArray value) {
+  value = value.trimmed().toLower();
+  if (value.startsWith("windows-"))
+    value.remove(0, 8);
+  else if (value.startsWith("cp"))
+    value.remove(0, 2);
+  bool ok = false;
+  const int cp = value.toInt(&ok);
+  if (!ok || cp <= 0) return std::nullopt;
+  if (!QStringDecoder(QByteArray("windows-" + QByteArray::number(cp)).constData()).isValid())
+    return std::nullopt;
+  return cp;
+}
+
+}  // namespace
+
+// Keeps the converter's state reachable so that a sequence cut off by the end of the data
+// can be reported as one replacement character instead of vanishing.
+class TDecodingTextSource::Decoder : public QStringDecoder {
+ public:
+  explicit Decoder(const QByteArray& name)
+      : QStringDecoder(name.constData(), QStringConverter::Flag::ConvertInitialBom) {}
+  bool HasPendingInput() const { return state.remainingChars > 0; }
+};
+
+TTextEncoding TTextEncoding::Default() {
+  return TTextEncoding();
+}
+
+TTextEncoding TTextEncoding::FromCodePage(int codePage) {
+  switch (codePage) {
+    case 0:
+      return Default();
+    case 65001:
+      return UTF8();
+    case 1200:
+      return UTF16LE();
+    case 1201:
+      return UTF16BE();
+    default:
+      return TTextEncoding("windows-" + QByteArray::number(codePage));
+  }
+}
+
+QByteArray TTextEncoding::Name() const {
+  return IsNone() ? AnsiCodePageName() : FName;
+}
+
+QByteArray TTextEncoding::Preamble() const {
+  const QByteArray n = FName.toUpper();
+  if (n == "UTF-8") return QByteArray("\xEF\xBB\xBF", 3);
+  if (n == "UTF-16LE") return QByteArray("\xFF\xFE", 2);
+  if (n == "UTF-16BE") return QByteArray("\xFE\xFF", 2);
+  return {};
+}
+
+int AnsiCodePageForLocale(QStringView localeName) {
+  const QString name = localeName.toString().toLower();
+  qsizetype end = 0;
+  while (end < name.size() && !QStringView(u"_.@-").contains(name[end])) ++end;
+  const QString lang = name.left(end);
+  const bool latin = name.contains(QLatin1String("@latin")) || name.contains(QLatin1String("latn"));
+  const bool cyrillic =
+      name.contains(QLatin1String("@cyrillic")) || name.contains(QLatin1String("cyrl"));
+  auto in = [&lang](std::initializer_list<const char*> list) {
+    return std::any_of(list.begin(), list.end(),
+                       [&lang](const char* l) { return lang == QLatin1String(l); });
+  };
+  if (lang.isEmpty() || lang == QLatin1String("c") || lang == QLatin1String("posix")) return 1250;
+  if (in({"hu", "cs", "sk", "pl", "sl", "hr", "ro", "sq", "hsb", "dsb"})) return 1250;
+  if (lang == QLatin1String("sr")) return latin ? 1250 : 1251;
+  if (lang == QLatin1String("bs")) return cyrillic ? 1251 : 1250;
+  if (in({"az", "uz"})) return cyrillic ? 1251 : 1254;
+  if (in({"ru", "uk", "be", "bg", "mk", "kk", "ky", "tt", "ba", "sah", "mn", "tg"})) return 1251;
+  if (lang == QLatin1String("el")) return 1253;
+  if (lang == QLatin1String("tr")) return 1254;
+  if (in({"he", "yi"})) return 1255;
+  if (in({"ar", "fa", "ur", "ps", "ug", "sd", "ckb"})) return 1256;
+  if (in({"et", "lv", "lt"})) return 1257;
+  if (lang == QLatin1String("vi")) return 1258;
+  if (lang == QLatin1String("th")) return 874;
+  if (lang == QLatin1String("ja")) return 932;
+  if (lang == QLatin1String("ko")) return 949;
+  if (lang == QLatin1String("zh")) {
+    const bool traditional =
+        name.contains(QLatin1String("_tw")) || name.contains(QLatin1String("_hk")) ||
+        name.contains(QLatin1String("_mo")) || name.contains(QLatin1String("hant")) ||
+        name.contains(QLatin1String("-tw")) || name.contains(QLatin1String("-hk"));
+    return traditional ? 950 : 936;
+  }
+  return 1252;
+}
+
+int AnsiCodePage() {
+  if (const auto cp = ParseCodePageOverride(qgetenv("KRINU_ANSI_CODEPAGE"))) return *cp;
+  for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const QByteArray value = qgetenv(var);
+    if (!value.isEmpty()) return AnsiCodePageForLocale(QString::fromLocal8Bit(value));
+  }
+  return AnsiCodePageForLocale(u"");
+}
+
+QByteArray AnsiCodePageName() {
+  return "windows-" + QByteArray::number(AnsiCodePage());
+}
+
+TDecodingTextSource::TDecodingTextSource(std::unique_ptr<QIODevice> device,
+                                         const TTextEncoding& encoding, bool detectBOM,
+                                         int bufferSizeInBytes)
+    : FDevice(std::move(device)), FBytes(std::max(bufferSizeInBytes, 128)) {
+  Start(encoding, detectBOM);
+}
+
+TDecodingTextSource::~TDecodingTextSource() = default;
+
+std::unique_ptr<TDecodingTextSource> TDecodingTextSource::OpenFile(const QString& fileName,
+                                                                   const TTextEncoding& encoding,
+                                                                   bool detectBOM,
+                                                                   int bufferSizeInBytes) {
+  auto file = std::make_unique<QFile>(fileName);
+  // Read-only: where the platform allows, nobody may write the file while we read it.
+  if (!file->open(QIODevice::ReadOnly)) {
+    throw EqdxCSVException(QStringLiteral("Cannot open file \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(fileName), file->errorString()));
+  }
+  return std::make_unique<TDecodingTextSource>(std::move(file), encoding, detectBOM,
+                                               bufferSizeInBytes);
+}
+
+qsizetype TDecodingTextSource::ReadBytes(char* to, qsizetype max) {
+  const qint64 n = FDevice->read(to, max);
+  if (n < 0) throw EqdxCSVException(QStringLiteral("Read error. %1").arg(FDevice->errorString()));
+  return n;
+}
+
+void TDecodingTextSource::Start(const TTextEncoding& encoding, bool detectBOM) {
+  // The first block must hold a whole byte-order mark when there is one.
+  qsizetype have = 0;
+  while (have < 3) {
+    const qsizetype n = ReadBytes(FBytes.data() + have, qsizetype(FBytes.size()) - have);
+    if (n == 0) break;
+    have += n;
+  }
+  qsizetype skip = 0;
+  if (detectBOM) FEncodingName = BomEncodingOf(FBytes.data(), have, &skip);
+  if (FEncodingName.isEmpty()) {
+    FEncodingName = encoding.Name();
+    const QByteArray preamble = encoding.Preamble();
+    if (!preamble.isEmpty() && have >= preamble.size() &&
+        std::memcmp(FBytes.data(), preamble.constData(), preamble.size()) == 0)
+      skip = preamble.size();
+  }
+  FDecoder = std::make_unique<Decoder>(FEncodingName);
+  if (!FDecoder->isValid())
+    throw EqdxCSVException(
+        QStringLiteral("Unsupported encoding \"%1\".").arg(QString::fromLatin1(FEncodingName)));
+  if (IsSingleByteCodePageName(FEncodingName)) {
+    char all[256];
+    for (int i = 0; i < 256; ++i) all[i] = char(i);
+    QStringDecoder once(FEncodingName.constData(), QStringConverter::Flag::Stateless);
+    const QString table = once(QByteArrayView(all, 256));
+    if (table.size() == 256) {
+      FByteTable.emplace();
+      std::memcpy(FByteTable->data(), table.utf16(), 256 * sizeof(char16_t));
+    }
+  }
+  FByteStart = skip;
+  FByteEnd = have;
+}
+
+bool TDecodingTextSource::Fill() {
+  FCharsPos = FCharsLen = 0;
+  while (FCharsLen == 0) {
+    if (FAtEnd) return false;
+    if (FByteStart == FByteEnd) {
+      FByteStart = 0;
+      FByteEnd = ReadBytes(FBytes.data(), qsizetype(FBytes.size()));
+      if (FByteEnd == 0) {
+        FAtEnd = true;
+        // A sequence cut off by the end of the data is one invalid character.
+        if (!FByteTable && FDecoder->HasPendingInput()) {
+          FChars.assign(1, kReplacementChar);
+          FCharsLen = 1;
+        }
+        continue;
+      }
+    }
+    const char* bytes = FBytes.data() + FByteStart;
+    const qsizetype n = FByteEnd - FByteStart;
+    FByteStart = FByteEnd;
+    if (FByteTable) {
+      if (qsizetype(FChars.size()) < n) FChars.resize(n);
+      const auto& table = *FByteTable;
+      char16_t* out = FChars.data();
+      for (qsizetype i = 0; i < n; ++i) out[i] = table[static_cast<unsigned char>(bytes[i])];
+      FCharsLen = n;
+    } else {
+      const qsizetype space = FDecoder->requiredSpace(n);
+      if (qsizetype(FChars.size()) < space) FChars.resize(space);
+      QChar* begin = reinterpret_cast<QChar*>(FChars.data());
+      const QChar* end = FDecoder->appendToBuffer(begin, QByteArrayView(bytes, n));
+      FCharsLen = end - begin;
+    }
+  }
+  return true;
+}
+
+int TDecodingTextSource::Peek() {
+  if (FCharsPos == FCharsLen && !Fill()) return -1;
+  return FChars[FCharsPos];
+}
+
+int TDecodingTextSource::Read(char16_t* buffer, int count) {
+  int done = 0;
+  while (done < count) {
+    if (FCharsPos == FCharsLen && !Fill()) break;
+    const int n = int(std::min<qsizetype>(count - done, FCharsLen - FCharsPos));
+    std::memcpy(buffer + done, FChars.data() + FCharsPos, n * sizeof(char16_t));
+    FCharsPos += n;
+    done += n;
+  }
+  return done;
+}
+
+}  // namespace krinu
