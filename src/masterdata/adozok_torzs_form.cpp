@@ -1,0 +1,142 @@
+#include "masterdata/adozok_torzs_form.h"
+
+#include "masterdata/master_database.h"
+#include "masterdata/registers.h"
+
+namespace krinu {
+
+namespace {
+const QString kSelectFirst =
+    QStringLiteral("Kérem válasszaki ki a lent lévő listából az Adózót először!");
+const QString kCountSql = QStringLiteral("Select count(*) from Adozok where Adoszam = ?1");
+}  // namespace
+
+void TAdozokTorzsForm::ClearEdits() {
+  State.AdoszamEd.Text.clear();
+  State.NevEd.Text.clear();
+  State.BankEd.Text.clear();
+  State.SzamlaEd.Text.clear();
+}
+
+void TAdozokTorzsForm::ClearAndLoadAdozok() {
+  State.AdozokLbx.Items.clear();
+  State.AdozokLbx.ItemIndex = -1;
+  RegisterList.Clear();
+  ClearEdits();
+  LoadAdozok(db_, RegisterList);
+  for (const auto& e : RegisterList) State.AdozokLbx.Items.append(AdozoItemText(*e.Object));
+  State.AdozokLbx.ItemIndex = State.AdozokLbx.Items.isEmpty() ? -1 : 0;
+}
+
+void TAdozokTorzsForm::Reload() {
+  ClearAndLoadAdozok();
+  MarkedIndex = -1;
+}
+
+void TAdozokTorzsForm::FormShow() {
+  State.Closed = false;
+  Reload();
+  State.FocusedControl = QStringLiteral("AdoszamEd");
+}
+
+void TAdozokTorzsForm::EdToAdozoAdat(TAdozoAdat& rec) const {
+  rec.Adoszam = State.AdoszamEd.Text;
+  rec.Nev = State.NevEd.Text;
+  rec.Bank = State.BankEd.Text;
+  const QString a = State.SzamlaEd.Text.trimmed();
+  rec.Szamlaszam1 = a.left(8);
+  rec.Szamlaszam2 = a.mid(8);
+}
+
+void TAdozokTorzsForm::UjBTnClick() {
+  if (State.AdoszamEd.Text.isEmpty()) {
+    ui_.Information(QStringLiteral("Kérem töltse ki a bal oldalon lévő adatmezőket először!"));
+    return;
+  }
+  TAdozoAdat rec;
+  EdToAdozoAdat(rec);
+  if (const Trrc check = CheckAdozoAdat(rec); !check.Ok()) {
+    ui_.Information(QStringLiteral("Formátum hiba: ") + check.Note);
+    return;
+  }
+  const qint32 c = QueryCount(db_, kCountSql, {rec.Adoszam});
+  if (c == 1) {
+    ui_.Error(QStringLiteral("Új adózó felvétele meghiúsult, már létezik az adott Adószám!"));
+  } else if (c == 0) {
+    const Trrc rrc = InsertAdozo(db_, rec);
+    if (!rrc.Ok()) {
+      ui_.Error(QStringLiteral("Új adózó felvétele meghiúsult, hibaüzenet: ") + rrc.Note);
+    } else {
+      ui_.Information(QStringLiteral("Új adózó felvétele megtörtént"));
+      Reload();
+    }
+  } else {
+    ui_.Error(QStringLiteral(
+        "Új adózó felvétele meghiúsult, nem sikerült ellenőrizni a már létező Adószámokat!"));
+  }
+}
+
+void TAdozokTorzsForm::ModositBtnClick() {
+  // The tax number in the edit decides which taxpayer changes; no selection is needed.
+  if (State.AdoszamEd.Text.isEmpty()) {
+    ui_.Information(kSelectFirst);
+    return;
+  }
+  TAdozoAdat rec;
+  EdToAdozoAdat(rec);
+  if (const Trrc check = CheckAdozoAdat(rec); !check.Ok()) {
+    ui_.Information(QStringLiteral("Formátum hiba: ") + check.Note);
+    return;
+  }
+  const Trrc rrc = UpdateAdozo(db_, rec);
+  if (!rrc.Ok()) {
+    ui_.Error(QStringLiteral("Módosítás meghiúsult, hibaüzenet: ") + rrc.Note);
+  } else {
+    ui_.Information(QStringLiteral("Módosítás végrehajtva"));
+    Reload();
+  }
+}
+
+void TAdozokTorzsForm::TorlesBtnClick() {
+  if (State.AdoszamEd.Text.isEmpty()) {
+    ui_.Information(kSelectFirst);
+    return;
+  }
+  const QString t = State.AdoszamEd.Text.trimmed();
+  // A failed count (-1) still goes on to the question: the delete itself will tell.
+  if (QueryCount(db_, kCountSql, {t}) == 0) {
+    ui_.Information(QStringLiteral("Ilyen adószámmal nem léltezik Adózó"));
+    return;
+  }
+  if (!ui_.Confirm(QStringLiteral("Biztosan törölni akarja a ") + t +
+                   QStringLiteral(" adószámmal beazonosított Adózót?")))
+    return;
+  if (DeleteWithMessages(db_, ui_, QStringLiteral("Delete from Adozok where Adoszam = ?1"), {t},
+                         QStringLiteral("Nem található a törölni szándékozott Adózó")))
+    Reload();
+}
+
+void TAdozokTorzsForm::ClearDataFieldsBtnClick() {
+  ClearEdits();
+}
+
+void TAdozokTorzsForm::AdozokLbxDblClick() {
+  const int k = State.AdozokLbx.ItemIndex;
+  if (k < 0 || k >= RegisterList.Count()) return;
+  const TAdozoAdat& r = *RegisterList.Object(k);
+  State.AdoszamEd.Text = r.Adoszam;
+  State.NevEd.Text = r.Nev;
+  State.BankEd.Text = r.Bank;
+  State.SzamlaEd.Text = r.Szamlaszam1 + r.Szamlaszam2;
+  MarkListItem(State.AdozokLbx, MarkedIndex, k);
+}
+
+void TAdozokTorzsForm::AdozokLbxKeyPress(QChar key) {
+  if (key.unicode() == 13) AdozokLbxDblClick();
+}
+
+void TAdozokTorzsForm::SearchAdozoEdKeyPress(QChar) {
+  SearchListItems(State.AdozokLbx, State.SearchAdozoEd.Text);
+}
+
+}  // namespace krinu

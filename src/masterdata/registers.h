@@ -1,0 +1,63 @@
+#pragma once
+// Validation and writes of the taxpayer and administrator records, and the helpers both
+// register windows and the main window's combos share.
+//
+// Values always travel as bound statement parameters: a name such as `Bank` or one holding
+// a double quote is stored as typed and can never change which row or column a statement
+// touches. Messages still show the statements with their values between double quotes.
+
+#include <QString>
+
+#include "common/controls.h"
+#include "common/record_list.h"
+#include "common/user_interface.h"
+#include "masterdata/records.h"
+#include "masterdata/sqlite_database.h"
+
+namespace krinu {
+
+// Edit lengths of the register windows.
+inline constexpr int kAdoszamMaxLength = 11;
+inline constexpr int kNevMaxLength = 80;
+inline constexpr int kBankMaxLength = 80;
+inline constexpr int kSzamlaMaxLength = 24;
+inline constexpr int kTelefonMaxLength = 40;
+inline constexpr int kAzonositoMaxLength = 20;
+
+Trrc CheckAdozoAdat(const TAdozoAdat& rec);
+Trrc CheckUgyintezoAdat(const TUgyintezoAdat& rec);
+
+// Each write is one transaction: exactly one changed row commits; anything else leaves the
+// database as it was and reports why in Note.
+Trrc InsertAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec);
+Trrc UpdateAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec);
+Trrc InsertUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec);
+Trrc UpdateUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec);
+
+// List and combo item texts.
+QString AdozoItemText(const TAdozoAdat& rec);          // Adoszam / Nev
+QString UgyintezoItemText(const TUgyintezoAdat& rec);  // Nev / Telefon
+QString UgyintezoIdText(qint32 userId);                // "0007"
+
+// The main window's lists: reload from the database, refill the combo, select item 0
+// (ItemIndex -1 when empty). Item i of the combo stands for entry i of the list. The
+// taxpayer list keeps query order (by name); the administrator list should be created
+// sorted by key with duplicates refused, so it lists by ID text.
+void RefreshAdozokComboBox(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& mainList,
+                           ComboControl& combo);
+void RefreshUgyintezokComboBox(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& mainList,
+                               ComboControl& combo);
+
+// Search as you type: the first item containing text, both upper-cased for ASCII letters
+// only, becomes selected; shorter than two characters or no match leaves the selection.
+void SearchListItems(ListControl& list, const QString& text);
+
+// Moves the ">>" mark to item k (a no-op when k already carries it).
+void MarkListItem(ListControl& list, qint32& markedIndex, int k);
+
+// The outcome of a delete: shows its message while the transaction is still open and ends
+// the transaction when the box has been closed. Returns true when the row was deleted.
+bool DeleteWithMessages(TSQLiteDatabase& db, UserInterface& ui, const QString& sql,
+                        const SqlParams& params, const QString& notFoundMessage);
+
+}  // namespace krinu

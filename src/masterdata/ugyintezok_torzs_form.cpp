@@ -1,0 +1,154 @@
+#include "masterdata/ugyintezok_torzs_form.h"
+
+#include "masterdata/master_database.h"
+#include "masterdata/registers.h"
+
+namespace krinu {
+
+namespace {
+
+const QString kSelectFirst =
+    QStringLiteral("Kérem válasszaki ki a lent lévő listából az Ügyintézőt először!");
+
+bool AllAsciiDigits(const QString& s) {
+  if (s.isEmpty()) return false;
+  for (QChar c : s)
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+  return true;
+}
+
+// "... where UserId = " + the ID text. Digits go in as they stand ("0007" reads as 7);
+// anything else is bound as a value, so it can only fail to match, never widen the
+// statement.
+QString WhereUserId(const QString& prefix, const QString& idText, SqlParams& params) {
+  if (AllAsciiDigits(idText)) return prefix + idText;
+  params = {idText};
+  return prefix + QStringLiteral("?1");
+}
+
+}  // namespace
+
+void TUgyintezokTorzsForm::ClearEdits() {
+  State.NevEd.Text.clear();
+  State.TelefonEd.Text.clear();
+  State.AzonositoEd.Text.clear();
+}
+
+void TUgyintezokTorzsForm::ClearAndLoadUgyintezok() {
+  State.UgyintezokLbx.Items.clear();
+  State.UgyintezokLbx.ItemIndex = -1;
+  RegisterList.Clear();
+  ClearEdits();
+  LoadUgyintezok(db_, RegisterList);
+  for (const auto& e : RegisterList) State.UgyintezokLbx.Items.append(UgyintezoItemText(*e.Object));
+  State.UgyintezokLbx.ItemIndex = State.UgyintezokLbx.Items.isEmpty() ? -1 : 0;
+}
+
+void TUgyintezokTorzsForm::Reload() {
+  ClearAndLoadUgyintezok();
+  MarkedIndex = -1;
+}
+
+void TUgyintezokTorzsForm::FormShow() {
+  State.Closed = false;
+  Reload();
+  State.FocusedControl = QStringLiteral("NevEd");
+}
+
+void TUgyintezokTorzsForm::EdToUgyintezoAdat(TUgyintezoAdat& rec) const {
+  rec.Nev = State.NevEd.Text;
+  rec.Telefon = State.TelefonEd.Text;
+  bool ok = false;
+  const qint64 id = State.AzonositoEd.Text.toLongLong(&ok);
+  if (ok) rec.UserId = qint32(quint32(quint64(id)));  // low 32 bits
+}
+
+void TUgyintezokTorzsForm::UjBTnClick() {
+  if (State.NevEd.Text.isEmpty()) {
+    ui_.Information(QStringLiteral("Kérem töltse ki a bal oldalon lévő adatmezőket először!"));
+    return;
+  }
+  TUgyintezoAdat rec;
+  EdToUgyintezoAdat(rec);
+  if (const Trrc check = CheckUgyintezoAdat(rec); !check.Ok()) {
+    ui_.Information(QStringLiteral("Formátum hiba: ") + check.Note);
+    return;
+  }
+  // The insert never uses the loaded ID: adding after loading makes a new administrator.
+  const Trrc rrc = InsertUgyintezo(db_, rec);
+  if (!rrc.Ok()) {
+    ui_.Error(QStringLiteral("Új Ügyintéző felvétele meghiúsult, hibaüzenet: ") + rrc.Note);
+  } else {
+    ui_.Information(QStringLiteral("Új Ügyintéző felvétele megtörtént"));
+    Reload();
+  }
+}
+
+void TUgyintezokTorzsForm::ModositBtnClick() {
+  if (State.AzonositoEd.Text.isEmpty()) {
+    ui_.Information(kSelectFirst);
+    return;
+  }
+  TUgyintezoAdat rec;
+  EdToUgyintezoAdat(rec);
+  if (const Trrc check = CheckUgyintezoAdat(rec); !check.Ok()) {
+    ui_.Information(QStringLiteral("Formátum hiba: ") + check.Note);
+    return;
+  }
+  const Trrc rrc = UpdateUgyintezo(db_, rec);
+  if (!rrc.Ok()) {
+    ui_.Error(QStringLiteral("Módosítás meghiúsult, hibaüzenet: ") + rrc.Note);
+  } else {
+    ui_.Information(QStringLiteral("Módosítás végrehajtva"));
+    Reload();
+  }
+}
+
+void TUgyintezokTorzsForm::TorlesBtnClick() {
+  if (State.AzonositoEd.Text.isEmpty()) {
+    ui_.Information(kSelectFirst);
+    return;
+  }
+  const QString t = State.AzonositoEd.Text.trimmed();
+  SqlParams countParams;
+  const QString countSql =
+      WhereUserId(QStringLiteral("Select count(*) from Ugyintezok where UserId = "),
+                  State.AzonositoEd.Text, countParams);
+  if (QueryCount(db_, countSql, countParams) == 0) {
+    ui_.Information(QStringLiteral("Ilyen azonosítóval nem léltezik Ügyintéző"));
+    return;
+  }
+  if (!ui_.Confirm(QStringLiteral("Biztosan törölni akarja a ") + t +
+                   QStringLiteral(" azonosítóval beazonosított Ügyintézőt?")))
+    return;
+  SqlParams params;
+  const QString sql =
+      WhereUserId(QStringLiteral("Delete from Ugyintezok where UserId = "), t, params);
+  if (DeleteWithMessages(db_, ui_, sql, params,
+                         QStringLiteral("Nem található a törölni szándékozott Ügyintéző")))
+    Reload();
+}
+
+void TUgyintezokTorzsForm::ClearDataFieldsBtnClick() {
+  ClearEdits();
+}
+
+void TUgyintezokTorzsForm::UgyintezokLbxDblClick() {
+  const int k = State.UgyintezokLbx.ItemIndex;
+  if (k < 0 || k >= RegisterList.Count()) return;
+  const TUgyintezoAdat& r = *RegisterList.Object(k);
+  State.NevEd.Text = r.Nev;
+  State.TelefonEd.Text = r.Telefon;
+  State.AzonositoEd.Text = UgyintezoIdText(r.UserId);
+  MarkListItem(State.UgyintezokLbx, MarkedIndex, k);
+}
+
+void TUgyintezokTorzsForm::UgyintezokLbxKeyPress(QChar key) {
+  if (key.unicode() == 13) UgyintezokLbxDblClick();
+}
+
+void TUgyintezokTorzsForm::SearchUgyintezoEdKeyPress(QChar) {
+  SearchListItems(State.UgyintezokLbx, State.SearchUgyintezoEd.Text);
+}
+
+}  // namespace krinu
