@@ -58,8 +58,10 @@ std::optional<int> ParseCodePageOverride(QByteArray value) {
 // can be reported as one replacement character instead of vanishing.
 class TDecodingTextSource::Decoder : public QStringDecoder {
  public:
-  explicit Decoder(const QByteArray& name)
-      : QStringDecoder(name.constData(), QStringConverter::Flag::ConvertInitialBom) {}
+  Decoder(const QByteArray& name, bool stateless)
+      : QStringDecoder(name.constData(), stateless ? QStringConverter::Flag::ConvertInitialBom |
+                                                         QStringConverter::Flag::Stateless
+                                                   : QStringConverter::Flag::ConvertInitialBom) {}
   bool HasPendingInput() const { return state.remainingChars > 0; }
 };
 
@@ -175,22 +177,32 @@ qsizetype TDecodingTextSource::ReadBytes(char* to, qsizetype max) {
 
 void TDecodingTextSource::Start(const TTextEncoding& encoding, bool detectBOM) {
   // The first block must hold a whole byte-order mark when there is one.
-  qsizetype have = 0;
-  while (have < 3) {
-    const qsizetype n = ReadBytes(FBytes.data() + have, qsizetype(FBytes.size()) - have);
+  while (FByteCount < 3) {
+    const qsizetype n =
+        ReadBytes(FBytes.data() + FByteCount, qsizetype(FBytes.size()) - FByteCount);
     if (n == 0) break;
-    have += n;
+    FByteCount += n;
   }
   qsizetype skip = 0;
-  if (detectBOM) FEncodingName = BomEncodingOf(FBytes.data(), have, &skip);
+  if (detectBOM) FEncodingName = BomEncodingOf(FBytes.data(), FByteCount, &skip);
   if (FEncodingName.isEmpty()) {
     FEncodingName = encoding.Name();
     const QByteArray preamble = encoding.Preamble();
-    if (!preamble.isEmpty() && have >= preamble.size() &&
+    if (!preamble.isEmpty() && FByteCount >= preamble.size() &&
         std::memcmp(FBytes.data(), preamble.constData(), preamble.size()) == 0)
       skip = preamble.size();
   }
-  FDecoder = std::make_unique<Decoder>(FEncodingName);
+  std::memmove(FBytes.data(), FBytes.data() + skip, FByteCount - skip);
+  FByteCount -= skip;
+
+  const auto known = QStringConverter::encodingForName(FEncodingName.constData());
+  if (known == QStringConverter::Utf8)
+    FCarry = carryUtf8;
+  else if (known == QStringConverter::Utf16LE || known == QStringConverter::Utf16BE)
+    FCarry = carryUtf16;
+  // With our own carry every block is decoded on its own; an incomplete character at the
+  // very end then becomes U+FFFD.
+  FDecoder = std::make_unique<Decoder>(FEncodingName, FCarry != carryNone);
   if (!FDecoder->isValid())
     throw EqdxCSVException(
         QStringLiteral("Unsupported encoding \"%1\".").arg(QString::fromLatin1(FEncodingName)));
@@ -204,30 +216,40 @@ void TDecodingTextSource::Start(const TTextEncoding& encoding, bool detectBOM) {
       std::memcpy(FByteTable->data(), table.utf16(), 256 * sizeof(char16_t));
     }
   }
-  FByteStart = skip;
-  FByteEnd = have;
 }
+
+namespace {
+
+// Bytes at the end that start a UTF-8 sequence still missing some of its bytes.
+qsizetype Utf8IncompleteTail(const char* bytes, qsizetype size) {
+  for (qsizetype k = 1; k <= 3 && k <= size; ++k) {
+    const auto c = static_cast<unsigned char>(bytes[size - k]);
+    if ((c & 0xC0) == 0x80) continue;  // continuation byte
+    const qsizetype length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    return length > k ? k : 0;
+  }
+  return 0;
+}
+
+}  // namespace
 
 bool TDecodingTextSource::Fill() {
   FCharsPos = FCharsLen = 0;
   while (FCharsLen == 0) {
     if (FAtEnd) return false;
-    if (FByteStart == FByteEnd) {
-      FByteStart = 0;
-      FByteEnd = ReadBytes(FBytes.data(), qsizetype(FBytes.size()));
-      if (FByteEnd == 0) {
-        FAtEnd = true;
-        // A sequence cut off by the end of the data is one invalid character.
-        if (!FByteTable && FDecoder->HasPendingInput()) {
-          FChars.assign(1, kReplacementChar);
-          FCharsLen = 1;
-        }
-        continue;
-      }
+    bool deviceAtEnd = false;
+    if (FByteCount < qsizetype(FBytes.size())) {
+      const qsizetype n =
+          ReadBytes(FBytes.data() + FByteCount, qsizetype(FBytes.size()) - FByteCount);
+      FByteCount += n;
+      deviceAtEnd = n == 0;
     }
-    const char* bytes = FBytes.data() + FByteStart;
-    const qsizetype n = FByteEnd - FByteStart;
-    FByteStart = FByteEnd;
+    qsizetype n = FByteCount;
+    if (!deviceAtEnd) {
+      if (FCarry == carryUtf8) n -= Utf8IncompleteTail(FBytes.data(), FByteCount);
+      if (FCarry == carryUtf16) n -= FByteCount & 1;
+    }
+    const char* bytes = FBytes.data();
     if (FByteTable) {
       if (qsizetype(FChars.size()) < n) FChars.resize(n);
       const auto& table = *FByteTable;
@@ -235,12 +257,17 @@ bool TDecodingTextSource::Fill() {
       for (qsizetype i = 0; i < n; ++i) out[i] = table[static_cast<unsigned char>(bytes[i])];
       FCharsLen = n;
     } else {
-      const qsizetype space = FDecoder->requiredSpace(n);
+      const qsizetype space = FDecoder->requiredSpace(n) + 1;
       if (qsizetype(FChars.size()) < space) FChars.resize(space);
       QChar* begin = reinterpret_cast<QChar*>(FChars.data());
-      const QChar* end = FDecoder->appendToBuffer(begin, QByteArrayView(bytes, n));
+      QChar* end = FDecoder->appendToBuffer(begin, QByteArrayView(bytes, n));
+      // A sequence cut off by the end of the data is one invalid character.
+      if (deviceAtEnd && FDecoder->HasPendingInput()) *end++ = QChar(kReplacementChar);
       FCharsLen = end - begin;
     }
+    std::memmove(FBytes.data(), FBytes.data() + n, FByteCount - n);
+    FByteCount -= n;
+    FAtEnd = deviceAtEnd;
   }
   return true;
 }

@@ -92,8 +92,11 @@ class TDecodingTextSource final : public TTextSource {
   std::optional<std::array<char16_t, 256>> FByteTable;
   QByteArray FEncodingName;
   std::vector<char> FBytes;
-  qsizetype FByteStart = 0;  // FBytes[FByteStart, FByteEnd) is read but not decoded yet
-  qsizetype FByteEnd = 0;
+  qsizetype FByteCount = 0;  // FBytes[0, FByteCount) is read but not decoded yet
+  // UTF-8 and UTF-16 keep the bytes of a character cut by the block end for the next block
+  // themselves (Qt 6.4's UTF-8 decoder loses text after such a cut); 0 means "let the
+  // decoder keep its state".
+  enum TCarry { carryNone, carryUtf8, carryUtf16 } FCarry = carryNone;
   std::vector<char16_t> FChars;
   qsizetype FCharsPos = 0;
   qsizetype FCharsLen = 0;

@@ -83,7 +83,10 @@ TEST(TextSource, CharactersSplitBetweenBlocks) {
     }
   }
   // invalid sequences become U+FFFD, also one cut off by the end of the data
-  EXPECT_EQ(DecodeAll("a\xC3(b\xE2\x82", TTextEncoding::UTF8(), false), u"a\xFFFD(b\xFFFD"_s);
+  EXPECT_EQ(DecodeAll("a\xC3(b\xE2\x82", TTextEncoding::UTF8(), false), u"a\xFFFD(b\xFFFD\xFFFD"_s);
+  // the character after a broken one at the block end survives
+  const QByteArray cut = QByteArray(127, 'x') + "\xCF(";
+  EXPECT_EQ(DecodeAll(cut, TTextEncoding::UTF8(), false, 128), QString(127, u'x') + u"\xFFFD("_s);
   EXPECT_EQ(DecodeAll(QByteArray("a\0b", 3), TTextEncoding::UTF16LE(), false), u"a\xFFFD"_s);
   // every byte of a single-byte code page is one character
   QByteArray all;
