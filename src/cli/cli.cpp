@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include "cli/register_commands.h"
+
 namespace krinu::cli {
 
 void CliUserInterface::Print(const QString& kind, const QString& text) {
@@ -61,6 +63,7 @@ std::optional<QString> CommandArgs::Value(const QString& name) const {
 std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> commands;
   AddListCommands(commands);
+  AddRegisterCommands(commands);
   return commands;
 }
 

@@ -35,6 +35,7 @@ void TAdozokTorzsForm::Reload() {
 
 void TAdozokTorzsForm::FormShow() {
   State.Closed = false;
+  Changed = false;
   Reload();
   State.FocusedControl = QStringLiteral("AdoszamEd");
 }
@@ -68,6 +69,7 @@ void TAdozokTorzsForm::UjBTnClick() {
       ui_.Error(QStringLiteral("Új adózó felvétele meghiúsult, hibaüzenet: ") + rrc.Note);
     } else {
       ui_.Information(QStringLiteral("Új adózó felvétele megtörtént"));
+      Changed = true;
       Reload();
     }
   } else {
@@ -93,6 +95,7 @@ void TAdozokTorzsForm::ModositBtnClick() {
     ui_.Error(QStringLiteral("Módosítás meghiúsult, hibaüzenet: ") + rrc.Note);
   } else {
     ui_.Information(QStringLiteral("Módosítás végrehajtva"));
+    Changed = true;
     Reload();
   }
 }
@@ -112,8 +115,10 @@ void TAdozokTorzsForm::TorlesBtnClick() {
                    QStringLiteral(" adószámmal beazonosított Adózót?")))
     return;
   if (DeleteWithMessages(db_, ui_, QStringLiteral("Delete from Adozok where Adoszam = ?1"), {t},
-                         QStringLiteral("Nem található a törölni szándékozott Adózó")))
+                         QStringLiteral("Nem található a törölni szándékozott Adózó"))) {
+    Changed = true;
     Reload();
+  }
 }
 
 void TAdozokTorzsForm::ClearDataFieldsBtnClick() {

@@ -45,6 +45,7 @@ class TAdozokTorzsForm {
   AdozokTorzsState State;
   TRecordList<TAdozoAdat> RegisterList{false};  // entry i is item i of AdozokLbx
   qint32 MarkedIndex = -1;
+  bool Changed = false;  // an add, change or delete was committed since FormShow
 
  private:
   void ClearEdits();

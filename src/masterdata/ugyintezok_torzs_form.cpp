@@ -51,6 +51,7 @@ void TUgyintezokTorzsForm::Reload() {
 
 void TUgyintezokTorzsForm::FormShow() {
   State.Closed = false;
+  Changed = false;
   Reload();
   State.FocusedControl = QStringLiteral("NevEd");
 }
@@ -80,6 +81,7 @@ void TUgyintezokTorzsForm::UjBTnClick() {
     ui_.Error(QStringLiteral("Új Ügyintéző felvétele meghiúsult, hibaüzenet: ") + rrc.Note);
   } else {
     ui_.Information(QStringLiteral("Új Ügyintéző felvétele megtörtént"));
+    Changed = true;
     Reload();
   }
 }
@@ -100,6 +102,7 @@ void TUgyintezokTorzsForm::ModositBtnClick() {
     ui_.Error(QStringLiteral("Módosítás meghiúsult, hibaüzenet: ") + rrc.Note);
   } else {
     ui_.Information(QStringLiteral("Módosítás végrehajtva"));
+    Changed = true;
     Reload();
   }
 }
@@ -125,8 +128,10 @@ void TUgyintezokTorzsForm::TorlesBtnClick() {
   const QString sql =
       WhereUserId(QStringLiteral("Delete from Ugyintezok where UserId = "), t, params);
   if (DeleteWithMessages(db_, ui_, sql, params,
-                         QStringLiteral("Nem található a törölni szándékozott Ügyintéző")))
+                         QStringLiteral("Nem található a törölni szándékozott Ügyintéző"))) {
+    Changed = true;
     Reload();
+  }
 }
 
 void TUgyintezokTorzsForm::ClearDataFieldsBtnClick() {

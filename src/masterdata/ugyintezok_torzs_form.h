@@ -48,6 +48,7 @@ class TUgyintezokTorzsForm {
   UgyintezokTorzsState State;
   TRecordList<TUgyintezoAdat> RegisterList{false};  // entry i is item i of UgyintezokLbx
   qint32 MarkedIndex = -1;
+  bool Changed = false;  // an add, change or delete was committed since FormShow
 
  private:
   void ClearEdits();
