@@ -11,6 +11,7 @@
 #include "common/header_masks.h"
 #include "common/record_list.h"
 #include "common/user_interface.h"
+#include "intake/structure.h"
 #include "masterdata/records.h"
 #include "masterdata/sqlite_database.h"
 
@@ -52,6 +53,14 @@ class TMainForm {
   void ResetTartalomPanel();
   void ResetBetoltesPanel();
 
+  // The input tab's buttons.
+  void SelectFileBtnClick();
+  void SzerkezetCheckBtnClick();
+
+  // How far the last file selection got (for callers that are no window, like krinu-cli).
+  enum class TSelectOutcome { Cancelled, Refused, AnalysisFailed, CheckFailed, Passed };
+  TSelectOutcome LastSelectOutcome = TSelectOutcome::Cancelled;
+
   // Menu and tab handlers.
   void AdozokMenuClick();
   void UgyintezokMenuClick();
@@ -76,6 +85,7 @@ class TMainForm {
   std::unique_ptr<TSQLiteDatabase> Db;
   TRecordList<TAdozoAdat> AdozokList{false};
   TRecordList<TUgyintezoAdat> UgyintezokList{true, DuplicateKeys::Error};
+  TInputSettings Input;
   QStringList MissedRows;
   QStringList PartnerList;
   bool InputLoaded = false;
@@ -85,6 +95,7 @@ class TMainForm {
 
  private:
   void FindDataDir();
+  bool RunStructureCheck(const QString& article);
 
   UserInterface& ui_;
   AppEnvironment env_;

@@ -63,6 +63,7 @@ std::optional<QString> CommandArgs::Value(const QString& name) const {
 std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> commands;
   AddListCommands(commands);
+  AddInputCommands(commands);
   AddRegisterCommands(commands);
   return commands;
 }

@@ -88,5 +88,6 @@ int RunCli(const QStringList& args, const QString& programPath, QTextStream& out
 // The command table; each group of commands adds itself here.
 std::vector<CliCommand> AllCommands();
 void AddListCommands(std::vector<CliCommand>& commands);
+void AddInputCommands(std::vector<CliCommand>& commands);
 
 }  // namespace krinu::cli

@@ -314,7 +314,10 @@ QWidget* MainWindow::BuildInputTab() {
   auto* v = new QVBoxLayout(page);
 
   auto* top = new QHBoxLayout;
-  top->addWidget(Button(QStringLiteral("SelectFileBtn"), s.SelectFileBtn));
+  QAbstractButton* selectFile = Button(QStringLiteral("SelectFileBtn"), s.SelectFileBtn);
+  connect(selectFile, &QAbstractButton::clicked, this,
+          [this] { Run([this] { form_->SelectFileBtnClick(); }); });
+  top->addWidget(selectFile);
   top->addWidget(Edit(QStringLiteral("FileNameEd"), s.FileNameEd, true), 1);
   v->addLayout(top);
 
@@ -330,6 +333,7 @@ QWidget* MainWindow::BuildInputTab() {
     QLineEdit* sep = Edit(QStringLiteral("CsvSeparatorEd"), s.CsvSeparatorEd, false, 1);
     sep->setFixedWidth(sep->fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 16);
     sep->setAlignment(Qt::AlignCenter);
+    sep->setToolTip(QStringLiteral("Általában vessző, vagy pontosvessző"));
     row->addWidget(sep);
     row->addSpacing(24);
     row->addWidget(Label(QStringLiteral("Label24"), s.Label24));
@@ -355,7 +359,10 @@ QWidget* MainWindow::BuildInputTab() {
     rows->setAlignment(Qt::AlignRight);
     bottom->addWidget(rows);
     bottom->addStretch(1);
-    bottom->addWidget(Button(QStringLiteral("SzerkezetCheckBtn"), s.SzerkezetCheckBtn));
+    QAbstractButton* check = Button(QStringLiteral("SzerkezetCheckBtn"), s.SzerkezetCheckBtn);
+    connect(check, &QAbstractButton::clicked, this,
+            [this] { Run([this] { form_->SzerkezetCheckBtnClick(); }); });
+    bottom->addWidget(check);
     g->addLayout(bottom);
   }
   v->addWidget(szerkezet, 1);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/user_interface.h"
+#include "support/qt_printers.h"
 
 namespace krinu::test {
 

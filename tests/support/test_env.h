@@ -2,6 +2,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/qt_printers.h"
+
 namespace krinu::test {
 
 // Writes bytes to a file, creating folders on the way; fails the test on error.
