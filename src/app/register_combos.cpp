@@ -1,29 +1,15 @@
 #include "app/main_form.h"
-#include "masterdata/master_database.h"
+#include "masterdata/registers.h"
 
 namespace krinu {
 
-// Reload the list from the database; item i of the combo stands for entry i.
+// Without a database (start-up failed before it) the combos simply stay empty.
 void TMainForm::RefreshAdozokComboBox() {
-  AdozokList.Clear();
-  State.AdozokCb.Items.clear();
-  State.AdozokCb.ItemIndex = -1;
-  if (!Db) return;
-  LoadAdozok(*Db, AdozokList);
-  for (const auto& e : AdozokList)
-    State.AdozokCb.Items << e.Object->Adoszam + QStringLiteral(" / ") + e.Object->Nev;
-  if (!State.AdozokCb.Items.isEmpty()) State.AdozokCb.ItemIndex = 0;
+  if (Db) krinu::RefreshAdozokComboBox(*Db, AdozokList, State.AdozokCb);
 }
 
 void TMainForm::RefreshUgyintezokComboBox() {
-  UgyintezokList.Clear();
-  State.UgyintezokCb.Items.clear();
-  State.UgyintezokCb.ItemIndex = -1;
-  if (!Db) return;
-  LoadUgyintezok(*Db, UgyintezokList);
-  for (const auto& e : UgyintezokList)
-    State.UgyintezokCb.Items << e.Object->Nev + QStringLiteral(" / ") + e.Object->Telefon;
-  if (!State.UgyintezokCb.Items.isEmpty()) State.UgyintezokCb.ItemIndex = 0;
+  if (Db) krinu::RefreshUgyintezokComboBox(*Db, UgyintezokList, State.UgyintezokCb);
 }
 
 }  // namespace krinu

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include "gui/main_window.h"
 
@@ -19,6 +21,9 @@ int main(int argc, char** argv) {
                          QStringLiteral("FILE"));
   parser.addOption(dataDir);
   parser.addOption(ini);
+  parser.addPositionalArgument(QStringLiteral("INPUT"),
+                               QStringLiteral("Input file to open at start."),
+                               QStringLiteral("[INPUT]"));
   parser.process(app);
 
   krinu::AppEnvironment env;
@@ -30,5 +35,9 @@ int main(int argc, char** argv) {
   krinu::MainWindow window(env);
   if (!window.Start()) return 1;
   window.show();
+  if (!parser.positionalArguments().isEmpty()) {
+    const QString input = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
+    QTimer::singleShot(0, &window, [&window, input] { window.OpenInputFile(input); });
+  }
   return app.exec();
 }

@@ -70,6 +70,11 @@ void MainWindow::Run(const std::function<void()>& handler) {
   if (form_->State.CloseRequested) close();
 }
 
+void MainWindow::OpenInputFile(const QString& path) {
+  ui_.PresetOpenFile = path;
+  Run([this] { form_->SelectFileBtnClick(); });
+}
+
 void MainWindow::Sync() {
   for (auto& b : bindings_)
     if (b.sync) b.sync();
@@ -224,10 +229,16 @@ QTableWidget* MainWindow::Grid(const QString& name, GridControl& c) {
          for (int row = fixed; row < c.RowCount && row < c.Cells.size(); ++row)
            for (int col = 0; col < c.ColCount; ++col)
              w->setItem(row - fixed, col, new QTableWidgetItem(c.Cells[row].value(col)));
-         const int charWidth = w->fontMetrics().averageCharWidth();
-         for (int col = 0; col < c.ColCount && col < c.ColWidths.size(); ++col)
-           if (c.ColWidths[col] > 0)
-             w->setColumnWidth(col, std::min(400, c.ColWidths[col] * charWidth + 16));
+         // Columns as wide as their widest value in this font (the header texts are not
+         // measured); the user can still resize them.
+         const QFontMetrics fm = w->fontMetrics();
+         for (int col = 0; col < c.ColCount && col < c.ColWidths.size(); ++col) {
+           if (c.ColWidths[col] <= 0) continue;
+           int width = 0;
+           for (int row = fixed; row < c.RowCount && row < c.Cells.size(); ++row)
+             width = std::max(width, fm.horizontalAdvance(c.Cells[row].value(col)));
+           w->setColumnWidth(col, std::min(480, width + 14));
+         }
          w->setEnabled(c.Enabled);
        },
        {}});

@@ -37,6 +37,8 @@ class MainWindow : public QMainWindow {
   // Writes edits into the state, runs a handler, shows the new state.
   void Run(const std::function<void()>& handler);
   void Render();
+  // Chooses an input file as the file button would, without the dialog.
+  void OpenInputFile(const QString& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -43,10 +43,15 @@ void QtUserInterface::Error(const QString& text) {
 bool QtUserInterface::Confirm(const QString& text) {
   return QMessageBox::question(parent_, QStringLiteral("Megerősítés"), QtMessageText(text),
                                QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
+                               QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 std::optional<QString> QtUserInterface::OpenFile(const FileDialogSpec& spec) {
+  if (PresetOpenFile) {
+    auto preset = PresetOpenFile;
+    PresetOpenFile.reset();
+    return preset;
+  }
   const QString name =
       QFileDialog::getOpenFileName(parent_, spec.Title, spec.FileName, QtFileFilter(spec.Filter));
   if (name.isEmpty()) return std::nullopt;

@@ -1,15 +1,20 @@
 #include "gui/secondary_windows.h"
 
+#include "gui/adozok_torzs_dialog.h"
+#include "gui/ugyintezok_torzs_dialog.h"
+
 namespace krinu {
 
 void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TMainForm& form) {
-  (void)parent;
-  (void)form;
   switch (window) {
     case SecondaryWindow::Adozok:
-    case SecondaryWindow::Ugyintezok:
-    case SecondaryWindow::ShowMissed:
+      ShowAdozokTorzs(parent, *form.Db);
       break;
+    case SecondaryWindow::Ugyintezok:
+      ShowUgyintezokTorzs(parent, *form.Db);
+      break;
+    case SecondaryWindow::ShowMissed:
+      break;  // the skipped-rows viewer comes with the load
   }
 }
 
