@@ -1,6 +1,9 @@
 #include "reader/csv_reader.h"
 
 #include <algorithm>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <cstring>
 #include <limits>
 #include <stdexcept>
@@ -47,11 +50,6 @@ void TqdxCSVReader::RaisePositionedError(const QString& text) const {
 
 void TqdxCSVReader::RefuseWhileActive(const char* what) const {
   if (FActive) RaiseError(QString::fromLatin1(what) + kNotInActiveState);
-}
-
-const TqdxCSVField& TqdxCSVReader::Fields(int Index) const {
-  if (Index < 0 || Index >= FieldCount()) throw std::out_of_range("Argument out of range");
-  return *FFields[Index];
 }
 
 void TqdxCSVReader::SetFieldCount(int Value) {
@@ -155,6 +153,10 @@ void TqdxCSVReader::BuildClassTable() {
   FAsciiClass[10] = ccLF;
   FAsciiClass[13] = ccCR;
   FAsciiClass[0] = ccEnd;
+  for (int c = 0; c < 128; ++c) {
+    FRunNotQuoted[c] = (kRunNotQuoted >> FAsciiClass[c]) & 1u;
+    FRunQuoted[c] = (kRunQuoted >> FAsciiClass[c]) & 1u;
+  }
 }
 
 void TqdxCSVReader::DoOpen() {
@@ -228,21 +230,74 @@ void TqdxCSVReader::Append(char16_t c) {
   FBuffer_FieldValue[FBufFldVal_Content_Length++] = c;
 }
 
-// Takes the characters that would only be appended one by one in the current state, up to
-// the end of the read buffer, in one go.
-void TqdxCSVReader::AppendRun(bool quoted) {
-  const unsigned mask = quoted ? (1u << ccOther) | (1u << ccSeparator) | (1u << ccCR) | (1u << ccLF)
-                               : (1u << ccOther) | (1u << ccQuote);
-  const char16_t* begin = FBufferReadFromStream.get() + FBufferReadFromStream_NextCharIndex;
-  const char16_t* end = FBufferReadFromStream.get() + FBufferReadFromStream_ContentLength;
-  const char16_t* p = begin;
-  while (p < end && ((mask >> Classify(*p)) & 1u)) ++p;
-  const qsizetype n = p - begin;
-  if (n == 0) return;
-  EnsureFieldBufferRoom(n);
-  std::memcpy(FBuffer_FieldValue.get() + FBufFldVal_Content_Length, begin, n * sizeof(char16_t));
-  FBufFldVal_Content_Length += int(n);
-  FBufferReadFromStream_NextCharIndex += int(n);
+// The index of the first character from i on that leaves the run. Every character that can
+// leave it is the given stop character, below 32, or with ASCIIonly above 126; 8 characters
+// at a time are tested for that, and each hit is then classified.
+int TqdxCSVReader::SkipRun(const char16_t* buffer, int i, int n, char16_t stop, const bool* table,
+                           unsigned classes) const {
+#ifdef __SSE2__
+  const __m128i stopChars = _mm_set1_epi16(static_cast<short>(stop));
+  const __m128i highBits = _mm_set1_epi16(static_cast<short>(0xFFE0));
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
+  const __m128i above126 = _mm_set1_epi16(static_cast<short>(126 ^ 0x8000));
+  for (;;) {
+    while (i + 8 <= n) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer + i));
+      __m128i hits = _mm_or_si128(_mm_cmpeq_epi16(x, stopChars),
+                                  _mm_cmpeq_epi16(_mm_and_si128(x, highBits), zero));
+      if (FASCIIonly) hits = _mm_or_si128(hits, _mm_cmpgt_epi16(_mm_xor_si128(x, bias), above126));
+      const int mask = _mm_movemask_epi8(hits);
+      if (mask != 0) {
+        i += __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+        break;
+      }
+      i += 8;
+    }
+    if (i + 8 > n) break;
+    if (!InRun(buffer[i], table, classes)) return i;
+    ++i;
+  }
+#else
+  (void)stop;
+#endif
+  while (i < n && InRun(buffer[i], table, classes)) ++i;
+  return i;
+}
+
+// The hot path of psNotQuoted: ordinary characters and quotes are appended, a separator
+// ends the field, and when the next field starts with an ordinary character we go on with
+// it; anything else (and the end of the read buffer) is left to the character loop.
+void TqdxCSVReader::ScanNotQuoted() {
+  const char16_t* buffer = FBufferReadFromStream.get();
+  const int n = FBufferReadFromStream_ContentLength;
+  int i = FBufferReadFromStream_NextCharIndex;
+  for (;;) {
+    const int start = i;
+    i = SkipRun(buffer, i, n, FFieldSeparatorChar, FRunNotQuoted, kRunNotQuoted);
+    if (i > start) AppendChars(buffer + start, i - start);
+    if (i == n || Classify(buffer[i]) != ccSeparator) break;
+    FBuffer_ReadFromFile = buffer[i];
+    FBufferReadFromStream_NextCharIndex = ++i;
+    DoEndOfField();
+    FParserState = psChkBegOfField;
+    if (i == n || Classify(buffer[i]) != ccOther) break;
+    FParserState = psNotQuoted;
+  }
+  FBufferReadFromStream_NextCharIndex = i;
+}
+
+// The hot path of psQuoted: everything but the quote, special characters and code 0.
+void TqdxCSVReader::ScanQuoted() {
+  const char16_t* buffer = FBufferReadFromStream.get();
+  const int n = FBufferReadFromStream_ContentLength;
+  int i = FBufferReadFromStream_NextCharIndex;
+  i = SkipRun(buffer, i, n, FQuoteChar, FRunQuoted, kRunQuoted);
+  if (i > FBufferReadFromStream_NextCharIndex) {
+    AppendChars(buffer + FBufferReadFromStream_NextCharIndex,
+                i - FBufferReadFromStream_NextCharIndex);
+    FBufferReadFromStream_NextCharIndex = i;
+  }
 }
 
 void TqdxCSVReader::BeginQuote() {
@@ -334,7 +389,7 @@ void TqdxCSVReader::ReadRecord() {
           case ccOther:
             Append(ch);
             FParserState = psNotQuoted;
-            AppendRun(false);
+            ScanNotQuoted();
             break;
           case ccQuote:
             BeginQuote();
@@ -376,16 +431,16 @@ void TqdxCSVReader::ReadRecord() {
           case ccOther:
             if (FParserState == psChkIntrnQuote) WrongFormat();
             Append(ch);
-            AppendRun(false);
+            ScanNotQuoted();
             break;
           case ccQuote:
             Append(ch);
             if (FParserState == psChkIntrnQuote) {
               // a doubled quote inside a quoted field stands for one quote
               FParserState = psQuoted;
-              AppendRun(true);
+              ScanQuoted();
             } else {
-              AppendRun(false);
+              ScanNotQuoted();
             }
             break;
           case ccSeparator:
@@ -414,7 +469,7 @@ void TqdxCSVReader::ReadRecord() {
             WrongFormat();
           default:
             Append(ch);
-            AppendRun(true);
+            ScanQuoted();
             break;
         }
         break;

@@ -18,8 +18,10 @@
 //
 // After an exception from Open or Next the reader is closed; Open it again to start over.
 #include <QString>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "reader/csv_exception.h"
@@ -67,7 +69,10 @@ class TqdxCSVReader {
   void Next();
 
   // Throws std::out_of_range for an index outside 0 .. FieldCount() - 1.
-  const TqdxCSVField& Fields(int Index) const;
+  const TqdxCSVField& Fields(int Index) const {
+    if (Index < 0 || Index >= FieldCount()) throw std::out_of_range("Argument out of range");
+    return *FFields[Index];
+  }
   int FieldCount() const { return static_cast<int>(FFields.size()); }
   void SetFieldCount(int Value);
 
@@ -137,7 +142,22 @@ class TqdxCSVReader {
   void ReadRecord();
   bool RefillReadBuffer();
   void Append(char16_t c);
-  void AppendRun(bool quoted);
+  // Classes that the states psNotQuoted and psQuoted only append.
+  static constexpr unsigned kRunNotQuoted = (1u << ccOther) | (1u << ccQuote);
+  static constexpr unsigned kRunQuoted =
+      (1u << ccOther) | (1u << ccSeparator) | (1u << ccCR) | (1u << ccLF);
+  bool InRun(char16_t c, const bool* table, unsigned classes) const {
+    return c < 128 ? table[c] : ((classes >> Classify(c)) & 1u);
+  }
+  int SkipRun(const char16_t* buffer, int i, int n, char16_t stop, const bool* table,
+              unsigned classes) const;
+  void AppendChars(const char16_t* chars, qsizetype n) {
+    if (FBufFldVal_Content_Length + n > FBufFldVal_Capacity) EnsureFieldBufferRoom(n);
+    std::memcpy(FBuffer_FieldValue.get() + FBufFldVal_Content_Length, chars, n * sizeof(char16_t));
+    FBufFldVal_Content_Length += int(n);
+  }
+  void ScanNotQuoted();
+  void ScanQuoted();
   void EnsureFieldBufferRoom(qsizetype extra);
   void BeginQuote();
   void EndLine();
@@ -175,6 +195,8 @@ class TqdxCSVReader {
   int FBufferReadFromStream_NextCharIndex = 0;
   // Classes of the codes below 128 under the current options; set up by Open.
   TCharClass FAsciiClass[128] = {};
+  bool FRunNotQuoted[128] = {};
+  bool FRunQuoted[128] = {};
 };
 
 // The reader over a file decoded into 16-bit characters.

@@ -152,6 +152,18 @@ TEST(CsvReader, SpecialCharacters) {
   TStringReader tab(u"a\tb,c\n"_s);
   EXPECT_EQ(ErrorOf([&] { tab.Open(); }),
             Positioned(u"Invalid character (HexCode = 00000009). Input file is invalid."_s, 1, 1));
+  // the same deep inside long values, quoted or not
+  const QString pad(30, u'p');
+  TStringReader deep(pad + u","_s + pad + u"\x7F\x80\"\""_s + pad + u"\n\"a\n,"_s + pad +
+                     u"\x1F\""_s);
+  deep.Open();
+  EXPECT_EQ(deep.Fields(1).Value(), pad + u"\x7F\x80\"\""_s + pad);
+  EXPECT_EQ(ErrorOf([&] { deep.Next(); }),
+            Positioned(u"Invalid character (HexCode = 0000001F). Input file is invalid."_s, 2, 1));
+  TStringReader deepAscii(pad + u"\x7F"_s);
+  deepAscii.SetASCIIonly(true);
+  EXPECT_EQ(ErrorOf([&] { deepAscii.Open(); }),
+            Positioned(u"Invalid character (HexCode = 0000007F). Input file is invalid."_s, 1, 1));
   TStringReader dropped(u"a\tb,c\x01\n"_s);
   dropped.SetIgnoreSpecialCharacters(true);
   dropped.Open();
