@@ -160,7 +160,8 @@ std::unique_ptr<TDecodingTextSource> TDecodingTextSource::OpenFile(const QString
                                                                    bool detectBOM,
                                                                    int bufferSizeInBytes) {
   auto file = std::make_unique<QFile>(fileName);
-  // Read-only: where the platform allows, nobody may write the file while we read it.
+  // Read-only. Keeping other writers out is the job of the deny-write test when the file is
+  // chosen: QFile has no sharing modes.
   if (!file->open(QIODevice::ReadOnly)) {
     throw EqdxCSVException(QStringLiteral("Cannot open file \"%1\". %2")
                                .arg(QDir::toNativeSeparators(fileName), file->errorString()));
