@@ -31,6 +31,7 @@ build build-asan -DCMAKE_BUILD_TYPE=Debug -DKRINU_SANITIZE=ON
 fetch_csv_spectrum build-asan
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 (cd build-asan && ctest --output-on-failure -j "$jobs")
 
 if [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then

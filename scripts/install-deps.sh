@@ -5,8 +5,11 @@ set -euo pipefail
 pkgs=(build-essential cmake pkg-config git ca-certificates
       qt6-base-dev qt6-base-dev-tools libgl-dev libpcre2-dev libsqlite3-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      clang libclang-rt-14-dev nodejs npm
+      clang libclang-rt-14-dev
       fonts-dejavu-core)
+# npm fetches the public CSV test suite. A machine whose Node.js comes with its own npm
+# (not Debian's package) keeps it: Debian's npm would conflict with that nodejs.
+command -v npm >/dev/null 2>&1 || pkgs+=(nodejs npm)
 if [ "${1:-}" = "--gui" ]; then pkgs+=(xvfb xauth); fi
 missing=()
 for p in "${pkgs[@]}"; do
