@@ -3,6 +3,9 @@
 
 #include "cli/register_commands.h"
 
+#include <limits>
+#include <optional>
+
 #include "masterdata/adozok_torzs_form.h"
 #include "masterdata/ugyintezok_torzs_form.h"
 
@@ -12,12 +15,31 @@ namespace {
 
 enum class Button { Add, Update, Delete };
 
-// Runs one handler; a failure the window leaves to the application's error report is
-// printed the same way. The status says whether the register was changed.
-template <class Form, class Handler>
-int Press(CliContext& c, Form& form, Handler handler) {
+template <class Form>
+void PressButton(Form& form, Button button) {
+  switch (button) {
+    case Button::Add:
+      form.UjBTnClick();
+      break;
+    case Button::Update:
+      form.ModositBtnClick();
+      break;
+    case Button::Delete:
+      form.TorlesBtnClick();
+      break;
+  }
+}
+
+// Opens the register window, lets fill do what the user would do in it before pressing
+// the button (fill returns false to press nothing) and presses it. A failure the window
+// leaves to the application's error report is printed the same way. The status says
+// whether the register was changed.
+template <class Form, class Fill>
+int Press(CliContext& c, Form& form, Button button, Fill fill) {
   try {
-    handler();
+    form.FormCreate();
+    form.FormShow();
+    if (fill()) PressButton(form, button);
   } catch (const ESQLiteException& e) {
     c.Ui.Error(e.Message());
     return kFailed;
@@ -28,24 +50,30 @@ int Press(CliContext& c, Form& form, Handler handler) {
   return form.Changed ? kOk : kFailed;
 }
 
+// Parses the options of one button; only delete takes --yes, the answer to its question.
+// Returns the usage status when the arguments are wrong.
+std::optional<int> ParseButtonArgs(CliContext& c, Button button, const QStringList& valued,
+                                   CommandArgs& args) {
+  const QStringList flags =
+      button == Button::Delete ? QStringList{QStringLiteral("yes")} : QStringList{};
+  if (!args.Parse(c.Args, valued, flags)) return c.UsageError(args.Error());
+  if (!args.Positional().isEmpty()) return c.UsageError(QStringLiteral("unexpected arguments"));
+  c.Ui.AnswerYes = args.Has(QStringLiteral("yes"));
+  return std::nullopt;
+}
+
 int Taxpayer(CliContext& c, Button button) {
   CommandArgs args;
   const QStringList valued = button == Button::Delete
                                  ? QStringList{QStringLiteral("tax-number")}
                                  : QStringList{QStringLiteral("tax-number"), QStringLiteral("name"),
                                                QStringLiteral("bank"), QStringLiteral("account")};
-  const QStringList flags =
-      button == Button::Delete ? QStringList{QStringLiteral("yes")} : QStringList{};
-  if (!args.Parse(c.Args, valued, flags)) return c.UsageError(args.Error());
-  if (!args.Positional().isEmpty()) return c.UsageError(QStringLiteral("unexpected arguments"));
+  if (const auto usage = ParseButtonArgs(c, button, valued, args)) return *usage;
   const auto taxNumber = args.Value(QStringLiteral("tax-number"));
   if (!taxNumber) return c.UsageError(QStringLiteral("--tax-number is required"));
-  c.Ui.AnswerYes = args.Has(QStringLiteral("yes"));
 
   TAdozokTorzsForm form(*c.Form.Db, c.Ui);
-  return Press(c, form, [&] {
-    form.FormCreate();
-    form.FormShow();
+  return Press(c, form, button, [&] {
     auto& s = form.State;
     if (button == Button::Update) {
       // As a user would: load the taxpayer from the list first, then correct the edits.
@@ -61,17 +89,7 @@ int Taxpayer(CliContext& c, Button button) {
     if (const auto v = args.Value(QStringLiteral("name"))) s.NevEd.Text = *v;
     if (const auto v = args.Value(QStringLiteral("bank"))) s.BankEd.Text = *v;
     if (const auto v = args.Value(QStringLiteral("account"))) s.SzamlaEd.Text = *v;
-    switch (button) {
-      case Button::Add:
-        form.UjBTnClick();
-        break;
-      case Button::Update:
-        form.ModositBtnClick();
-        break;
-      case Button::Delete:
-        form.TorlesBtnClick();
-        break;
-    }
+    return true;
   });
 }
 
@@ -80,10 +98,7 @@ int Admin(CliContext& c, Button button) {
   QStringList valued;
   if (button != Button::Add) valued << QStringLiteral("id");
   if (button != Button::Delete) valued << QStringLiteral("name") << QStringLiteral("phone");
-  const QStringList flags =
-      button == Button::Delete ? QStringList{QStringLiteral("yes")} : QStringList{};
-  if (!args.Parse(c.Args, valued, flags)) return c.UsageError(args.Error());
-  if (!args.Positional().isEmpty()) return c.UsageError(QStringLiteral("unexpected arguments"));
+  if (const auto usage = ParseButtonArgs(c, button, valued, args)) return *usage;
   qint64 id = 0;
   if (button != Button::Add) {
     const auto idText = args.Value(QStringLiteral("id"));
@@ -93,13 +108,10 @@ int Admin(CliContext& c, Button button) {
     if (!ok || id <= 0 || id > std::numeric_limits<qint32>::max())
       return c.UsageError(QStringLiteral("--id takes a positive whole number"));
   }
-  c.Ui.AnswerYes = args.Has(QStringLiteral("yes"));
 
   TUgyintezokTorzsForm form(*c.Form.Db, c.Ui);
   bool found = button == Button::Add;
-  const int status = Press(c, form, [&] {
-    form.FormCreate();
-    form.FormShow();
+  const int status = Press(c, form, button, [&] {
     auto& s = form.State;
     if (button != Button::Add) {
       // The window addresses an administrator only by loading it from the list.
@@ -110,21 +122,11 @@ int Admin(CliContext& c, Button button) {
           found = true;
         }
       }
-      if (!found) return;
+      if (!found) return false;
     }
     if (const auto v = args.Value(QStringLiteral("name"))) s.NevEd.Text = *v;
     if (const auto v = args.Value(QStringLiteral("phone"))) s.TelefonEd.Text = *v;
-    switch (button) {
-      case Button::Add:
-        form.UjBTnClick();
-        break;
-      case Button::Update:
-        form.ModositBtnClick();
-        break;
-      case Button::Delete:
-        form.TorlesBtnClick();
-        break;
-    }
+    return true;
   });
   if (!found) {
     c.Err << "krinu-cli: no administrator with ID " << id << "\n";

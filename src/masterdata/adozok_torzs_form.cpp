@@ -11,6 +11,10 @@ const QString kSelectFirst =
 const QString kCountSql = QStringLiteral("Select count(*) from Adozok where Adoszam = ?1");
 }  // namespace
 
+TAdozokTorzsForm::TAdozokTorzsForm(TSQLiteDatabase& db, UserInterface& ui)
+    : TTorzsForm(db, ui, &AdozokTorzsState::AdozokLbx, LoadAdozok, AdozoItemText,
+                 QStringLiteral("AdoszamEd")) {}
+
 void TAdozokTorzsForm::ClearEdits() {
   State.AdoszamEd.Text.clear();
   State.NevEd.Text.clear();
@@ -18,26 +22,11 @@ void TAdozokTorzsForm::ClearEdits() {
   State.SzamlaEd.Text.clear();
 }
 
-void TAdozokTorzsForm::ClearAndLoadAdozok() {
-  State.AdozokLbx.Items.clear();
-  State.AdozokLbx.ItemIndex = -1;
-  RegisterList.Clear();
-  ClearEdits();
-  LoadAdozok(db_, RegisterList);
-  for (const auto& e : RegisterList) State.AdozokLbx.Items.append(AdozoItemText(*e.Object));
-  State.AdozokLbx.ItemIndex = State.AdozokLbx.Items.isEmpty() ? -1 : 0;
-}
-
-void TAdozokTorzsForm::Reload() {
-  ClearAndLoadAdozok();
-  MarkedIndex = -1;
-}
-
-void TAdozokTorzsForm::FormShow() {
-  State.Closed = false;
-  Changed = false;
-  Reload();
-  State.FocusedControl = QStringLiteral("AdoszamEd");
+void TAdozokTorzsForm::RecordToEdits(const TAdozoAdat& r) {
+  State.AdoszamEd.Text = r.Adoszam;
+  State.NevEd.Text = r.Nev;
+  State.BankEd.Text = r.Bank;
+  State.SzamlaEd.Text = r.Szamlaszam1 + r.Szamlaszam2;
 }
 
 void TAdozokTorzsForm::EdToAdozoAdat(TAdozoAdat& rec) const {
@@ -56,22 +45,14 @@ void TAdozokTorzsForm::UjBTnClick() {
   }
   TAdozoAdat rec;
   EdToAdozoAdat(rec);
-  if (const Trrc check = CheckAdozoAdat(rec); !check.Ok()) {
-    ui_.Information(QStringLiteral("Formátum hiba: ") + check.Note);
-    return;
-  }
+  if (!FormatOk(CheckAdozoAdat(rec))) return;
   const qint32 c = QueryCount(db_, kCountSql, {rec.Adoszam});
   if (c == 1) {
     ui_.Error(QStringLiteral("Új adózó felvétele meghiúsult, már létezik az adott Adószám!"));
   } else if (c == 0) {
-    const Trrc rrc = InsertAdozo(db_, rec);
-    if (!rrc.Ok()) {
-      ui_.Error(QStringLiteral("Új adózó felvétele meghiúsult, hibaüzenet: ") + rrc.Note);
-    } else {
-      ui_.Information(QStringLiteral("Új adózó felvétele megtörtént"));
-      Changed = true;
-      Reload();
-    }
+    ReportWrite(InsertAdozo(db_, rec),
+                QStringLiteral("Új adózó felvétele meghiúsult, hibaüzenet: "),
+                QStringLiteral("Új adózó felvétele megtörtént"));
   } else {
     ui_.Error(QStringLiteral(
         "Új adózó felvétele meghiúsult, nem sikerült ellenőrizni a már létező Adószámokat!"));
@@ -86,18 +67,7 @@ void TAdozokTorzsForm::ModositBtnClick() {
   }
   TAdozoAdat rec;
   EdToAdozoAdat(rec);
-  if (const Trrc check = CheckAdozoAdat(rec); !check.Ok()) {
-    ui_.Information(QStringLiteral("Formátum hiba: ") + check.Note);
-    return;
-  }
-  const Trrc rrc = UpdateAdozo(db_, rec);
-  if (!rrc.Ok()) {
-    ui_.Error(QStringLiteral("Módosítás meghiúsult, hibaüzenet: ") + rrc.Note);
-  } else {
-    ui_.Information(QStringLiteral("Módosítás végrehajtva"));
-    Changed = true;
-    Reload();
-  }
+  if (FormatOk(CheckAdozoAdat(rec))) ReportChange(UpdateAdozo(db_, rec));
 }
 
 void TAdozokTorzsForm::TorlesBtnClick() {
@@ -115,33 +85,8 @@ void TAdozokTorzsForm::TorlesBtnClick() {
                    QStringLiteral(" adószámmal beazonosított Adózót?")))
     return;
   if (DeleteWithMessages(db_, ui_, QStringLiteral("Delete from Adozok where Adoszam = ?1"), {t},
-                         QStringLiteral("Nem található a törölni szándékozott Adózó"))) {
-    Changed = true;
-    Reload();
-  }
-}
-
-void TAdozokTorzsForm::ClearDataFieldsBtnClick() {
-  ClearEdits();
-}
-
-void TAdozokTorzsForm::AdozokLbxDblClick() {
-  const int k = State.AdozokLbx.ItemIndex;
-  if (k < 0 || k >= RegisterList.Count()) return;
-  const TAdozoAdat& r = *RegisterList.Object(k);
-  State.AdoszamEd.Text = r.Adoszam;
-  State.NevEd.Text = r.Nev;
-  State.BankEd.Text = r.Bank;
-  State.SzamlaEd.Text = r.Szamlaszam1 + r.Szamlaszam2;
-  MarkListItem(State.AdozokLbx, MarkedIndex, k);
-}
-
-void TAdozokTorzsForm::AdozokLbxKeyPress(QChar key) {
-  if (key.unicode() == 13) AdozokLbxDblClick();
-}
-
-void TAdozokTorzsForm::SearchAdozoEdKeyPress(QChar) {
-  SearchListItems(State.AdozokLbx, State.SearchAdozoEd.Text);
+                         QStringLiteral("Nem található a törölni szándékozott Adózó")))
+    Committed();
 }
 
 }  // namespace krinu

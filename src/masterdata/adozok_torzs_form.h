@@ -6,10 +6,10 @@
 #include <QString>
 
 #include "common/controls.h"
-#include "common/record_list.h"
 #include "common/user_interface.h"
 #include "masterdata/records.h"
 #include "masterdata/sqlite_database.h"
+#include "masterdata/torzs_form.h"
 
 namespace krinu {
 
@@ -21,38 +21,28 @@ struct AdozokTorzsState {
   bool Closed = false;     // BezarBtn was pressed
 };
 
-class TAdozokTorzsForm {
+// FormCreate, FormShow, ClearDataFieldsBtnClick, BezarBtnClick, State, RegisterList,
+// MarkedIndex and Changed come from TTorzsForm.
+class TAdozokTorzsForm : public TTorzsForm<AdozokTorzsState, TAdozoAdat> {
  public:
-  TAdozokTorzsForm(TSQLiteDatabase& db, UserInterface& ui) : db_(db), ui_(ui) {}
+  TAdozokTorzsForm(TSQLiteDatabase& db, UserInterface& ui);
 
-  void FormCreate() {}
-  void FormShow();
   void FormClose() {}
   void UjBTnClick();
   void ModositBtnClick();
   void TorlesBtnClick();
-  void ClearDataFieldsBtnClick();
-  void AdozokLbxDblClick();
+  void AdozokLbxDblClick() { LoadSelected(); }
   // key is the pressed character; Enter (13) loads the selected item.
-  void AdozokLbxKeyPress(QChar key);
+  void AdozokLbxKeyPress(QChar key) { ListKeyPress(key); }
   // Runs before the key changes the edit, on the text of that moment.
-  void SearchAdozoEdKeyPress(QChar key);
-  void BezarBtnClick() { State.Closed = true; }
+  void SearchAdozoEdKeyPress(QChar) { Search(State.SearchAdozoEd.Text); }
 
   void EdToAdozoAdat(TAdozoAdat& rec) const;
-  void ClearAndLoadAdozok();
-
-  AdozokTorzsState State;
-  TRecordList<TAdozoAdat> RegisterList{false};  // entry i is item i of AdozokLbx
-  qint32 MarkedIndex = -1;
-  bool Changed = false;  // an add, change or delete was committed since FormShow
+  void ClearAndLoadAdozok() { ClearAndLoad(); }
 
  private:
-  void ClearEdits();
-  void Reload();
-
-  TSQLiteDatabase& db_;
-  UserInterface& ui_;
+  void ClearEdits() override;
+  void RecordToEdits(const TAdozoAdat& r) override;
 };
 
 }  // namespace krinu

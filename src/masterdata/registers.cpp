@@ -135,22 +135,12 @@ QString UgyintezoIdText(qint32 userId) {
 
 void RefreshAdozokComboBox(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& mainList,
                            ComboControl& combo) {
-  mainList.Clear();
-  combo.Items.clear();
-  combo.ItemIndex = -1;
-  LoadAdozok(db, mainList);
-  for (const auto& e : mainList) combo.Items.append(AdozoItemText(*e.Object));
-  combo.ItemIndex = combo.Items.isEmpty() ? -1 : 0;
+  LoadItems(db, mainList, combo, LoadAdozok, AdozoItemText);
 }
 
 void RefreshUgyintezokComboBox(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& mainList,
                                ComboControl& combo) {
-  mainList.Clear();
-  combo.Items.clear();
-  combo.ItemIndex = -1;
-  LoadUgyintezok(db, mainList);
-  for (const auto& e : mainList) combo.Items.append(UgyintezoItemText(*e.Object));
-  combo.ItemIndex = combo.Items.isEmpty() ? -1 : 0;
+  LoadItems(db, mainList, combo, LoadUgyintezok, UgyintezoItemText);
 }
 
 void SearchListItems(ListControl& list, const QString& text) {

@@ -48,6 +48,20 @@ void RefreshAdozokComboBox(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& mainLis
 void RefreshUgyintezokComboBox(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& mainList,
                                ComboControl& combo);
 
+// Refills a list box or combo from the database: item i shows entry i of records, item 0
+// is selected (ItemIndex -1 when empty).
+template <class TRecord, class TControl>
+void LoadItems(TSQLiteDatabase& db, TRecordList<TRecord>& records, TControl& control,
+               void (*load)(TSQLiteDatabase&, TRecordList<TRecord>&),
+               QString (*itemText)(const TRecord&)) {
+  records.Clear();
+  control.Items.clear();
+  control.ItemIndex = -1;
+  load(db, records);
+  for (const auto& e : records) control.Items.append(itemText(*e.Object));
+  control.ItemIndex = control.Items.isEmpty() ? -1 : 0;
+}
+
 // Search as you type: the first item containing text, both upper-cased for ASCII letters
 // only, becomes selected; shorter than two characters or no match leaves the selection.
 void SearchListItems(ListControl& list, const QString& text);

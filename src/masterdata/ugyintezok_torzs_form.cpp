@@ -28,32 +28,20 @@ QString WhereUserId(const QString& prefix, const QString& idText, SqlParams& par
 
 }  // namespace
 
+TUgyintezokTorzsForm::TUgyintezokTorzsForm(TSQLiteDatabase& db, UserInterface& ui)
+    : TTorzsForm(db, ui, &UgyintezokTorzsState::UgyintezokLbx, LoadUgyintezok, UgyintezoItemText,
+                 QStringLiteral("NevEd")) {}
+
 void TUgyintezokTorzsForm::ClearEdits() {
   State.NevEd.Text.clear();
   State.TelefonEd.Text.clear();
   State.AzonositoEd.Text.clear();
 }
 
-void TUgyintezokTorzsForm::ClearAndLoadUgyintezok() {
-  State.UgyintezokLbx.Items.clear();
-  State.UgyintezokLbx.ItemIndex = -1;
-  RegisterList.Clear();
-  ClearEdits();
-  LoadUgyintezok(db_, RegisterList);
-  for (const auto& e : RegisterList) State.UgyintezokLbx.Items.append(UgyintezoItemText(*e.Object));
-  State.UgyintezokLbx.ItemIndex = State.UgyintezokLbx.Items.isEmpty() ? -1 : 0;
-}
-
-void TUgyintezokTorzsForm::Reload() {
-  ClearAndLoadUgyintezok();
-  MarkedIndex = -1;
-}
-
-void TUgyintezokTorzsForm::FormShow() {
-  State.Closed = false;
-  Changed = false;
-  Reload();
-  State.FocusedControl = QStringLiteral("NevEd");
+void TUgyintezokTorzsForm::RecordToEdits(const TUgyintezoAdat& r) {
+  State.NevEd.Text = r.Nev;
+  State.TelefonEd.Text = r.Telefon;
+  State.AzonositoEd.Text = UgyintezoIdText(r.UserId);
 }
 
 void TUgyintezokTorzsForm::EdToUgyintezoAdat(TUgyintezoAdat& rec) const {
@@ -71,19 +59,11 @@ void TUgyintezokTorzsForm::UjBTnClick() {
   }
   TUgyintezoAdat rec;
   EdToUgyintezoAdat(rec);
-  if (const Trrc check = CheckUgyintezoAdat(rec); !check.Ok()) {
-    ui_.Information(QStringLiteral("Formátum hiba: ") + check.Note);
-    return;
-  }
+  if (!FormatOk(CheckUgyintezoAdat(rec))) return;
   // The insert never uses the loaded ID: adding after loading makes a new administrator.
-  const Trrc rrc = InsertUgyintezo(db_, rec);
-  if (!rrc.Ok()) {
-    ui_.Error(QStringLiteral("Új Ügyintéző felvétele meghiúsult, hibaüzenet: ") + rrc.Note);
-  } else {
-    ui_.Information(QStringLiteral("Új Ügyintéző felvétele megtörtént"));
-    Changed = true;
-    Reload();
-  }
+  ReportWrite(InsertUgyintezo(db_, rec),
+              QStringLiteral("Új Ügyintéző felvétele meghiúsult, hibaüzenet: "),
+              QStringLiteral("Új Ügyintéző felvétele megtörtént"));
 }
 
 void TUgyintezokTorzsForm::ModositBtnClick() {
@@ -93,18 +73,7 @@ void TUgyintezokTorzsForm::ModositBtnClick() {
   }
   TUgyintezoAdat rec;
   EdToUgyintezoAdat(rec);
-  if (const Trrc check = CheckUgyintezoAdat(rec); !check.Ok()) {
-    ui_.Information(QStringLiteral("Formátum hiba: ") + check.Note);
-    return;
-  }
-  const Trrc rrc = UpdateUgyintezo(db_, rec);
-  if (!rrc.Ok()) {
-    ui_.Error(QStringLiteral("Módosítás meghiúsult, hibaüzenet: ") + rrc.Note);
-  } else {
-    ui_.Information(QStringLiteral("Módosítás végrehajtva"));
-    Changed = true;
-    Reload();
-  }
+  if (FormatOk(CheckUgyintezoAdat(rec))) ReportChange(UpdateUgyintezo(db_, rec));
 }
 
 void TUgyintezokTorzsForm::TorlesBtnClick() {
@@ -128,32 +97,8 @@ void TUgyintezokTorzsForm::TorlesBtnClick() {
   const QString sql =
       WhereUserId(QStringLiteral("Delete from Ugyintezok where UserId = "), t, params);
   if (DeleteWithMessages(db_, ui_, sql, params,
-                         QStringLiteral("Nem található a törölni szándékozott Ügyintéző"))) {
-    Changed = true;
-    Reload();
-  }
-}
-
-void TUgyintezokTorzsForm::ClearDataFieldsBtnClick() {
-  ClearEdits();
-}
-
-void TUgyintezokTorzsForm::UgyintezokLbxDblClick() {
-  const int k = State.UgyintezokLbx.ItemIndex;
-  if (k < 0 || k >= RegisterList.Count()) return;
-  const TUgyintezoAdat& r = *RegisterList.Object(k);
-  State.NevEd.Text = r.Nev;
-  State.TelefonEd.Text = r.Telefon;
-  State.AzonositoEd.Text = UgyintezoIdText(r.UserId);
-  MarkListItem(State.UgyintezokLbx, MarkedIndex, k);
-}
-
-void TUgyintezokTorzsForm::UgyintezokLbxKeyPress(QChar key) {
-  if (key.unicode() == 13) UgyintezokLbxDblClick();
-}
-
-void TUgyintezokTorzsForm::SearchUgyintezoEdKeyPress(QChar) {
-  SearchListItems(State.UgyintezokLbx, State.SearchUgyintezoEd.Text);
+                         QStringLiteral("Nem található a törölni szándékozott Ügyintéző")))
+    Committed();
 }
 
 }  // namespace krinu

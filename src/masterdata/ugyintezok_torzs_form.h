@@ -6,10 +6,10 @@
 #include <QString>
 
 #include "common/controls.h"
-#include "common/record_list.h"
 #include "common/user_interface.h"
 #include "masterdata/records.h"
 #include "masterdata/sqlite_database.h"
+#include "masterdata/torzs_form.h"
 
 namespace krinu {
 
@@ -27,35 +27,25 @@ struct UgyintezokTorzsState {
   bool Closed = false;
 };
 
-class TUgyintezokTorzsForm {
+// FormCreate, FormShow, ClearDataFieldsBtnClick, BezarBtnClick, State, RegisterList,
+// MarkedIndex and Changed come from TTorzsForm.
+class TUgyintezokTorzsForm : public TTorzsForm<UgyintezokTorzsState, TUgyintezoAdat> {
  public:
-  TUgyintezokTorzsForm(TSQLiteDatabase& db, UserInterface& ui) : db_(db), ui_(ui) {}
+  TUgyintezokTorzsForm(TSQLiteDatabase& db, UserInterface& ui);
 
-  void FormCreate() {}
-  void FormShow();
   void UjBTnClick();
   void ModositBtnClick();
   void TorlesBtnClick();
-  void ClearDataFieldsBtnClick();
-  void UgyintezokLbxDblClick();
-  void UgyintezokLbxKeyPress(QChar key);
-  void SearchUgyintezoEdKeyPress(QChar key);
-  void BezarBtnClick() { State.Closed = true; }
+  void UgyintezokLbxDblClick() { LoadSelected(); }
+  void UgyintezokLbxKeyPress(QChar key) { ListKeyPress(key); }
+  void SearchUgyintezoEdKeyPress(QChar) { Search(State.SearchUgyintezoEd.Text); }
 
   void EdToUgyintezoAdat(TUgyintezoAdat& rec) const;
-  void ClearAndLoadUgyintezok();
-
-  UgyintezokTorzsState State;
-  TRecordList<TUgyintezoAdat> RegisterList{false};  // entry i is item i of UgyintezokLbx
-  qint32 MarkedIndex = -1;
-  bool Changed = false;  // an add, change or delete was committed since FormShow
+  void ClearAndLoadUgyintezok() { ClearAndLoad(); }
 
  private:
-  void ClearEdits();
-  void Reload();
-
-  TSQLiteDatabase& db_;
-  UserInterface& ui_;
+  void ClearEdits() override;
+  void RecordToEdits(const TUgyintezoAdat& r) override;
 };
 
 }  // namespace krinu

@@ -146,5 +146,29 @@ TEST_F(RegisterDialogs, AdministratorWindow) {
   Screenshot(d, QStringLiteral("ugyintezok.png"));
 }
 
+// The two windows share their key and button wiring; each must still reach its own form.
+TEST_F(RegisterDialogs, AdministratorWindowSearchEnterClearAndClose) {
+  UgyintezokTorzsDialog d(*db);
+  d.show();
+  auto* list = Child<QListWidget>(d, "UgyintezokLbx");
+  auto* search = Child<QLineEdit>(d, "SearchUgyintezoEd");
+  Key(search, Qt::Key_G, QStringLiteral("g"));
+  Key(search, Qt::Key_A, QStringLiteral("a"));
+  EXPECT_EQ(list->currentRow(), 0);
+  Key(search, Qt::Key_M, QStringLiteral("m"));
+  EXPECT_EQ(list->currentRow(), 2);
+  Key(list, Qt::Key_Enter);
+  EXPECT_EQ(list->item(2)->text(), QStringLiteral(">>Gamma Kft / 06 1 234 5678"));
+  EXPECT_EQ(Child<QLineEdit>(d, "NevEd")->text(), QStringLiteral("Gamma Kft"));
+  EXPECT_EQ(Child<QLineEdit>(d, "AzonositoEd")->text(), QStringLiteral("0004"));
+
+  Child<QPushButton>(d, "ClearDataFieldsBtn")->click();
+  for (const char* name : {"NevEd", "TelefonEd", "AzonositoEd"})
+    EXPECT_TRUE(Child<QLineEdit>(d, name)->text().isEmpty()) << name;
+  EXPECT_EQ(list->item(2)->text(), QStringLiteral(">>Gamma Kft / 06 1 234 5678"));
+  Child<QPushButton>(d, "BezarBtn")->click();
+  EXPECT_FALSE(d.isVisible());
+}
+
 }  // namespace
 }  // namespace krinu

@@ -1,0 +1,205 @@
+#include "gui/register_dialog.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "masterdata/sqlite_database.h"
+
+namespace krinu {
+
+namespace {
+
+QLabel* HeaderStrip(const QString& objectName, const QString& caption, QWidget* parent) {
+  auto* strip = new QLabel(caption, parent);
+  strip->setObjectName(objectName);
+  strip->setStyleSheet(QStringLiteral(
+      "QLabel { background-color: palette(highlight); color: palette(highlighted-text);"
+      " font-weight: bold; padding: 5px 8px; border-radius: 2px; }"));
+  return strip;
+}
+
+QLineEdit* Edit(const QString& objectName, int maxLength, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(objectName);
+  if (maxLength > 0) edit->setMaxLength(maxLength);
+  return edit;
+}
+
+QPushButton* Button(const QString& objectName, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(objectName);
+  // Enter in an edit must not press a button behind the user's back.
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+void RenderText(QLineEdit* edit, const TextControl& state) {
+  if (edit->text() != state.Text) edit->setText(state.Text);
+  edit->setEnabled(state.Enabled);
+}
+
+void RenderList(QListWidget* list, const ListControl& state) {
+  QStringList shown;
+  for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+  if (shown != state.Items) {
+    list->clear();
+    list->addItems(state.Items);
+  }
+  list->setCurrentRow(state.ItemIndex);
+  if (state.ItemIndex >= 0) list->scrollToItem(list->item(state.ItemIndex));
+}
+
+// Runs a handler; a failure it does not handle itself is shown as an error box.
+void RunHandler(UserInterface& ui, const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const ESQLiteException& e) {
+    ui.Error(e.Message());
+  } catch (const std::exception& e) {
+    ui.Error(QString::fromUtf8(e.what()));
+  }
+}
+
+}  // namespace
+
+RegisterDialog::RegisterDialog(QWidget* parent) : QDialog(parent), ui_(this) {}
+
+QLineEdit* RegisterDialog::AddEdit(const QString& label, const QString& objectName, int maxLength,
+                                   TextControl& state) {
+  QLineEdit* edit = Edit(objectName, maxLength, this);
+  edits_.push_back({label, edit, &state});
+  return edit;
+}
+
+void RegisterDialog::Build(const RegisterDialogTexts& texts, RegisterDialogState state,
+                           RegisterDialogHandlers handlers) {
+  state_ = state;
+  handlers_ = std::move(handlers);
+  setObjectName(texts.ObjectName);
+  setWindowTitle(texts.WindowTitle);
+  setModal(true);
+
+  // Left: the edits and the buttons that act on them.
+  auto* left = new QVBoxLayout;
+  left->addWidget(HeaderStrip(QStringLiteral("Panel1"), texts.Panel1, this));
+  auto* fields = new QFormLayout;
+  fields->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  for (const EditBinding& e : edits_) fields->addRow(e.Label, e.Edit);
+  left->addLayout(fields);
+  left->addSpacing(8);
+  auto* uj = Button(QStringLiteral("UjBTn"), texts.UjBTn, this);
+  auto* modosit = Button(QStringLiteral("ModositBtn"), texts.ModositBtn, this);
+  auto* torles = Button(QStringLiteral("TorlesBtn"), texts.TorlesBtn, this);
+  auto* clear =
+      Button(QStringLiteral("ClearDataFieldsBtn"), QStringLiteral("Adatmezők törlése"), this);
+  for (QPushButton* b : {uj, modosit, torles}) left->addWidget(b);
+  left->addSpacing(8);
+  left->addWidget(clear);
+  left->addStretch(1);
+
+  // Right: the list of records and the search over it.
+  auto* right = new QVBoxLayout;
+  right->addWidget(HeaderStrip(QStringLiteral("Panel2"), texts.Panel2, this));
+  auto* hint = new QLabel(
+      QStringLiteral("Módosítás vagy Törlés számára kiválasztás: dupla kattintás vagy 'Enter' "),
+      this);
+  hint->setObjectName(QStringLiteral("Label1"));
+  right->addWidget(hint);
+  auto* searchRow = new QHBoxLayout;
+  searchEd_ = Edit(texts.SearchEd, 0, this);
+  auto* searchLabel = new QLabel(QStringLiteral("Keresés"), this);
+  searchLabel->setBuddy(searchEd_);
+  searchRow->addWidget(searchLabel);
+  searchRow->addWidget(searchEd_, 1);
+  right->addLayout(searchRow);
+  lbx_ = new QListWidget(this);
+  lbx_->setObjectName(texts.Lbx);
+  lbx_->setMinimumSize(texts.LbxMinimumSize);
+  right->addWidget(lbx_, 1);
+
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left, 0);
+  columns->addSpacing(12);
+  columns->addLayout(right, 1);
+
+  auto* bezar = Button(QStringLiteral("BezarBtn"), QStringLiteral("Bezárás"), this);
+  auto* bottom = new QHBoxLayout;
+  bottom->addStretch(1);
+  bottom->addWidget(bezar);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->addLayout(columns, 1);
+  outer->addSpacing(4);
+  outer->addLayout(bottom);
+
+  // A disabled edit stays in the chain; Qt skips it while it is disabled.
+  std::vector<QWidget*> order;
+  for (const EditBinding& e : edits_) order.push_back(e.Edit);
+  order.insert(order.end(), {uj, modosit, torles, clear, searchEd_, lbx_, bezar});
+  for (size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+
+  const auto onClick = [this](QPushButton* button, const std::function<void()>& handler) {
+    connect(button, &QPushButton::clicked, this, [this, handler] { Run(handler); });
+  };
+  onClick(uj, handlers_.UjBTnClick);
+  onClick(modosit, handlers_.ModositBtnClick);
+  onClick(torles, handlers_.TorlesBtnClick);
+  onClick(clear, handlers_.ClearDataFieldsBtnClick);
+  onClick(bezar, handlers_.BezarBtnClick);
+  connect(lbx_, &QListWidget::itemDoubleClicked, this, [this] { Run(handlers_.LbxDblClick); });
+  lbx_->installEventFilter(this);
+  searchEd_->installEventFilter(this);
+}
+
+void RegisterDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  Run(handlers_.FormShow);
+}
+
+bool RegisterDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == lbx_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+      Run([this] { handlers_.LbxKeyPress(QChar(13)); });
+      return true;
+    }
+    // The search sees the text as it is before the key changes it.
+    if (watched == searchEd_ && !key->text().isEmpty()) {
+      const QChar c = key->text().at(0);
+      Run([this, c] { handlers_.SearchEdKeyPress(c); });
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void RegisterDialog::Run(const std::function<void()>& handler) {
+  WriteBack();
+  RunHandler(ui_, handler);
+  Render();
+  if (*state_.Closed) accept();
+}
+
+void RegisterDialog::WriteBack() {
+  for (const EditBinding& e : edits_) e.State->Text = e.Edit->text();
+  state_.SearchEd->Text = searchEd_->text();
+  state_.Lbx->ItemIndex = lbx_->currentRow();
+}
+
+void RegisterDialog::Render() {
+  for (const EditBinding& e : edits_) RenderText(e.Edit, *e.State);
+  RenderText(searchEd_, *state_.SearchEd);
+  RenderList(lbx_, *state_.Lbx);
+  if (!state_.FocusedControl->isEmpty()) {
+    if (auto* w = findChild<QWidget*>(*state_.FocusedControl)) w->setFocus();
+    state_.FocusedControl->clear();
+  }
+}
+
+}  // namespace krinu

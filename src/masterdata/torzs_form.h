@@ -1,0 +1,119 @@
+#pragma once
+// What the taxpayer and administrator register windows do alike, free of any toolkit: the
+// list box over the register's records, the ">>" mark on the record loaded into the edits,
+// search as you type and the report of a write. Each window keeps its own edits, checks,
+// messages and statements.
+
+#include <QChar>
+#include <QString>
+#include <utility>
+
+#include "common/controls.h"
+#include "common/record_list.h"
+#include "common/user_interface.h"
+#include "masterdata/records.h"
+#include "masterdata/registers.h"
+#include "masterdata/sqlite_database.h"
+
+namespace krinu {
+
+// TState holds the window's controls, among them its list box, FocusedControl and Closed.
+template <class TState, class TRecord>
+class TTorzsForm {
+ public:
+  virtual ~TTorzsForm() = default;
+
+  void FormCreate() {}
+  void FormShow() {
+    State.Closed = false;
+    Changed = false;
+    Reload();
+    State.FocusedControl = firstEdit_;
+  }
+  void ClearDataFieldsBtnClick() { ClearEdits(); }
+  void BezarBtnClick() { State.Closed = true; }
+
+  TState State;
+  TRecordList<TRecord> RegisterList{false};  // entry i is item i of the list box
+  qint32 MarkedIndex = -1;
+  bool Changed = false;  // an add, change or delete was committed since FormShow
+
+ protected:
+  using Loader = void (*)(TSQLiteDatabase&, TRecordList<TRecord>&);
+  using ItemTextOf = QString (*)(const TRecord&);
+
+  // list names the list box in TState; firstEdit is the objectName focused on showing.
+  TTorzsForm(TSQLiteDatabase& db, UserInterface& ui, ListControl TState::*list, Loader load,
+             ItemTextOf itemText, QString firstEdit)
+      : db_(db),
+        ui_(ui),
+        list_(list),
+        load_(load),
+        itemText_(itemText),
+        firstEdit_(std::move(firstEdit)) {}
+
+  virtual void ClearEdits() = 0;
+  virtual void RecordToEdits(const TRecord& rec) = 0;
+
+  // Empties the edits and refills the list box from the database, item 0 selected.
+  void ClearAndLoad() {
+    ClearEdits();
+    LoadItems(db_, RegisterList, List(), load_, itemText_);
+  }
+  // ClearAndLoad with nothing marked: on showing and after every committed write.
+  void Reload() {
+    ClearAndLoad();
+    MarkedIndex = -1;
+  }
+  void Committed() {
+    Changed = true;
+    Reload();
+  }
+
+  // The list box's double click: loads the selected record into the edits and marks it.
+  void LoadSelected() {
+    const int k = List().ItemIndex;
+    if (k < 0 || k >= RegisterList.Count()) return;
+    RecordToEdits(*RegisterList.Object(k));
+    MarkListItem(List(), MarkedIndex, k);
+  }
+  // Enter (13) in the list box does what a double click does.
+  void ListKeyPress(QChar key) {
+    if (key.unicode() == 13) LoadSelected();
+  }
+  void Search(const QString& text) { SearchListItems(List(), text); }
+
+  // Shows a failed check as "Formátum hiba: …"; true when the record may be written.
+  bool FormatOk(const Trrc& check) {
+    if (!check.Ok()) ui_.Information(QStringLiteral("Formátum hiba: ") + check.Note);
+    return check.Ok();
+  }
+  // Reports a write: failedPrefix and the reason as an error, or done; a committed write
+  // reloads the list.
+  void ReportWrite(const Trrc& rrc, const QString& failedPrefix, const QString& done) {
+    if (!rrc.Ok()) {
+      ui_.Error(failedPrefix + rrc.Note);
+      return;
+    }
+    ui_.Information(done);
+    Committed();
+  }
+  // The change button's report, worded alike in both windows.
+  void ReportChange(const Trrc& rrc) {
+    ReportWrite(rrc, QStringLiteral("Módosítás meghiúsult, hibaüzenet: "),
+                QStringLiteral("Módosítás végrehajtva"));
+  }
+
+  TSQLiteDatabase& db_;
+  UserInterface& ui_;
+
+ private:
+  ListControl& List() { return State.*list_; }
+
+  ListControl TState::*list_;
+  Loader load_;
+  ItemTextOf itemText_;
+  QString firstEdit_;
+};
+
+}  // namespace krinu
