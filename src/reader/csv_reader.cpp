@@ -66,52 +66,37 @@ void TqdxCSVReader::SetFieldCount(int Value) {
 }
 
 void TqdxCSVReader::SetHeaderPresent(bool Value) {
-  if (Value == FHeaderPresent) return;
-  RefuseWhileActive("Modifying HeaderPresent input parameter.");
-  FHeaderPresent = Value;
+  ChangeOption(FHeaderPresent, Value, "Modifying HeaderPresent input parameter.");
 }
 
 void TqdxCSVReader::SetFieldCount_AutoDetect(bool Value) {
-  if (Value == FFieldCount_AutoDetect) return;
-  RefuseWhileActive("Modifying FieldCount_AutoDetect input parameter.");
-  FFieldCount_AutoDetect = Value;
+  ChangeOption(FFieldCount_AutoDetect, Value, "Modifying FieldCount_AutoDetect input parameter.");
 }
 
 void TqdxCSVReader::SetFieldSeparatorCharCode(char16_t Value) {
-  if (Value == FFieldSeparatorChar) return;
-  RefuseWhileActive("Modifying FieldSeparatorCharCode input parameter.");
-  FFieldSeparatorChar = Value;
+  ChangeOption(FFieldSeparatorChar, Value, "Modifying FieldSeparatorCharCode input parameter.");
 }
 
 void TqdxCSVReader::SetUseFieldQuoting(bool Value) {
-  if (Value == FUseFieldQuoting) return;
-  RefuseWhileActive("Modifying UseFieldDblQuoting input parameter.");
-  FUseFieldQuoting = Value;
+  ChangeOption(FUseFieldQuoting, Value, "Modifying UseFieldDblQuoting input parameter.");
 }
 
 void TqdxCSVReader::SetQuoteCharCode(char16_t Value) {
-  if (Value == FQuoteChar) return;
-  RefuseWhileActive("Modifying QuoteCharCode input parameter.");
-  FQuoteChar = Value;
+  ChangeOption(FQuoteChar, Value, "Modifying QuoteCharCode input parameter.");
 }
 
 void TqdxCSVReader::SetIgnoreEmptyLines(bool Value) {
-  if (Value == FIgnoreEmptyLines) return;
   // The misspelling is the established text of this message.
-  RefuseWhileActive("Modifuing IgnoreEmptyLines input parameter.");
-  FIgnoreEmptyLines = Value;
+  ChangeOption(FIgnoreEmptyLines, Value, "Modifuing IgnoreEmptyLines input parameter.");
 }
 
 void TqdxCSVReader::SetASCIIonly(bool Value) {
-  if (Value == FASCIIonly) return;
-  RefuseWhileActive("Modifying ASCIIonly input parameter.");
-  FASCIIonly = Value;
+  ChangeOption(FASCIIonly, Value, "Modifying ASCIIonly input parameter.");
 }
 
 void TqdxCSVReader::SetIgnoreSpecialCharacters(bool Value) {
-  if (Value == FIgnoreSpecialCharacters) return;
-  RefuseWhileActive("Modifying IgnoreSpecialCharacters input parameter.");
-  FIgnoreSpecialCharacters = Value;
+  ChangeOption(FIgnoreSpecialCharacters, Value,
+               "Modifying IgnoreSpecialCharacters input parameter.");
 }
 
 void TqdxCSVReader::SetActive(bool Value) {

@@ -132,6 +132,13 @@ class TqdxCSVReader {
   void DoOpen();
   void Reset();
   void RefuseWhileActive(const char* what) const;
+  // Every option setter: an unchanged value is no change, so it is accepted while active.
+  template <class T>
+  void ChangeOption(T& field, T value, const char* what) {
+    if (value == field) return;
+    RefuseWhileActive(what);
+    field = value;
+  }
   void BuildClassTable();
   TCharClass Classify(char16_t c) const {
     if (c < 128) return FAsciiClass[c];
