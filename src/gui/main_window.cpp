@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "gui/control_render.h"
 #include "gui/secondary_windows.h"
 
 namespace krinu {
@@ -84,10 +85,7 @@ void MainWindow::Render() {
   rendering_ = true;
   setWindowTitle(form_->State.Caption);
   for (auto& b : bindings_) b.render();
-  if (!form_->State.FocusedControl.isEmpty()) {
-    if (auto* w = findChild<QWidget*>(form_->State.FocusedControl)) w->setFocus();
-    form_->State.FocusedControl.clear();
-  }
+  RenderFocus(this, form_->State.FocusedControl);
   rendering_ = false;
 }
 
@@ -130,10 +128,7 @@ QLineEdit* MainWindow::Edit(const QString& name, TextControl& c, bool readOnly, 
   w->setObjectName(name);
   w->setReadOnly(readOnly);
   if (maxLength > 0) w->setMaxLength(maxLength);
-  bindings_.push_back({[w, &c] {
-                         if (w->text() != c.Text) w->setText(c.Text);
-                         w->setEnabled(c.Enabled);
-                       },
+  bindings_.push_back({[w, &c] { RenderText(w, c); },
                        [w, &c, readOnly] {
                          if (!readOnly) c.Text = w->text();
                        }});
@@ -159,12 +154,7 @@ QComboBox* MainWindow::Combo(const QString& name, ComboControl& c) {
   w->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   w->setMinimumContentsLength(12);
   bindings_.push_back({[w, &c] {
-                         QStringList shown;
-                         for (int i = 0; i < w->count(); ++i) shown << w->itemText(i);
-                         if (shown != c.Items) {
-                           w->clear();
-                           w->addItems(c.Items);
-                         }
+                         RenderItems(w, c.Items);
                          w->setCurrentIndex(c.ItemIndex);
                          w->setEnabled(c.Enabled);
                        },

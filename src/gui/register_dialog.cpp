@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/control_render.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {
@@ -40,18 +41,8 @@ QPushButton* Button(const QString& objectName, const QString& caption, QWidget* 
   return button;
 }
 
-void RenderText(QLineEdit* edit, const TextControl& state) {
-  if (edit->text() != state.Text) edit->setText(state.Text);
-  edit->setEnabled(state.Enabled);
-}
-
 void RenderList(QListWidget* list, const ListControl& state) {
-  QStringList shown;
-  for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
-  if (shown != state.Items) {
-    list->clear();
-    list->addItems(state.Items);
-  }
+  RenderItems(list, state.Items);
   list->setCurrentRow(state.ItemIndex);
   if (state.ItemIndex >= 0) list->scrollToItem(list->item(state.ItemIndex));
 }
@@ -196,10 +187,7 @@ void RegisterDialog::Render() {
   for (const EditBinding& e : edits_) RenderText(e.Edit, *e.State);
   RenderText(searchEd_, *state_.SearchEd);
   RenderList(lbx_, *state_.Lbx);
-  if (!state_.FocusedControl->isEmpty()) {
-    if (auto* w = findChild<QWidget*>(*state_.FocusedControl)) w->setFocus();
-    state_.FocusedControl->clear();
-  }
+  RenderFocus(this, *state_.FocusedControl);
 }
 
 }  // namespace krinu
