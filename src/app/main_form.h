@@ -12,7 +12,7 @@
 #include "common/record_list.h"
 #include "common/user_interface.h"
 #include "intake/structure.h"
-#include "masterdata/records.h"
+#include "common/records.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {

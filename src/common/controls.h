@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "common/preview_grid.h"
+
 namespace krinu {
 
 struct Control {
@@ -52,19 +54,7 @@ struct CheckButtonControl : Control {
 };
 
 // The preview grid: row 0 is the fixed header row when FixedRows is 1.
-struct GridControl : Control {
-  int RowCount = 1;
-  int ColCount = 1;
-  int FixedRows = 0;
-  QVector<QStringList> Cells{QStringList{QString()}};  // Cells[row][col]
-  QVector<int> ColWidths;                              // in characters
-  void Resize(int rows, int cols) {
-    RowCount = rows;
-    ColCount = cols;
-    Cells = QVector<QStringList>(rows, QStringList(QVector<QString>(cols)));
-    ColWidths = QVector<int>(cols, 0);
-  }
-};
+struct GridControl : Control, TPreviewGrid {};
 
 // A multi-line memo; lines are never removed while the program runs.
 struct MemoControl : Control {

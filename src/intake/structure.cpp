@@ -168,18 +168,6 @@ bool AnalyzeInputDataStructure(const QString& fileName, quint16 codePage, QStrin
   return separatorEd == QStringLiteral(",") || separatorEd == QStringLiteral(";");
 }
 
-void ConfigureInputReader(TqdxCSVFileReader& reader, const TInputSettings& settings) {
-  constexpr int kByteBuffer = 1024;
-  if (settings.InputHasBOM)
-    reader.SetFile(settings.InputFileName, TTextEncoding::Default(), true, kByteBuffer);
-  else if (settings.InputCodePage == 65001)
-    reader.SetFile(settings.InputFileName, TTextEncoding::UTF8(), false, kByteBuffer);
-  else if (settings.InputCodePage == 1200)
-    reader.SetFile(settings.InputFileName, TTextEncoding::UTF16LE(), true, kByteBuffer);
-  else
-    reader.SetFile(settings.InputFileName, TTextEncoding::Default(), true, kByteBuffer);
-}
-
 bool CheckInputDataStructure(TInputSettings& settings, const QString& separatorEd, bool header,
                              TStructurePreview preview, QString& p_Msg) {
   GridControl& grid = preview.InputDataSG;

@@ -6,7 +6,9 @@
 #include <functional>
 
 #include "common/controls.h"
+#include "common/progress.h"
 #include "reader/csv_reader.h"
+#include "reader/input_file.h"
 
 namespace krinu {
 
@@ -14,18 +16,6 @@ inline constexpr qint32 kMaxInputLines = 1000000;
 inline constexpr int kMinFields = 6;
 inline constexpr int kMaxFields = 600;
 inline constexpr int kPreviewRows = 10;
-
-// What file selection found out about the input file; every later reading uses it.
-struct TInputSettings {
-  QString InputFileName;
-  quint16 InputCodePage = 0;
-  bool InputHasBOM = false;
-  QChar InputSeparatorChar;
-  qint32 InputLineCount = -1;
-};
-
-// Progress of long work: bytes done of total.
-using ProgressFn = std::function<void(qint64 done, qint64 total)>;
 
 int CountChar(QChar c, const QString& text);
 // Average share of letters in the non-empty pieces of line split at separator; -1 for a
@@ -45,9 +35,6 @@ struct TStructurePreview {
   TextControl& ColCountPrevEd;
   TextControl& RowCountPrevEd;
 };
-
-// Points a reader at the input file with the encoding rule every reading shares.
-void ConfigureInputReader(TqdxCSVFileReader& reader, const TInputSettings& settings);
 
 // Reads the header and up to ten records into the preview with the current separator and
 // header flag. False with p_Msg when the file cannot be read so or has not 6 to 600 fields.

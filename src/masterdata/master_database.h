@@ -6,7 +6,7 @@
 
 #include "common/controls.h"
 #include "common/record_list.h"
-#include "masterdata/records.h"
+#include "common/records.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {

@@ -11,7 +11,7 @@
 #include "common/controls.h"
 #include "common/record_list.h"
 #include "common/user_interface.h"
-#include "masterdata/records.h"
+#include "common/records.h"
 #include "masterdata/registers.h"
 #include "masterdata/sqlite_database.h"
 

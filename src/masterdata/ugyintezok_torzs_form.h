@@ -7,7 +7,7 @@
 
 #include "common/controls.h"
 #include "common/user_interface.h"
-#include "masterdata/records.h"
+#include "common/records.h"
 #include "masterdata/sqlite_database.h"
 #include "masterdata/torzs_form.h"
 
