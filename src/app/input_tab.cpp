@@ -1,23 +1,17 @@
 // The first tab's chain: choosing the input file, its structure, and what follows.
 
 #include "app/main_form.h"
+#include "app/handler_runner.h"
 #include "intake/code_page.h"
 
 namespace krinu {
 
 void TMainForm::SelectFileBtnClick() {
   const std::optional<QString> chosen = ui_.OpenFile(OpenDialog);
-  if (!chosen) {
-    LastSelectOutcome = TSelectOutcome::Cancelled;
-    return;
-  }
-  LastSelectOutcome = TSelectOutcome::Refused;
-  InputLoaded = false;
-  ResetTartalomPanel();
-  ResetBetoltesPanel();
-  Panel_enabled(MainPanel::Tartalom, false);
-  Panel_enabled(MainPanel::Betoltes, false);
+  if (!chosen) return;
+  SetInputStage(TInputStage::FileChosen);
   State.FileNameEd.Text = *chosen;
+  inputRefused_ = true;  // until the file has passed the checks below
   Input.InputLineCount = -1;
 
   TFBytes sample;
@@ -40,17 +34,19 @@ void TMainForm::SelectFileBtnClick() {
   }
   Panel_enabled(MainPanel::Szerkezet, true);
 
-  const QString what = QStringLiteral("Az input fájl sorainak számlálása…");
-  qint32 lines = Input.InputLineCount;
-  const bool analysed = AnalyzeInputDataStructure(
-      State.FileNameEd.Text, Input.InputCodePage, State.CsvSeparatorEd.Text,
-      State.HeaderCbx.Checked, lines,
-      [&](qint64 done, qint64 total) { ui_.Progress(what, done, total); });
-  ui_.Progress(what, -1, 0);
-  Input.InputLineCount = lines;
+  TStructureGuess guess;
+  {
+    TProgressScope progress(ui_, QStringLiteral("Az input fájl sorainak számlálása…"));
+    guess = AnalyzeInputDataStructure(State.FileNameEd.Text, Input.InputCodePage,
+                                      State.CsvSeparatorEd.Text, State.HeaderCbx.Checked,
+                                      progress.Callback());
+  }
+  State.CsvSeparatorEd.Text = guess.Separator;
+  State.HeaderCbx.Checked = guess.Header;
+  if (guess.LineCount) Input.InputLineCount = *guess.LineCount;
   // An empty file gives the guess nothing to vote on; saying it is empty is the truth.
-  if (!analysed && lines != 0) {
-    LastSelectOutcome = TSelectOutcome::AnalysisFailed;
+  if (!guess.Passed && Input.InputLineCount != 0) {
+    inputRefused_ = false;  // the user corrects the structure panel and checks again
     ui_.Error(QStringLiteral("Nem sikerült feltérképezni az input fájl szerkezetét\n"
                              "Kérem állítsa be a fájl szerkezetének jellemzőit a \"") +
               State.SzerkezetPanelTitle.Caption + QStringLiteral("\" panelon\nmajd nyomja meg a ") +
@@ -68,34 +64,38 @@ void TMainForm::SelectFileBtnClick() {
                        "kérem jelöljön ki egy másik fájlt"));
     return;
   }
-  LastSelectOutcome = RunStructureCheck(QStringLiteral("a(z)")) ? TSelectOutcome::Passed
-                                                                : TSelectOutcome::CheckFailed;
+  inputRefused_ = false;
+  RunStructureCheck(QStringLiteral("a(z)"));
 }
 
 void TMainForm::SzerkezetCheckBtnClick() {
-  InputLoaded = false;
-  ResetTartalomPanel();
-  ResetBetoltesPanel();
-  Panel_enabled(MainPanel::Tartalom, false);
-  Panel_enabled(MainPanel::Betoltes, false);
+  SetInputStage(TInputStage::FileChosen);
   RunStructureCheck(QStringLiteral("a"));
 }
 
 // The structure check shared by both buttons; only one word of its message differs.
 bool TMainForm::RunStructureCheck(const QString& article) {
   Input.InputFileName = State.FileNameEd.Text;
-  QString message;
-  if (!CheckInputDataStructure(Input, State.CsvSeparatorEd.Text, State.HeaderCbx.Checked,
-                               {State.InputDataSG, State.ColCountPrevEd, State.RowCountPrevEd},
-                               message)) {
+  Input.InputSeparatorChar =
+      State.CsvSeparatorEd.Text.isEmpty() ? QChar() : State.CsvSeparatorEd.Text.at(0);
+  Input.HeaderPresent = State.HeaderCbx.Checked;
+  const TStructureCheck check = CheckInputDataStructure(Input);
+  ShowStructureCheck(check);
+  if (!check.Passed) {
     ui_.Error(QStringLiteral("Probléma lépett fel az input fájl szerkezetét illetően:\n") +
-              message + QStringLiteral("\nkérem igazítson a fájl szerkezetének jellemzőin ") +
+              check.Message + QStringLiteral("\nkérem igazítson a fájl szerkezetének jellemzőin ") +
               article + QStringLiteral(" \"") + State.SzerkezetPanelTitle.Caption +
               QStringLiteral("\" panelon\nvagy jelöljön ki egy másik fájlt"));
     return false;
   }
-  Panel_enabled(MainPanel::Tartalom, true);
+  SetInputStage(TInputStage::StructureChecked);
   return true;
+}
+
+void TMainForm::ShowStructureCheck(const TStructureCheck& check) {
+  static_cast<TPreviewGrid&>(State.InputDataSG) = check.Preview;
+  if (check.FieldCount) State.ColCountPrevEd.Text = QString::number(*check.FieldCount);
+  if (check.RowCount) State.RowCountPrevEd.Text = QString::number(*check.RowCount);
 }
 
 }  // namespace krinu

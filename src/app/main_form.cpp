@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <exception>
+#include <stdexcept>
 
 #include "app/settings.h"
 #include "common/clock.h"
@@ -23,6 +24,7 @@ QString FolderOf(const QString& path) {
 
 TMainForm::TMainForm(UserInterface& ui, AppEnvironment env) : ui_(ui), env_(std::move(env)) {
   ProgramDir = FolderOf(env_.ProgramPath);
+  Log.Subscribe([this](LogSource, const QString& line) { State.XMLGenMm.Append(line); });
 }
 
 TMainForm::~TMainForm() {
@@ -43,9 +45,9 @@ void TMainForm::FormCreate() {
       return;
     }
     FindDataDir();
-    State.XMLGenMm.Append(QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
-    State.XMLGenMm.Append(QStringLiteral("Adat könyvtár: ") + DataDir);
-    Db = OpenMasterDatabase(DataDir, ProgramDir, State.XMLGenMm);
+    Log.Write(LogSource::Startup, QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
+    Log.Write(LogSource::Startup, QStringLiteral("Adat könyvtár: ") + DataDir);
+    Db = OpenMasterDatabase(DataDir, ProgramDir, Log);
 
     OpenDialog.Title = State.SelectFileBtn.Caption;
     OpenDialog.Filter = QStringLiteral("Csv files (*.csv) |*.csv|All Files (*.*)|*.*");
@@ -73,12 +75,7 @@ void TMainForm::FormCreate() {
     State.DecSepCbx.Items = QStringList{QStringLiteral("Vessző"), QStringLiteral("Pont")};
     State.DecSepCbx.ItemIndex = -1;
 
-    ResetSzerkezetPanel();
-    ResetTartalomPanel();
-    ResetBetoltesPanel();
-    Panel_enabled(MainPanel::Szerkezet, false);
-    Panel_enabled(MainPanel::Tartalom, false);
-    Panel_enabled(MainPanel::Betoltes, false);
+    SetInputStage(TInputStage::NoFile);
   } catch (const ESQLiteException& e) {
     startupFailed_ = true;
     ui_.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") +
@@ -86,17 +83,25 @@ void TMainForm::FormCreate() {
   } catch (const std::exception& e) {
     startupFailed_ = true;
     ui_.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") +
-              QString::fromStdString(e.what()));
+              QString::fromUtf8(e.what()));
   }
 }
 
 // The per-user folder's ".Krinu" subfolder, created one level deep when missing; the
-// program's own folder when there is no per-user folder or it cannot be made.
+// program's own folder when there is no per-user folder or it cannot be made. A folder
+// named on the command line is used or refused, never swapped for another behind the
+// user's back.
 void TMainForm::FindDataDir() {
   if (!env_.DataDirOverride.isEmpty()) {
     QString dir = QFileInfo(env_.DataDirOverride).absoluteFilePath();
     if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
-    DataDir = QDir().mkpath(dir) ? dir : ProgramDir;
+    const QFileInfo info(dir);
+    if (!QDir().mkpath(dir) || !info.isDir() || !info.isWritable())
+      throw std::runtime_error(
+          (QStringLiteral("a megadott adat könyvtár (") + dir +
+           QStringLiteral(") nem hozható létre, vagy nem írható; semmi nem változott"))
+              .toStdString());
+    DataDir = dir;
     return;
   }
   DataDir = ProgramDir;
@@ -113,6 +118,25 @@ void TMainForm::FormClose() {
   MissedRows.clear();
   PartnerList.clear();
   Db.reset();  // rolls back an open transaction first
+}
+
+void TMainForm::SetInputStage(TInputStage stage) {
+  inputStage_ = stage;
+  InputLoaded = stage == TInputStage::Loaded;
+  if (stage == TInputStage::NoFile) {
+    ResetSzerkezetPanel();
+    Panel_enabled(MainPanel::Szerkezet, false);
+  }
+  if (stage <= TInputStage::FileChosen) {
+    ResetTartalomPanel();
+    Panel_enabled(MainPanel::Tartalom, false);
+  }
+  if (stage <= TInputStage::StructureChecked) {
+    ResetBetoltesPanel();
+    Panel_enabled(MainPanel::Betoltes, false);
+  }
+  if (stage == TInputStage::StructureChecked) Panel_enabled(MainPanel::Tartalom, true);
+  if (stage == TInputStage::ContentChecked) Panel_enabled(MainPanel::Betoltes, true);
 }
 
 void TMainForm::Panel_enabled(MainPanel aPanel, bool NewValue) {

@@ -7,8 +7,10 @@
 #include <QStringList>
 #include <memory>
 
+#include "app/environment.h"
 #include "app/main_form_state.h"
 #include "common/header_masks.h"
+#include "common/log_sink.h"
 #include "common/record_list.h"
 #include "common/user_interface.h"
 #include "intake/structure.h"
@@ -16,15 +18,6 @@
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {
-
-// Where the program stands on the machine. The programs fill it from their own path and
-// the environment; tests fill it by hand.
-struct AppEnvironment {
-  QString ProgramPath;      // full path of the running program
-  QString IniFileName;      // settings file; empty: krinu.ini beside the program
-  QString UserProfile;      // the per-user folder (HOME here); empty: none
-  QString DataDirOverride;  // a data folder chosen on the command line; empty: none
-};
 
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 7;
@@ -53,13 +46,17 @@ class TMainForm {
   void ResetTartalomPanel();
   void ResetBetoltesPanel();
 
+  // The input tab's workflow: how far the current file got. Setting a stage resets and
+  // locks the panels after it and clears InputLoaded (set only by the loaded stage).
+  enum class TInputStage { NoFile, FileChosen, StructureChecked, ContentChecked, Loaded };
+  void SetInputStage(TInputStage stage);
+  TInputStage InputStage() const { return inputStage_; }
+  // The file chosen last was refused (no access, code page, empty, too large).
+  bool InputFileRefused() const { return inputRefused_; }
+
   // The input tab's buttons.
   void SelectFileBtnClick();
   void SzerkezetCheckBtnClick();
-
-  // How far the last file selection got (for callers that are no window, like krinu-cli).
-  enum class TSelectOutcome { Cancelled, Refused, AnalysisFailed, CheckFailed, Passed };
-  TSelectOutcome LastSelectOutcome = TSelectOutcome::Cancelled;
 
   // Menu and tab handlers.
   void AdozokMenuClick();
@@ -90,17 +87,24 @@ class TMainForm {
   QStringList PartnerList;
   bool InputLoaded = false;
 
+  // Start-up, the database bootstrap and the declaration run write here; the memo
+  // XMLGenMm is subscribed from the start.
+  LogSink Log;
+
   UserInterface& Ui() { return ui_; }
   const AppEnvironment& Environment() const { return env_; }
 
  private:
   void FindDataDir();
   bool RunStructureCheck(const QString& article);
+  void ShowStructureCheck(const TStructureCheck& check);
 
   UserInterface& ui_;
   AppEnvironment env_;
   bool startupAborted_ = false;
   bool startupFailed_ = false;
+  TInputStage inputStage_ = TInputStage::NoFile;
+  bool inputRefused_ = false;
 };
 
 }  // namespace krinu

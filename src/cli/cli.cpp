@@ -86,10 +86,7 @@ void PrintUsage(QTextStream& out, const std::vector<CliCommand>& commands) {
 int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& out,
            QTextStream& err) {
   const std::vector<CliCommand> commands = AllCommands();
-  AppEnvironment env;
-  env.ProgramPath = programPath;
-  env.UserProfile = qEnvironmentVariable("HOME");
-
+  QString dataDir, ini;
   QStringList args = argsIn;
   while (!args.isEmpty() && args.front().startsWith(QStringLiteral("--"))) {
     const QString option = args.takeFirst();
@@ -99,8 +96,7 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
     }
     if ((option == QStringLiteral("--data-dir") || option == QStringLiteral("--ini")) &&
         !args.isEmpty()) {
-      (option == QStringLiteral("--data-dir") ? env.DataDirOverride : env.IniFileName) =
-          args.takeFirst();
+      (option == QStringLiteral("--data-dir") ? dataDir : ini) = args.takeFirst();
       continue;
     }
     err << "krinu-cli: unknown or incomplete option " << option << "\n";
@@ -132,16 +128,16 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
         << '\n';
     return kOk;
   }
-  if (!env.IniFileName.isEmpty()) env.IniFileName = QFileInfo(env.IniFileName).absoluteFilePath();
-
   CliUserInterface ui(err);
-  TMainForm form(ui, env);
+  TMainForm form(ui, BuildAppEnvironment(programPath, dataDir, ini));
+  // The database bootstrap's own lines (a new database was made) are news to the user; they
+  // go to standard error as they happen, among the message boxes.
+  form.Log.Subscribe([&err](LogSource source, const QString& line) {
+    if (source != LogSource::Database) return;
+    err << "log: " << line << '\n';
+    err.flush();
+  });
   form.FormCreate();
-  // The database bootstrap's own lines (a new database was made) follow the memo's first
-  // three lines; the user should see them, so they go to standard error.
-  const QStringList& log = form.State.XMLGenMm.Lines;
-  for (qsizetype i = 3; i < log.size(); ++i) err << "log: " << log[i] << '\n';
-  err.flush();
   // A start-up that could not open the database has already said why.
   if (form.StartupAborted() || form.StartupFailed() || !form.Db) return kFailed;
 

@@ -43,8 +43,8 @@ int Load(CliContext& c) {
   TMainForm& form = c.Form;
   c.Ui.OpenFileAnswer = QFileInfo(args.Positional().front()).absoluteFilePath();
   form.SelectFileBtnClick();
-  using Outcome = TMainForm::TSelectOutcome;
-  if (form.LastSelectOutcome == Outcome::Refused) {
+  // A refused file (no access, code page, empty, too large): nothing to correct.
+  if (form.InputStage() == TMainForm::TInputStage::NoFile || form.InputFileRefused()) {
     PrintSummary(form, c.Out);
     return kFailed;
   }
@@ -54,8 +54,7 @@ int Load(CliContext& c) {
     form.SzerkezetCheckBtnClick();
   }
   PrintSummary(form, c.Out);
-  // The structure check passed when it unlocked the content panel.
-  return form.State.TartalomPanelTitle.Enabled ? kOk : kFailed;
+  return form.InputStage() >= TMainForm::TInputStage::StructureChecked ? kOk : kFailed;
 }
 
 }  // namespace

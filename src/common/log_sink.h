@@ -1,6 +1,6 @@
 #pragma once
-// Where the run log goes: the window's memo and krinu-cli both subscribe to one sink, so
-// that lines reach them in the order in which they were written.
+// Where the run log goes: the window's memo and krinu-cli subscribe to one sink, so that
+// every subscriber gets the lines in the order in which they were written.
 
 #include <QString>
 #include <functional>
@@ -8,12 +8,15 @@
 
 namespace krinu {
 
+// Who wrote a line: start-up, the database bootstrap, or the declaration run.
+enum class LogSource { Startup, Database, Run };
+
 class LogSink {
  public:
-  using Subscriber = std::function<void(const QString& line)>;
+  using Subscriber = std::function<void(LogSource source, const QString& line)>;
   void Subscribe(Subscriber s) { subscribers_.push_back(std::move(s)); }
-  void Write(const QString& line) const {
-    for (const Subscriber& s : subscribers_) s(line);
+  void Write(LogSource source, const QString& line) const {
+    for (const Subscriber& s : subscribers_) s(source, line);
   }
 
  private:

@@ -26,11 +26,8 @@ int main(int argc, char** argv) {
                                QStringLiteral("[INPUT]"));
   parser.process(app);
 
-  krinu::AppEnvironment env;
-  env.ProgramPath = QCoreApplication::applicationFilePath();
-  env.UserProfile = qEnvironmentVariable("HOME");
-  env.DataDirOverride = parser.value(dataDir);
-  env.IniFileName = parser.value(ini);
+  const krinu::AppEnvironment env = krinu::BuildAppEnvironment(
+      QCoreApplication::applicationFilePath(), parser.value(dataDir), parser.value(ini));
 
   krinu::MainWindow window(env);
   if (!window.Start()) return 1;

@@ -137,9 +137,10 @@ qint32 CountLines(const QString& fileName, quint16 codePage, qint32 limit,
 
 }  // namespace
 
-bool AnalyzeInputDataStructure(const QString& fileName, quint16 codePage, QString& separatorEd,
-                               bool& headerChecked, qint32& p_NumOfLines,
-                               const ProgressFn& progress) {
+TStructureGuess AnalyzeInputDataStructure(const QString& fileName, quint16 codePage,
+                                          const QString& separator, bool header,
+                                          const ProgressFn& progress) {
+  TStructureGuess guess{false, separator, header, std::nullopt};
   try {
     const QStringList lines = FirstTwoLines(fileName, codePage);
     if (!lines.isEmpty()) {
@@ -147,55 +148,52 @@ bool AnalyzeInputDataStructure(const QString& fileName, quint16 codePage, QStrin
       const int commas = CountChar(QLatin1Char(','), line1);
       const int semicolons = CountChar(QLatin1Char(';'), line1);
       if (commas > 2 && commas > semicolons)
-        separatorEd = QStringLiteral(",");
+        guess.Separator = QStringLiteral(",");
       else if (semicolons > 2 && semicolons > commas)
-        separatorEd = QStringLiteral(";");
+        guess.Separator = QStringLiteral(";");
       if (lines.size() > 1) {
-        const double r1 = LetterRatio(line1, separatorEd);
-        const double r2 = LetterRatio(lines[1], separatorEd);
+        const double r1 = LetterRatio(line1, guess.Separator);
+        const double r2 = LetterRatio(lines[1], guess.Separator);
         if (r1 >= 0 && r2 >= 0) {
-          if (r2 == 0) return false;  // no letters on line 2: no quotient, no guess
+          if (r2 == 0) return guess;  // no letters on line 2: no quotient, no guess
           const float q = float(r1) / float(r2);
-          headerChecked = q > 2.0f;
+          guess.Header = q > 2.0f;
         }
       }
     }
     // A byte-order mark is part of the first line's bytes, so it needs no care here.
-    p_NumOfLines = CountLines(fileName, codePage, kMaxInputLines, progress);
+    guess.LineCount = CountLines(fileName, codePage, kMaxInputLines, progress);
   } catch (const EqdxCSVException&) {
-    return false;
+    return guess;
   }
-  return separatorEd == QStringLiteral(",") || separatorEd == QStringLiteral(";");
+  guess.Passed = guess.Separator == QStringLiteral(",") || guess.Separator == QStringLiteral(";");
+  return guess;
 }
 
-bool CheckInputDataStructure(TInputSettings& settings, const QString& separatorEd, bool header,
-                             TStructurePreview preview, QString& p_Msg) {
-  GridControl& grid = preview.InputDataSG;
+TStructureCheck CheckInputDataStructure(const TInputSettings& settings) {
+  TStructureCheck result;
+  TPreviewGrid& grid = result.Preview;
   grid.FixedRows = 0;
   grid.Resize(1, 1);
+  const bool header = settings.HeaderPresent;
   try {
-    if (separatorEd.isEmpty())
+    if (settings.InputSeparatorChar.isNull())
       throw EqdxCSVException(QStringLiteral("Nincs megadva a mező elválasztó karakter."));
     TqdxCSVFileReader reader(512);
-    settings.InputSeparatorChar = separatorEd.at(0);
-    ConfigureInputReader(reader, settings);
-    reader.SetHeaderPresent(header);
-    reader.SetFieldSeparatorCharCode(settings.InputSeparatorChar.unicode());
-    reader.SetIgnoreEmptyLines(true);
-    reader.SetIgnoreSpecialCharacters(true);
+    ConfigureInputReaderFully(reader, settings);
     reader.Open();
 
     const int fields = reader.FieldCount();
-    preview.ColCountPrevEd.Text = QString::number(fields);
+    result.FieldCount = fields;
     if (fields < kMinFields) {
-      p_Msg = QStringLiteral(
+      result.Message = QStringLiteral(
           "Túl kevés oszlopot tudtam beazonosítani az input fájlban, minimum 6 adatra szükség van");
-      return false;
+      return result;
     }
     if (fields > kMaxFields) {
-      p_Msg = QStringLiteral(
-          "Túl sok oszlopot találtam az input fájlban, maximum 600-at tudok kezelni");
-      return false;
+      result.Message =
+          QStringLiteral("Túl sok oszlopot találtam az input fájlban, maximum 600-at tudok kezelni");
+      return result;
     }
 
     const int fixed = header ? 1 : 0;
@@ -214,22 +212,22 @@ bool CheckInputDataStructure(TInputSettings& settings, const QString& separatorE
         grid.ColWidths[i] = std::max(grid.ColWidths[i], int(value.size()));
       }
       grid.Cells.append(row);
+      grid.RowCount = grid.Cells.size();  // rows read stay in the preview after a failure
       if (n >= kPreviewRows) break;
       reader.Next();
     }
-    grid.RowCount = n + fixed;
     if (grid.RowCount == 0) grid.Resize(1, fields);  // an empty grid still shows one row
-    preview.RowCountPrevEd.Text = QString::number(n);
+    result.RowCount = n;
     if (header && n == 0) {
-      p_Msg = QStringLiteral("Üres az input file (egyetlen \"Fejrovat\" sorból áll)");
-      return false;
+      result.Message = QStringLiteral("Üres az input file (egyetlen \"Fejrovat\" sorból áll)");
+      return result;
     }
     reader.Close();
-    return true;
+    result.Passed = true;
   } catch (const EqdxCSVException& e) {
-    p_Msg = QStringLiteral("Hiba: ") + e.Message();
-    return false;
+    result.Message = QStringLiteral("Hiba: ") + e.Message();
   }
+  return result;
 }
 
 }  // namespace krinu

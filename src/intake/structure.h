@@ -3,9 +3,9 @@
 // preview checked with the record reader.
 
 #include <QString>
-#include <functional>
+#include <optional>
 
-#include "common/controls.h"
+#include "common/preview_grid.h"
 #include "common/progress.h"
 #include "reader/csv_reader.h"
 #include "reader/input_file.h"
@@ -22,23 +22,34 @@ int CountChar(QChar c, const QString& text);
 // blank line, 0 when no piece has text.
 double LetterRatio(const QString& line, const QString& separator);
 
-// Guesses the separator (writes separatorEd when line 1 votes clearly) and the header flag,
-// counts the lines (stops above the limit). True when the separator is "," or ";" then.
-// p_NumOfLines is written only when the file could be read and the guess could be made.
-bool AnalyzeInputDataStructure(const QString& fileName, quint16 codePage, QString& separatorEd,
-                               bool& headerChecked, qint32& p_NumOfLines,
-                               const ProgressFn& progress = {});
-
-// The controls the structure check fills.
-struct TStructurePreview {
-  GridControl& InputDataSG;
-  TextControl& ColCountPrevEd;
-  TextControl& RowCountPrevEd;
+// What the structure analysis found: the separator edit's and the header box's values
+// afterwards, and the line count when the file could be read and the guess made.
+struct TStructureGuess {
+  bool Passed = false;  // the separator is "," or ";" afterwards
+  QString Separator;
+  bool Header = false;
+  std::optional<qint32> LineCount;
 };
 
-// Reads the header and up to ten records into the preview with the current separator and
-// header flag. False with p_Msg when the file cannot be read so or has not 6 to 600 fields.
-bool CheckInputDataStructure(TInputSettings& settings, const QString& separatorEd, bool header,
-                             TStructurePreview preview, QString& p_Msg);
+// Guesses the separator (replaced only when line 1 votes clearly) and the header flag,
+// counts the lines (stops above the limit).
+[[nodiscard]] TStructureGuess AnalyzeInputDataStructure(const QString& fileName, quint16 codePage,
+                                                        const QString& separator, bool header,
+                                                        const ProgressFn& progress = {});
+
+// What the structure check read: the preview (also the rows read before a failure), the
+// field and row counts once known, or the message of the failure.
+struct TStructureCheck {
+  bool Passed = false;
+  QString Message;
+  TPreviewGrid Preview;
+  std::optional<int> FieldCount;
+  std::optional<int> RowCount;
+};
+
+// Reads the header and up to ten records with the settings' separator and header flag.
+// Fails when the file cannot be read so or has not 6 to 600 fields. An empty separator edit
+// is given as a null InputSeparatorChar.
+[[nodiscard]] TStructureCheck CheckInputDataStructure(const TInputSettings& settings);
 
 }  // namespace krinu

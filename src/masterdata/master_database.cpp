@@ -8,15 +8,16 @@
 namespace krinu {
 
 std::unique_ptr<TSQLiteDatabase> OpenMasterDatabase(const QString& dataDir,
-                                                    const QString& programDir, MemoControl& log) {
+                                                    const QString& programDir,
+                                                    const LogSink& log) {
   const QString path = dataDir + QLatin1String(kMasterDatabaseName);
   // QFile::copy never overwrites an existing target; a missing seed simply leaves no file.
   if (!QFileInfo::exists(path)) QFile::copy(programDir + QLatin1String(kSeedDatabaseName), path);
   if (QFileInfo::exists(path)) return std::make_unique<TSQLiteDatabase>(path);
 
-  log.Append(QStringLiteral("Az programhoz tartozó adatbázis (") + path +
+  log.Write(LogSource::Database, QStringLiteral("Az programhoz tartozó adatbázis (") + path +
              QStringLiteral(") nem létezik"));
-  log.Append(QStringLiteral("Új adatbázis kerül létrehozásra"));
+  log.Write(LogSource::Database, QStringLiteral("Új adatbázis kerül létrehozásra"));
   auto db = std::make_unique<TSQLiteDatabase>(path);
   db->ExecSQL(QStringLiteral(
       "CREATE TABLE Adozok ([Adoszam] VARCHAR (11) PRIMARY KEY NOT NULL,"

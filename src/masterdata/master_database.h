@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "common/controls.h"
+#include "common/log_sink.h"
 #include "common/record_list.h"
 #include "common/records.h"
 #include "masterdata/sqlite_database.h"
@@ -16,7 +16,8 @@ inline constexpr const char* kSeedDatabaseName = "PelodinSample.db";
 
 // dataDir and programDir end with the path separator. Log lines go to log.
 std::unique_ptr<TSQLiteDatabase> OpenMasterDatabase(const QString& dataDir,
-                                                    const QString& programDir, MemoControl& log);
+                                                    const QString& programDir,
+                                                    const LogSink& log);
 
 void LoadAdozok(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& list);
 void LoadUgyintezok(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& list);

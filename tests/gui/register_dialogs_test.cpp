@@ -10,6 +10,7 @@
 
 #include "gui/adozok_torzs_dialog.h"
 #include "gui/ugyintezok_torzs_dialog.h"
+#include "support/test_env.h"
 #include "masterdata/master_database.h"
 #include "masterdata/registers.h"
 
@@ -30,7 +31,7 @@ class RegisterDialogs : public ::testing::Test {
   void SetUp() override {
     App();
     ASSERT_TRUE(dir.isValid());
-    MemoControl log;
+    test::CapturedLog log;
     db = OpenMasterDatabase(dir.path() + QLatin1Char('/'), dir.path() + QStringLiteral("/x/"), log);
     for (const char* n : {"Alfa Bt", "Béta Zrt", "Gamma Kft"}) {
       TAdozoAdat a{QStringLiteral("1234567890") + QString::number(counter++), QString::fromUtf8(n),

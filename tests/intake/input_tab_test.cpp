@@ -78,7 +78,7 @@ TEST_F(InputTabTest, PassedCheck) {
   const QString path = Write(QStringLiteral("szamlak.csv"), kInvoices);
   Choose(path);
   EXPECT_TRUE(ui.Messages.empty()) << ui.Texts().join(QLatin1Char('|')).toStdString();
-  EXPECT_EQ(form->LastSelectOutcome, TMainForm::TSelectOutcome::Passed);
+  EXPECT_EQ(form->InputStage(), TMainForm::TInputStage::StructureChecked);
   ExpectPanels(true, true, false);
   const MainFormState& s = form->State;
   EXPECT_EQ(s.FileNameEd.Text, path);
@@ -117,7 +117,8 @@ TEST_F(InputTabTest, RefusedFiles) {
   EXPECT_EQ(form->State.FileNameEd.Text, path);
   EXPECT_EQ(form->State.CodePageLb.Caption, QStringLiteral("?"));
   ExpectPanels(false, false, false);
-  EXPECT_EQ(form->LastSelectOutcome, TMainForm::TSelectOutcome::Refused);
+  EXPECT_EQ(form->InputStage(), TMainForm::TInputStage::FileChosen);
+  EXPECT_FALSE(form->State.SzerkezetPanelTitle.Enabled);
 
   // UTF-16 big endian
   QByteArray be("\xFE\xFF");
@@ -136,7 +137,7 @@ TEST_F(InputTabTest, EmptyAndTooLarge) {
   Choose(Write(QStringLiteral("empty.csv"), QByteArray()));
   EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Az input fájl üres, jelöljön ki egy másikat")});
   ExpectPanels(true, false, false);
-  EXPECT_EQ(form->LastSelectOutcome, TMainForm::TSelectOutcome::Refused);
+  EXPECT_EQ(form->InputStage(), TMainForm::TInputStage::FileChosen);
 
   const QByteArray line = "x1;x2;x3;x4;x5;x6\n";
   Choose(Write(QStringLiteral("max.csv"), "A;B;C;D;E;F\n" + line.repeated(999999)));
@@ -158,7 +159,8 @@ TEST_F(InputTabTest, FailedAnalysisThenManualStructure) {
   const QString path = Write(QStringLiteral("commas.csv"), "a,b,c\n1|2|3|4|5|6\n7|8|9|0|1|2\n");
   Choose(path);
   EXPECT_EQ(ui.Texts(), QStringList{kAnalysisFailed});
-  EXPECT_EQ(form->LastSelectOutcome, TMainForm::TSelectOutcome::AnalysisFailed);
+  EXPECT_EQ(form->InputStage(), TMainForm::TInputStage::FileChosen);
+  EXPECT_TRUE(form->State.SzerkezetPanelTitle.Enabled);
   ExpectPanels(true, false, false);
 
   // the user sets the separator: the check reads "a,b,c" as one field of a 1-field file
@@ -186,7 +188,8 @@ TEST_F(InputTabTest, FailedCheckAndSecondFileKeepsStructure) {
                             QStringLiteral("Túl kevés oszlopot tudtam beazonosítani az input "
                                            "fájlban, minimum 6 adatra szükség van"),
                             QStringLiteral("a(z)"))});
-  EXPECT_EQ(form->LastSelectOutcome, TMainForm::TSelectOutcome::CheckFailed);
+  EXPECT_EQ(form->InputStage(), TMainForm::TInputStage::FileChosen);
+  EXPECT_TRUE(form->State.SzerkezetPanelTitle.Enabled);
   ExpectPanels(true, false, false);
 
   // a good first file, then one whose first line votes for nothing and whose second line

@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include "common/controls.h"
 #include "intake/structure.h"
 #include "support/test_env.h"
 
@@ -30,9 +31,8 @@ class AnalyzeTest : public ::testing::Test {
                  bool header = false, quint16 codePage = 0) {
     const QString path = dir.filePath(QStringLiteral("in.csv"));
     test::WriteFile(path, bytes);
-    qint32 lines = -1;
-    const bool ok = AnalyzeInputDataStructure(path, codePage, separator, header, lines);
-    return {ok, separator, header, lines};
+    const TStructureGuess g = AnalyzeInputDataStructure(path, codePage, separator, header);
+    return {g.Passed, g.Separator, g.Header, g.LineCount.value_or(-1)};
   }
   QTemporaryDir dir;
 };
@@ -107,8 +107,18 @@ class CheckTest : public ::testing::Test {
   bool Check(const QByteArray& bytes, bool header, QString separator = QStringLiteral(";")) {
     settings.InputFileName = dir.filePath(QStringLiteral("in.csv"));
     test::WriteFile(settings.InputFileName, bytes);
-    message.clear();
-    return CheckInputDataStructure(settings, separator, header, {grid, cols, rows}, message);
+    return Run(separator, header);
+  }
+  // Shows the result as the structure panel does.
+  bool Run(const QString& separator, bool header) {
+    settings.InputSeparatorChar = separator.isEmpty() ? QChar() : separator.at(0);
+    settings.HeaderPresent = header;
+    const TStructureCheck r = CheckInputDataStructure(settings);
+    message = r.Message;
+    static_cast<TPreviewGrid&>(grid) = r.Preview;
+    if (r.FieldCount) cols.Text = QString::number(*r.FieldCount);
+    if (r.RowCount) rows.Text = QString::number(*r.RowCount);
+    return r.Passed;
   }
   static QByteArray Fields(int n, const QByteArray& value = "v") {
     QByteArrayList parts;
@@ -177,8 +187,7 @@ TEST_F(CheckTest, Failures) {
   EXPECT_TRUE(message.startsWith(QStringLiteral("Hiba: ")));
   // a file that is gone
   settings.InputFileName = dir.filePath(QStringLiteral("gone.csv"));
-  EXPECT_FALSE(
-      CheckInputDataStructure(settings, QStringLiteral(";"), false, {grid, cols, rows}, message));
+  EXPECT_FALSE(Run(QStringLiteral(";"), false));
   EXPECT_TRUE(message.startsWith(QStringLiteral("Hiba: ")));
   EXPECT_EQ(grid.RowCount, 1);
   EXPECT_EQ(grid.ColCount, 1);

@@ -24,7 +24,7 @@ class Bootstrap : public ::testing::Test {
   }
 
   QTemporaryDir data, program;
-  MemoControl log;
+  test::CapturedLog log;
 };
 
 TEST_F(Bootstrap, NewDatabaseGetsBothTablesAndTheSampleRows) {

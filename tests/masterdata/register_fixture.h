@@ -8,6 +8,7 @@
 
 #include "masterdata/master_database.h"
 #include "support/scripted_ui.h"
+#include "support/test_env.h"
 
 namespace krinu {
 
@@ -15,7 +16,7 @@ class RegisterFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    MemoControl log;
+    test::CapturedLog log;
     db = OpenMasterDatabase(dir.path() + QLatin1Char('/'), dir.path() + QStringLiteral("/none/"),
                             log);
   }

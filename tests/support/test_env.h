@@ -2,6 +2,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "common/log_sink.h"
 #include "support/qt_printers.h"
 
 namespace krinu::test {
@@ -9,6 +10,21 @@ namespace krinu::test {
 // Writes bytes to a file, creating folders on the way; fails the test on error.
 void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
+
+// A log sink that keeps every line written to it.
+class CapturedLog {
+ public:
+  CapturedLog() {
+    sink_.Subscribe([this](LogSource, const QString& line) { Lines.append(line); });
+  }
+  CapturedLog(const CapturedLog&) = delete;
+  CapturedLog& operator=(const CapturedLog&) = delete;
+  operator const LogSink&() const { return sink_; }
+  QStringList Lines;
+
+ private:
+  LogSink sink_;
+};
 
 // The build's program folder (bin/, with krinu.ini and Help/), ending with a separator.
 QString BinDir();

@@ -1,0 +1,41 @@
+#pragma once
+// Every handler of every window and of krinu-cli runs through here: a failure that the
+// handler lets escape (a database error while reloading a register, say) is shown as an
+// error box instead of ending the program, and a progress that was started is ended.
+
+#include <QString>
+#include <functional>
+
+#include "common/progress.h"
+#include "common/user_interface.h"
+
+namespace krinu {
+
+// Runs handler; what escapes it is shown by ui as an error box. True when nothing escaped.
+bool RunHandler(UserInterface& ui, const std::function<void()>& handler);
+
+// A progress report that ends itself, whatever way the work leaves the scope.
+class TProgressScope {
+ public:
+  TProgressScope(UserInterface& ui, QString what) : ui_(ui), what_(std::move(what)) {}
+  ~TProgressScope() {
+    if (started_) ui_.Progress(what_, -1, 0);
+  }
+  TProgressScope(const TProgressScope&) = delete;
+  TProgressScope& operator=(const TProgressScope&) = delete;
+
+  void Report(qint64 done, qint64 total) {
+    started_ = true;
+    ui_.Progress(what_, done, total);
+  }
+  ProgressFn Callback() {
+    return [this](qint64 done, qint64 total) { Report(done, total); };
+  }
+
+ private:
+  UserInterface& ui_;
+  QString what_;
+  bool started_ = false;
+};
+
+}  // namespace krinu
