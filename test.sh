@@ -6,10 +6,9 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 jobs=$(nproc)
 
-build() {  # build DIR [cmake args…]
-  local dir=$1; shift
-  cmake -S . -B "$dir" -DKRINU_WERROR=ON "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
+build() {  # build PRESET (CMakePresets.json names the folder and the options)
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j "$jobs"
 }
 
 # Public CSV test suite for the reader, installed into the build tree (not committed).
@@ -23,11 +22,11 @@ fetch_csv_spectrum() {
   fi
 }
 
-build build -DCMAKE_BUILD_TYPE=Release
+build release
 fetch_csv_spectrum build
 (cd build && ctest --output-on-failure -j "$jobs")
 
-build build-asan -DCMAKE_BUILD_TYPE=Debug -DKRINU_SANITIZE=ON
+build asan
 fetch_csv_spectrum build-asan
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -10,12 +10,19 @@ function(krinu_target_defaults target)
   if(KRINU_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
+  if(KRINU_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
 endfunction()
 
-# A library of one src folder: sources are listed by the folder itself.
+# The library of one src folder: every .h and .cpp of the folder but a program's main.cpp.
 function(krinu_library target)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  add_library(${target} STATIC ${ARG_SOURCES})
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+  add_library(${target} STATIC ${sources})
   krinu_target_defaults(${target})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${target} PUBLIC ${ARG_DEPS})

@@ -6,10 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build-fuzz
 seconds=${KRINU_FUZZ_SECONDS:-60}
-CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKRINU_FUZZ=ON \
-  -DKRINU_SANITIZE=ON -DKRINU_BUILD_TESTS=OFF -DKRINU_WERROR=ON \
-  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
-cmake --build "$dir" -j "$(nproc)" --target reader_fuzzer
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)" --target reader_fuzzer
 
 # New inputs go to a scratch folder; the committed seeds stay as they are.
 work=$(mktemp -d)

@@ -1,7 +1,7 @@
 // The first tab's chain: choosing the input file, its structure, and what follows.
 
-#include "app/main_form.h"
 #include "app/handler_runner.h"
+#include "app/main_form.h"
 #include "intake/code_page.h"
 
 namespace krinu {

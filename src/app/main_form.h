@@ -12,9 +12,9 @@
 #include "common/header_masks.h"
 #include "common/log_sink.h"
 #include "common/record_list.h"
+#include "common/records.h"
 #include "common/user_interface.h"
 #include "intake/structure.h"
-#include "common/records.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {

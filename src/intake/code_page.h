@@ -34,8 +34,4 @@ bool CodePageSupported(quint16 codePage);
 // somebody is writing it; the file is closed again before returning.
 bool ReadSampleExclusively(const QString& fileName, TFBytes& sample);
 
-// Whether any process, this one included, has the file open for writing (read from /proc;
-// the stand-in where the kernel gives no lease).
-bool AnyProcessWrites(const QString& fileName);
-
 }  // namespace krinu

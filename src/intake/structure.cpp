@@ -191,8 +191,8 @@ TStructureCheck CheckInputDataStructure(const TInputSettings& settings) {
       return result;
     }
     if (fields > kMaxFields) {
-      result.Message =
-          QStringLiteral("Túl sok oszlopot találtam az input fájlban, maximum 600-at tudok kezelni");
+      result.Message = QStringLiteral(
+          "Túl sok oszlopot találtam az input fájlban, maximum 600-at tudok kezelni");
       return result;
     }
 

@@ -7,6 +7,7 @@
 #include <csignal>
 
 #include "intake/code_page.h"
+#include "intake/exclusive_read.h"
 #include "support/test_env.h"
 
 namespace krinu {
