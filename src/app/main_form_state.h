@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/controls.h"
+#include "common/named_controls.h"
 
 namespace krinu {
 
@@ -79,6 +80,8 @@ struct MainFormState {
   CheckControl BizSumCbx, DropZeroItemsCbx;
   MemoControl XMLGenMm;
 
+  // Every control above under its widget's objectName.
+  NamedControls Controls();
   // The six column combos in data-column order.
   std::vector<ComboControl*> ColumnCombos();
   // Every control placed directly on a panel, its title bar included.

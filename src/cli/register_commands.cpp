@@ -6,8 +6,8 @@
 #include <limits>
 #include <optional>
 
-#include "masterdata/adozok_torzs_form.h"
-#include "masterdata/ugyintezok_torzs_form.h"
+#include "app/adozok_torzs_form.h"
+#include "app/ugyintezok_torzs_form.h"
 
 namespace krinu::cli {
 

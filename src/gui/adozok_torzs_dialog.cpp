@@ -9,12 +9,13 @@ namespace krinu {
 AdozokTorzsDialog::AdozokTorzsDialog(TSQLiteDatabase& db, QWidget* parent)
     : RegisterDialog(parent), form_(db, Ui()) {
   auto& s = form_.State;
-  QLineEdit* adoszam = AddEdit(QStringLiteral("Adószám:"), QStringLiteral("AdoszamEd"),
-                               kAdoszamMaxLength, s.AdoszamEd);
-  AddEdit(QStringLiteral("Név:"), QStringLiteral("NevEd"), kNevMaxLength, s.NevEd);
-  AddEdit(QStringLiteral("Bank név:"), QStringLiteral("BankEd"), kBankMaxLength, s.BankEd);
-  QLineEdit* szamla = AddEdit(QStringLiteral("Számlaszám:"), QStringLiteral("SzamlaEd"),
-                              kSzamlaMaxLength, s.SzamlaEd);
+  BindState(s.Controls());
+  QLineEdit* adoszam =
+      AddEdit(QStringLiteral("Adószám:"), QStringLiteral("AdoszamEd"), kAdoszamMaxLength);
+  AddEdit(QStringLiteral("Név:"), QStringLiteral("NevEd"), kNevMaxLength);
+  AddEdit(QStringLiteral("Bank név:"), QStringLiteral("BankEd"), kBankMaxLength);
+  QLineEdit* szamla =
+      AddEdit(QStringLiteral("Számlaszám:"), QStringLiteral("SzamlaEd"), kSzamlaMaxLength);
   adoszam->setMaximumWidth(fontMetrics().horizontalAdvance(QString(17, u'0')));
   szamla->setMinimumWidth(fontMetrics().horizontalAdvance(QString(28, u'0')));
 
@@ -28,7 +29,7 @@ AdozokTorzsDialog::AdozokTorzsDialog(TSQLiteDatabase& db, QWidget* parent)
          .SearchEd = QStringLiteral("SearchAdozoEd"),
          .Lbx = QStringLiteral("AdozokLbx"),
          .LbxMinimumSize = QSize(380, 260)},
-        {&s.SearchAdozoEd, &s.AdozokLbx, &s.FocusedControl, &s.Closed},
+        {&s.FocusedControl, &s.Closed},
         HandlersOf(form_, &TAdozokTorzsForm::AdozokLbxDblClick,
                    &TAdozokTorzsForm::AdozokLbxKeyPress, &TAdozokTorzsForm::SearchAdozoEdKeyPress));
 

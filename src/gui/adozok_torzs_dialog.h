@@ -2,8 +2,8 @@
 // The taxpayer register window ("Adózók karbantartása"): renders TAdozokTorzsForm's state
 // and forwards the user's clicks and keys to its handlers.
 
+#include "app/adozok_torzs_form.h"
 #include "gui/register_dialog.h"
-#include "masterdata/adozok_torzs_form.h"
 
 namespace krinu {
 

@@ -9,6 +9,7 @@
 
 #include "app/main_form.h"
 #include "gui/qt_user_interface.h"
+#include "gui/widget_binder.h"
 
 class QAbstractButton;
 class QLabel;
@@ -37,6 +38,7 @@ class MainWindow : public QMainWindow {
   // Writes edits into the state, runs a handler, shows the new state.
   void Run(const std::function<void()>& handler);
   void Render();
+  const WidgetBinder& Binder() const { return binder_; }
   // Chooses an input file as the file button would, without the dialog.
   void OpenInputFile(const QString& path);
 
@@ -44,35 +46,16 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct Binding {
-    std::function<void()> render;
-    std::function<void()> sync;  // empty for controls the user cannot change
-  };
-
   void BuildMenu();
   QWidget* BuildInputTab();
   QWidget* BuildXmlTab();
-  QFrame* MakePanel(const QString& name, CaptionControl& title, QWidget*& body);
+  QFrame* MakePanel(const QString& name, QWidget*& body);
   void ShowSecondary(SecondaryWindow window);
-  void Sync();
-
-  // Binding helpers: each creates the widget, names it and remembers how to show it.
-  QLabel* Label(const QString& name, CaptionControl& c);
-  QAbstractButton* Button(const QString& name, CaptionControl& c);
-  QLineEdit* Edit(const QString& name, TextControl& c, bool readOnly, int maxLength = 0);
-  QCheckBox* Check(const QString& name, CheckControl& c);
-  QComboBox* Combo(const QString& name, ComboControl& c);
-  QDateEdit* Date(const QString& name, DateControl& c);
-  QToolButton* CheckButton(const QString& name, CheckButtonControl& c);
-  QTableWidget* Grid(const QString& name, GridControl& c);
-  QPlainTextEdit* Memo(const QString& name, MemoControl& c);
-  QAction* MenuAction(QMenu* menu, const QString& name, CaptionControl& c);
 
   QtUserInterface ui_;
   std::unique_ptr<TMainForm> form_;
-  std::vector<Binding> bindings_;
+  WidgetBinder binder_;
   QTabWidget* pages_ = nullptr;
-  bool rendering_ = false;
 };
 
 }  // namespace krinu

@@ -13,8 +13,10 @@ QString QtFileFilter(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList out;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString desc = parts[i].trimmed();
-    const QString pattern = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+    // "*.*" means every file on Windows; here it would hide names without a dot.
+    QString desc = parts[i].trimmed().replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+    QString pattern = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
+    if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
     if (!desc.contains(QLatin1Char('('))) desc += QStringLiteral(" (") + pattern + QLatin1Char(')');
     out << desc;
   }
@@ -29,18 +31,22 @@ QString QtMessageText(const QString& text) {
 }
 
 void QtUserInterface::Information(const QString& text) {
+  PrepareModal();
   QMessageBox::information(parent_, QStringLiteral("Információ"), QtMessageText(text));
 }
 
 void QtUserInterface::Warning(const QString& text) {
+  PrepareModal();
   QMessageBox::warning(parent_, QStringLiteral("Figyelmeztetés"), QtMessageText(text));
 }
 
 void QtUserInterface::Error(const QString& text) {
+  PrepareModal();
   QMessageBox::critical(parent_, QStringLiteral("Hiba"), QtMessageText(text));
 }
 
 bool QtUserInterface::Confirm(const QString& text) {
+  PrepareModal();
   return QMessageBox::question(parent_, QStringLiteral("Megerősítés"), QtMessageText(text),
                                QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::Yes) == QMessageBox::Yes;
@@ -52,6 +58,7 @@ std::optional<QString> QtUserInterface::OpenFile(const FileDialogSpec& spec) {
     PresetOpenFile.reset();
     return preset;
   }
+  PrepareModal();
   const QString name =
       QFileDialog::getOpenFileName(parent_, spec.Title, spec.FileName, QtFileFilter(spec.Filter));
   if (name.isEmpty()) return std::nullopt;
@@ -60,6 +67,7 @@ std::optional<QString> QtUserInterface::OpenFile(const FileDialogSpec& spec) {
 
 std::optional<QString> QtUserInterface::SaveFile(const FileDialogSpec& spec) {
   // Overwriting is the workflow's own decision, so the dialog does not ask.
+  PrepareModal();
   const QString name =
       QFileDialog::getSaveFileName(parent_, spec.Title, spec.FileName, QtFileFilter(spec.Filter),
                                    nullptr, QFileDialog::DontConfirmOverwrite);
@@ -98,6 +106,7 @@ void QtUserInterface::Progress(const QString& what, qint64 done, qint64 total) {
 }
 
 void QtUserInterface::ShowModal(SecondaryWindow window) {
+  PrepareModal();
   if (ShowModalHandler) ShowModalHandler(window);
 }
 

@@ -34,8 +34,13 @@ class QtUserInterface : public UserInterface {
   std::optional<QString> PresetOpenFile;
   // Who opens the secondary windows (the main window knows them).
   std::function<void(SecondaryWindow)> ShowModalHandler;
+  // Called before any box or dialog shows, so the window behind it is up to date.
+  std::function<void()> BeforeModal;
 
  private:
+  void PrepareModal() {
+    if (BeforeModal) BeforeModal();
+  }
   QWidget* parent_;
   QPointer<QProgressDialog> progress_;
 };

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/handler_runner.h"
 #include "gui/control_render.h"
-#include "masterdata/sqlite_database.h"
 
 namespace krinu {
 
@@ -25,13 +25,6 @@ QLabel* HeaderStrip(const QString& objectName, const QString& caption, QWidget* 
   return strip;
 }
 
-QLineEdit* Edit(const QString& objectName, int maxLength, QWidget* parent) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(objectName);
-  if (maxLength > 0) edit->setMaxLength(maxLength);
-  return edit;
-}
-
 QPushButton* Button(const QString& objectName, const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(objectName);
@@ -41,31 +34,20 @@ QPushButton* Button(const QString& objectName, const QString& caption, QWidget* 
   return button;
 }
 
-void RenderList(QListWidget* list, const ListControl& state) {
-  RenderItems(list, state.Items);
-  list->setCurrentRow(state.ItemIndex);
-  if (state.ItemIndex >= 0) list->scrollToItem(list->item(state.ItemIndex));
-}
-
-// Runs a handler; a failure it does not handle itself is shown as an error box.
-void RunHandler(UserInterface& ui, const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const ESQLiteException& e) {
-    ui.Error(e.Message());
-  } catch (const std::exception& e) {
-    ui.Error(QString::fromUtf8(e.what()));
-  }
-}
-
 }  // namespace
 
-RegisterDialog::RegisterDialog(QWidget* parent) : QDialog(parent), ui_(this) {}
+RegisterDialog::RegisterDialog(QWidget* parent) : QDialog(parent), ui_(this) {
+  ui_.BeforeModal = [this] { Render(); };
+}
 
-QLineEdit* RegisterDialog::AddEdit(const QString& label, const QString& objectName, int maxLength,
-                                   TextControl& state) {
-  QLineEdit* edit = Edit(objectName, maxLength, this);
-  edits_.push_back({label, edit, &state});
+void RegisterDialog::BindState(NamedControls controls) {
+  binder_ = std::make_unique<WidgetBinder>(std::move(controls));
+}
+
+QLineEdit* RegisterDialog::AddEdit(const QString& label, const QString& objectName, int maxLength) {
+  QLineEdit* edit = binder_->Edit(objectName, false, maxLength);
+  edit->setParent(this);
+  edits_.push_back({label, edit});
   return edit;
 }
 
@@ -82,7 +64,7 @@ void RegisterDialog::Build(const RegisterDialogTexts& texts, RegisterDialogState
   left->addWidget(HeaderStrip(QStringLiteral("Panel1"), texts.Panel1, this));
   auto* fields = new QFormLayout;
   fields->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  for (const EditBinding& e : edits_) fields->addRow(e.Label, e.Edit);
+  for (const LabelledEdit& e : edits_) fields->addRow(e.Label, e.Edit);
   left->addLayout(fields);
   left->addSpacing(8);
   auto* uj = Button(QStringLiteral("UjBTn"), texts.UjBTn, this);
@@ -104,14 +86,13 @@ void RegisterDialog::Build(const RegisterDialogTexts& texts, RegisterDialogState
   hint->setObjectName(QStringLiteral("Label1"));
   right->addWidget(hint);
   auto* searchRow = new QHBoxLayout;
-  searchEd_ = Edit(texts.SearchEd, 0, this);
+  searchEd_ = binder_->Edit(texts.SearchEd);
   auto* searchLabel = new QLabel(QStringLiteral("Keresés"), this);
   searchLabel->setBuddy(searchEd_);
   searchRow->addWidget(searchLabel);
   searchRow->addWidget(searchEd_, 1);
   right->addLayout(searchRow);
-  lbx_ = new QListWidget(this);
-  lbx_->setObjectName(texts.Lbx);
+  lbx_ = binder_->List(texts.Lbx);
   lbx_->setMinimumSize(texts.LbxMinimumSize);
   right->addWidget(lbx_, 1);
 
@@ -132,7 +113,7 @@ void RegisterDialog::Build(const RegisterDialogTexts& texts, RegisterDialogState
 
   // A disabled edit stays in the chain; Qt skips it while it is disabled.
   std::vector<QWidget*> order;
-  for (const EditBinding& e : edits_) order.push_back(e.Edit);
+  for (const LabelledEdit& e : edits_) order.push_back(e.Edit);
   order.insert(order.end(), {uj, modosit, torles, clear, searchEd_, lbx_, bezar});
   for (size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 
@@ -171,22 +152,16 @@ bool RegisterDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void RegisterDialog::Run(const std::function<void()>& handler) {
-  WriteBack();
+  if (binder_->Rendering()) return;
+  binder_->Sync();
   RunHandler(ui_, handler);
   Render();
   if (*state_.Closed) accept();
 }
 
-void RegisterDialog::WriteBack() {
-  for (const EditBinding& e : edits_) e.State->Text = e.Edit->text();
-  state_.SearchEd->Text = searchEd_->text();
-  state_.Lbx->ItemIndex = lbx_->currentRow();
-}
-
 void RegisterDialog::Render() {
-  for (const EditBinding& e : edits_) RenderText(e.Edit, *e.State);
-  RenderText(searchEd_, *state_.SearchEd);
-  RenderList(lbx_, *state_.Lbx);
+  if (binder_->Rendering()) return;
+  binder_->Render();
   RenderFocus(this, *state_.FocusedControl);
 }
 

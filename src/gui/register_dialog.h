@@ -9,8 +9,11 @@
 #include <functional>
 #include <vector>
 
-#include "common/controls.h"
+#include <memory>
+
+#include "common/named_controls.h"
 #include "gui/qt_user_interface.h"
+#include "gui/widget_binder.h"
 
 class QLineEdit;
 class QListWidget;
@@ -26,10 +29,8 @@ struct RegisterDialogTexts {
   QSize LbxMinimumSize;
 };
 
-// Where the form keeps what the shared controls show.
+// Where the form keeps what the window itself needs to know.
 struct RegisterDialogState {
-  TextControl* SearchEd;
-  ListControl* Lbx;
   QString* FocusedControl;  // objectName to focus after a handler; cleared once done
   const bool* Closed;       // the handler asked the window to close
 };
@@ -65,9 +66,10 @@ class RegisterDialog : public QDialog {
   explicit RegisterDialog(QWidget* parent);
 
   UserInterface& Ui() { return ui_; }
+  // The form's controls by name; first of all, before any edit is added.
+  void BindState(NamedControls controls);
   // A data edit, laid out by Build in the order added (also the tab order).
-  QLineEdit* AddEdit(const QString& label, const QString& objectName, int maxLength,
-                     TextControl& state);
+  QLineEdit* AddEdit(const QString& label, const QString& objectName, int maxLength);
   // Lays the window out around the added edits and wires its buttons and keys to handlers.
   void Build(const RegisterDialogTexts& texts, RegisterDialogState state,
              RegisterDialogHandlers handlers);
@@ -76,18 +78,17 @@ class RegisterDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct EditBinding {
+  struct LabelledEdit {
     QString Label;
     QLineEdit* Edit;
-    TextControl* State;
   };
 
   void Run(const std::function<void()>& handler);
-  void WriteBack();
   void Render();
 
   QtUserInterface ui_;
-  std::vector<EditBinding> edits_;  // the data edits, in tab order
+  std::unique_ptr<WidgetBinder> binder_;
+  std::vector<LabelledEdit> edits_;  // the data edits, in tab order
   QLineEdit* searchEd_ = nullptr;
   QListWidget* lbx_ = nullptr;
   RegisterDialogState state_{};

@@ -9,11 +9,11 @@ namespace krinu {
 UgyintezokTorzsDialog::UgyintezokTorzsDialog(TSQLiteDatabase& db, QWidget* parent)
     : RegisterDialog(parent), form_(db, Ui()) {
   auto& s = form_.State;
-  QLineEdit* nev = AddEdit(QStringLiteral("Név:"), QStringLiteral("NevEd"), kNevMaxLength, s.NevEd);
-  AddEdit(QStringLiteral("Telefonszám:"), QStringLiteral("TelefonEd"), kTelefonMaxLength,
-          s.TelefonEd);
-  QLineEdit* azonosito = AddEdit(QStringLiteral("Azonosító:"), QStringLiteral("AzonositoEd"),
-                                 kAzonositoMaxLength, s.AzonositoEd);
+  BindState(s.Controls());
+  QLineEdit* nev = AddEdit(QStringLiteral("Név:"), QStringLiteral("NevEd"), kNevMaxLength);
+  AddEdit(QStringLiteral("Telefonszám:"), QStringLiteral("TelefonEd"), kTelefonMaxLength);
+  QLineEdit* azonosito =
+      AddEdit(QStringLiteral("Azonosító:"), QStringLiteral("AzonositoEd"), kAzonositoMaxLength);
   azonosito->setReadOnly(true);
   azonosito->setEnabled(false);
   azonosito->setMaximumWidth(fontMetrics().horizontalAdvance(QString(10, u'0')));
@@ -29,7 +29,7 @@ UgyintezokTorzsDialog::UgyintezokTorzsDialog(TSQLiteDatabase& db, QWidget* paren
          .SearchEd = QStringLiteral("SearchUgyintezoEd"),
          .Lbx = QStringLiteral("UgyintezokLbx"),
          .LbxMinimumSize = QSize(340, 240)},
-        {&s.SearchUgyintezoEd, &s.UgyintezokLbx, &s.FocusedControl, &s.Closed},
+        {&s.FocusedControl, &s.Closed},
         HandlersOf(form_, &TUgyintezokTorzsForm::UgyintezokLbxDblClick,
                    &TUgyintezokTorzsForm::UgyintezokLbxKeyPress,
                    &TUgyintezokTorzsForm::SearchUgyintezoEdKeyPress));

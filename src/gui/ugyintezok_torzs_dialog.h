@@ -2,8 +2,8 @@
 // The administrator register window ("Ügyintézők karbantartása"): renders
 // TUgyintezokTorzsForm's state and forwards the user's clicks and keys to its handlers.
 
+#include "app/ugyintezok_torzs_form.h"
 #include "gui/register_dialog.h"
-#include "masterdata/ugyintezok_torzs_form.h"
 
 namespace krinu {
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,13 +9,16 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "common/clock.h"
 #include "gui/main_window.h"
+#include "masterdata/sqlite_database.h"
 
 namespace krinu {
 namespace {
@@ -103,9 +107,102 @@ TEST_F(MainWindowTest, EditsReachTheStateBeforeAHandler) {
   EXPECT_EQ(window->Form().State.MainPCActivePage, 1);
 }
 
+// Closes the next modal box when it shows and keeps what it said and what the window showed
+// behind it at that moment.
+struct BoxWatcher {
+  QString Text;
+  QString FileNameShown;
+  void Arm(QWidget* window) {
+    QTimer::singleShot(0, [this, window] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        Text = box->text();
+        if (auto* e = window->findChild<QLineEdit*>(QStringLiteral("FileNameEd")))
+          FileNameShown = e->text();
+        box->accept();
+      }
+    });
+  }
+};
+
+TEST_F(MainWindowTest, EveryControlOfTheStateHasItsWidget) {
+  EXPECT_TRUE(window->Binder().Unbound().isEmpty())
+      << window->Binder().Unbound().join(QLatin1Char(' ')).toStdString();
+  for (const NamedControl& c : window->Form().State.Controls())
+    EXPECT_NE(window->findChild<QObject*>(c.Name), nullptr) << c.Name.toStdString();
+}
+
+TEST_F(MainWindowTest, UserEditsOfEveryKindReachTheState) {
+  MainFormState& s = window->Form().State;
+  s.AdoszamColCbx.Items = QStringList{QStringLiteral("Kérem, jelölje ki"), QStringLiteral("a")};
+  s.AdoszamColCbx.ItemIndex = 0;
+  s.AdoszamColCbx.Enabled = true;
+  window->Render();
+  Find<QComboBox>("AdoszamColCbx")->setCurrentIndex(1);
+  Find<QLineEdit>("DateFormEd")->setText(QStringLiteral("yyyy.mm.dd"));
+  Find<QCheckBox>("HeaderCbx")->setChecked(true);
+  Find<QDateEdit>("IdoszakADtPick")->setDate(QDate(2025, 1, 1));
+  Find<QComboBox>("DecSepCbx")->setCurrentIndex(1);
+  window->Run([] {});
+  EXPECT_EQ(s.AdoszamColCbx.ItemIndex, 1);
+  EXPECT_EQ(s.DateFormEd.Text, QStringLiteral("yyyy.mm.dd"));
+  EXPECT_TRUE(s.HeaderCbx.Checked);
+  EXPECT_EQ(s.IdoszakADtPick.Date, QDate(2025, 1, 1));
+  EXPECT_EQ(s.DecSepCbx.ItemIndex, 1);
+}
+
+TEST_F(MainWindowTest, ARenderFiresNoHandler) {
+  // Refilling a combo fires its change signal; that must not count as the user's choice.
+  MainFormState& s = window->Form().State;
+  s.DecSepCbx.ItemIndex = 0;
+  int runs = 0;
+  QObject::connect(Find<QComboBox>("DecSepCbx"), &QComboBox::currentIndexChanged, window.get(),
+                   [&] { window->Run([&] { ++runs; }); });
+  window->Render();
+  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(Find<QComboBox>("DecSepCbx")->currentIndex(), 0);
+}
+
+TEST_F(MainWindowTest, AWidenedGridColumnStaysAfterAnotherButton) {
+  MainFormState& s = window->Form().State;
+  s.InputDataSG.Resize(2, 6);
+  s.InputDataSG.Cells[1][0] = QStringLiteral("x");
+  s.InputDataSG.ColWidths[0] = 1;
+  window->Render();
+  auto* grid = Find<QTableWidget>("InputDataSG");
+  grid->setColumnWidth(0, 333);
+  window->Run([&] { s.NyomtVerEd.Text = QStringLiteral("1.1"); });
+  EXPECT_EQ(grid->columnWidth(0), 333);
+  window->Run([&] { s.InputDataSG.Cells[1][0] = QStringLiteral("y"); });  // new content: redrawn
+  EXPECT_NE(grid->columnWidth(0), 333);
+}
+
+TEST_F(MainWindowTest, AThrowingHandlerShowsAnErrorAndTheWindowGoesOn) {
+  BoxWatcher box;
+  box.Arm(window.get());
+  window->Run([&] {
+    window->Form().State.FileNameEd.Text = QStringLiteral("/tmp/uj.csv");
+    throw ESQLiteException(QStringLiteral("database is locked"));
+  });
+  EXPECT_EQ(box.Text, QStringLiteral("database is locked"));
+  // the box stood over what the handler had set so far
+  EXPECT_EQ(box.FileNameShown, QStringLiteral("/tmp/uj.csv"));
+  EXPECT_EQ(Find<QLineEdit>("FileNameEd")->text(), QStringLiteral("/tmp/uj.csv"));
+  window->Run([&] { window->Form().State.NyomtVerEd.Text = QStringLiteral("3.0"); });
+  EXPECT_EQ(Find<QLineEdit>("NyomtVerEd")->text(), QStringLiteral("3.0"));
+}
+
+TEST_F(MainWindowTest, TheExitMenuClosesTheWindow) {
+  window->show();
+  ASSERT_TRUE(window->isVisible());
+  Find<QAction>("ExitMenu")->trigger();
+  EXPECT_FALSE(window->isVisible());
+}
+
 TEST(QtPort, FilterAndLineBreaks) {
   EXPECT_EQ(QtFileFilter(QStringLiteral("Csv files (*.csv) |*.csv|All Files (*.*)|*.*")),
-            QStringLiteral("Csv files (*.csv);;All Files (*.*)"));
+            QStringLiteral("Csv files (*.csv);;All Files (*)"));  // "*.*" hides names without a dot
+  EXPECT_EQ(QtFileFilter(QStringLiteral("XML files (*.xml)|*.xml|Any file (*.*)|*.*")),
+            QStringLiteral("XML files (*.xml);;Any file (*)"));
   EXPECT_EQ(QtFileFilter(QStringLiteral("Text|*.txt;*.csv")), QStringLiteral("Text (*.txt *.csv)"));
   EXPECT_EQ(QtMessageText(QStringLiteral("a\r\nb\rc")), QStringLiteral("a\nb\nc"));
 }

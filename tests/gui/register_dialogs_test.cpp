@@ -10,9 +10,9 @@
 
 #include "gui/adozok_torzs_dialog.h"
 #include "gui/ugyintezok_torzs_dialog.h"
-#include "support/test_env.h"
 #include "masterdata/master_database.h"
 #include "masterdata/registers.h"
+#include "support/test_env.h"
 
 namespace krinu {
 namespace {

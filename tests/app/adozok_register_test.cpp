@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "masterdata/adozok_torzs_form.h"
+#include "app/adozok_torzs_form.h"
 #include "masterdata/registers.h"
 #include "register_fixture.h"
 

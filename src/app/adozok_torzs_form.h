@@ -5,11 +5,12 @@
 #include <QChar>
 #include <QString>
 
+#include "app/torzs_form.h"
 #include "common/controls.h"
-#include "common/user_interface.h"
+#include "common/named_controls.h"
 #include "common/records.h"
+#include "common/user_interface.h"
 #include "masterdata/sqlite_database.h"
-#include "masterdata/torzs_form.h"
 
 namespace krinu {
 
@@ -17,6 +18,15 @@ struct AdozokTorzsState {
   TextControl AdoszamEd, NevEd, BankEd, SzamlaEd;
   TextControl SearchAdozoEd;
   ListControl AdozokLbx;
+  // Every control above under its widget's objectName.
+  NamedControls Controls() {
+    return {{QStringLiteral("AdoszamEd"), &AdoszamEd},
+            {QStringLiteral("NevEd"), &NevEd},
+            {QStringLiteral("BankEd"), &BankEd},
+            {QStringLiteral("SzamlaEd"), &SzamlaEd},
+            {QStringLiteral("SearchAdozoEd"), &SearchAdozoEd},
+            {QStringLiteral("AdozokLbx"), &AdozokLbx}};
+  }
   QString FocusedControl;  // objectName of the control that should take the focus
   bool Closed = false;     // BezarBtn was pressed
 };

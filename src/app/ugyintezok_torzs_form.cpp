@@ -1,4 +1,4 @@
-#include "masterdata/ugyintezok_torzs_form.h"
+#include "app/ugyintezok_torzs_form.h"
 
 #include "masterdata/master_database.h"
 #include "masterdata/registers.h"

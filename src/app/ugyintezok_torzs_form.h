@@ -5,11 +5,12 @@
 #include <QChar>
 #include <QString>
 
+#include "app/torzs_form.h"
 #include "common/controls.h"
-#include "common/user_interface.h"
+#include "common/named_controls.h"
 #include "common/records.h"
+#include "common/user_interface.h"
 #include "masterdata/sqlite_database.h"
-#include "masterdata/torzs_form.h"
 
 namespace krinu {
 
@@ -23,6 +24,14 @@ struct UgyintezokTorzsState {
   }();
   TextControl SearchUgyintezoEd;
   ListControl UgyintezokLbx;
+  // Every control above under its widget's objectName.
+  NamedControls Controls() {
+    return {{QStringLiteral("NevEd"), &NevEd},
+            {QStringLiteral("TelefonEd"), &TelefonEd},
+            {QStringLiteral("AzonositoEd"), &AzonositoEd},
+            {QStringLiteral("SearchUgyintezoEd"), &SearchUgyintezoEd},
+            {QStringLiteral("UgyintezokLbx"), &UgyintezokLbx}};
+  }
   QString FocusedControl;
   bool Closed = false;
 };

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "masterdata/registers.h"
-#include "masterdata/ugyintezok_torzs_form.h"
+#include "app/ugyintezok_torzs_form.h"
 #include "register_fixture.h"
 
 namespace krinu {

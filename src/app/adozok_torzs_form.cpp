@@ -1,4 +1,4 @@
-#include "masterdata/adozok_torzs_form.h"
+#include "app/adozok_torzs_form.h"
 
 #include "masterdata/master_database.h"
 #include "masterdata/registers.h"

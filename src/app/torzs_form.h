@@ -10,8 +10,8 @@
 
 #include "common/controls.h"
 #include "common/record_list.h"
-#include "common/user_interface.h"
 #include "common/records.h"
+#include "common/user_interface.h"
 #include "masterdata/registers.h"
 #include "masterdata/sqlite_database.h"
 
