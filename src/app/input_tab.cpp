@@ -65,12 +65,12 @@ void TMainForm::SelectFileBtnClick() {
     return;
   }
   inputRefused_ = false;
-  RunStructureCheck(QStringLiteral("a(z)"));
+  if (RunStructureCheck(QStringLiteral("a(z)"))) AnalyzeInputDataContent();
 }
 
 void TMainForm::SzerkezetCheckBtnClick() {
   SetInputStage(TInputStage::FileChosen);
-  RunStructureCheck(QStringLiteral("a"));
+  if (RunStructureCheck(QStringLiteral("a"))) AnalyzeInputDataContent();
 }
 
 // The structure check shared by both buttons; only one word of its message differs.

@@ -59,7 +59,9 @@ void TMainForm::FormCreate() {
     State.MainPCActivePage = 0;
     AdozokList.Clear();
     UgyintezokList.Clear();
+    AFAAdatList.clear();
     MissedRows.clear();
+    SkippedRecords.clear();
     PartnerList.clear();
     RefreshAdozokComboBox();
     RefreshUgyintezokComboBox();
@@ -113,6 +115,8 @@ void TMainForm::FindDataDir() {
 }
 
 void TMainForm::FormClose() {
+  AFAAdatList.clear();
+  SkippedRecords.clear();
   AdozokList.Clear();
   UgyintezokList.Clear();
   MissedRows.clear();

@@ -14,6 +14,9 @@
 #include "common/record_list.h"
 #include "common/records.h"
 #include "common/user_interface.h"
+#include "content/afa_adat.h"
+#include "content/column_assignment.h"
+#include "content/input_load.h"
 #include "intake/structure.h"
 #include "masterdata/sqlite_database.h"
 
@@ -57,6 +60,20 @@ class TMainForm {
   // The input tab's buttons.
   void SelectFileBtnClick();
   void SzerkezetCheckBtnClick();
+  void ContentCheckBtnClick();
+  void LoadFileBTnClick();
+  void ShowMissedBtnClick();
+  // The hidden date-conversion test panel.
+  void Button1Click();
+
+  // The steps behind the buttons: the automatic column assignment (then the check and the
+  // load when all six columns are found), the check on the preview, the load and its report.
+  bool AnalyzeInputDataContent();
+  bool CheckInputDataContent();
+  bool LoadInputData();
+  void NotifyInputLoadResult();
+  // The item indexes of the six column combos (none selected counts as item 0).
+  TColumnSelection SelectedColumns();
 
   // Menu and tab handlers.
   void AdozokMenuClick();
@@ -83,7 +100,9 @@ class TMainForm {
   TRecordList<TAdozoAdat> AdozokList{false};
   TRecordList<TUgyintezoAdat> UgyintezokList{true, DuplicateKeys::Error};
   TInputSettings Input;
+  TAFAAdatList AFAAdatList;
   QStringList MissedRows;
+  std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
   QStringList PartnerList;
   bool InputLoaded = false;
 
@@ -98,6 +117,8 @@ class TMainForm {
   void FindDataDir();
   bool RunStructureCheck(const QString& article);
   void ShowStructureCheck(const TStructureCheck& check);
+  bool CheckAndLoad();
+  bool LoadAndNotify();
 
   UserInterface& ui_;
   AppEnvironment env_;

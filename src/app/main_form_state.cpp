@@ -74,6 +74,11 @@ MainFormState::MainFormState() {
   BizSumCbx = Check(u"Bizonylat összesítés", true);
   DropZeroItemsCbx = Check(u"'0'-s tételek kihagyása", false);
   XMLGenMm.Lines = QStringList{QString()};  // the memo starts with one empty line
+  NegativePairCbx = Check(u"Negatív számlák párosítása", false);
+  Round1000Cbx = Check(u"Kerekítés ezer FT-ra", false);
+  DateStrEd.Text = QStringLiteral("2020.03.03");
+  DateFormExEd.Text = QStringLiteral("yyyy.mm.dd");
+  Button1 = Cap(u"Convert to Date");
 }
 
 NamedControls MainFormState::Controls() {
@@ -152,6 +157,12 @@ NamedControls MainFormState::Controls() {
       {QStringLiteral("BizSumCbx"), &BizSumCbx},
       {QStringLiteral("DropZeroItemsCbx"), &DropZeroItemsCbx},
       {QStringLiteral("XMLGenMm"), &XMLGenMm},
+      {QStringLiteral("NegativePairCbx"), &NegativePairCbx},
+      {QStringLiteral("Round1000Cbx"), &Round1000Cbx},
+      {QStringLiteral("DateStrEd"), &DateStrEd},
+      {QStringLiteral("DateFormExEd"), &DateFormExEd},
+      {QStringLiteral("Button1"), &Button1},
+      {QStringLiteral("ConvertedEd"), &ConvertedEd},
   };
 }
 

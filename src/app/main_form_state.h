@@ -79,6 +79,11 @@ struct MainFormState {
   CaptionControl Step1Btn;
   CheckControl BizSumCbx, DropZeroItemsCbx;
   MemoControl XMLGenMm;
+  // Never shown: two options the run does not read, and the date-conversion test panel.
+  CheckControl NegativePairCbx, Round1000Cbx;
+  TextControl DateStrEd, DateFormExEd;
+  CaptionControl Button1;
+  TextControl ConvertedEd;
 
   // Every control above under its widget's objectName.
   NamedControls Controls();

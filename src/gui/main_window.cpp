@@ -99,7 +99,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::ShowSecondary(SecondaryWindow window) {
-  if (!form_->Db) return;
+  if (!form_->Db && window != SecondaryWindow::ShowMissed) return;
   ShowSecondaryWindow(this, window, *form_);
 }
 
@@ -227,7 +227,10 @@ QWidget* MainWindow::BuildInputTab() {
     g->setColumnStretch(1, 1);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch(1);
-    buttonRow->addWidget(binder_.Button(QStringLiteral("ContentCheckBtn")));
+    QAbstractButton* contentCheck = binder_.Button(QStringLiteral("ContentCheckBtn"));
+    connect(contentCheck, &QAbstractButton::clicked, this,
+            [this] { Run([this] { form_->ContentCheckBtnClick(); }); });
+    buttonRow->addWidget(contentCheck);
     g->addLayout(buttonRow, 7, 0, 1, 5);
   }
   lower->addWidget(tartalom, 3);
@@ -244,8 +247,13 @@ QWidget* MainWindow::BuildInputTab() {
     QLineEdit* missed = binder_.Edit(QStringLiteral("CsvMissedRowNumEd"), true);
     missed->setAlignment(Qt::AlignRight);
     g->addWidget(missed, 1, 1);
-    g->addWidget(binder_.Button(QStringLiteral("ShowMissedBtn")), 2, 0, 1, 2);
+    QAbstractButton* showMissed = binder_.Button(QStringLiteral("ShowMissedBtn"));
+    connect(showMissed, &QAbstractButton::clicked, this,
+            [this] { Run([this] { form_->ShowMissedBtnClick(); }); });
+    g->addWidget(showMissed, 2, 0, 1, 2);
     QAbstractButton* hidden = binder_.Button(QStringLiteral("LoadFileBTn"));
+    connect(hidden, &QAbstractButton::clicked, this,
+            [this] { Run([this] { form_->LoadFileBTnClick(); }); });
     hidden->setVisible(false);
     g->addWidget(hidden, 3, 0);
     g->setRowStretch(4, 1);
@@ -281,6 +289,20 @@ QWidget* MainWindow::BuildXmlTab() {
   g->addWidget(version, 4, 1);
   g->addWidget(binder_.Check(QStringLiteral("BizSumCbx")), 4, 2);
   g->addWidget(binder_.Check(QStringLiteral("DropZeroItemsCbx")), 4, 3);
+  // Created as the design has them, never shown.
+  auto* hidden = new QWidget(page);
+  hidden->setObjectName(QStringLiteral("HiddenControls"));
+  auto* hl = new QHBoxLayout(hidden);
+  hl->addWidget(binder_.Check(QStringLiteral("NegativePairCbx")));
+  hl->addWidget(binder_.Check(QStringLiteral("Round1000Cbx")));
+  hl->addWidget(binder_.Edit(QStringLiteral("DateStrEd")));
+  hl->addWidget(binder_.Edit(QStringLiteral("DateFormExEd")));
+  QAbstractButton* convert = binder_.Button(QStringLiteral("Button1"));
+  connect(convert, &QAbstractButton::clicked, this,
+          [this] { Run([this] { form_->Button1Click(); }); });
+  hl->addWidget(convert);
+  hl->addWidget(binder_.Edit(QStringLiteral("ConvertedEd"), true));
+  hidden->setVisible(false);
   QAbstractButton* step1 = binder_.Button(QStringLiteral("Step1Btn"));
   QFont bold = step1->font();
   bold.setBold(true);

@@ -1,6 +1,7 @@
 #include "gui/secondary_windows.h"
 
 #include "gui/adozok_torzs_dialog.h"
+#include "gui/show_missed_dialog.h"
 #include "gui/ugyintezok_torzs_dialog.h"
 
 namespace krinu {
@@ -14,7 +15,8 @@ void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TMainForm& for
       ShowUgyintezokTorzs(parent, *form.Db);
       break;
     case SecondaryWindow::ShowMissed:
-      break;  // the skipped-rows viewer comes with the load
+      ShowMissedRows(parent, form.MissedRows, form.SkippedRecords);
+      break;
   }
 }
 

@@ -1,0 +1,133 @@
+// The first tab after the structure check: the column assignment, the content check, the
+// load and its result.
+
+#include "app/handler_runner.h"
+#include "app/main_form.h"
+#include "content/column_assignment.h"
+#include "content/content_check.h"
+#include "content/input_load.h"
+#include "content/recognisers.h"
+
+namespace krinu {
+namespace {
+
+CheckMark MarkOf(bool passed) {
+  return passed ? CheckMark::Passed : CheckMark::Failed;
+}
+
+}  // namespace
+
+TColumnSelection TMainForm::SelectedColumns() {
+  TColumnSelection columns;
+  const std::vector<ComboControl*> combos = State.ColumnCombos();
+  for (size_t i = 0; i < combos.size(); ++i) columns.Item[i] = std::max(0, combos[i]->ItemIndex);
+  return columns;
+}
+
+bool TMainForm::AnalyzeInputDataContent() {
+  const QStringList items = ColumnComboItems(State.InputDataSG);
+  for (ComboControl* combo : State.ColumnCombos()) {
+    combo->Items = items;
+    combo->ItemIndex = 0;
+  }
+  const TAssignment found = AssignColumns(State.InputDataSG, HeaderMasks, State.HeaderCbx.Checked);
+  const std::vector<ComboControl*> combos = State.ColumnCombos();
+  for (size_t i = 0; i < combos.size(); ++i) combos[i]->ItemIndex = found.Columns.Item[i];
+  if (found.DateFormat) State.DateFormEd.Text = *found.DateFormat;
+  if (found.DecSepIndex) State.DecSepCbx.ItemIndex = *found.DecSepIndex;
+
+  if (!found.Complete()) {
+    ui_.Error(IdentificationFailureMessage(
+        {State.SzerkezetPanelTitle.Caption, State.HeaderCbx.Caption, State.Label5.Caption,
+         State.SzerkezetCheckBtn.Caption, State.TartalomPanelTitle.Caption, State.Label22.Caption,
+         State.ContentCheckBtn.Caption}));
+    return false;
+  }
+  return CheckAndLoad();
+}
+
+// What the automatic assignment and the content button share once the columns are set.
+bool TMainForm::CheckAndLoad() {
+  if (!CheckInputDataContent()) {
+    ui_.Error(ContentCheckFailureMessage(State.TartalomPanelTitle.Caption,
+                                         State.ContentCheckBtn.Caption));
+    return false;
+  }
+  SetInputStage(TInputStage::ContentChecked);
+  return LoadAndNotify();
+}
+
+bool TMainForm::LoadAndNotify() {
+  if (!LoadInputData()) {
+    ui_.Error(QStringLiteral("Hiba lépett fel a fájl betöltése során"));
+    return false;
+  }
+  SetInputStage(TInputStage::Loaded);
+  NotifyInputLoadResult();
+  return true;
+}
+
+bool TMainForm::CheckInputDataContent() {
+  const TContentCheck check =
+      krinu::CheckInputDataContent(State.InputDataSG, State.HeaderCbx.Checked, SelectedColumns(),
+                                   State.DateFormEd.Text, State.DecSepCbx.ItemIndex);
+  if (check.AdoszamMark) State.AdoszamCheckBBtn.Mark = MarkOf(*check.AdoszamMark);
+  if (check.DatumMark) State.DatumCheckBBtn.Mark = MarkOf(*check.DatumMark);
+  if (check.OsszegMark) State.OsszegCheckBBtn.Mark = MarkOf(*check.OsszegMark);
+  return check.Result;
+}
+
+bool TMainForm::LoadInputData() {
+  Input.InputFileName = State.FileNameEd.Text;
+  Input.InputSeparatorChar =
+      State.CsvSeparatorEd.Text.isEmpty() ? QChar() : State.CsvSeparatorEd.Text.at(0);
+  Input.HeaderPresent = State.HeaderCbx.Checked;
+  TLoadResult loaded;
+  {
+    TProgressScope progress(ui_, QStringLiteral("Az input fájl betöltése…"));
+    loaded = krinu::LoadInputData(Input, SelectedColumns(), State.DateFormEd.Text,
+                                  State.DecSepCbx.ItemIndex, progress.Callback());
+  }
+  // A stopped load keeps what it handled before the error, but the counts stay as they were.
+  AFAAdatList = std::move(loaded.AFAAdatList);
+  MissedRows = std::move(loaded.MissedRows);
+  SkippedRecords = std::move(loaded.Skipped);
+  if (!loaded.Succeeded()) return false;
+  State.CsvLoadRowNumEd.Text = QString::number(AFAAdatList.size());
+  State.CsvMissedRowNumEd.Text = QString::number(MissedRows.size());
+  State.ShowMissedBtn.Enabled = !MissedRows.isEmpty();
+  return true;
+}
+
+void TMainForm::NotifyInputLoadResult() {
+  const TLoadResultMessage m =
+      InputLoadResultMessage(qint64(AFAAdatList.size()), MissedRows.size(), State.XMLGenTS.Caption);
+  if (m.Kind == TMessageKind::Information)
+    ui_.Information(m.Text);
+  else
+    ui_.Warning(m.Text);
+}
+
+void TMainForm::ContentCheckBtnClick() {
+  SetInputStage(TInputStage::StructureChecked);
+  CheckAndLoad();
+}
+
+void TMainForm::LoadFileBTnClick() {
+  if (State.FileNameEd.Text.isEmpty()) {
+    ui_.Information(QStringLiteral("Kérem jelöljön ki egy fájlt először"));
+    return;
+  }
+  InputLoaded = false;
+  LoadAndNotify();
+}
+
+void TMainForm::ShowMissedBtnClick() {
+  ui_.ShowModal(SecondaryWindow::ShowMissed);
+}
+
+void TMainForm::Button1Click() {
+  State.ConvertedEd.Text = DateConversionTestText(State.DateStrEd.Text, State.DateFormExEd.Text);
+}
+
+}  // namespace krinu

@@ -1,0 +1,37 @@
+#pragma once
+// The input tab's chain from the command line, shared by load and convert.
+
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "cli/cli.h"
+
+namespace krinu::cli {
+
+// How a user would correct the panels after the automatic chain.
+struct InputOptions {
+  QString Input;
+  std::optional<QString> Separator;
+  std::optional<bool> Header;
+  std::optional<std::array<int, 6>> Columns;  // 1-based field numbers
+  std::optional<QString> DateFormat;
+  std::optional<int> DecSep;  // DecSepCbx item: 0 comma, 1 point
+  std::optional<QString> Skipped, SkippedReport;
+};
+
+// The option names InputOptions reads (values, then flags).
+QStringList InputValueOptions();
+QStringList InputFlagOptions();
+// Reads them from parsed arguments; an error text for a malformed value.
+std::optional<QString> ReadInputOptions(const CommandArgs& args, InputOptions& options);
+
+// Chooses the file, applies the corrections as the window would, and writes the skipped
+// rows' files when the load succeeded. kOk when the load succeeded, else kFailed (its
+// message boxes have been printed).
+int RunInputChain(CliContext& c, const InputOptions& options);
+
+// The summary of the input tab, one control a line.
+void PrintInputSummary(TMainForm& form, QTextStream& to);
+
+}  // namespace krinu::cli

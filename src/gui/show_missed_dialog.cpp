@@ -1,0 +1,54 @@
+#include "gui/show_missed_dialog.h"
+
+#include <QAbstractButton>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "app/handler_runner.h"
+
+namespace krinu {
+
+ShowMissedDialog::ShowMissedDialog(const QStringList& missedRows,
+                                   const std::vector<TSkippedRecord>& skipped, QWidget* parent)
+    : QDialog(parent), ui_(this), form_(ui_, missedRows, skipped), binder_(form_.State.Controls()) {
+  setObjectName(QStringLiteral("ShowMissedForm"));
+  setWindowTitle(form_.State.Caption);
+  setModal(true);
+  QPlainTextEdit* memo = binder_.Memo(QStringLiteral("ShowMissedMemo"));
+  memo->setReadOnly(false);  // the user may mark text up; nothing of it is kept
+  QAbstractButton* save = binder_.Button(QStringLiteral("MentesBtn"));
+  QAbstractButton* ok = binder_.Button(QStringLiteral("ShowMissedOkBtn"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(save);
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  auto* v = new QVBoxLayout(this);
+  v->addWidget(memo, 1);
+  v->addLayout(buttons);
+  connect(save, &QAbstractButton::clicked, this, [this] { Run([this] { form_.MentesBtnClick(); }); });
+  connect(ok, &QAbstractButton::clicked, this,
+          [this] { Run([this] { form_.ShowMissedOkBtnClick(); }); });
+  resize(860, 480);
+}
+
+void ShowMissedDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  Run([this] { form_.FormShow(); });
+}
+
+void ShowMissedDialog::Run(const std::function<void()>& handler) {
+  if (binder_.Rendering()) return;
+  binder_.Sync();
+  RunHandler(ui_, handler);
+  binder_.Render();
+  if (form_.State.Closed) accept();
+}
+
+void ShowMissedRows(QWidget* parent, const QStringList& missedRows,
+                    const std::vector<TSkippedRecord>& skipped) {
+  ShowMissedDialog dialog(missedRows, skipped, parent);
+  dialog.exec();
+}
+
+}  // namespace krinu

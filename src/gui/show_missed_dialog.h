@@ -1,0 +1,34 @@
+#pragma once
+// The skipped-rows viewer window: modal, centred on the main window, the rows in a
+// fixed-pitch font.
+
+#include <QDialog>
+
+#include "app/show_missed_form.h"
+#include "gui/qt_user_interface.h"
+#include "gui/widget_binder.h"
+
+namespace krinu {
+
+class ShowMissedDialog : public QDialog {
+  Q_OBJECT
+ public:
+  ShowMissedDialog(const QStringList& missedRows, const std::vector<TSkippedRecord>& skipped,
+                   QWidget* parent);
+  TShowMissedForm& Form() { return form_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Run(const std::function<void()>& handler);
+
+  QtUserInterface ui_;
+  TShowMissedForm form_;
+  WidgetBinder binder_;
+};
+
+void ShowMissedRows(QWidget* parent, const QStringList& missedRows,
+                    const std::vector<TSkippedRecord>& skipped);
+
+}  // namespace krinu
