@@ -111,21 +111,50 @@ std::optional<int> StrictInt(QStringView piece) {
   return int(value);
 }
 
-std::optional<int> ReadNumber(QStringView text, qsizetype& pos, int minLen, int maxLen,
-                              int minValue, int maxValue) {
-  std::optional<int> found;
-  qsizetype foundLen = 0;
-  for (int len = std::max(minLen, 0); len <= maxLen; ++len) {
-    if (pos < 0 || text.size() - pos < len) break;
-    const std::optional<int> value = StrictInt(text.mid(pos, len));
+// Reads a numeric date part from p (avail characters left): the length read, 0 when the
+// part fails.
+inline int ReadNumberAt(const char16_t* p, qsizetype avail, int minLen, int maxLen, int minValue,
+                        int maxValue, int& result) {
+  int foundLen = 0;
+  if (minLen == maxLen && minLen >= 1 && minLen <= 9 && avail >= minLen &&
+      char16_t(p[0] - u'0') <= 9) {
+    // "yyyy", "mm", "dd": one length only, all digits
+    int value = 0;
+    for (int k = 0; k < minLen; ++k) {
+      const char16_t digit = char16_t(p[k] - u'0');
+      if (digit > 9) return 0;
+      value = value * 10 + digit;
+    }
+    if (value > maxValue || value < minValue) return 0;
+    result = value;
+    return minLen;
+  }
+  if (minLen >= 1 && avail > 0 && char16_t(p[0] - u'0') <= 9) {
+    // The common case, a piece that starts with a digit: it converts only while it is all
+    // digits, so each length adds one digit to the value of the one before.
+    qint64 value = 0;
+    const qsizetype last = std::min<qsizetype>(maxLen, avail);
+    for (int len = 1; len <= last; ++len) {
+      const char16_t digit = char16_t(p[len - 1] - u'0');
+      if (digit > 9) break;
+      value = value * 10 + digit;
+      if (value > maxValue) break;
+      if (len >= minLen && value >= minValue) {
+        result = int(value);
+        foundLen = len;
+      }
+    }
+    return foundLen;
+  }
+  for (int len = std::max(minLen, 0); len <= maxLen && len <= avail; ++len) {
+    const std::optional<int> value = StrictInt(QStringView(p, len));
     if (!value || *value > maxValue) break;
     if (*value >= minValue) {
-      found = value;
+      result = *value;
       foundLen = len;
     }
   }
-  if (found) pos += foundLen;
-  return found;
+  return foundLen;
 }
 
 // One pass over the text with blanks skipped (skipBlanks) checks OsszegPattern. PCRE's "$"
@@ -151,7 +180,26 @@ bool OsszegShape(QStringView text, bool skipBlanks) {
   return body > 0;
 }
 
+// The date of a year, month and day, or none: no year 0, no 31 April, no 29 February of a
+// common year. Computed here because QDate's own checks cost more than the rest of a
+// conversion; the day number is QDate's (proleptic Gregorian).
+std::optional<QDate> MakeDate(int year, int month, int day) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1 || month < 1 || month > 12 || day < 1) return std::nullopt;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  if (day > kDays[month - 1] + (month == 2 && leap)) return std::nullopt;
+  const int a = (14 - month) / 12;
+  const qint64 y = qint64(year) + 4800 - a;
+  const int m = month + 12 * a - 3;
+  return QDate::fromJulianDay(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 -
+                              32045);
+}
+
 constexpr qsizetype kStackDigits = 96;
+
+// The powers of ten that a double holds exactly.
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 }  // namespace
 
@@ -248,51 +296,150 @@ std::optional<double> ConvertOsszeg(const QString& text, QChar decSep, QChar tho
   return ConvertOsszeg(QStringView(text), decSep, thousandSep);
 }
 
-std::optional<double> ConvertOsszeg(QStringView text, QChar decSep, QChar thousandSep) {
-  // Blanks are skipped as they come instead of building a copy without them.
-  if (!OsszegShape(text, true)) return std::nullopt;
+namespace {
 
-  // The rest goes to a small buffer as "-ddd.ddd" for from_chars (correctly rounded, no
-  // locale); a long text (hundreds of digits) takes the heap.
-  char stackBuffer[kStackDigits];
-  std::string heapBuffer;
-  char* buffer = stackBuffer;
-  if (text.size() > kStackDigits) {
-    heapBuffer.resize(size_t(text.size()));
-    buffer = heapBuffer.data();
-  }
-  qsizetype length = 0;
+// The amount conversion for any pair of separators and any text.
+std::optional<double> ConvertOsszegGeneral(QStringView text, QChar decSep, QChar thousandSep) {
+  // One pass does all three steps: blanks are skipped as they come, the pattern is checked
+  // on the others, and the digits left after the thousands separators are gathered into an
+  // integer. Any failure on the way is the same failure.
+  const char16_t* p = text.utf16();
+  const qsizetype n = text.size();
+  const char16_t dec = decSep.unicode();
+  const char16_t thousand = thousandSep.unicode();
+  qsizetype seen = 0;     // characters other than blanks
+  qsizetype body = 0;     // the pattern's digits, "." and ","
+  bool lineFeed = false;  // PCRE's "$" also matches before a final line feed
+  qsizetype kept = 0;     // characters other than blanks and thousands separators
   qsizetype digits = 0;
+  bool negative = false;
   bool decimal = false;
+  quint64 mantissa = 0;  // the significant digits, while 19 fit
+  int significant = 0;
+  bool exact = true;
+  int fraction = 0;  // digits after the decimal separator
   bool integerPartNonZero = false;
-  for (QChar c : text) {
-    if (c == u' ' || c == thousandSep) continue;
-    if (length == 0 && c == u'-') {
-      buffer[length++] = '-';
-    } else if (IsAsciiDigit(c)) {
-      if (!decimal && c != u'0') integerPartNonZero = true;
-      buffer[length++] = char(c.unicode());
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = p[i];
+    if (c == u' ') continue;
+    if (lineFeed) return std::nullopt;  // the line feed was not the last
+    const bool first = seen++ == 0;
+    const char16_t digit = char16_t(c - u'0');
+    if (digit <= 9 || c == u'.' || c == u',') {
+      ++body;
+    } else if (c == u'\n') {
+      lineFeed = true;
+    } else if (!(first && c == u'-')) {
+      return std::nullopt;
+    }
+    if (c == thousand) continue;
+    if (kept++ == 0 && c == u'-') {
+      negative = true;
+    } else if (digit <= 9) {
       ++digits;
-    } else if (c == decSep && !decimal) {
+      if (decimal)
+        ++fraction;
+      else if (digit)
+        integerPartNonZero = true;
+      if (mantissa || digit) {
+        if (significant < 19) {
+          mantissa = mantissa * 10 + digit;
+          ++significant;
+        } else {
+          exact = false;
+        }
+      }
+    } else if (c == dec && !decimal) {
       decimal = true;
-      buffer[length++] = '.';
     } else {
       return std::nullopt;
     }
   }
-  if (digits == 0) return std::nullopt;
+  if (body == 0 || digits == 0) return std::nullopt;
 
+  // An integer of at most 53 bits over an exact power of ten: the one division is
+  // correctly rounded, as from_chars would give it.
+  if (exact && mantissa <= (quint64(1) << 53) && fraction <= 22) {
+    const double value = double(mantissa) / kPow10[fraction];
+    return negative ? -value : value;
+  }
+
+  // Otherwise the text again as "-ddd.ddd" for from_chars (no locale); hundreds of digits
+  // take the heap.
+  char stackBuffer[kStackDigits];
+  std::string heapBuffer;
+  char* buffer = stackBuffer;
+  if (n > kStackDigits) {
+    heapBuffer.resize(size_t(n));
+    buffer = heapBuffer.data();
+  }
+  qsizetype length = 0;
+  if (negative) buffer[length++] = '-';
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = p[i];
+    if (c == u' ' || c == thousand) continue;
+    if (char16_t(c - u'0') <= 9)
+      buffer[length++] = char(c);
+    else if (c == dec)
+      buffer[length++] = '.';
+  }
   double value = 0;
   const auto [end, error] = std::from_chars(buffer, buffer + length, value);
   if (end != buffer + length) return std::nullopt;
   if (error == std::errc::result_out_of_range) {
     if (integerPartNonZero) return std::nullopt;  // too large: not a finite amount
-    value = buffer[0] == '-' ? -0.0 : 0.0;        // too small: nothing left of it
+    value = negative ? -0.0 : 0.0;                // too small: nothing left of it
   } else if (error != std::errc()) {
     return std::nullopt;
   }
   if (!std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+}  // namespace
+
+std::optional<double> ConvertOsszeg(QStringView text, QChar decSep, QChar thousandSep) {
+  // The load's case first: "," and "." as separators, digits, blanks and at most one decimal
+  // separator, an optional leading minus, no more than 19 significant digits. Anything else
+  // (a line feed, a misplaced minus, a long or odd text) goes the general way.
+  const char16_t dec = decSep.unicode();
+  const char16_t thousand = thousandSep.unicode();
+  if (!((dec == u',' && thousand == u'.') || (dec == u'.' && thousand == u','))) {
+    return ConvertOsszegGeneral(text, decSep, thousandSep);
+  }
+  const char16_t* p = text.utf16();
+  const qsizetype n = text.size();
+  qsizetype i = 0;
+  while (i < n && p[i] == u' ') ++i;
+  const bool negative = i < n && p[i] == u'-';
+  if (negative) ++i;
+  quint64 mantissa = 0;
+  int significant = 0;
+  int fraction = 0;
+  int digits = 0;
+  bool decimal = false;
+  for (; i < n; ++i) {
+    const char16_t c = p[i];
+    const char16_t digit = char16_t(c - u'0');
+    if (digit <= 9) {
+      if (significant == 19) return ConvertOsszegGeneral(text, decSep, thousandSep);
+      mantissa = mantissa * 10 + digit;
+      significant += mantissa != 0;
+      fraction += decimal;
+      ++digits;
+    } else if (c == u' ' || c == thousand) {
+      continue;
+    } else if (c == dec && !decimal) {
+      decimal = true;
+    } else {
+      return ConvertOsszegGeneral(text, decSep, thousandSep);
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  if (mantissa > (quint64(1) << 53) || fraction > 22)
+    return ConvertOsszegGeneral(text, decSep, thousandSep);
+  const double value = double(mantissa) / kPow10[fraction];
+  return negative ? -value : value;
 }
 
 std::optional<TOsszegGuess> DetectOsszeg(const QString& text) {
@@ -327,7 +474,13 @@ QStringList SplitDatumFormat(const QString& format) {
 
 std::optional<int> ReadDatumNumber(const QString& text, qsizetype& pos, int minLen, int maxLen,
                                    int minValue, int maxValue) {
-  return ReadNumber(text, pos, minLen, maxLen, minValue, maxValue);
+  if (pos < 0 || pos > text.size()) return std::nullopt;
+  int value = 0;
+  const int length = ReadNumberAt(QStringView(text).utf16() + pos, text.size() - pos, minLen,
+                                  maxLen, minValue, maxValue, value);
+  if (length == 0) return std::nullopt;
+  pos += length;
+  return value;
 }
 
 TDatumFormat::TDatumFormat(const QString& format) : format_(format) {
@@ -335,31 +488,34 @@ TDatumFormat::TDatumFormat(const QString& format) : format_(format) {
   for (const QString& piece : SplitDatumFormat(format)) {
     // Every token, literal ones included, is looked up lower-cased: "YYYY" acts as "yyyy".
     const QString key = piece.toLower();
-    Token token;
+    const auto number = [](Kind kind, int minLen, int maxLen, int minValue, int maxValue) {
+      return Token{kind, minLen, maxLen, minValue, maxValue, QString()};
+    };
     if (key == u"mmmm") {
-      token.kind = Kind::MonthLong;
+      tokens_.push_back(number(Kind::MonthLong, 0, 0, 0, 0));
     } else if (key == u"mmm") {
-      token.kind = Kind::MonthShort;
+      tokens_.push_back(number(Kind::MonthShort, 0, 0, 0, 0));
     } else if (key == u"mm") {
-      token.kind = Kind::Month2;
+      tokens_.push_back(number(Kind::Month, 2, 2, 1, 12));
     } else if (key == u"m") {
-      token.kind = Kind::Month1;
+      tokens_.push_back(number(Kind::Month, 1, 2, 1, 12));
     } else if (key == u"dddd" || key == u"ddd" || key == u"yyy" || key == u"y") {
-      token.kind = Kind::Fail;
+      tokens_.push_back(
+          number(Kind::Fail, 0, 0, 0, 0));  // weekday names and odd years are not read
     } else if (key == u"dd") {
-      token.kind = Kind::Day2;
+      tokens_.push_back(number(Kind::Day, 2, 2, 1, 31));
     } else if (key == u"d") {
-      token.kind = Kind::Day1;
+      tokens_.push_back(number(Kind::Day, 1, 2, 1, 31));
     } else if (key == u"yyyy") {
-      token.kind = Kind::Year4;
+      tokens_.push_back(number(Kind::Year, 4, 4, 0, 9999));
     } else if (key == u"yy") {
-      token.kind = Kind::Year2;
+      tokens_.push_back(number(Kind::TwoDigitYear, 2, 2, 0, 99));
       twoDigitYear = true;
     } else {
-      token.kind = Kind::Literal;
-      token.text = piece;
+      Token literal;
+      literal.text = piece;
+      tokens_.push_back(std::move(literal));
     }
-    tokens_.push_back(std::move(token));
   }
   if (twoDigitYear) currentYear_ = Clock::Today().year();
 }
@@ -370,51 +526,53 @@ std::optional<QDate> TDatumFormat::Convert(const QString& text) const {
 
 std::optional<QDate> TDatumFormat::Convert(QStringView text) const {
   if (text.isEmpty() || tokens_.empty()) return std::nullopt;
-  std::optional<int> year, month, day;
+  const char16_t* p = text.utf16();
+  const qsizetype n = text.size();
+  int year = -1, month = -1, day = -1;  // -1: not read
   qsizetype pos = 0;
   for (const Token& token : tokens_) {
     switch (token.kind) {
-      case Kind::Literal:
-        if (text.size() - pos < token.text.size() ||
-            text.sliced(pos, token.text.size()) != token.text)
+      case Kind::Literal: {
+        const qsizetype length = token.text.size();
+        if (n - pos < length) return std::nullopt;
+        if (length == 1 ? p[pos] != token.text.front().unicode()
+                        : QStringView(p + pos, length) != token.text)
           return std::nullopt;
-        pos += token.text.size();
+        pos += length;
         break;
+      }
       case Kind::Fail:
         return std::nullopt;
       case Kind::MonthLong:
-      case Kind::MonthShort:
-        month = ReadMonthName(text, pos, token.kind == Kind::MonthLong ? 0 : 1);
-        if (!month) return std::nullopt;
+      case Kind::MonthShort: {
+        const std::optional<int> m =
+            ReadMonthName(text, pos, token.kind == Kind::MonthLong ? 0 : 1);
+        if (!m) return std::nullopt;
+        month = *m;
         break;
-      case Kind::Month2:
-      case Kind::Month1:
-        month = ReadNumber(text, pos, token.kind == Kind::Month2 ? 2 : 1, 2, 1, 12);
-        if (!month) return std::nullopt;
-        break;
-      case Kind::Day2:
-      case Kind::Day1:
-        day = ReadNumber(text, pos, token.kind == Kind::Day2 ? 2 : 1, 2, 1, 31);
-        if (!day) return std::nullopt;
-        break;
-      case Kind::Year4:
-        year = ReadNumber(text, pos, 4, 4, 0, 9999);
-        if (!year) return std::nullopt;
-        break;
-      case Kind::Year2: {
-        const std::optional<int> yy = ReadNumber(text, pos, 2, 2, 0, 99);
-        if (!yy) return std::nullopt;
-        // the year with these last two digits in [current - 50, current + 49]
-        const int first = currentYear_ - 50;
-        year = first + ((*yy - first) % 100 + 100) % 100;
-        break;
+      }
+      default: {
+        int value = 0;
+        const int length = ReadNumberAt(p + pos, n - pos, token.minLen, token.maxLen,
+                                        token.minValue, token.maxValue, value);
+        if (length == 0) return std::nullopt;
+        pos += length;
+        if (token.kind == Kind::Month) {
+          month = value;
+        } else if (token.kind == Kind::Day) {
+          day = value;
+        } else if (token.kind == Kind::Year) {
+          year = value;
+        } else {
+          // the year with these last two digits in [current - 50, current + 49]
+          const int first = currentYear_ - 50;
+          year = first + ((value - first) % 100 + 100) % 100;
+        }
       }
     }
   }
-  if (pos != text.size() || !year || !month || !day) return std::nullopt;
-  const QDate date(*year, *month, *day);  // no year 0, no 31 April
-  if (!date.isValid()) return std::nullopt;
-  return date;
+  if (pos != n) return std::nullopt;
+  return MakeDate(year, month, day);  // an unread part (-1) makes no date
 }
 
 std::optional<QDate> ConvertDatum(const QString& text, const QString& format) {

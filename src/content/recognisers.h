@@ -82,20 +82,11 @@ class TDatumFormat {
   const QString& Format() const { return format_; }
 
  private:
-  enum class Kind {
-    Literal,
-    Fail,
-    MonthLong,
-    MonthShort,
-    Month2,
-    Month1,
-    Day2,
-    Day1,
-    Year4,
-    Year2
-  };
+  enum class Kind : quint8 { Literal, Fail, MonthLong, MonthShort, Year, TwoDigitYear, Month, Day };
   struct Token {
     Kind kind = Kind::Literal;
+    // a numeric part: its lengths and values
+    int minLen = 0, maxLen = 0, minValue = 0, maxValue = 0;
     QString text;  // the literal text
   };
   QString format_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -70,9 +71,9 @@ TEST(Recognisers, MatchersEqualPcre) {
     ASSERT_EQ(MatchesAdoszamPattern(s), adoszam.Match(s)) << s.toStdString();
     ASSERT_EQ(MatchesOsszegPattern(s), osszeg.Match(s)) << s.toStdString();
   };
-  // every string up to length 9 over a small alphabet
+  // every string up to length 8 over a small alphabet
   const char16_t small[] = {u'7', u'-', u' ', u',', u'\n'};
-  for (int length = 0; length <= 9; ++length) {
+  for (int length = 0; length <= 8; ++length) {
     int total = 1;
     for (int i = 0; i < length; ++i) total *= 5;
     for (int n = 0; n < total; ++n) {
@@ -85,7 +86,7 @@ TEST(Recognisers, MatchersEqualPcre) {
   const QString alphabet = QStringLiteral("0123456789012345678901234567890123456789- -  .,aZ\n\t") +
                            QChar(0x0663) + QChar(0xD800);
   QRandomGenerator random(20240305);
-  for (int n = 0; n < 200000; ++n) {
+  for (int n = 0; n < 60000; ++n) {
     QString s;
     const int length = random.bounded(17);
     for (int i = 0; i < length; ++i) s += alphabet[random.bounded(int(alphabet.size()))];
@@ -126,6 +127,65 @@ TEST(Recognisers, ConvertOsszeg) {
       ConvertOsszeg(QStringLiteral("-0,") + QString(400, u'0') + QLatin1Char('1'), u',', u'.');
   ASSERT_TRUE(negativeTiny.has_value());
   EXPECT_TRUE(std::signbit(*negativeTiny));
+}
+
+// The steps one by one, the slow way: blanks out, the pattern through PCRE, thousands
+// separators out, the strict form, from_chars.
+std::optional<double> ReferenceOsszeg(QString text, QChar decSep, QChar thousandSep) {
+  text.remove(u' ');
+  if (!PcreRegex::Matches(QString::fromUtf16(OsszegPattern), text)) return std::nullopt;
+  text.remove(thousandSep);
+  std::string plain;
+  bool decimal = false;
+  int digits = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (i == 0 && c == u'-') {
+      plain += '-';
+    } else if (c >= u'0' && c <= u'9') {
+      plain += char(c.unicode());
+      ++digits;
+    } else if (c == decSep && !decimal) {
+      plain += '.';
+      decimal = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  if (error != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
+  return value;
+}
+
+TEST(Recognisers, ConvertOsszegEqualsTheStepByStepConversion) {
+  QRandomGenerator random(1989);
+  const QString alphabet = QStringLiteral("00123456789 ..,,-\ne");
+  const std::pair<QChar, QChar> separators[] = {
+      {u',', u'.'}, {u'.', u','}, {u',', u' '}, {u'.', u'.'}, {u'\n', u'-'}};
+  const auto check = [&](const QString& text) {
+    for (const auto& [dec, thousand] : separators) {
+      const auto got = ConvertOsszeg(text, dec, thousand);
+      const auto expected = ReferenceOsszeg(text, dec, thousand);
+      ASSERT_EQ(got.has_value(), expected.has_value()) << text.toStdString();
+      if (got) {
+        ASSERT_EQ(*got, *expected) << text.toStdString();
+        ASSERT_EQ(std::signbit(*got), std::signbit(*expected)) << text.toStdString();
+      }
+    }
+  };
+  for (int n = 0; n < 40000; ++n) {
+    QString text;
+    const int length = random.bounded(31);
+    for (int i = 0; i < length; ++i) text += alphabet[random.bounded(int(alphabet.size()))];
+    check(text);
+    // amounts with many significant digits, where rounding tells
+    QString amount = QString::number(random.generate64() >> random.bounded(64));
+    amount.insert(random.bounded(int(amount.size()) + 1), random.bounded(2) ? u',' : u'.');
+    if (random.bounded(2)) amount.prepend(u'-');
+    check(amount);
+  }
 }
 
 TEST(Recognisers, DetectOsszeg) {
@@ -232,6 +292,27 @@ TEST(Recognisers, ConvertDatumNumeric) {
   EXPECT_EQ(format.Convert(QStringLiteral("15/03/2020")), D(2020, 3, 15));
   EXPECT_FALSE(format.Convert(QStringLiteral("15/03/2020 ")));
   EXPECT_FALSE(TDatumFormat().Convert(QStringLiteral("15/03/2020")));
+}
+
+// Every day of some telling years, valid or not, as QDate has it.
+TEST(Recognisers, ConvertDatumCalendar) {
+  const TDatumFormat format(QStringLiteral("yyyy.mm.dd"));
+  for (int year : {0, 1, 4, 99, 100, 400, 1582, 1600, 1899, 1900, 2000, 2023, 2024, 2100, 9999}) {
+    for (int month = 0; month <= 13; ++month) {
+      for (int day = 0; day <= 32; ++day) {
+        const QString text = QStringLiteral("%1.%2.%3")
+                                 .arg(year, 4, 10, QLatin1Char('0'))
+                                 .arg(month, 2, 10, QLatin1Char('0'))
+                                 .arg(day, 2, 10, QLatin1Char('0'));
+        const QDate expected(year, month, day);
+        const std::optional<QDate> got = format.Convert(text);
+        ASSERT_EQ(got.has_value(), expected.isValid()) << text.toStdString();
+        if (got) {
+          ASSERT_EQ(*got, expected) << text.toStdString();
+        }
+      }
+    }
+  }
 }
 
 TEST(Recognisers, TwoDigitYearWindow) {
