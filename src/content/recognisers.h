@@ -5,9 +5,12 @@
 
 #include <QChar>
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
+#include <vector>
 
 #include "common/pcre_regex.h"
 
@@ -31,50 +34,74 @@ TFormatSettings& InputFormatSettings();
 // load set their pattern on.
 PcreRegex& SharedRegex();
 
-// Leading and trailing characters up to U+0020 removed.
-QString TrimText(const QString& text);
+// The locale whose month names dates are read with: QLocale::system(), unless a test pins
+// another one (std::nullopt: back to the system locale).
+QLocale UserLocale();
+void SetUserLocaleForTesting(std::optional<QLocale> locale);
 
-QString RemoveChar(const QString& text, QChar c);
+// Leading and trailing characters up to U+0020 removed.
+[[nodiscard]] QString TrimText(const QString& text);
+[[nodiscard]] QStringView TrimView(QStringView text);
+
+[[nodiscard]] QString RemoveChar(const QString& text, QChar c);
 // Share of decimal digits in the trimmed text; -1 when it is empty.
-float DigitRatio(const QString& text);
-bool IsAdoszam(const QString& text);
+[[nodiscard]] float DigitRatio(const QString& text);
+[[nodiscard]] bool IsAdoszam(const QString& text);
+
+// Hand-written equivalents of matching AdoszamPattern and OsszegPattern with PCRE (the
+// load runs them on every record); the subject is taken as it is, not trimmed.
+[[nodiscard]] bool MatchesAdoszamPattern(QStringView text);
+[[nodiscard]] bool MatchesOsszegPattern(QStringView text);
 
 // Blanks removed, OsszegPattern, thousands separator removed, then the strict conversion
 // with decSep.
-std::optional<double> ConvertOsszeg(const QString& text, QChar decSep, QChar thousandSep);
+[[nodiscard]] std::optional<double> ConvertOsszeg(const QString& text, QChar decSep,
+                                                  QChar thousandSep);
+[[nodiscard]] std::optional<double> ConvertOsszeg(QStringView text, QChar decSep,
+                                                  QChar thousandSep);
 
 struct TOsszegGuess {
   QChar DecSep;  // "," or "."
   double Value = 0;
 };
-std::optional<TOsszegGuess> DetectOsszeg(const QString& text);
+[[nodiscard]] std::optional<TOsszegGuess> DetectOsszeg(const QString& text);
 
-QStringList SplitDatumFormat(const QString& format);
+[[nodiscard]] QStringList SplitDatumFormat(const QString& format);
 // Reads a numeric date part at pos (advanced on success): the longest acceptable piece.
-std::optional<int> ReadDatumNumber(const QString& text, qsizetype& pos, int minLen, int maxLen,
-                                   int minValue, int maxValue);
-std::optional<QDate> ConvertDatum(const QString& text, const QString& format);
+[[nodiscard]] std::optional<int> ReadDatumNumber(const QString& text, qsizetype& pos, int minLen,
+                                                 int maxLen, int minValue, int maxValue);
+[[nodiscard]] std::optional<QDate> ConvertDatum(const QString& text, const QString& format);
 
 // A format split once and used on many values (the check and the load).
 class TDatumFormat {
  public:
+  TDatumFormat() = default;  // converts nothing
   explicit TDatumFormat(const QString& format);
-  std::optional<QDate> Convert(const QString& text) const;
+  [[nodiscard]] std::optional<QDate> Convert(const QString& text) const;
+  [[nodiscard]] std::optional<QDate> Convert(QStringView text) const;
+  const QString& Format() const { return format_; }
 
  private:
-  struct Token;
+  enum class Kind : quint8 { Literal, Fail, MonthLong, MonthShort, Year, TwoDigitYear, Month, Day };
+  struct Token {
+    Kind kind = Kind::Literal;
+    // a numeric part: its lengths and values
+    int minLen = 0, maxLen = 0, minValue = 0, maxValue = 0;
+    QString text;  // the literal text
+  };
   QString format_;
-  QStringList tokens_;
+  std::vector<Token> tokens_;
+  int currentYear_ = 0;  // for "yy": read once, not on every value
 };
 
 struct TDatumGuess {
   QString Format;   // "yyyy.mm.dd", "dd/mm/yyyy", "yyyymmdd", …
   QChar Separator;  // the character between the parts; blank without separators
 };
-std::optional<TDatumGuess> DetectDatumFormat(const QString& text);
+[[nodiscard]] std::optional<TDatumGuess> DetectDatumFormat(const QString& text);
 
 // The hidden date-conversion test panel: "yyyy/mmm/dd" with the date separator of
 // InputFormatSettings and the user locale's short month name, or "??".
-QString DateConversionTestText(const QString& text, const QString& format);
+[[nodiscard]] QString DateConversionTestText(const QString& text, const QString& format);
 
 }  // namespace krinu

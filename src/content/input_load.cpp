@@ -1,0 +1,241 @@
+#include "content/input_load.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "content/content_check.h"
+#include "content/recognisers.h"
+#include "reader/csv_reader.h"
+
+namespace krinu {
+
+namespace {
+
+enum TFailBit : unsigned {
+  fbAdoszam = 1u << 0,
+  fbDatum = 1u << 1,
+  fbAFAAlap = 1u << 2,
+  fbAFA = 1u << 3,
+  fbAFATooHigh = 1u << 4,
+};
+
+QStringList ReasonsOf(unsigned failed) {
+  QStringList reasons;
+  if (failed & fbAdoszam) reasons << QStringLiteral("Adószám");
+  if (failed & fbDatum) reasons << QStringLiteral("Dátum");
+  if (failed & fbAFAAlap) reasons << QStringLiteral("Nettó összeg");
+  if (failed & fbAFA) reasons << QStringLiteral("ÁFA összeg");
+  if (failed & fbAFATooHigh) reasons << QStringLiteral("ÁFA > nettó/2");
+  return reasons;
+}
+
+constexpr qint64 kProgressEvery = 1 << 16;
+
+// Tax numbers hold blanks, hyphens and digits only, at most 13 of them: four bits per
+// character (end 0, blank 1, hyphen 2, digits 3 to 12) keep the characters' order in one
+// integer, shorter keys first.
+bool PackKey(const QString& key, quint64& packed) {
+  constexpr qsizetype kMaxChars = 15;
+  if (key.size() > kMaxChars) return false;
+  quint64 v = 0;
+  for (qsizetype i = 0; i < kMaxChars; ++i) {
+    unsigned code = 0;
+    if (i < key.size()) {
+      const char16_t c = key[i].unicode();
+      if (c == u' ')
+        code = 1;
+      else if (c == u'-')
+        code = 2;
+      else if (c >= u'0' && c <= u'9')
+        code = 3 + unsigned(c - u'0');
+      else
+        return false;
+    }
+    v = (v << 4) | code;
+  }
+  packed = v;
+  return true;
+}
+
+// Moves the lines so that new position p holds the line that stood at order[p]; no second
+// copy of the list (a million lines are ~100 MB).
+void Permute(TAFAAdatList& list, std::vector<quint32>& order) {
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (order[i] == i) continue;
+    TAFAAdat held = std::move(list[i]);
+    size_t j = i;
+    for (;;) {
+      const size_t k = order[j];
+      order[j] = quint32(j);
+      if (k == i) {
+        list[j] = std::move(held);
+        break;
+      }
+      list[j] = std::move(list[k]);
+      j = k;
+    }
+  }
+}
+
+}  // namespace
+
+void SortAFAAdatList(TAFAAdatList& list) {
+  const size_t n = list.size();
+  if (n < 2) return;
+  std::vector<quint32> order(n);
+  std::vector<std::pair<quint64, quint32>> keyed(n);
+  bool packed = true;
+  for (size_t i = 0; i < n && packed; ++i) {
+    keyed[i].second = quint32(i);
+    packed = PackKey(list[i].Adoszam, keyed[i].first);
+  }
+  if (packed) {
+    // The index breaks ties: equal keys keep their order.
+    std::sort(keyed.begin(), keyed.end());
+    for (size_t i = 0; i < n; ++i) order[i] = keyed[i].second;
+  } else {
+    keyed = {};
+    for (size_t i = 0; i < n; ++i) order[i] = quint32(i);
+    std::stable_sort(order.begin(), order.end(), [&list](quint32 a, quint32 b) {
+      return QString::compare(list[a].Adoszam, list[b].Adoszam, Qt::CaseSensitive) < 0;
+    });
+  }
+  Permute(list, order);
+}
+
+TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection& columns,
+                          const QString& dateFormat, int decSepIndex, const ProgressFn& progress) {
+  TLoadResult result;
+  const TDecSeps seps = DecSepsOf(decSepIndex);
+  InputFormatSettings().DecimalSeparator = seps.Decimal;
+  InputFormatSettings().ThousandSeparator = seps.Thousand;
+  const TDatumFormat format(dateFormat);
+  PcreRegex& re = SharedRegex();
+  re.SetPattern(QString::fromUtf16(AdoszamPattern));
+  const QChar separator = settings.InputSeparatorChar;
+  const qint64 total = std::max<qint64>(settings.InputLineCount, 0);
+  if (total > 0) result.AFAAdatList.reserve(size_t(total));
+
+  try {
+    TqdxCSVFileReader reader(512);
+    ConfigureInputReaderFully(reader, settings);
+    reader.Open();
+    const int fieldCount = reader.FieldCount();
+
+    // Which item each field feeds: when two combos pick one field the first item wins and
+    // the other keeps its initial value.
+    std::vector<int> role(size_t(std::max(fieldCount, 0)), -1);
+    for (int item = 0; item < 6; ++item) {
+      const int k = columns.Item[size_t(item)];
+      if (k >= 1 && k <= fieldCount && role[size_t(k - 1)] < 0) role[size_t(k - 1)] = item;
+    }
+
+    qint64 records = 0;
+    while (!reader.Eof()) {
+      TAFAAdat& line = result.AFAAdatList.emplace_back();
+      unsigned failed = 0;
+      for (int i = 0; i < fieldCount; ++i) {
+        const int item = role[size_t(i)];
+        if (item < 0) continue;
+        const QString& value = reader.Fields(i).Value();
+        switch (item) {
+          case dcAdoszam: {
+            QString trimmed = TrimText(value);
+            if (re.Match(trimmed))
+              line.Adoszam = std::move(trimmed);
+            else
+              failed |= fbAdoszam;
+            break;
+          }
+          case dcMegnevezes:
+            line.Megnevezes = value;
+            break;
+          case dcDatum:
+            if (const std::optional<QDate> d = format.Convert(TrimText(value)))
+              line.Datum = *d;
+            else
+              failed |= fbDatum;
+            break;
+          case dcBizSzam:
+            line.BizSzam = value;
+            break;
+          case dcAFAAlap:
+            if (const std::optional<double> v = ConvertOsszeg(value, seps.Decimal, seps.Thousand))
+              line.AFAAlap = *v;
+            else
+              failed |= fbAFAAlap;
+            break;
+          case dcAFA:
+            if (const std::optional<double> v = ConvertOsszeg(value, seps.Decimal, seps.Thousand))
+              line.AFA = *v;
+            else
+              failed |= fbAFA;
+            break;
+        }
+      }
+      if (!failed && std::fabs(line.AFA) > std::fabs(line.AFAAlap) / 2) failed = fbAFATooHigh;
+
+      if (failed) {
+        result.AFAAdatList.pop_back();
+        // The row text is built only now: a clean record costs nothing for it.
+        TSkippedRecord skipped;
+        skipped.RecordNumber = reader.RecordCountProcessedSoFar();
+        skipped.Reasons = ReasonsOf(failed);
+        skipped.Fields.reserve(fieldCount);
+        for (int i = 0; i < fieldCount; ++i) skipped.Fields.append(reader.Fields(i).Value());
+        result.MissedRows.append(skipped.Fields.join(separator));
+        result.Skipped.push_back(std::move(skipped));
+      } else {
+        line.Enabled = true;
+        line.Status = TAFAAdatStatus::stAFABase;
+      }
+
+      if (++records % kProgressEvery == 0 && progress) progress(records, total);
+      reader.Next();
+    }
+    reader.Close();
+  } catch (const EqdxCSVException& e) {
+    result.Error = e.Message();
+    return result;
+  } catch (const std::exception& e) {
+    result.Error = QString::fromLocal8Bit(e.what());
+    return result;
+  }
+
+  SortAFAAdatList(result.AFAAdatList);
+  return result;
+}
+
+TLoadResultMessage InputLoadResultMessage(qint64 loaded, qint64 missed,
+                                          const QString& nextTabCaption) {
+  const QString tab = QStringLiteral("\"") + TrimText(nextTabCaption) + QStringLiteral("\"");
+  const QString lastLine = QStringLiteral(
+      "(Előtte érdemes lehet ellenőrizni, hogy a szükséges input adatelemek (adószám, "
+      "megnevezés, ...) beazonosítása valóban megfelelő)");
+  if (missed == 0) {
+    return {TMessageKind::Information,
+            QStringLiteral("Sikeres Input Fájl betöltés, ") + QString::number(loaded) +
+                QStringLiteral(" adatsor került betöltésre\nTovábbléphet a ") + tab +
+                QStringLiteral(" fülre az NAV bevallás elkészítéséhez\n") + lastLine};
+  }
+  QString l = QString::number(loaded);
+  QString m = QString::number(missed);
+  const qsizetype width = std::max(l.size(), m.size());
+  l = l.rightJustified(width, u'0');
+  m = m.rightJustified(width, u'0');
+  return {
+      TMessageKind::Warning,
+      QStringLiteral("Részben sikeres Input Fájl betöltés, \n") + l +
+          QStringLiteral(" adatsor került betöltésre\n") + m +
+          QStringLiteral(" adatsort nem sikerült betölteni\n"
+                         "Vagy próbáljon módosítani az Input Fájl-on, vagy annak "
+                         "feldolgozásán\n"
+                         "Vagy lépjen tovább a ") +
+          tab +
+          QStringLiteral(
+              " fülre az NAV bevallás elkészítéséhez a betöltött adatsorok felhasználásával\n") +
+          lastLine};
+}
+
+}  // namespace krinu

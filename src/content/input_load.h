@@ -1,0 +1,57 @@
+#pragma once
+// Reading the whole input file into invoice lines; records whose values do not convert, or
+// whose VAT is above half the net amount, are set aside with their reasons.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "common/progress.h"
+#include "content/afa_adat.h"
+#include "content/column_assignment.h"
+#include "reader/input_file.h"
+
+namespace krinu {
+
+// One record that was not loaded, for the skipped-rows report.
+struct TSkippedRecord {
+  qint64 RecordNumber = 0;  // counted as the reader's error messages count: header included,
+                            // ignored empty lines not
+  QStringList Reasons;  // "Adószám", "Dátum", "Nettó összeg", "ÁFA összeg" or "ÁFA > nettó/2"
+  QStringList Fields;  // the values as the reader delivered them
+  bool operator==(const TSkippedRecord&) const = default;
+};
+
+struct TLoadResult {
+  TAFAAdatList AFAAdatList;             // sorted by Adoszam after a successful load
+  QStringList MissedRows;               // the skipped records' values joined with the separator
+  std::vector<TSkippedRecord> Skipped;  // one per entry of MissedRows, in the same order
+  // The reader's message when an error ended the load; the lists then hold the records
+  // handled before it, unsorted.
+  std::optional<QString> Error;
+  bool Succeeded() const { return !Error.has_value(); }
+};
+
+// Every record is either loaded or skipped. decSepIndex is DecSepCbx's item index (no
+// selection reads as "Vessző"). Progress: records done against InputLineCount.
+[[nodiscard]] TLoadResult LoadInputData(const TInputSettings& settings,
+                                        const TColumnSelection& columns, const QString& dateFormat,
+                                        int decSepIndex, const ProgressFn& progress = {});
+
+// The order of AFAAdatList: by Adoszam in plain 16-bit character order (what the locale's
+// collation gives for tax numbers), stable.
+void SortAFAAdatList(TAFAAdatList& list);
+
+enum class TMessageKind { Information, Warning };
+struct TLoadResultMessage {
+  TMessageKind Kind = TMessageKind::Information;
+  QString Text;  // lines separated by "\n"
+};
+
+// The message after a successful load: loaded and missed counts, and the caption of the
+// tab that follows (trimmed here).
+[[nodiscard]] TLoadResultMessage InputLoadResultMessage(qint64 loaded, qint64 missed,
+                                                        const QString& nextTabCaption);
+
+}  // namespace krinu

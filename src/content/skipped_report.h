@@ -1,0 +1,29 @@
+#pragma once
+// The skipped records as files: the report (record number, reasons, fields) as CSV for a
+// spreadsheet, and the plain rows as MissedRows holds them.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "content/input_load.h"
+
+namespace krinu {
+
+// UTF-8 with byte-order mark, ";" between cells, CR LF after each row; a header row, then
+// one row per record: its number, the reasons joined by ", ", its fields.
+QByteArray SkippedReportCsv(const std::vector<TSkippedRecord>& skipped);
+
+// UTF-8 without byte-order mark, "\n" after every row.
+QByteArray SkippedRowsText(const QStringList& missedRows);
+
+// Written beside the target and moved over it: a failure leaves the previous file as it
+// was. The error names the file and gives the system's reason.
+[[nodiscard]] std::optional<QString> WriteSkippedReport(const QString& file,
+                                                        const std::vector<TSkippedRecord>& skipped);
+[[nodiscard]] std::optional<QString> WriteSkippedRows(const QString& file,
+                                                      const QStringList& missedRows);
+
+}  // namespace krinu

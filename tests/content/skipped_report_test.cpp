@@ -1,0 +1,59 @@
+#include "content/skipped_report.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "support/test_env.h"
+
+namespace krinu {
+namespace {
+
+TEST(SkippedReport, CsvWithNumbersReasonsAndQuotedFields) {
+  const std::vector<TSkippedRecord> skipped{
+      {3, {"ÁFA > nettó/2"}, {"12345678", "ACME; Kft", "2020.01.15", "S-1", "1000", "900"}},
+      {12, {"Adószám", "Dátum"}, {"HU1", "\"Idéző\" Bt", "sor\r\ntörés", "", "1", "0"}},
+  };
+  const QByteArray csv = SkippedReportCsv(skipped);
+  EXPECT_EQ(csv, QByteArray("\xEF\xBB\xBF") +
+                     QStringLiteral(
+                         "Sorszám;Ok;1. mező;2. mező;3. mező;4. mező;5. mező;6. mező\r\n"
+                         "3;ÁFA > nettó/2;12345678;\"ACME; Kft\";2020.01.15;S-1;1000;900\r\n"
+                         "12;Adószám, Dátum;HU1;\"\"\"Idéző\"\" Bt\";\"sor\r\ntörés\";;1;0\r\n")
+                         .toUtf8());
+  EXPECT_EQ(SkippedReportCsv({}), QByteArray("\xEF\xBB\xBF") + "Sorszám;Ok\r\n");
+}
+
+TEST(SkippedReport, RowsTextKeepsNoncharactersAndReplacesLoneSurrogates) {
+  const QString odd = QString::fromUtf16(u"a\uFFFEb") + QChar(0xD800) + u'c';
+  EXPECT_EQ(SkippedRowsText({"x;y", odd, ""}), QByteArray("x;y\na\xEF\xBF\xBE"
+                                                          "b\xEF\xBF\xBD"
+                                                          "c\n\n"));
+  EXPECT_TRUE(SkippedRowsText({}).isEmpty());
+}
+
+TEST(SkippedReport, WritesAtomicallyAndNamesTheFileOnFailure) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("kihagyott.csv");
+  const std::vector<TSkippedRecord> skipped{{2, {"Dátum"}, {"a", "b"}}};
+  ASSERT_FALSE(WriteSkippedReport(file, skipped));
+  EXPECT_EQ(test::ReadFile(file), SkippedReportCsv(skipped));
+  ASSERT_FALSE(WriteSkippedRows(file, {"r"}));
+  EXPECT_EQ(test::ReadFile(file), "r\n");
+
+  // A folder of that name cannot be replaced: it stays, and the message names it.
+  const QString folder = dir.filePath("mappa");
+  ASSERT_TRUE(QDir().mkpath(folder + "/benne"));
+  const std::optional<QString> error = WriteSkippedReport(folder, skipped);
+  ASSERT_TRUE(error);
+  EXPECT_TRUE(error->contains(folder)) << error->toStdString();
+  EXPECT_TRUE(QFileInfo(folder + "/benne").isDir());
+
+  const std::optional<QString> noFolder = WriteSkippedRows(file + "/sub/x.txt", {"r"});
+  ASSERT_TRUE(noFolder);
+  EXPECT_TRUE(noFolder->contains("x.txt"));
+  EXPECT_EQ(test::ReadFile(file), "r\n");
+}
+
+}  // namespace
+}  // namespace krinu
