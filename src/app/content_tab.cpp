@@ -9,14 +9,6 @@
 #include "content/recognisers.h"
 
 namespace krinu {
-namespace {
-
-CheckMark MarkOf(bool passed) {
-  return passed ? CheckMark::Passed : CheckMark::Failed;
-}
-
-}  // namespace
-
 TColumnSelection TMainForm::SelectedColumns() {
   TColumnSelection columns;
   const std::vector<ComboControl*> combos = State.ColumnCombos();
@@ -71,9 +63,9 @@ bool TMainForm::CheckInputDataContent() {
   const TContentCheck check =
       krinu::CheckInputDataContent(State.InputDataSG, State.HeaderCbx.Checked, SelectedColumns(),
                                    State.DateFormEd.Text, State.DecSepCbx.ItemIndex);
-  if (check.AdoszamMark) State.AdoszamCheckBBtn.Mark = MarkOf(*check.AdoszamMark);
-  if (check.DatumMark) State.DatumCheckBBtn.Mark = MarkOf(*check.DatumMark);
-  if (check.OsszegMark) State.OsszegCheckBBtn.Mark = MarkOf(*check.OsszegMark);
+  if (check.AdoszamMark) State.AdoszamCheckBBtn.Mark = *check.AdoszamMark;
+  if (check.DatumMark) State.DatumCheckBBtn.Mark = *check.DatumMark;
+  if (check.OsszegMark) State.OsszegCheckBBtn.Mark = *check.OsszegMark;
   return check.Result;
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "common/check_mark.h"
 #include "common/preview_grid.h"
 
 namespace krinu {
@@ -47,7 +48,6 @@ struct DateControl : Control {
 };
 
 // A check button that shows a help glyph until a check marks it passed or failed.
-enum class CheckMark { Help, Passed, Failed };
 struct CheckButtonControl : Control {
   QString Caption;
   CheckMark Mark = CheckMark::Help;

@@ -5,7 +5,7 @@
 #include <array>
 #include <optional>
 
-#include "common/controls.h"
+#include "common/check_mark.h"
 #include "common/preview_grid.h"
 #include "content/column_assignment.h"
 
