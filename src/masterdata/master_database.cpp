@@ -2,41 +2,98 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include "common/text_util.h"
+#include "masterdata/file_placement.h"
 
 namespace krinu {
+
+namespace {
+
+// An unused name beside path: the database is made or copied there and moved to path only
+// when it is complete, so an interrupted first start (full disk, killed) leaves no
+// half-made file that every later start would open and refuse.
+QString NameBeside(const QString& path) {
+  for (;;) {
+    const QString name = path + QStringLiteral(".%1.tmp").arg(
+                                    QRandomGenerator::system()->generate64(), 16, 16, QChar(u'0'));
+    if (!QFileInfo::exists(name)) return name;
+  }
+}
+
+// What a failed attempt may leave: the file itself and the engine's journal beside it.
+void RemoveAttempt(const QString& name) {
+  QFile::remove(name);
+  QFile::remove(name + QStringLiteral("-journal"));
+}
+
+// Copies the seed to path, never over an existing file. A missing seed, or a copy that
+// fails, leaves no file at path. The copy always gets the owner's write permission: a
+// read-only seed (as installed beside the program) must not give a read-only database.
+void CopySeed(const QString& seed, const QString& path) {
+  if (!QFileInfo(seed).isFile()) return;
+  const QString name = NameBeside(path);
+  const bool ok = QFile::copy(seed, name) &&
+                  QFile::setPermissions(name, QFile::permissions(name) | QFileDevice::ReadOwner |
+                                                  QFileDevice::WriteOwner) &&
+                  SyncToDisk(name) && MoveIntoPlace(name, path).Moved;
+  if (!ok) RemoveAttempt(name);
+}
+
+// Both tables and their sample rows, in a file of their own.
+void MakeNewDatabase(const QString& name) {
+  TSQLiteDatabase db(name);
+  db.ExecSQL(QStringLiteral(
+      "CREATE TABLE Adozok ([Adoszam] VARCHAR (11) PRIMARY KEY NOT NULL,"
+      "[Nev] VARCHAR (80) NOT NULL,[Bank] VARCHAR (80) NOT NULL, [Szamlaszam1] VARCHAR (8) NOT "
+      "NULL, [Szamlaszam2] VARCHAR (16) NOT NULL);"));
+  db.BeginTransaction();
+  db.ExecSQL(
+      QStringLiteral("INSERT INTO Adozok(Adoszam,Nev,Bank,Szamlaszam1,Szamlaszam2) VALUES "
+                     "(\"19345678910\",\"Zuhanó Részvény Kft\",\"Titkos "
+                     "bankFIÓK\",\"10000001\",\"2000000230000003\");"));
+  db.Commit();
+  db.ExecSQL(
+      QStringLiteral("CREATE TABLE Ugyintezok ([UserID] INTEGER PRIMARY KEY AUTOINCREMENT,"
+                     "[Nev] VARCHAR (80) NOT NULL,[Telefon] VARCHAR (40) NOT NULL);"));
+  db.BeginTransaction();
+  db.ExecSQL(
+      QStringLiteral("INSERT INTO Ugyintezok(Nev,Telefon) "
+                     "VALUES (\"Minta Ügyintéző\",\"06123456789\");"));
+  db.Commit();
+}
+
+}  // namespace
 
 std::unique_ptr<TSQLiteDatabase> OpenMasterDatabase(const QString& dataDir,
                                                     const QString& programDir,
                                                     const LogSink& log) {
   const QString path = dataDir + QLatin1String(kMasterDatabaseName);
-  // QFile::copy never overwrites an existing target; a missing seed simply leaves no file.
-  if (!QFileInfo::exists(path)) QFile::copy(programDir + QLatin1String(kSeedDatabaseName), path);
+  if (!QFileInfo::exists(path)) CopySeed(programDir + QLatin1String(kSeedDatabaseName), path);
   if (QFileInfo::exists(path)) return std::make_unique<TSQLiteDatabase>(path);
 
   log.Write(LogSource::Database, QStringLiteral("Az programhoz tartozó adatbázis (") + path +
              QStringLiteral(") nem létezik"));
   log.Write(LogSource::Database, QStringLiteral("Új adatbázis kerül létrehozásra"));
+  const QString name = NameBeside(path);
+  try {
+    MakeNewDatabase(name);  // closed on return: complete on disk, no journal left
+    const TPlacement placed = MoveIntoPlace(name, path);
+    // Another start that made the file meanwhile wins; its file is complete as well.
+    if (!placed.Moved && !placed.TargetExists)
+      throw ESQLiteException(
+          QStringLiteral("Failed to create database \"%1\" : %2").arg(path, placed.Reason));
+    if (!placed.Moved) RemoveAttempt(name);
+  } catch (...) {
+    RemoveAttempt(name);
+    throw;
+  }
   auto db = std::make_unique<TSQLiteDatabase>(path);
-  db->ExecSQL(QStringLiteral(
-      "CREATE TABLE Adozok ([Adoszam] VARCHAR (11) PRIMARY KEY NOT NULL,"
-      "[Nev] VARCHAR (80) NOT NULL,[Bank] VARCHAR (80) NOT NULL, [Szamlaszam1] VARCHAR (8) NOT "
-      "NULL, [Szamlaszam2] VARCHAR (16) NOT NULL);"));
-  db->BeginTransaction();
-  db->ExecSQL(
-      QStringLiteral("INSERT INTO Adozok(Adoszam,Nev,Bank,Szamlaszam1,Szamlaszam2) VALUES "
-                     "(\"19345678910\",\"Zuhanó Részvény Kft\",\"Titkos "
-                     "bankFIÓK\",\"10000001\",\"2000000230000003\");"));
-  db->Commit();
-  db->ExecSQL(
-      QStringLiteral("CREATE TABLE Ugyintezok ([UserID] INTEGER PRIMARY KEY AUTOINCREMENT,"
-                     "[Nev] VARCHAR (80) NOT NULL,[Telefon] VARCHAR (40) NOT NULL);"));
-  db->BeginTransaction();
-  db->ExecSQL(
-      QStringLiteral("INSERT INTO Ugyintezok(Nev,Telefon) "
-                     "VALUES (\"Minta Ügyintéző\",\"06123456789\");"));
-  db->Commit();
+  // Read the schema now, as the connection that made the tables had it: a lock held by
+  // another process then fails the first load at its step ("SQLite is Busy"), not while
+  // its statement is prepared. A failure here is the first load's to report.
+  (void)QueryCount(*db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
   return db;
 }
 

@@ -13,46 +13,67 @@ QString RowCountMessage(qint32 n) {
          QStringLiteral(", művelet nem került végrehajtásra (rollback)");
 }
 
-// A commit that fails (another process reading the file, say) must not leave the change
-// pending behind a success report: undo it and hand the failure on.
-void CommitOrUndo(TSQLiteDatabase& db) {
+// How one write transaction ended; by the time it is known the transaction is over.
+struct TWriteOutcome {
+  enum TKind { Written, NoRow, OtherCount, Failed };
+  TKind Kind = Written;
+  qint32 Rows = 0;
+  QString Error;  // Failed: the message of the step that failed
+};
+
+// After a failed step: undo what can be undone. The failure already at hand is the one to
+// report, so a failing rollback adds nothing to it (the connection keeps an open
+// transaction marked only while the engine really still has one).
+void UndoQuietly(TSQLiteDatabase& db) {
   try {
-    db.Commit();
+    db.Rollback();
   } catch (const ESQLiteException&) {
-    try {
-      db.Rollback();
-    } catch (const ESQLiteException&) {
-      // Nothing more to undo here; the connection rolls back when it closes.
-    }
-    throw;
   }
+}
+
+// Every write: begin, run the one statement, count the changed rows, then commit (one row,
+// or none: the empty transaction) or roll back (any other count). A failure of the begin
+// itself reaches the caller as an exception.
+[[nodiscard]] TWriteOutcome RunWriteTransaction(TSQLiteDatabase& db, const QString& sql,
+                                                const SqlParams& params) {
+  TWriteOutcome outcome;
+  db.BeginTransaction();
+  try {
+    db.ExecSQL(sql, params);
+    outcome.Rows = db.RowsChanged();
+    if (outcome.Rows == 1 || outcome.Rows == 0) {
+      outcome.Kind = outcome.Rows == 1 ? TWriteOutcome::Written : TWriteOutcome::NoRow;
+      db.Commit();
+    } else {
+      outcome.Kind = TWriteOutcome::OtherCount;
+      db.Rollback();
+    }
+  } catch (const ESQLiteException& e) {
+    // The statement, or a commit that another process's lock or a full disk refused.
+    UndoQuietly(db);
+    outcome.Kind = TWriteOutcome::Failed;
+    outcome.Error = e.Message();
+  }
+  return outcome;
 }
 
 // Runs one write statement in its own transaction; noRowMessage when nothing changed.
 Trrc WriteRule(TSQLiteDatabase& db, const QString& sql, const SqlParams& params,
                const QString& noRowMessage) {
   Trrc result;
-  db.BeginTransaction();
-  try {
-    db.ExecSQL(sql, params);
-  } catch (const ESQLiteException& e) {
-    db.Rollback();
-    result.Fail(e.Message());
-    return result;
-  }
-  const qint32 n = db.RowsChanged();
-  try {
-    if (n == 1) {
-      CommitOrUndo(db);
-    } else if (n == 0) {
+  const TWriteOutcome outcome = RunWriteTransaction(db, sql, params);
+  switch (outcome.Kind) {
+    case TWriteOutcome::Written:
+      break;
+    case TWriteOutcome::NoRow:
       result.Fail(noRowMessage);
-      CommitOrUndo(db);
-    } else {
-      result.Fail(RowCountMessage(n));
-      db.Rollback();
-    }
-  } catch (const ESQLiteException& e) {
-    result.Fail(e.Message());
+      break;
+    case TWriteOutcome::OtherCount:
+      result.Fail(RowCountMessage(outcome.Rows));
+      break;
+    case TWriteOutcome::Failed:
+      result.Fail(outcome.Error);
+      break;
   }
   return result;
 }
@@ -165,33 +186,25 @@ void MarkListItem(ListControl& list, qint32& markedIndex, int k) {
 
 bool DeleteWithMessages(TSQLiteDatabase& db, UserInterface& ui, const QString& sql,
                         const SqlParams& params, const QString& notFoundMessage) {
-  db.BeginTransaction();
-  try {
-    db.ExecSQL(sql, params);
-  } catch (const ESQLiteException& e) {
-    db.Rollback();
-    ui.Error(QStringLiteral("Probléma merült fel a törlés során: ") + e.Message());
-    return false;
-  }
-  const qint32 n = db.RowsChanged();
-  try {
-    if (n == 1) {
+  // The outcome is shown once the transaction has ended: a commit that fails must never
+  // follow a box that already said the row was gone.
+  const TWriteOutcome outcome = RunWriteTransaction(db, sql, params);
+  switch (outcome.Kind) {
+    case TWriteOutcome::Written:
       ui.Information(QStringLiteral("Törlés végrehajtva"));
-      CommitOrUndo(db);
       return true;
-    }
-    if (n == 0) {
+    case TWriteOutcome::NoRow:
       ui.Information(notFoundMessage);
-      CommitOrUndo(db);
-    } else {
+      break;
+    case TWriteOutcome::OtherCount:
       ui.Information(QStringLiteral("Valami nem stimmel a törléssel, az érintett rekordok száma "
                                     "nem 1, hanem: ") +
-                     QString::number(n) +
+                     QString::number(outcome.Rows) +
                      QStringLiteral(", művelet nem került végrehajtásra (rollback)"));
-      db.Rollback();
-    }
-  } catch (const ESQLiteException& e) {
-    ui.Error(QStringLiteral("Probléma merült fel a törlés során: ") + e.Message());
+      break;
+    case TWriteOutcome::Failed:
+      ui.Error(QStringLiteral("Probléma merült fel a törlés során: ") + outcome.Error);
+      break;
   }
   return false;
 }

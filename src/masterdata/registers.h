@@ -10,8 +10,8 @@
 
 #include "common/controls.h"
 #include "common/record_list.h"
-#include "common/user_interface.h"
 #include "common/records.h"
+#include "common/user_interface.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {
@@ -69,8 +69,9 @@ void SearchListItems(ListControl& list, const QString& text);
 // Moves the ">>" mark to item k (a no-op when k already carries it).
 void MarkListItem(ListControl& list, qint32& markedIndex, int k);
 
-// The outcome of a delete: shows its message while the transaction is still open and ends
-// the transaction when the box has been closed. Returns true when the row was deleted.
+// A delete in its own transaction, with the write rule's counting; its outcome message is
+// shown after the transaction has ended (committed or rolled back). Returns true when the
+// row was deleted and the deletion committed.
 bool DeleteWithMessages(TSQLiteDatabase& db, UserInterface& ui, const QString& sql,
                         const SqlParams& params, const QString& notFoundMessage);
 

@@ -297,7 +297,13 @@ void TSQLiteDatabase::Commit() {
 }
 
 void TSQLiteDatabase::Rollback() {
-  ExecSQL(QStringLiteral("ROLLBACK"));
+  try {
+    ExecSQL(QStringLiteral("ROLLBACK"));
+  } catch (const ESQLiteException&) {
+    // After an I/O error or a full disk the engine rolls back by itself and then refuses
+    // the ROLLBACK: with nothing open in the engine, ours is over too.
+    if (!fInTrans || sqlite3_get_autocommit(fDB) == 0) throw;
+  }
   fInTrans = false;
 }
 

@@ -39,8 +39,8 @@ class TSQLiteDatabase {
   void ExecSQL(const QString& sql, const SqlParams& params = {});
   std::unique_ptr<TSQLiteTable> GetTable(const QString& sql, const SqlParams& params = {});
   void BeginTransaction();
-  void Commit();
-  void Rollback();
+  void Commit();    // a failed commit leaves the transaction marked open
+  void Rollback();  // one that the engine already rolled back by itself counts as ended
   qint32 RowsChanged() const;
   bool InTransaction() const { return fInTrans; }
   const QString& FileName() const { return fileName_; }

@@ -60,7 +60,10 @@ void TqdxCSVReader::SetFieldCount(int Value) {
   if (Value < FieldCount()) {
     FFields.resize(Value);
   } else {
-    FFields.reserve(Value);
+    // Detection grows the list one field at a time: an exact reserve would copy the whole
+    // list for every field of a wide first record.
+    if (std::size_t(Value) > FFields.capacity())
+      FFields.reserve(std::max(std::size_t(Value), FFields.capacity() * 2));
     while (FieldCount() < Value) FFields.push_back(std::make_unique<TqdxCSVField>());
   }
 }

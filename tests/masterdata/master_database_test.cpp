@@ -2,9 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "support/file_size_limit.h"
+#include "masterdata/registers.h"
 #include "support/test_env.h"
 
 namespace krinu {
@@ -102,6 +110,134 @@ TEST_F(Bootstrap, LaterStartCreatesNothingSoTheFirstLoadFails) {
         e.Message().contains(QStringLiteral("[26]: File opened that is not a database file")))
         << e.Message().toStdString();
   }
+}
+
+// Files in a folder, hidden ones (journals, temporary names) included.
+QStringList FilesIn(const QString& dir) {
+  return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Both tables with the sample rows: what a first start without a seed must leave.
+void ExpectSampleRows(TSQLiteDatabase& db) {
+  TRecordList<TAdozoAdat> adozok;
+  LoadAdozok(db, adozok);
+  ASSERT_EQ(adozok.Count(), 1);
+  EXPECT_EQ(adozok.Key(0), QStringLiteral("19345678910"));
+  TRecordList<TUgyintezoAdat> ugyintezok(true, DuplicateKeys::Error);
+  LoadUgyintezok(db, ugyintezok);
+  ASSERT_EQ(ugyintezok.Count(), 1);
+  EXPECT_EQ(ugyintezok.Object(0)->Telefon, QStringLiteral("06123456789"));
+}
+
+// Runs f as an ordinary user and returns its result. Root may write to any file, so for
+// root f runs in a child process that has given up root (as "nobody"); the folders it
+// works in must be open to that user.
+int AsOrdinaryUser(const std::function<int()>& f) {
+  if (::geteuid() != 0) return f();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+    ::_exit(f());
+  }
+  int status = 0;
+  if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST_F(Bootstrap, ReadOnlySeedGivesAWritableCopy) {
+  const QString seedPath = ProgramDir() + QStringLiteral("PelodinSample.db");
+  {
+    TSQLiteDatabase seed(seedPath);
+    seed.ExecSQL(
+        QStringLiteral("CREATE TABLE Adozok ([Adoszam] VARCHAR (11) PRIMARY KEY NOT "
+                       "NULL, Nev, Bank, Szamlaszam1, Szamlaszam2)"));
+  }
+  const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+  ASSERT_TRUE(QFile::setPermissions(seedPath, readOnly));
+  const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                    QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                    QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+  ASSERT_TRUE(QFile::setPermissions(data.path(), open));
+  ASSERT_TRUE(QFile::setPermissions(program.path(), open));
+
+  // The first start copies the seed, and a write to the copy goes through.
+  const int rc = AsOrdinaryUser([&] {
+    try {
+      auto db = Open();
+      if (!log.Lines.isEmpty()) return 1;
+      const TAdozoAdat rec{QStringLiteral("12345678901"), QStringLiteral("N"), QStringLiteral("B"),
+                           QStringLiteral("11111111"), QStringLiteral("22222222")};
+      return InsertAdozo(*db, rec).Ok() ? 0 : 2;
+    } catch (const ESQLiteException&) {
+      return 3;
+    }
+  });
+  EXPECT_EQ(rc, 0) << "1: something was created, 2: the write failed, 3: the start failed";
+  EXPECT_TRUE(QFileInfo(DbPath()).permissions() & QFileDevice::WriteOwner);
+  EXPECT_EQ(QFileInfo(seedPath).permissions() & 0x7077, readOnly) << "the seed is left alone";
+  EXPECT_EQ(FilesIn(DataDir()), QStringList{QStringLiteral("Pelodin.db")});
+}
+
+TEST_F(Bootstrap, CreationThatFailsPartWayLeavesNoDatabase) {
+  // A disk that fills up at every stage of the creation in turn.
+  int failures = 0;
+  for (rlim_t limit = 1024; limit <= 40960; limit += 1024) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString dataDir = dir.path() + QLatin1Char('/');
+    test::CapturedLog firstLog;
+    bool failed = false;
+    {
+      test::FileSizeLimit full(limit);
+      try {
+        auto db = OpenMasterDatabase(dataDir, ProgramDir(), firstLog);
+      } catch (const ESQLiteException&) {
+        failed = true;
+      }
+    }
+    if (failed) {
+      ++failures;
+      EXPECT_EQ(FilesIn(dataDir), QStringList()) << "limit " << limit;
+      EXPECT_EQ(firstLog.Lines.size(), 2);
+    }
+    // The next start (with room) finds no file and makes it whole.
+    test::CapturedLog nextLog;
+    auto db = OpenMasterDatabase(dataDir, ProgramDir(), nextLog);
+    EXPECT_EQ(nextLog.Lines.size(), failed ? 2 : 0) << "limit " << limit;
+    ExpectSampleRows(*db);
+    EXPECT_EQ(FilesIn(dataDir), QStringList{QStringLiteral("Pelodin.db")});
+  }
+  EXPECT_GT(failures, 3);
+}
+
+TEST_F(Bootstrap, SeedCopyThatFailsPartWayLeavesNoDatabase) {
+  const QString seedPath = ProgramDir() + QStringLiteral("PelodinSample.db");
+  {
+    TSQLiteDatabase seed(seedPath);
+    seed.ExecSQL(
+        QStringLiteral("CREATE TABLE Adozok (Adoszam, Nev, Bank, Szamlaszam1, Szamlaszam2)"));
+    seed.ExecSQL(
+        QStringLiteral("CREATE TABLE Ugyintezok (UserID INTEGER PRIMARY KEY, Nev, "
+                       "Telefon)"));
+    seed.ExecSQL(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                       "WHERE i < 300) INSERT INTO Adozok SELECT printf('%011d', i), "
+                       "printf('%0200d', i), 'B', '1', '2' FROM n"));
+  }
+  ASSERT_GT(QFileInfo(seedPath).size(), 65536);
+  {
+    // Too small for the seed, and for a new database as well.
+    test::FileSizeLimit full(16384);
+    EXPECT_THROW(Open(), ESQLiteException);
+  }
+  EXPECT_EQ(FilesIn(DataDir()), QStringList());
+  log.Lines.clear();
+  auto db = Open();
+  EXPECT_TRUE(log.Lines.isEmpty()) << "the seed is copied, nothing is created";
+  TRecordList<TAdozoAdat> adozok;
+  LoadAdozok(*db, adozok);
+  EXPECT_EQ(adozok.Count(), 300);
+  EXPECT_EQ(QFileInfo(DbPath()).size(), QFileInfo(seedPath).size());
 }
 
 TEST_F(Bootstrap, DeletedIdsAreNeverGivenOutAgain) {

@@ -89,6 +89,21 @@ TEST_F(SQLiteLayer, TransactionsAndRowsChanged) {
   EXPECT_TRUE(db->InTransaction());
 }
 
+TEST_F(SQLiteLayer, RollbackAfterTheEngineEndedTheTransaction) {
+  // As after an I/O error: the engine has rolled back on its own and refuses "ROLLBACK".
+  db->BeginTransaction();
+  db->ExecSQL(QStringLiteral("INSERT INTO T (K) VALUES ('x')"));
+  db->ExecSQL(QStringLiteral("ROLLBACK"));
+  EXPECT_NO_THROW(db->Rollback());
+  EXPECT_FALSE(db->InTransaction());
+  db->BeginTransaction();  // usable again
+  db->ExecSQL(QStringLiteral("INSERT INTO T (K) VALUES ('y')"));
+  db->Commit();
+  EXPECT_EQ(QueryCount(*db, QStringLiteral("SELECT count(*) FROM T")), 1);
+  // Without a transaction of ours, a refused ROLLBACK is still a failure.
+  EXPECT_THROW(db->Rollback(), ESQLiteException);
+}
+
 TEST_F(SQLiteLayer, BufferedResultsAndFieldAccess) {
   db->ExecSQL(QStringLiteral("INSERT INTO T VALUES ('0012', -5, 2.5, x'0102')"));
   db->ExecSQL(QStringLiteral("INSERT INTO T VALUES ('b', NULL, NULL, NULL)"));
