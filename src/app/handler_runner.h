@@ -6,8 +6,8 @@
 #include <QString>
 #include <functional>
 
+#include "app/user_interface.h"
 #include "common/progress.h"
-#include "common/user_interface.h"
 
 namespace krinu {
 

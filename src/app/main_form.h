@@ -9,11 +9,11 @@
 
 #include "app/environment.h"
 #include "app/main_form_state.h"
+#include "app/user_interface.h"
 #include "common/header_masks.h"
 #include "common/log_sink.h"
 #include "common/record_list.h"
 #include "common/records.h"
-#include "common/user_interface.h"
 #include "content/afa_adat.h"
 #include "content/column_assignment.h"
 #include "content/input_load.h"

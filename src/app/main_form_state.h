@@ -5,8 +5,8 @@
 #include <QString>
 #include <vector>
 
-#include "common/controls.h"
-#include "common/named_controls.h"
+#include "app/controls.h"
+#include "app/named_controls.h"
 
 namespace krinu {
 

@@ -1,5 +1,5 @@
 #include "app/main_form.h"
-#include "masterdata/registers.h"
+#include "app/register_lists.h"
 
 namespace krinu {
 

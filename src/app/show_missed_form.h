@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <vector>
 
-#include "common/controls.h"
-#include "common/named_controls.h"
-#include "common/user_interface.h"
+#include "app/controls.h"
+#include "app/named_controls.h"
+#include "app/user_interface.h"
 #include "content/input_load.h"
 
 namespace krinu {

@@ -8,11 +8,11 @@
 #include <QString>
 #include <utility>
 
-#include "common/controls.h"
+#include "app/controls.h"
+#include "app/register_lists.h"
+#include "app/user_interface.h"
 #include "common/record_list.h"
 #include "common/records.h"
-#include "common/user_interface.h"
-#include "masterdata/registers.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {

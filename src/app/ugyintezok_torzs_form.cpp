@@ -1,7 +1,7 @@
 #include "app/ugyintezok_torzs_form.h"
 
+#include "app/register_lists.h"
 #include "masterdata/master_database.h"
-#include "masterdata/registers.h"
 
 namespace krinu {
 

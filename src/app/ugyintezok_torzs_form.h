@@ -5,11 +5,11 @@
 #include <QChar>
 #include <QString>
 
+#include "app/controls.h"
+#include "app/named_controls.h"
 #include "app/torzs_form.h"
-#include "common/controls.h"
-#include "common/named_controls.h"
+#include "app/user_interface.h"
 #include "common/records.h"
-#include "common/user_interface.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {

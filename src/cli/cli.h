@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/main_form.h"
-#include "common/user_interface.h"
+#include "app/user_interface.h"
 
 namespace krinu::cli {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "common/controls.h"
+#include "app/controls.h"
 
 namespace krinu {
 

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "common/user_interface.h"
+#include "app/user_interface.h"
 
 namespace krinu {
 

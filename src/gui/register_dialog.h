@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "common/named_controls.h"
+#include "app/named_controls.h"
 #include "gui/qt_user_interface.h"
 #include "gui/widget_binder.h"
 

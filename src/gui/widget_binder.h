@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "common/named_controls.h"
+#include "app/named_controls.h"
 
 class QAbstractButton;
 class QAction;

@@ -67,14 +67,13 @@ void MakeNewDatabase(const QString& name) {
 }  // namespace
 
 std::unique_ptr<TSQLiteDatabase> OpenMasterDatabase(const QString& dataDir,
-                                                    const QString& programDir,
-                                                    const LogSink& log) {
+                                                    const QString& programDir, const LogSink& log) {
   const QString path = dataDir + QLatin1String(kMasterDatabaseName);
   if (!QFileInfo::exists(path)) CopySeed(programDir + QLatin1String(kSeedDatabaseName), path);
   if (QFileInfo::exists(path)) return std::make_unique<TSQLiteDatabase>(path);
 
   log.Write(LogSource::Database, QStringLiteral("Az programhoz tartozó adatbázis (") + path +
-             QStringLiteral(") nem létezik"));
+                                     QStringLiteral(") nem létezik"));
   log.Write(LogSource::Database, QStringLiteral("Új adatbázis kerül létrehozásra"));
   const QString name = NameBeside(path);
   try {

@@ -16,8 +16,7 @@ inline constexpr const char* kSeedDatabaseName = "PelodinSample.db";
 
 // dataDir and programDir end with the path separator. Log lines go to log.
 std::unique_ptr<TSQLiteDatabase> OpenMasterDatabase(const QString& dataDir,
-                                                    const QString& programDir,
-                                                    const LogSink& log);
+                                                    const QString& programDir, const LogSink& log);
 
 void LoadAdozok(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& list);
 void LoadUgyintezok(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& list);

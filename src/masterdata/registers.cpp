@@ -13,14 +13,6 @@ QString RowCountMessage(qint32 n) {
          QStringLiteral(", művelet nem került végrehajtásra (rollback)");
 }
 
-// How one write transaction ended; by the time it is known the transaction is over.
-struct TWriteOutcome {
-  enum TKind { Written, NoRow, OtherCount, Failed };
-  TKind Kind = Written;
-  qint32 Rows = 0;
-  QString Error;  // Failed: the message of the step that failed
-};
-
 // After a failed step: undo what can be undone. The failure already at hand is the one to
 // report, so a failing rollback adds nothing to it (the connection keeps an open
 // transaction marked only while the engine really still has one).
@@ -34,8 +26,10 @@ void UndoQuietly(TSQLiteDatabase& db) {
 // Every write: begin, run the one statement, count the changed rows, then commit (one row,
 // or none: the empty transaction) or roll back (any other count). A failure of the begin
 // itself reaches the caller as an exception.
-[[nodiscard]] TWriteOutcome RunWriteTransaction(TSQLiteDatabase& db, const QString& sql,
-                                                const SqlParams& params) {
+}  // namespace
+
+TWriteOutcome RunWriteTransaction(TSQLiteDatabase& db, const QString& sql,
+                                  const SqlParams& params) {
   TWriteOutcome outcome;
   db.BeginTransaction();
   try {
@@ -56,6 +50,8 @@ void UndoQuietly(TSQLiteDatabase& db) {
   }
   return outcome;
 }
+
+namespace {
 
 // Runs one write statement in its own transaction; noRowMessage when nothing changed.
 Trrc WriteRule(TSQLiteDatabase& db, const QString& sql, const SqlParams& params,
@@ -152,61 +148,6 @@ QString UgyintezoItemText(const TUgyintezoAdat& rec) {
 
 QString UgyintezoIdText(qint32 userId) {
   return ZeroPadded(userId, 4);
-}
-
-void RefreshAdozokComboBox(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& mainList,
-                           ComboControl& combo) {
-  LoadItems(db, mainList, combo, LoadAdozok, AdozoItemText);
-}
-
-void RefreshUgyintezokComboBox(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& mainList,
-                               ComboControl& combo) {
-  LoadItems(db, mainList, combo, LoadUgyintezok, UgyintezoItemText);
-}
-
-void SearchListItems(ListControl& list, const QString& text) {
-  if (text.size() < 2) return;
-  const QString wanted = AsciiUpperCase(text);
-  for (int i = 0; i < list.Items.size(); ++i) {
-    if (AsciiUpperCase(list.Items[i]).contains(wanted)) {
-      list.ItemIndex = i;
-      return;
-    }
-  }
-}
-
-void MarkListItem(ListControl& list, qint32& markedIndex, int k) {
-  if (k == markedIndex || k < 0 || k >= list.Items.size()) return;
-  list.Items[k] = QStringLiteral(">>") + list.Items[k];
-  if (markedIndex >= 0 && markedIndex < list.Items.size())
-    list.Items[markedIndex] = list.Items[markedIndex].mid(2);
-  markedIndex = k;
-  list.ItemIndex = k;
-}
-
-bool DeleteWithMessages(TSQLiteDatabase& db, UserInterface& ui, const QString& sql,
-                        const SqlParams& params, const QString& notFoundMessage) {
-  // The outcome is shown once the transaction has ended: a commit that fails must never
-  // follow a box that already said the row was gone.
-  const TWriteOutcome outcome = RunWriteTransaction(db, sql, params);
-  switch (outcome.Kind) {
-    case TWriteOutcome::Written:
-      ui.Information(QStringLiteral("Törlés végrehajtva"));
-      return true;
-    case TWriteOutcome::NoRow:
-      ui.Information(notFoundMessage);
-      break;
-    case TWriteOutcome::OtherCount:
-      ui.Information(QStringLiteral("Valami nem stimmel a törléssel, az érintett rekordok száma "
-                                    "nem 1, hanem: ") +
-                     QString::number(outcome.Rows) +
-                     QStringLiteral(", művelet nem került végrehajtásra (rollback)"));
-      break;
-    case TWriteOutcome::Failed:
-      ui.Error(QStringLiteral("Probléma merült fel a törlés során: ") + outcome.Error);
-      break;
-  }
-  return false;
 }
 
 }  // namespace krinu

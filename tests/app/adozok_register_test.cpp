@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/adozok_torzs_form.h"
-#include "masterdata/registers.h"
+#include "app/register_lists.h"
 #include "register_fixture.h"
 
 namespace krinu {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "masterdata/registers.h"
+#include "app/register_lists.h"
 #include "app/ugyintezok_torzs_form.h"
 #include "register_fixture.h"
 

@@ -2,7 +2,7 @@
 
 #include <QTemporaryDir>
 
-#include "common/controls.h"
+#include "app/controls.h"
 #include "intake/structure.h"
 #include "support/test_env.h"
 

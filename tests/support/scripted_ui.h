@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "common/user_interface.h"
+#include "app/user_interface.h"
 #include "support/qt_printers.h"
 
 namespace krinu::test {

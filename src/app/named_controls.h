@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "common/controls.h"
+#include "app/controls.h"
 
 namespace krinu {
 
