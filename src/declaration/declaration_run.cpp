@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -19,20 +20,40 @@ qint64 Truncated(double amount) {
   return qint64(t);
 }
 
-QString Width12(double amount) {
-  return QString::number(Truncated(amount)).rightJustified(12, u' ');
-}
+// One log line built in a local buffer and copied once into a string of its exact size: a
+// large run logs hundreds of thousands of lines, and memory is what they cost.
+class TLogLine {
+ public:
+  TLogLine& operator<<(QStringView part) {
+    if (long_.isNull() && size_ + part.size() <= kShort) {
+      std::copy_n(part.utf16(), part.size(), short_ + size_);
+      size_ += part.size();
+    } else {
+      if (long_.isNull()) long_ = QString(reinterpret_cast<const QChar*>(short_), size_);
+      long_.append(part);
+    }
+    return *this;
+  }
+  // A number right-aligned in `width` characters, padded with `fill`.
+  TLogLine& Number(qint64 value, int width, char16_t fill) {
+    char digits[24];
+    const int length = int(std::to_chars(digits, digits + 24, value).ptr - digits);
+    char16_t text[48];
+    int at = 0;
+    for (int i = length; i < width && at < 24; ++i) text[at++] = fill;
+    for (int i = 0; i < length; ++i) text[at++] = char16_t(digits[i]);
+    return *this << QStringView(text, at);
+  }
+  TLogLine& Amount(double amount) { return Number(Truncated(amount), 12, u' '); }
+  [[nodiscard]] QString Take() const {
+    return long_.isNull() ? QString(reinterpret_cast<const QChar*>(short_), size_) : long_;
+  }
 
-// Lines of one invoice: same tax number, date and invoice number, compared exactly.
-struct TInvoiceKey {
-  const TAFAAdat* Line;
-  friend bool operator==(TInvoiceKey a, TInvoiceKey b) {
-    return a.Line->Adoszam == b.Line->Adoszam && a.Line->Datum == b.Line->Datum &&
-           a.Line->BizSzam == b.Line->BizSzam;
-  }
-  friend size_t qHash(TInvoiceKey k, size_t seed) {
-    return qHashMulti(seed, k.Line->Adoszam, k.Line->BizSzam, k.Line->Datum.toJulianDay());
-  }
+ private:
+  static constexpr qsizetype kShort = 200;
+  char16_t short_[kShort];
+  qsizetype size_ = 0;
+  QString long_;
 };
 
 class TPreparation {
@@ -42,6 +63,7 @@ class TPreparation {
 
   TPrepareResult Run() {
     Log(QString());
+    FindRuns();
     if (options_.BizSum) {
       Combine();
     } else {
@@ -53,78 +75,167 @@ class TPreparation {
   }
 
  private:
-  void Log(const QString& line) { result_.Log.append(line); }
-  QString ShortDate(QDate date) const {
-    return options_.Locale.toString(date, QLocale::ShortFormat);
+  void Log(QString line) { result_.Log.append(std::move(line)); }
+
+  // Few distinct dates against many lines: format each one once.
+  const QString& ShortDate(QDate date) {
+    auto it = dates_.constFind(date.toJulianDay());
+    if (it == dates_.constEnd())
+      it = dates_.insert(date.toJulianDay(), options_.Locale.toString(date, QLocale::ShortFormat));
+    return *it;
+  }
+
+  // The runs of lines with one tax number: runEnds_[r] is one past the last line of run r.
+  // A load leaves the list sorted by key; should it come otherwise, it is sorted here, as
+  // the partner sheets could not find their lines in it either.
+  void FindRuns() {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      runEnds_.clear();
+      bool sorted = true;
+      const std::size_t n = list_.size();
+      for (std::size_t begin = 0, end = 0; begin < n; begin = end) {
+        end = begin + 1;
+        while (end < n && list_[end].Adoszam == list_[begin].Adoszam) ++end;
+        if (end < n && list_[end].Adoszam < list_[begin].Adoszam) sorted = false;
+        runEnds_.push_back(end);
+      }
+      if (sorted) return;
+      SortByKey(list_);
+    }
   }
 
   // Every enabled line that is not a combined one forms a group with the other such lines of
-  // its invoice; the group is led by its first line in list order, its members follow in
-  // ascending index. A hash index gives the same groups as comparing every pair of lines.
+  // its invoice (same tax number, date and invoice number, compared exactly); the group is
+  // led by its first line in list order and its members follow in ascending index, exactly
+  // as comparing every line with every other one would find them. Lines of one invoice lie
+  // in one run, so each run is grouped with a small hash table of its own.
   void Combine() {
     Log(QStringLiteral("Bizonylatok össszesítése"));
-    const std::size_t n = list_.size();
-    std::vector<qsizetype> next(n, -1);    // the next line of the same invoice
-    std::vector<bool> follower(n, false);  // a line that is not the first of its invoice
-    {
-      QHash<TInvoiceKey, qsizetype> last;  // index + 1 of the invoice's last line so far
-      last.reserve(qsizetype(n));
-      for (std::size_t i = 0; i < n; ++i) {
-        const TAFAAdat& line = list_[i];
-        if (!line.Enabled || line.Status == TAFAAdatStatus::stAFAComp) continue;
-        qsizetype& slot = last[TInvoiceKey{&line}];
-        if (slot != 0) {
-          next[std::size_t(slot - 1)] = qsizetype(i);
-          follower[i] = true;
+    const qsizetype countLine = result_.Log.size();
+    Log(QString());                                      // the count, once it is known
+    std::vector<std::size_t> added(runEnds_.size(), 0);  // combined lines per run
+    TAFAAdatList combined;
+    std::size_t begin = 0;
+    for (std::size_t r = 0; r < runEnds_.size(); ++r) {
+      const std::size_t before = combined.size();
+      if (runEnds_[r] - begin > 1) CombineRun(begin, runEnds_[r], combined);
+      added[r] = combined.size() - before;
+      begin = runEnds_[r];
+    }
+    InsertAtRunEnds(combined, added);
+    result_.Log[countLine] = QString::number(result_.Combinations) +
+                             QStringLiteral(" esetben történt bizonylat összesítés");
+  }
+
+  // FNV-1a over the invoice number and the date, mixed at the end for the table's low bits.
+  // Invoice numbers are short, and a simple hash beats qHash's SipHash on them.
+  static quint32 InvoiceHash(const TAFAAdat& line) {
+    quint32 h = 2166136261u ^ quint32(line.Datum.toJulianDay());
+    for (const QChar c : line.BizSzam) h = (h ^ c.unicode()) * 16777619u;
+    h ^= h >> 16;
+    h *= 0x85EBCA6Bu;
+    h ^= h >> 13;
+    h *= 0xC2B2AE35u;
+    return h ^ (h >> 16);
+  }
+
+  static bool Eligible(const TAFAAdat& line) {
+    return line.Enabled && line.Status != TAFAAdatStatus::stAFAComp;
+  }
+
+  void CombineRun(std::size_t begin, std::size_t end, TAFAAdatList& combined) {
+    const std::size_t size = end - begin;
+    std::size_t capacity = 4;
+    while (capacity < 2 * size) capacity *= 2;
+    const std::size_t mask = capacity - 1;
+    slots_.assign(capacity, TSlot{});
+    next_.assign(size, -1);
+    follower_.assign(size, false);
+    for (std::size_t k = 0; k < size; ++k) {
+      const TAFAAdat& line = list_[begin + k];
+      if (!Eligible(line)) continue;
+      const quint32 hash = InvoiceHash(line);
+      for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
+        TSlot& slot = slots_[s];
+        if (slot.Last < 0) {
+          slot = TSlot{hash, qint32(k)};
+          break;
         }
-        slot = qsizetype(i) + 1;
+        const TAFAAdat& other = list_[begin + std::size_t(slot.Last)];
+        if (slot.Hash == hash && other.Datum == line.Datum && other.BizSzam == line.BizSzam) {
+          next_[std::size_t(slot.Last)] = qint32(k);
+          follower_[k] = true;
+          slot.Last = qint32(k);
+          break;
+        }
       }
     }
-
-    TAFAAdatList combined;
-    QStringList report;
-    for (std::size_t i = 0; i < n; ++i) {
-      if (follower[i] || next[i] < 0) continue;
-      TAFAAdat& first = list_[i];
+    for (std::size_t k = 0; k < size; ++k) {
+      if (follower_[k] || next_[k] < 0) continue;
+      TAFAAdat& first = list_[begin + k];
       const int group = ++result_.Combinations;
       first.Status = TAFAAdatStatus::stAFAPair;
       first.Enabled = false;
       TAFAAdat sum = first;
       sum.Status = TAFAAdatStatus::stAFAComp;
       sum.Enabled = true;
-      report << QString() << QString::number(group) + QStringLiteral(". Bizonylat összesítés:")
-             << QStringLiteral("Adószám: ") + first.Adoszam + QStringLiteral(", BizonylatSzám: ") +
-                    first.BizSzam + QStringLiteral(", Dátum: ") + ShortDate(first.Datum)
-             << QStringLiteral("Tételek:");
+      Log(QString());
+      TLogLine title;
+      title.Number(group, 0, u' ') << u". Bizonylat összesítés:";
+      Log(title.Take());
+      Log((TLogLine() << u"Adószám: " << first.Adoszam << u", BizonylatSzám: " << first.BizSzam
+                      << u", Dátum: " << ShortDate(first.Datum))
+              .Take());
+      Log(QStringLiteral("Tételek:"));
+      Log(MemberLine(1, first));
       int member = 1;
-      report << MemberLine(member, first);
-      for (qsizetype j = next[i]; j >= 0; j = next[std::size_t(j)]) {
-        TAFAAdat& line = list_[std::size_t(j)];
+      for (qint32 j = next_[k]; j >= 0; j = next_[std::size_t(j)]) {
+        TAFAAdat& line = list_[begin + std::size_t(j)];
         line.Status = TAFAAdatStatus::stAFAPair;
         line.Enabled = false;
         sum.AFAAlap += line.AFAAlap;
         sum.AFA += line.AFA;
-        report << MemberLine(++member, line);
+        Log(MemberLine(++member, line));
       }
-      report << QStringLiteral("Összesítve:")
-             << QStringLiteral("       ÁfaAlap: ") + Width12(sum.AFAAlap) +
-                    QStringLiteral(", Áfa: ") + Width12(sum.AFA) + QStringLiteral("   / Név: ") +
-                    sum.Megnevezes;
+      Log(QStringLiteral("Összesítve:"));
+      TLogLine total;
+      total << u"       ÁfaAlap: ";
+      total.Amount(sum.AFAAlap) << u", Áfa: ";
+      total.Amount(sum.AFA) << u"   / Név: " << sum.Megnevezes;
+      Log(total.Take());
       combined.push_back(std::move(sum));
     }
-
-    list_.reserve(list_.size() + combined.size());
-    std::move(combined.begin(), combined.end(), std::back_inserter(list_));
-    SortByKey(list_);
-    Log(QString::number(result_.Combinations) +
-        QStringLiteral(" esetben történt bizonylat összesítés"));
-    result_.Log.append(report);
   }
 
   static QString MemberLine(int member, const TAFAAdat& line) {
-    return QStringLiteral("  ") + QString::number(member).rightJustified(3, u'0') +
-           QStringLiteral(": ÁfaAlap: ") + Width12(line.AFAAlap) + QStringLiteral(", Áfa: ") +
-           Width12(line.AFA) + QStringLiteral("   / Név: ") + line.Megnevezes;
+    TLogLine text;
+    text << u"  ";
+    text.Number(member, 3, u'0') << u": ÁfaAlap: ";
+    text.Amount(line.AFAAlap) << u", Áfa: ";
+    text.Amount(line.AFA) << u"   / Név: " << line.Megnevezes;
+    return text.Take();
+  }
+
+  // The list sorted again: a combined line goes after the lines already there with its key,
+  // which is the end of its run, so the lines are merged in from the back without comparing
+  // keys. A stable sort of the whole list would give the same order.
+  void InsertAtRunEnds(TAFAAdatList& combined, const std::vector<std::size_t>& added) {
+    if (combined.empty()) return;
+    std::size_t h = list_.size();
+    list_.resize(list_.size() + combined.size());
+    std::size_t write = list_.size();
+    std::size_t c = combined.size();
+    for (std::size_t r = runEnds_.size(); r-- > 0;) {
+      const std::size_t end = runEnds_[r];
+      for (std::size_t k = 0; k < added[r]; ++k) {
+        while (h > end) list_[--write] = std::move(list_[--h]);
+        list_[--write] = std::move(combined[--c]);
+      }
+    }
+    for (std::size_t r = 0, shift = 0; r < runEnds_.size(); ++r) {
+      shift += added[r];
+      runEnds_[r] += shift;
+    }
   }
 
   // Anything of minus one forint or less stays out; the form's correction page is not
@@ -139,10 +250,13 @@ class TPreparation {
             "!!! Negatív összeggel rendelkező tételt találtam, ezek nem kerülnek be a "
             "bevallásba:"));
       }
-      Log(QStringLiteral("  ÁfaAlap: ") + Width12(line.AFAAlap) + QStringLiteral(", Áfa: ") +
-          Width12(line.AFA) + QStringLiteral(",  Adószám: ") + line.Adoszam +
-          QStringLiteral(", BizonylatSzám: ") + line.BizSzam + QStringLiteral(", Dátum: ") +
-          ShortDate(line.Datum) + QStringLiteral(", Név: ") + line.Megnevezes);
+      TLogLine text;
+      text << u"  ÁfaAlap: ";
+      text.Amount(line.AFAAlap) << u", Áfa: ";
+      text.Amount(line.AFA) << u",  Adószám: " << line.Adoszam << u", BizonylatSzám: "
+                            << line.BizSzam << u", Dátum: " << ShortDate(line.Datum) << u", Név: "
+                            << line.Megnevezes;
+      Log(text.Take());
     }
     if (result_.NegativeLines == 0) return;
     Log(result_.NegativeLines == 1
@@ -151,38 +265,34 @@ class TPreparation {
     Log(QStringLiteral("A program az M lap \"Korrekciós\" oldalát nem kezeli, nem tölti"));
   }
 
-  // Lines outside the period are only reported: the user may have chosen the period wrong,
-  // but the lines are the user's data all the same.
+  // Lines outside the period are only reported: they are written like any other. A run's
+  // key joins the partner list with its first included line, so the list comes out sorted
+  // and without repeats.
   void CountIncluded() {
-    bool sorted = true;
-    for (TAFAAdat& line : list_) {
-      if (!line.Enabled) continue;
-      if (options_.DropZero && Truncated(line.AFAAlap) == 0 && Truncated(line.AFA) == 0) {
-        line.Enabled = false;
-        if (result_.ZeroLines++ == 0) {
-          Log(QString());
-          Log(QStringLiteral("'0'-s tételek kihagyása:"));
+    std::size_t begin = 0;
+    for (const std::size_t end : runEnds_) {
+      bool partner = false;
+      for (std::size_t i = begin; i < end; ++i) {
+        TAFAAdat& line = list_[i];
+        if (!line.Enabled) continue;
+        if (options_.DropZero && Truncated(line.AFAAlap) == 0 && Truncated(line.AFA) == 0) {
+          line.Enabled = false;
+          if (result_.ZeroLines++ == 0) {
+            Log(QString());
+            Log(QStringLiteral("'0'-s tételek kihagyása:"));
+          }
+          Log((TLogLine() << u"  Adószám: " << line.Adoszam << u", BizonylatSzám: " << line.BizSzam
+                          << u", Dátum: " << ShortDate(line.Datum) << u", Név: " << line.Megnevezes)
+                  .Take());
+          continue;
         }
-        Log(QStringLiteral("  Adószám: ") + line.Adoszam + QStringLiteral(", BizonylatSzám: ") +
-            line.BizSzam + QStringLiteral(", Dátum: ") + ShortDate(line.Datum) +
-            QStringLiteral(", Név: ") + line.Megnevezes);
-        continue;
+        ++result_.IncludedLines;
+        if (line.Datum < options_.PeriodStart || line.Datum > options_.PeriodEnd)
+          ++result_.OutsidePeriod;
+        if (!partner) result_.PartnerList.append(line.Adoszam);
+        partner = true;
       }
-      ++result_.IncludedLines;
-      if (line.Datum < options_.PeriodStart || line.Datum > options_.PeriodEnd)
-        ++result_.OutsidePeriod;
-      QStringList& partners = result_.PartnerList;
-      if (partners.isEmpty() || partners.constLast() != line.Adoszam) {
-        if (!partners.isEmpty() && line.Adoszam < partners.constLast()) sorted = false;
-        partners.append(line.Adoszam);
-      }
-    }
-    // The partner list is a sorted list of distinct keys; on a sorted line list (the only
-    // kind a load leaves) it already is one.
-    if (!sorted) {
-      QStringList& partners = result_.PartnerList;
-      std::sort(partners.begin(), partners.end());
-      partners.erase(std::unique(partners.begin(), partners.end()), partners.end());
+      begin = end;
     }
     if (result_.OutsidePeriod > 0) {
       Log(QString());
@@ -192,9 +302,20 @@ class TPreparation {
     }
   }
 
+  struct TSlot {
+    quint32 Hash = 0;
+    qint32 Last = -1;  // the invoice's last line so far, as an offset in the run
+  };
+
   TAFAAdatList& list_;
   const TPrepareOptions& options_;
   TPrepareResult result_;
+  std::vector<std::size_t> runEnds_;
+  QHash<qint64, QString> dates_;
+  // Work space of CombineRun, kept from one run to the next.
+  std::vector<TSlot> slots_;
+  std::vector<qint32> next_;    // the next line of the same invoice, -1 at the end
+  std::vector<bool> follower_;  // not the first line of its invoice
 };
 
 }  // namespace
@@ -204,24 +325,8 @@ TPrepareResult PrepareDeclarationLines(TAFAAdatList& list, const TPrepareOptions
 }
 
 void SortByKey(TAFAAdatList& list) {
-  const auto byKey = [](const TAFAAdat& a, const TAFAAdat& b) { return a.Adoszam < b.Adoszam; };
-  // The list is sorted but for the lines just appended: sort those and merge them in from the
-  // back, a line of the tail going after the lines already there with its key. That is what a
-  // stable sort of the whole list gives, in linear time and without a second list.
-  const auto sortedEnd = std::is_sorted_until(list.begin(), list.end(), byKey);
-  if (sortedEnd == list.end()) return;
-  const std::size_t head = std::size_t(sortedEnd - list.begin());
-  TAFAAdatList tail(std::make_move_iterator(sortedEnd), std::make_move_iterator(list.end()));
-  std::stable_sort(tail.begin(), tail.end(), byKey);
-  std::size_t write = list.size();
-  std::size_t h = head;
-  std::size_t t = tail.size();
-  while (t > 0) {
-    if (h > 0 && byKey(tail[t - 1], list[h - 1]))
-      list[--write] = std::move(list[--h]);
-    else
-      list[--write] = std::move(tail[--t]);
-  }
+  std::stable_sort(list.begin(), list.end(),
+                   [](const TAFAAdat& a, const TAFAAdat& b) { return a.Adoszam < b.Adoszam; });
 }
 
 QString XmlFileNameFor(const QString& editText) {

@@ -14,15 +14,16 @@ namespace {
 class TFieldCode {
  public:
   TFieldCode& Add(std::string_view part) {
-    std::memcpy(buf_ + size_, part.data(), part.size());
-    size_ += part.size();
+    const std::size_t length = std::min(part.size(), sizeof buf_ - size_);  // codes are short
+    std::memcpy(buf_ + size_, part.data(), length);
+    size_ += length;
     return *this;
   }
   // Four digits with leading zeros (more when the number needs them).
   TFieldCode& Add4(int number) {
     char digits[16];
     const auto length = std::size_t(std::to_chars(digits, digits + 16, number).ptr - digits);
-    for (std::size_t i = length; i < 4; ++i) buf_[size_++] = '0';
+    for (std::size_t i = length; i < 4; ++i) Add("0");
     return Add(std::string_view(digits, length));
   }
   // This code followed by the suffix.

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "declaration/huge_pages.h"
+
 namespace krinu {
 
 QString EscapeXmlText(const QString& text) {
@@ -43,20 +45,7 @@ void TXmlDocument::Grow(qsizetype bytes) {
   buffer_.resize(wanted);  // keeps the bytes written so far
   base_ = buffer_.data();
   capacity_ = wanted;
-}
-
-TXmlDocument& TXmlDocument::Raw(std::string_view raw) {
-  char* p = Room(qsizetype(raw.size()));
-  std::memcpy(p, raw.data(), raw.size());
-  used_ += qsizetype(raw.size());
-  return *this;
-}
-
-TXmlDocument& TXmlDocument::Blanks(int count) {
-  char* p = Room(count);
-  std::memset(p, ' ', size_t(count));
-  used_ += count;
-  return *this;
+  if (capacity_ >= (qsizetype(16) << 20)) AdviseHugePages(base_, std::size_t(capacity_));
 }
 
 TXmlDocument& TXmlDocument::Text(QStringView text) {
@@ -130,27 +119,22 @@ char* TwoDigits(char* p, int value) {
 }  // namespace
 
 TXmlDocument& TXmlDocument::Date(QDate date) {
-  char* const start = Room(32);
-  char* p = start;
-  const int year = date.year();
-  if (year >= 0 && year <= 9999) {
-    p = TwoDigits(p, year / 100);
-    p = TwoDigits(p, year % 100);
-  } else {
-    p = std::to_chars(p, p + 16, year).ptr;
+  if (lastDateSize_ == 0 || date.toJulianDay() != lastJulianDay_) {
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    char* p = lastDate_;
+    if (year >= 0 && year <= 9999) {
+      p = TwoDigits(p, year / 100);
+      p = TwoDigits(p, year % 100);
+    } else {
+      p = std::to_chars(p, lastDate_ + 11, year).ptr;
+    }
+    p = TwoDigits(p, month);
+    p = TwoDigits(p, day);
+    lastDateSize_ = std::size_t(p - lastDate_);
+    lastJulianDay_ = date.toJulianDay();
   }
-  p = TwoDigits(p, date.month());
-  p = TwoDigits(p, date.day());
-  used_ += p - start;
-  return *this;
-}
-
-void TXmlDocument::EndLine() {
-  char* p = Room(2);
-  p[0] = '\r';
-  p[1] = '\n';
-  used_ += 2;
-  ++lines_;
+  return Raw(std::string_view(lastDate_, lastDateSize_));
 }
 
 void TXmlDocument::Line(int blanks, std::string_view raw) {

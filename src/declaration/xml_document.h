@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QString>
 #include <QStringView>
+#include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace krinu {
@@ -25,8 +27,16 @@ class TXmlDocument {
 
   // Text of the format itself (tags, codes, comments): written as it is, so it must be
   // well-formed UTF-8 with nothing to escape.
-  TXmlDocument& Raw(std::string_view raw);
-  TXmlDocument& Blanks(int count);
+  TXmlDocument& Raw(std::string_view raw) {
+    std::memcpy(Room(qsizetype(raw.size())), raw.data(), raw.size());
+    used_ += qsizetype(raw.size());
+    return *this;
+  }
+  TXmlDocument& Blanks(int count) {
+    std::memset(Room(count), ' ', std::size_t(count));
+    used_ += count;
+    return *this;
+  }
   // A value from the master data or the invoice lines: escaped as EscapeXmlText does,
   // encoded as UTF-8, and U+FFFE, U+FFFF and lone surrogates written as U+FFFD so that the
   // file stays well-formed whatever the input held.
@@ -35,7 +45,11 @@ class TXmlDocument {
   // yyyymmdd, four-digit year.
   TXmlDocument& Date(QDate date);
   // Ends the current line with CR LF.
-  void EndLine();
+  void EndLine() {
+    std::memcpy(Room(2), "\r\n", 2);
+    used_ += 2;
+    ++lines_;
+  }
 
   // Whole lines: `blanks` blanks, the text, CR LF.
   void Line(int blanks, std::string_view raw);
@@ -65,6 +79,10 @@ class TXmlDocument {
   qsizetype used_ = 0;
   qsizetype capacity_ = 0;
   qsizetype lines_ = 0;
+  // The last date written: a document holds few distinct dates and many date fields.
+  qint64 lastJulianDay_ = 0;
+  char lastDate_[16] = {};
+  std::size_t lastDateSize_ = 0;
 };
 
 }  // namespace krinu

@@ -259,21 +259,32 @@ TEST(SortByKey, StableInPlainCharacterOrder) {
   for (const TAFAAdat& line : list) order << line.Adoszam + "/" + line.Megnevezes;
   EXPECT_EQ(order, (QStringList{"12345678/2", "12345678/4", "12345678 1 23/3", "12345678-1-23/1",
                                 "12345678-1-23/5", "123456781 23/0"}));
+}
 
-  // a sorted list with lines appended: the same as a stable sort of the whole
-  QRandomGenerator random(7);
-  for (int round = 0; round < 100; ++round) {
-    TAFAAdatList lines;
-    for (int i = 0; i < 30; ++i)
-      lines.push_back(Line(QString::number(random.bounded(6)), QString::number(i), {}, "", 0, 0));
-    const auto byKey = [](const TAFAAdat& a, const TAFAAdat& b) { return a.Adoszam < b.Adoszam; };
-    std::stable_sort(lines.begin(), lines.begin() + random.bounded(31), byKey);
-    TAFAAdatList expected = lines;
-    std::stable_sort(expected.begin(), expected.end(), byKey);
-    SortByKey(lines);
-    for (std::size_t i = 0; i < lines.size(); ++i)
-      EXPECT_TRUE(Same(lines[i], expected[i])) << round << " " << i;
-  }
+TEST(PrepareDeclarationLines, AnUnsortedListIsSortedFirst) {
+  const QDate d(2024, 3, 5);
+  const TAFAAdatList unsorted{Line(kB, "B1", d, "X", 100, 27), Line(kA, "A1", d, "Y", 100, 27),
+                              Line(kB, "B2", d, "X", 200, 54), Line(kA, "A2", d, "Y", 300, 81)};
+  TAFAAdatList sorted = unsorted;
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const TAFAAdat& a, const TAFAAdat& b) { return a.Adoszam < b.Adoszam; });
+  TAFAAdatList list = unsorted;
+  const TPrepareResult fromUnsorted = PrepareDeclarationLines(list, Options(true));
+  const TPrepareResult fromSorted = PrepareDeclarationLines(sorted, Options(true));
+  EXPECT_EQ(fromUnsorted.Log, fromSorted.Log);
+  EXPECT_EQ(fromUnsorted.PartnerList, (QStringList{kA, kB}));
+  ASSERT_EQ(list.size(), sorted.size());
+  for (std::size_t i = 0; i < list.size(); ++i) EXPECT_TRUE(Same(list[i], sorted[i])) << i;
+}
+
+TEST(PrepareDeclarationLines, LongNamesAreLoggedWhole) {
+  const QString name = QString(300, u'Ő') + QStringLiteral(" Kft.");
+  TAFAAdatList list{Line(kA, name, QDate(2024, 3, 5), "A", -10, 0)};
+  const TPrepareResult result = PrepareDeclarationLines(list, Options(false));
+  EXPECT_EQ(result.Log[4], QStringLiteral("  ÁfaAlap:          -10, Áfa:            0,  Adószám: "
+                                          "12345678-1-23, BizonylatSzám: A, Dátum: 2024. 03. "
+                                          "05., Név: ") +
+                               name);
 }
 
 TEST(XmlFileNameFor, AppendsXmlWithoutADotAfterTheLastSlash) {
