@@ -11,8 +11,8 @@ namespace krinu {
 QByteArray BuildDeclarationDocument(const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
                                     const TDeclarationParams& params, const TAFAAdatList& list,
                                     const QStringList& partnerList) {
-  // About 220 bytes per row and a few kilobytes per sheet; reserving once spares the copies
-  // of a growing buffer of a couple of hundred megabytes.
+  // About 210 bytes per row and a few kilobytes per sheet: reserved once rather than grown
+  // step by step to a couple of hundred megabytes.
   qsizetype rows = 0;
   for (const TAFAAdat& line : list) rows += line.Enabled ? 1 : 0;
   TXmlDocument doc;

@@ -34,9 +34,9 @@ struct TPrepareResult {
   qint64 OutsidePeriod = 0;
 };
 
-// Changes Status and Enabled of the lines, appends the combined ones and re-sorts the list
-// (which must be sorted by key on entry, as a load leaves it). A second run on the same list
-// combines nothing and leaves the included lines as they were.
+// Changes Status and Enabled of the lines and puts the combined ones among them in key order.
+// The list is expected sorted by key, as a load leaves it; one that is not is sorted first.
+// A second run on the same list combines nothing and leaves the included lines as they were.
 [[nodiscard]] TPrepareResult PrepareDeclarationLines(TAFAAdatList& list,
                                                      const TPrepareOptions& options);
 

@@ -37,9 +37,10 @@ class TXmlDocument {
     used_ += count;
     return *this;
   }
-  // A value from the master data or the invoice lines: escaped as EscapeXmlText does,
-  // encoded as UTF-8, and U+FFFE, U+FFFF and lone surrogates written as U+FFFD so that the
-  // file stays well-formed whatever the input held.
+  // A value from the master data or the invoice lines: escaped as EscapeXmlText does and
+  // encoded as UTF-8; U+FFFE, U+FFFF and lone surrogates, which XML cannot hold, are written
+  // as U+FFFD. Control characters are written as they are; the reader drops them from the
+  // invoice lines.
   TXmlDocument& Text(QStringView text);
   TXmlDocument& Number(qint64 value);
   // yyyymmdd, four-digit year.

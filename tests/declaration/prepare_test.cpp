@@ -74,6 +74,10 @@ TEST(PrepareDeclarationLines, CombinesOneInvoiceOnlyAndReportsIt) {
   EXPECT_DOUBLE_EQ(sum.AFAAlap, 10000.7 + 5000.9);
   EXPECT_DOUBLE_EQ(sum.AFA, 2700.2 + 1350.5);
   EXPECT_EQ(list[5].Adoszam, kB);
+  // the line outside the period is still written on its partner's sheet
+  const QByteArray document = BuildDeclarationDocument(
+      test::Taxpayer(), test::Administrator(), test::Params(2024), list, result.PartnerList);
+  EXPECT_TRUE(document.contains("<mezo eazon=\"0B0001C0001BA\">20240401</mezo>"));
 
   // a second run combines nothing, excludes nothing new and includes the same lines
   const TAFAAdatList after = list;
