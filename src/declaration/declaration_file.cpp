@@ -1,0 +1,66 @@
+#include <QDir>
+#include <QSaveFile>
+
+#include "declaration/declaration_run.h"
+#include "declaration/main_sheet.h"
+#include "declaration/partner_sheet.h"
+#include "declaration/xml_document.h"
+
+namespace krinu {
+
+QByteArray BuildDeclarationDocument(const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
+                                    const TDeclarationParams& params, const TAFAAdatList& list,
+                                    const QStringList& partnerList) {
+  // About 210 bytes per row and a few kilobytes per sheet: reserved once rather than grown
+  // step by step to a couple of hundred megabytes.
+  qsizetype rows = 0;
+  for (const TAFAAdat& line : list) rows += line.Enabled ? 1 : 0;
+  TXmlDocument doc;
+  doc.Reserve(rows * 240 + (partnerList.size() + 1) * 4096);
+  AddDocumentStart(doc);
+  AddMainSheet(taxpayer, administrator, doc, params);
+  for (const QString& partner : partnerList) AddPartnerSheet(taxpayer, doc, partner, params, list);
+  AddDocumentEnd(doc);
+  return doc.TakeBytes();
+}
+
+std::optional<QString> WriteDeclarationFile(const QString& fileName, const QByteArray& bytes) {
+  const auto failure = [&fileName](const QString& reason) {
+    return QStringLiteral("Nem sikerült kiírni a fájlt: ") + QDir::toNativeSeparators(fileName) +
+           u'\n' + reason;
+  };
+  // QSaveFile writes a temporary file beside the target and renames it over the target on
+  // commit; it never falls back to writing the target in place.
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly)) return failure(file.errorString());
+  if (file.write(bytes) != bytes.size()) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return failure(reason);
+  }
+  if (!file.commit()) return failure(file.errorString());
+  return std::nullopt;
+}
+
+TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input) {
+  TDeclarationOutcome outcome;
+  TPrepareOptions options;
+  options.BizSum = input.BizSum;
+  options.DropZero = input.DropZero;
+  options.PeriodStart = input.Params.PeriodStart;
+  options.PeriodEnd = input.Params.PeriodEnd;
+  options.Locale = input.Locale;
+  outcome.Prepared = PrepareDeclarationLines(list, options);
+  QStringList& log = outcome.Prepared.Log;
+  const QByteArray document = BuildDeclarationDocument(
+      input.Taxpayer, input.Administrator, input.Params, list, outcome.Prepared.PartnerList);
+  log << QString() << QStringLiteral("XML nyomtatvány elkészült")
+      << QStringLiteral("Fájlba történő kiírás kezdődik");
+  outcome.WriteError = WriteDeclarationFile(input.XmlFileName, document);
+  if (outcome.WriteError) return outcome;
+  log << QStringLiteral("Fájlba történő kiírás végetért")
+      << QStringLiteral("Fájlnév:") + input.XmlFileName;
+  return outcome;
+}
+
+}  // namespace krinu

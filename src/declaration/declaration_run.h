@@ -1,0 +1,78 @@
+#pragma once
+// The declaration run below the window: preparing the loaded lines (combination, negative,
+// zero and period checks), building the document and writing the file. The handler in
+// app/ does the starting checks, calls these and shows the outcome.
+
+#include <QByteArray>
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "common/records.h"
+#include "content/afa_adat.h"
+#include "declaration/form_frame.h"
+
+namespace krinu {
+
+struct TPrepareOptions {
+  bool BizSum = true;     // combine the lines of one invoice
+  bool DropZero = false;  // exclude lines whose amounts are both below one forint
+  QDate PeriodStart;
+  QDate PeriodEnd;
+  QLocale Locale = QLocale::system();  // its short date format is used in the log
+};
+
+struct TPrepareResult {
+  QStringList Log;          // starts with the empty line logged after the starting checks
+  QStringList PartnerList;  // distinct keys of the included lines, in list order
+  int Combinations = 0;
+  int NegativeLines = 0;
+  int ZeroLines = 0;
+  qint64 IncludedLines = 0;
+  qint64 OutsidePeriod = 0;
+};
+
+// Changes Status and Enabled of the lines and puts the combined ones among them in key order.
+// The list is expected sorted by key, as a load leaves it; one that is not is sorted first.
+// A second run on the same list combines nothing and leaves the included lines as they were.
+[[nodiscard]] TPrepareResult PrepareDeclarationLines(TAFAAdatList& list,
+                                                     const TPrepareOptions& options);
+
+// Stable sort by Adoszam in plain 16-bit character order.
+void SortByKey(TAFAAdatList& list);
+
+// The output file's name: ".xml" appended when the name has no "." after its last "/".
+[[nodiscard]] QString XmlFileNameFor(const QString& editText);
+
+// The whole document: declaration, root, main sheet, one sheet per partner, root end.
+[[nodiscard]] QByteArray BuildDeclarationDocument(const TAdozoAdat& taxpayer,
+                                                  const TUgyintezoAdat& administrator,
+                                                  const TDeclarationParams& params,
+                                                  const TAFAAdatList& list,
+                                                  const QStringList& partnerList);
+
+// Writes the bytes beside the target and moves them over it only when all were written, so a
+// failure leaves any previous file as it was. Returns the error text on failure.
+[[nodiscard]] std::optional<QString> WriteDeclarationFile(const QString& fileName,
+                                                          const QByteArray& bytes);
+
+// Everything after the starting checks, with the log lines of every step.
+struct TDeclarationInput {
+  TAdozoAdat Taxpayer;
+  TUgyintezoAdat Administrator;
+  TDeclarationParams Params;
+  bool BizSum = true;
+  bool DropZero = false;
+  QLocale Locale = QLocale::system();
+  QString XmlFileName;  // as XmlFileNameFor gives it
+};
+struct TDeclarationOutcome {
+  TPrepareResult Prepared;  // its Log holds the document and file lines as well
+  std::optional<QString> WriteError;
+};
+[[nodiscard]] TDeclarationOutcome RunDeclaration(TAFAAdatList& list,
+                                                 const TDeclarationInput& input);
+
+}  // namespace krinu

@@ -1,0 +1,179 @@
+#include "declaration/xml_document.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "declaration/huge_pages.h"
+
+namespace krinu {
+
+QString EscapeXmlText(const QString& text) {
+  qsizetype special = 0;
+  for (QChar c : text)
+    if (c == u'&' || c == u'<' || c == u'>' || c == u'"') ++special;
+  if (special == 0) return text;
+  QString out;
+  out.reserve(text.size() + special * 5);
+  for (QChar c : text) {
+    switch (c.unicode()) {
+      case u'&':
+        out += QLatin1StringView("&amp;");
+        break;
+      case u'<':
+        out += QLatin1StringView("&lt;");
+        break;
+      case u'>':
+        out += QLatin1StringView("&gt;");
+        break;
+      case u'"':
+        out += QLatin1StringView("&quot;");
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+void TXmlDocument::Reserve(qsizetype bytes) {
+  if (bytes > capacity_) Grow(bytes - used_);
+}
+
+void TXmlDocument::Grow(qsizetype bytes) {
+  const qsizetype wanted = std::max({used_ + bytes, capacity_ * 2, qsizetype(4096)});
+  buffer_.resize(wanted);  // keeps the bytes written so far
+  base_ = buffer_.data();
+  capacity_ = wanted;
+  if (capacity_ >= (qsizetype(16) << 20)) AdviseHugePages(base_, std::size_t(capacity_));
+}
+
+TXmlDocument& TXmlDocument::Text(QStringView text) {
+  const qsizetype n = text.size();
+  char* const start = Room(n * 6);  // "&quot;" is the most a 16-bit unit can become
+  char* p = start;
+  const char16_t* s = text.utf16();
+  for (qsizetype i = 0; i < n; ++i) {
+    char32_t c = s[i];
+    if (c < 0x80) {
+      switch (c) {
+        case u'&':
+          std::memcpy(p, "&amp;", 5);
+          p += 5;
+          break;
+        case u'<':
+          std::memcpy(p, "&lt;", 4);
+          p += 4;
+          break;
+        case u'>':
+          std::memcpy(p, "&gt;", 4);
+          p += 4;
+          break;
+        case u'"':
+          std::memcpy(p, "&quot;", 6);
+          p += 6;
+          break;
+        default:
+          *p++ = char(c);
+      }
+      continue;
+    }
+    if (c < 0x800) {
+      *p++ = char(0xC0 | (c >> 6));
+      *p++ = char(0x80 | (c & 0x3F));
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+      ++i;
+      *p++ = char(0xF0 | (c >> 18));
+      *p++ = char(0x80 | ((c >> 12) & 0x3F));
+      *p++ = char(0x80 | ((c >> 6) & 0x3F));
+      *p++ = char(0x80 | (c & 0x3F));
+      continue;
+    }
+    // Not characters in XML: a lone surrogate and the two noncharacters of the first plane.
+    if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF) c = 0xFFFD;
+    *p++ = char(0xE0 | (c >> 12));
+    *p++ = char(0x80 | ((c >> 6) & 0x3F));
+    *p++ = char(0x80 | (c & 0x3F));
+  }
+  used_ += p - start;
+  return *this;
+}
+
+TXmlDocument& TXmlDocument::Number(qint64 value) {
+  char* p = Room(24);
+  used_ += std::to_chars(p, p + 24, value).ptr - p;
+  return *this;
+}
+
+namespace {
+
+char* TwoDigits(char* p, int value) {
+  p[0] = char('0' + value / 10);
+  p[1] = char('0' + value % 10);
+  return p + 2;
+}
+
+}  // namespace
+
+TXmlDocument& TXmlDocument::Date(QDate date) {
+  if (lastDateSize_ == 0 || date.toJulianDay() != lastJulianDay_) {
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    char* p = lastDate_;
+    if (year >= 0 && year <= 9999) {
+      p = TwoDigits(p, year / 100);
+      p = TwoDigits(p, year % 100);
+    } else {
+      p = std::to_chars(p, lastDate_ + 11, year).ptr;
+    }
+    p = TwoDigits(p, month);
+    p = TwoDigits(p, day);
+    lastDateSize_ = std::size_t(p - lastDate_);
+    lastJulianDay_ = date.toJulianDay();
+  }
+  return Raw(std::string_view(lastDate_, lastDateSize_));
+}
+
+void TXmlDocument::Line(int blanks, std::string_view raw) {
+  Blanks(blanks).Raw(raw).EndLine();
+}
+
+void TXmlDocument::FieldStart(std::string_view code) {
+  Raw("      <mezo eazon=\"").Raw(code).Raw("\">");
+}
+
+void TXmlDocument::FieldEnd() {
+  Raw("</mezo>").EndLine();
+}
+
+void TXmlDocument::Field(std::string_view code, QStringView text) {
+  FieldStart(code);
+  Text(text);
+  FieldEnd();
+}
+
+void TXmlDocument::FieldNumber(std::string_view code, qint64 value) {
+  FieldStart(code);
+  Number(value);
+  FieldEnd();
+}
+
+void TXmlDocument::FieldDate(std::string_view code, QDate date) {
+  FieldStart(code);
+  Date(date);
+  FieldEnd();
+}
+
+QByteArray TXmlDocument::TakeBytes() {
+  buffer_.resize(used_);
+  QByteArray out = std::move(buffer_);
+  buffer_ = QByteArray();
+  base_ = nullptr;
+  used_ = capacity_ = lines_ = 0;
+  return out;
+}
+
+}  // namespace krinu

@@ -1,0 +1,89 @@
+#pragma once
+// The form XML as it is built: UTF-8 bytes in one buffer, CR LF after every line. A million
+// invoice lines make some five million XML lines, so values are appended straight as bytes
+// instead of going through a list of QString lines and an encoder.
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringView>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+namespace krinu {
+
+// "&", "<", ">" and the double quote as entities; everything else, the apostrophe
+// included, stays as it is.
+[[nodiscard]] QString EscapeXmlText(const QString& text);
+
+class TXmlDocument {
+ public:
+  TXmlDocument() = default;
+  TXmlDocument(const TXmlDocument&) = delete;
+  TXmlDocument& operator=(const TXmlDocument&) = delete;
+
+  void Reserve(qsizetype bytes);
+
+  // Text of the format itself (tags, codes, comments): written as it is, so it must be
+  // well-formed UTF-8 with nothing to escape.
+  TXmlDocument& Raw(std::string_view raw) {
+    std::memcpy(Room(qsizetype(raw.size())), raw.data(), raw.size());
+    used_ += qsizetype(raw.size());
+    return *this;
+  }
+  TXmlDocument& Blanks(int count) {
+    std::memset(Room(count), ' ', std::size_t(count));
+    used_ += count;
+    return *this;
+  }
+  // A value from the master data or the invoice lines: escaped as EscapeXmlText does and
+  // encoded as UTF-8; U+FFFE, U+FFFF and lone surrogates, which XML cannot hold, are written
+  // as U+FFFD. Control characters are written as they are; the reader drops them from the
+  // invoice lines.
+  TXmlDocument& Text(QStringView text);
+  TXmlDocument& Number(qint64 value);
+  // yyyymmdd, four-digit year.
+  TXmlDocument& Date(QDate date);
+  // Ends the current line with CR LF.
+  void EndLine() {
+    std::memcpy(Room(2), "\r\n", 2);
+    used_ += 2;
+    ++lines_;
+  }
+
+  // Whole lines: `blanks` blanks, the text, CR LF.
+  void Line(int blanks, std::string_view raw);
+  // Six blanks, <mezo eazon="code">value</mezo>, CR LF.
+  void Field(std::string_view code, QStringView text);
+  void FieldNumber(std::string_view code, qint64 value);
+  void FieldDate(std::string_view code, QDate date);
+
+  [[nodiscard]] qsizetype Size() const { return used_; }
+  [[nodiscard]] qsizetype LineCount() const { return lines_; }
+  [[nodiscard]] QByteArrayView Bytes() const { return QByteArrayView(base_, used_); }
+  // Hands the bytes over and leaves the document empty.
+  [[nodiscard]] QByteArray TakeBytes();
+
+ private:
+  // Room for `bytes` more bytes at base_ + used_.
+  char* Room(qsizetype bytes) {
+    if (capacity_ - used_ < bytes || base_ == nullptr) Grow(bytes);
+    return base_ + used_;
+  }
+  void Grow(qsizetype bytes);
+  void FieldStart(std::string_view code);
+  void FieldEnd();
+
+  QByteArray buffer_;  // sized to capacity_; only the first used_ bytes are the document
+  char* base_ = nullptr;
+  qsizetype used_ = 0;
+  qsizetype capacity_ = 0;
+  qsizetype lines_ = 0;
+  // The last date written: a document holds few distinct dates and many date fields.
+  qint64 lastJulianDay_ = 0;
+  char lastDate_[16] = {};
+  std::size_t lastDateSize_ = 0;
+};
+
+}  // namespace krinu

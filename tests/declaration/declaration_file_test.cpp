@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "declaration/declaration_run.h"
+#include "declaration_test_util.h"
+#include "support/test_env.h"
+
+namespace krinu {
+namespace {
+
+using test::Line;
+
+// Checks the file with xmllint where it is installed; true when it is not.
+bool WellFormed(const QString& path) {
+  const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
+  if (xmllint.isEmpty()) return true;
+  QProcess process;
+  process.start(xmllint, {QStringLiteral("--noout"), path});
+  return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+         process.exitCode() == 0;
+}
+
+TDeclarationInput Input(const QString& fileName) {
+  TDeclarationInput input;
+  input.Taxpayer = test::Taxpayer();
+  input.Administrator = test::Administrator();
+  input.Params = test::Params(2024);
+  input.Locale = QLocale(QLocale::Hungarian, QLocale::Hungary);
+  input.XmlFileName = fileName;
+  return input;
+}
+
+TAFAAdatList SampleLines() {
+  const QDate d(2024, 2, 3);
+  TAFAAdatList list{
+      Line("10000000-1-11", "Első & \"Társa\" <Kft.>", d, "A'1", 10000, 2700),
+      Line("10000000-1-11", "Első", d, "A'1", 500, 135),
+      Line("20000000-2-22", QString::fromUtf16(u"Rossz \uFFFE\uFFFF \xD800 név"), d, "B", 1, 1),
+      Line("30000000-3-33", "Negatív", d, "C", -5000, -1350),
+  };
+  for (int i = 0; i < 40; ++i)
+    list.push_back(Line("40000000-4-44", "Sok", d, QString::number(i), 1000 * i, 270 * i));
+  return list;
+}
+
+TEST(RunDeclaration, WritesAWellFormedFileAndLogsEveryStep) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("bevallás.xml"));
+  TAFAAdatList list = SampleLines();
+  const TDeclarationOutcome outcome = RunDeclaration(list, Input(path));
+  ASSERT_FALSE(outcome.WriteError) << outcome.WriteError->toStdString();
+  const QStringList& log = outcome.Prepared.Log;
+  ASSERT_GE(log.size(), 5);
+  EXPECT_EQ(log.mid(log.size() - 5),
+            (QStringList{"", "XML nyomtatvány elkészült", "Fájlba történő kiírás kezdődik",
+                         "Fájlba történő kiírás végetért", "Fájlnév:" + path}));
+  EXPECT_EQ(outcome.Prepared.PartnerList,
+            (QStringList{"10000000-1-11", "20000000-2-22", "40000000-4-44"}));
+
+  const QByteArray bytes = test::ReadFile(path);
+  EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n  <nyomtatvanyok "));
+  EXPECT_TRUE(bytes.endsWith("  </nyomtatvany>\r\n</nyomtatvanyok>\r\n"));
+  EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+  EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+  EXPECT_TRUE(bytes.contains("<megnevezes>Első &amp; &quot;Társa&quot; &lt;Kft.&gt;</megnevezes>"));
+  EXPECT_TRUE(bytes.contains(">A'1</mezo>"));
+  EXPECT_TRUE(bytes.contains("Rossz \xEF\xBF\xBD\xEF\xBF\xBD \xEF\xBF\xBD név"));
+  EXPECT_FALSE(bytes.contains("Negatív"));
+  EXPECT_TRUE(WellFormed(path));
+
+  // the same lines once more: nothing new combined, the same bytes
+  const TDeclarationOutcome again = RunDeclaration(list, Input(path));
+  ASSERT_FALSE(again.WriteError);
+  EXPECT_TRUE(again.Prepared.Log.contains("0 esetben történt bizonylat összesítés"));
+  EXPECT_EQ(test::ReadFile(path), bytes);
+}
+
+TEST(RunDeclaration, WithoutIncludedLinesTheMainSheetIsWrittenAlone) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("ures.xml"));
+  TAFAAdatList list{Line("30000000-3-33", "Negatív", QDate(2024, 2, 3), "C", -5000, -1350)};
+  const TDeclarationOutcome outcome = RunDeclaration(list, Input(path));
+  ASSERT_FALSE(outcome.WriteError);
+  const QByteArray bytes = test::ReadFile(path);
+  EXPECT_EQ(bytes.count("<nyomtatvany>"), 1);
+  EXPECT_TRUE(bytes.contains("2465A"));
+  EXPECT_TRUE(WellFormed(path));
+}
+
+TEST(WriteDeclarationFile, ReplacesAnExistingFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("out.xml"));
+  test::WriteFile(path, QByteArray(100000, 'x'));
+  EXPECT_EQ(WriteDeclarationFile(path, "new\r\n"), std::nullopt);
+  EXPECT_EQ(test::ReadFile(path), QByteArray("new\r\n"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.xml"});
+}
+
+TEST(WriteDeclarationFile, FailuresNameTheFileAndGiveTheReason) {
+  QTemporaryDir dir;
+  test::WriteFile(dir.filePath(QStringLiteral("plain")), "keep");
+  const QString inFile = dir.filePath(QStringLiteral("plain/out.xml"));
+  const QString missing = dir.filePath(QStringLiteral("missing/out.xml"));
+  const QString folder = dir.filePath(QStringLiteral("folder"));
+  ASSERT_TRUE(QDir().mkpath(folder + "/inside"));
+  for (const QString& path : {inFile, missing, folder}) {
+    const std::optional<QString> error = WriteDeclarationFile(path, "data");
+    ASSERT_TRUE(error) << path.toStdString();
+    const QString head = QStringLiteral("Nem sikerült kiírni a fájlt: ") + path + u'\n';
+    EXPECT_TRUE(error->startsWith(head)) << error->toStdString();
+    EXPECT_GT(error->size(), head.size()) << error->toStdString();
+  }
+  EXPECT_EQ(test::ReadFile(dir.filePath(QStringLiteral("plain"))), QByteArray("keep"));
+  EXPECT_TRUE(QFileInfo(folder + "/inside").isDir());
+  EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+// A write that fails part-way (here: the file-size limit, which binds root as well) must
+// leave the previous file untouched and no temporary file behind.
+TEST(WriteDeclarationFile, APartWayFailureKeepsThePreviousFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("out.xml"));
+  test::WriteFile(path, "previous");
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 64 * 1024;
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::optional<QString> error = WriteDeclarationFile(path, QByteArray(1 << 20, 'x'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  ASSERT_TRUE(error);
+  EXPECT_TRUE(error->startsWith(QStringLiteral("Nem sikerült kiírni a fájlt: ") + path + u'\n'));
+  EXPECT_EQ(test::ReadFile(path), QByteArray("previous"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.xml"});
+}
+
+TEST(RunDeclaration, AFailedWriteEndsTheLogAtTheStartOfWriting) {
+  QTemporaryDir dir;
+  test::WriteFile(dir.filePath(QStringLiteral("plain")), "keep");
+  TAFAAdatList list = SampleLines();
+  const TDeclarationOutcome outcome =
+      RunDeclaration(list, Input(dir.filePath(QStringLiteral("plain/out.xml"))));
+  ASSERT_TRUE(outcome.WriteError);
+  EXPECT_EQ(outcome.Prepared.Log.last(), QStringLiteral("Fájlba történő kiírás kezdődik"));
+  EXPECT_EQ(outcome.Prepared.Combinations, 1);
+  // the preparation's changes stay
+  EXPECT_TRUE(std::any_of(list.begin(), list.end(), [](const TAFAAdat& line) {
+    return line.Status == TAFAAdatStatus::stAFAComp;
+  }));
+}
+
+}  // namespace
+}  // namespace krinu
