@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/environment.h"
+#include "app/handler_runner.h"
 #include "app/main_form_state.h"
 #include "app/user_interface.h"
 #include "common/header_masks.h"
@@ -75,6 +76,10 @@ class TMainForm {
   // The item indexes of the six column combos (none selected counts as item 0).
   TColumnSelection SelectedColumns();
 
+  // The second tab's buttons.
+  void XMLFileSelectBtnClick();
+  void Step1BtnClick();
+
   // Menu and tab handlers.
   void AdozokMenuClick();
   void UgyintezokMenuClick();
@@ -104,6 +109,8 @@ class TMainForm {
   QStringList MissedRows;
   std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
   QStringList PartnerList;
+  QString XmlFileName;     // the output file of the last run
+  QString LastWrittenXml;  // the file the last run wrote; empty when it wrote none
   bool InputLoaded = false;
 
   // Start-up, the database bootstrap and the declaration run write here; the memo

@@ -64,6 +64,7 @@ std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> commands;
   AddListCommands(commands);
   AddInputCommands(commands);
+  AddConvertCommand(commands);
   AddRegisterCommands(commands);
   return commands;
 }

@@ -89,5 +89,6 @@ int RunCli(const QStringList& args, const QString& programPath, QTextStream& out
 std::vector<CliCommand> AllCommands();
 void AddListCommands(std::vector<CliCommand>& commands);
 void AddInputCommands(std::vector<CliCommand>& commands);
+void AddConvertCommand(std::vector<CliCommand>& commands);
 
 }  // namespace krinu::cli

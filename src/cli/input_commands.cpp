@@ -9,9 +9,8 @@
 namespace krinu::cli {
 
 QStringList InputValueOptions() {
-  return {QStringLiteral("separator"),   QStringLiteral("columns"), QStringLiteral("date-format"),
-          QStringLiteral("decimal"),     QStringLiteral("skipped"),
-          QStringLiteral("skipped-report")};
+  return {QStringLiteral("separator"), QStringLiteral("columns"), QStringLiteral("date-format"),
+          QStringLiteral("decimal"),   QStringLiteral("skipped"), QStringLiteral("skipped-report")};
 }
 
 QStringList InputFlagOptions() {

@@ -276,7 +276,10 @@ QWidget* MainWindow::BuildXmlTab() {
   g->addWidget(binder_.Combo(QStringLiteral("UgyintezokCb")), 1, 1, 1, 3);
   QAbstractButton* newAdmin = binder_.Button(QStringLiteral("UjUgyintezoBtn"));
   g->addWidget(newAdmin, 1, 4);
-  g->addWidget(binder_.Button(QStringLiteral("XMLFileSelectBtn")), 2, 0);
+  QAbstractButton* xmlFile = binder_.Button(QStringLiteral("XMLFileSelectBtn"));
+  connect(xmlFile, &QAbstractButton::clicked, this,
+          [this] { Run([this] { form_->XMLFileSelectBtnClick(); }); });
+  g->addWidget(xmlFile, 2, 0);
   g->addWidget(binder_.Edit(QStringLiteral("XMLFileSelectEd"), false), 2, 1, 1, 3);
   g->addWidget(binder_.Check(QStringLiteral("OverWriteXmlFileCbx")), 2, 4);
   g->addWidget(binder_.Label(QStringLiteral("Label2")), 3, 0);
@@ -304,6 +307,8 @@ QWidget* MainWindow::BuildXmlTab() {
   hl->addWidget(binder_.Edit(QStringLiteral("ConvertedEd"), true));
   hidden->setVisible(false);
   QAbstractButton* step1 = binder_.Button(QStringLiteral("Step1Btn"));
+  connect(step1, &QAbstractButton::clicked, this,
+          [this] { Run([this] { form_->Step1BtnClick(); }); });
   QFont bold = step1->font();
   bold.setBold(true);
   step1->setFont(bold);

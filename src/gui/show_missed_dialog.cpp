@@ -26,7 +26,8 @@ ShowMissedDialog::ShowMissedDialog(const QStringList& missedRows,
   auto* v = new QVBoxLayout(this);
   v->addWidget(memo, 1);
   v->addLayout(buttons);
-  connect(save, &QAbstractButton::clicked, this, [this] { Run([this] { form_.MentesBtnClick(); }); });
+  connect(save, &QAbstractButton::clicked, this,
+          [this] { Run([this] { form_.MentesBtnClick(); }); });
   connect(ok, &QAbstractButton::clicked, this,
           [this] { Run([this] { form_.ShowMissedOkBtnClick(); }); });
   resize(860, 480);

@@ -1,0 +1,76 @@
+// The second tab: the output file and the declaration run.
+
+#include <QFileInfo>
+
+#include "app/main_form.h"
+#include "declaration/declaration_run.h"
+
+namespace krinu {
+
+void TMainForm::XMLFileSelectBtnClick() {
+  const std::optional<QString> chosen = ui_.SaveFile(SaveDialog);
+  if (!chosen || chosen->isEmpty()) return;
+  State.XMLFileSelectEd.Text = XmlFileNameFor(*chosen);
+}
+
+void TMainForm::Step1BtnClick() {
+  TDeclarationInput input;
+  input.Params.FormVersion = FormVersionFor(State.NyomtVerEd.Text);
+  input.Params.YearDigits = YearDigits(State.IdoszakADtPick.Date);
+  input.Params.PeriodStart = State.IdoszakADtPick.Date;
+  input.Params.PeriodEnd = State.IdoszakBDtPick.Date;
+  if (!InputLoaded) {
+    ui_.Information(
+        QStringLiteral("Még nem volt sikeres input (CSV) fájl betöltés, nem készíthető XML  "
+                       "nyomtatvány"));
+    return;
+  }
+  const int taxpayer = State.AdozokCb.ItemIndex;
+  if (taxpayer < 0 || taxpayer >= AdozokList.Count()) {
+    ui_.Information(QStringLiteral("Kérem, először jelöljön ki egy Adózót"));
+    return;
+  }
+  const int administrator = State.UgyintezokCb.ItemIndex;
+  if (administrator < 0 || administrator >= UgyintezokList.Count()) {
+    ui_.Information(QStringLiteral("Kérem, először jelöljön ki egy Ügyintézőt"));
+    return;
+  }
+  if (State.XMLFileSelectEd.Text.isEmpty()) {
+    XMLFileSelectBtnClick();
+    if (State.XMLFileSelectEd.Text.isEmpty()) {
+      ui_.Information(
+          QStringLiteral("Kérem, először jelöljön ki egy fájlt az XML nyomtatvány adatok "
+                         "tárolására"));
+      return;
+    }
+  }
+  XmlFileName = XmlFileNameFor(State.XMLFileSelectEd.Text);
+  if (QFileInfo::exists(XmlFileName) && !State.OverWriteXmlFileCbx.Checked) {
+    ui_.Error(QStringLiteral("A kijelölt XML fájl már létezik és nem engedélyezett a felülírása"));
+    return;
+  }
+
+  input.Taxpayer = *AdozokList.Object(taxpayer);
+  input.Administrator = *UgyintezokList.Object(administrator);
+  input.BizSum = State.BizSumCbx.Checked;
+  input.DropZero = State.DropZeroItemsCbx.Checked;
+  input.Locale = OutputLocale;
+  input.XmlFileName = XmlFileName;
+  PartnerList.clear();
+  LastWrittenXml.clear();
+  TDeclarationOutcome outcome;
+  {
+    TProgressScope progress(ui_, QStringLiteral("Az XML nyomtatvány készítése…"));
+    progress.Report(0, 0);
+    outcome = RunDeclaration(AFAAdatList, input);
+  }
+  PartnerList = outcome.Prepared.PartnerList;
+  for (const QString& line : outcome.Prepared.Log) Log.Write(LogSource::Run, line);
+  if (outcome.WriteError) {
+    ui_.Error(*outcome.WriteError);
+    return;
+  }
+  LastWrittenXml = XmlFileName;
+}
+
+}  // namespace krinu
