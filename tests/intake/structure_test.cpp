@@ -177,6 +177,13 @@ TEST_F(CheckTest, PreviewRows) {
   EXPECT_EQ(rows.Text, QStringLiteral("2"));
 }
 
+TEST_F(CheckTest, RowsReadBeforeAFailureStayInThePreview) {
+  EXPECT_FALSE(Check(Fields(6, "h") + Fields(6, "a") + Fields(6, "b") + "1;2;3\n", true));
+  EXPECT_EQ(grid.FixedRows, 1);
+  EXPECT_EQ(grid.RowCount, 3);  // the header and the two good records
+  EXPECT_EQ(grid.Cells[2][0], QStringLiteral("b0"));
+}
+
 TEST_F(CheckTest, Failures) {
   // a record among the first ten with another field count: the reader's positioned message
   EXPECT_FALSE(Check(Fields(6, "h") + Fields(6) + "1;2;3\n", true));
