@@ -144,6 +144,12 @@ Times ReadOnly(const QString& path) {
   return times;
 }
 
+long MinorFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
+
 long PeakRssMb() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -155,6 +161,7 @@ struct Run {
   qint64 loaded = 0;
   qint64 skipped = 0;
   long rssMb = 0;
+  long faults = 0;  // page faults during the load
   bool failed = false;
 };
 
@@ -163,10 +170,12 @@ struct Run {
 Run LoadOnce(const QString& path) {
   Run run;
   run.reader = ReadOnly(path);
+  const long faults = MinorFaults();
   Stopwatch timer;
   auto result = std::make_unique<TLoadResult>(LoadInputData(
       Settings(path), TColumnSelection{{1, 2, 3, 4, 5, 6}}, QStringLiteral("yyyy.mm.dd"), 0));
   run.load = timer.Elapsed();
+  run.faults = MinorFaults() - faults;
   run.failed = result->Error.has_value();
   run.loaded = qint64(result->AFAAdatList.size());
   run.skipped = result->MissedRows.size();
@@ -231,6 +240,7 @@ int main(int argc, char** argv) {
     best.loaded = run.loaded;
     best.skipped = run.skipped;
     best.rssMb = std::max(best.rssMb, run.rssMb);
+    best.faults = run.faults;
   }
   auto line = [](const char* what, const Times& t) {
     std::printf("%-20s %6.3f s wall  %6.3f s CPU\n", what, t.wall, t.cpu);
@@ -241,9 +251,9 @@ int main(int argc, char** argv) {
        Times{best.load.wall - best.reader.wall, best.load.cpu - best.reader.cpu});
   line("sort alone", best.sort);
   line("freeing the lines", best.free);
-  std::printf("loaded %lld, skipped %lld; peak RSS after the load %ld MB\n",
+  std::printf("loaded %lld, skipped %lld; %ld page faults in the load; peak RSS %ld MB\n",
               static_cast<long long>(best.loaded), static_cast<long long>(best.skipped),
-              best.rssMb);
+              best.faults, best.rssMb);
   if (!keep) QFile::remove(path);
   return 0;
 }
