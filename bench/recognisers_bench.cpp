@@ -1,5 +1,6 @@
-// Runs the per-record conversions of the load (tax number, date, two amounts) over
-// 1,000,000 generated values and prints the time per million records.
+// Runs the per-record conversions of the load (tax number, date, two amounts) 1,000,000
+// times and prints the time. The values cycle through 4096 generated records, so that
+// they stand in the cache as a field the reader has just produced does.
 //   recognisers_bench
 #include <QElapsedTimer>
 #include <QStringList>
@@ -10,6 +11,7 @@
 namespace {
 
 constexpr int kRecords = 1000000;
+constexpr int kDistinct = 4096;
 
 struct TValues {
   QStringList adoszam, datum, net, vat;
@@ -20,7 +22,7 @@ TValues MakeValues() {
   quint32 seed = 4711;
   auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
   TValues v;
-  for (int i = 0; i < kRecords; ++i) {
+  for (int i = 0; i < kDistinct; ++i) {
     const quint32 r = next();
     v.adoszam << (r % 3 ? QStringLiteral("%1-%2-%3")
                               .arg(10000000 + r % 89999999)
@@ -46,10 +48,11 @@ int main() {
   qint64 good = 0;
   double sum = 0;
   for (int i = 0; i < kRecords; ++i) {
-    const bool adoszam = krinu::IsAdoszam(v.adoszam[i]);
-    const auto datum = format.Convert(v.datum[i]);
-    const auto net = krinu::ConvertOsszeg(v.net[i], u',', u'.');
-    const auto vat = krinu::ConvertOsszeg(v.vat[i], u',', u'.');
+    const int k = i % kDistinct;
+    const bool adoszam = krinu::IsAdoszam(v.adoszam[k]);
+    const auto datum = format.Convert(v.datum[k]);
+    const auto net = krinu::ConvertOsszeg(v.net[k], u',', u'.');
+    const auto vat = krinu::ConvertOsszeg(v.vat[k], u',', u'.');
     if (adoszam && datum && net && vat) {
       ++good;
       sum += *net + *vat;

@@ -35,9 +35,13 @@ std::optional<QLocale>& PinnedLocale() {
 }
 
 // Upper-cased month names, built once: the user locale's first, then the English ones.
+struct TMonthName {
+  QString upper;
+  qsizetype length = 0;  // of the name as the locale gives it: the piece of text compared
+};
 struct TMonthNames {
-  QString user[2][12];  // [0] long, [1] short
-  QString english[2][12];
+  TMonthName user[2][12];  // [0] long, [1] short
+  TMonthName english[2][12];
 };
 
 std::optional<TMonthNames>& MonthNameCache() {
@@ -47,10 +51,13 @@ std::optional<TMonthNames>& MonthNameCache() {
 
 // The nominative (stand-alone) names: what the locale's month lists hold and what a
 // date written on its own uses.
-void FillNames(const QLocale& locale, QString (&names)[2][12]) {
-  for (int m = 1; m <= 12; ++m) {
-    names[0][m - 1] = locale.standaloneMonthName(m, QLocale::LongFormat).toUpper();
-    names[1][m - 1] = locale.standaloneMonthName(m, QLocale::ShortFormat).toUpper();
+void FillNames(const QLocale& locale, TMonthName (&names)[2][12]) {
+  for (int form = 0; form < 2; ++form) {
+    for (int m = 1; m <= 12; ++m) {
+      const QString name =
+          locale.standaloneMonthName(m, form == 0 ? QLocale::LongFormat : QLocale::ShortFormat);
+      names[form][m - 1] = {name.toUpper(), name.size()};
+    }
   }
 }
 
@@ -67,12 +74,13 @@ const TMonthNames& MonthNames() {
 // piece upper-cased equals upperName; ASCII is compared in place so that an English name
 // costs no allocation on every value.
 bool UpperEquals(QStringView piece, const QString& upperName) {
-  if (piece.size() != upperName.size()) return false;
+  for (QChar c : piece)
+    if (c.unicode() >= 0x80) return piece.toString().toUpper() == upperName;
+  if (piece.size() != upperName.size()) return false;  // ASCII keeps its length
   for (qsizetype i = 0; i < piece.size(); ++i) {
     const char16_t c = piece[i].unicode();
-    if (c >= 0x80) return piece.toString().toUpper() == upperName;
-    const char16_t u = (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-    if (u != upperName[i].unicode()) return false;
+    const char16_t upper = (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+    if (upper != upperName[i].unicode()) return false;
   }
   return true;
 }
@@ -81,10 +89,11 @@ std::optional<int> ReadMonthName(QStringView text, qsizetype& pos, int form) {
   const TMonthNames& names = MonthNames();
   for (const auto* list : {&names.user[form], &names.english[form]}) {
     for (int m = 0; m < 12; ++m) {
-      const QString& name = (*list)[m];
-      if (name.isEmpty()) continue;  // an empty name would match anywhere
-      if (UpperEquals(text.mid(pos, name.size()), name)) {
-        pos += name.size();
+      const TMonthName& name = (*list)[m];
+      if (name.length == 0) continue;  // an empty name would match anywhere
+      const QStringView piece = text.mid(pos, name.length);
+      if (piece.size() == name.length && UpperEquals(piece, name.upper)) {
+        pos += name.length;
         return m + 1;
       }
     }
