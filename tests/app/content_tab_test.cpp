@@ -1,0 +1,156 @@
+// The content and load panels driven as the window drives them: the automatic chain after
+// a file is chosen, the content button, the hidden load button and the viewer.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "app/main_form.h"
+#include "app/show_missed_form.h"
+#include "support/scripted_ui.h"
+#include "support/test_env.h"
+
+namespace krinu {
+namespace {
+
+using Stage = TMainForm::TInputStage;
+
+QByteArray Lines(int n, const QByteArray& tail = {}) {
+  QByteArray b =
+      "Partner adószáma;Partner neve;Teljesítés dátuma;Számla sorszáma;Nettó összeg;"
+      "ÁFA összeg\n";
+  for (int i = 0; i < n; ++i)
+    b += "12345678-2-42;Kiss Bt;2026.11." + QByteArray::number(10 + i % 18) + ";SZ-" +
+         QByteArray::number(i) + ";1.000,00;270,00\n";
+  return b + tail;
+}
+
+class ContentTabTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env.ProgramPath = test::BinDir() + QStringLiteral("krinu");  // with the shipped krinu.ini
+    env.DataDirOverride = root.filePath(QStringLiteral("data"));
+    form = std::make_unique<TMainForm>(ui, env);
+    form->FormCreate();
+    ASSERT_TRUE(ui.Messages.empty());
+  }
+  void Choose(const QByteArray& bytes) {
+    const QString path = root.filePath(QStringLiteral("in%1.csv").arg(++files));
+    test::WriteFile(path, bytes);
+    ui.Clear();
+    ui.OpenFileAnswers.push_back(path);
+    form->SelectFileBtnClick();
+  }
+  bool Enabled(MainPanel p) { return form->State.ControlsOn(p).front()->Enabled; }
+
+  QTemporaryDir root;
+  AppEnvironment env;
+  test::ScriptedUserInterface ui;
+  std::unique_ptr<TMainForm> form;
+  int files = 0;
+};
+
+TEST_F(ContentTabTest, ChoosingAGoodFileLoadsItAtOnce) {
+  Choose(Lines(12, "HU1;Rossz;2026.11.01;X;1,00;0,10\n"));
+  MainFormState& s = form->State;
+  EXPECT_EQ(form->InputStage(), Stage::Loaded);
+  EXPECT_TRUE(form->InputLoaded);
+  EXPECT_TRUE(Enabled(MainPanel::Betoltes));
+  EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("12"));
+  EXPECT_EQ(s.CsvMissedRowNumEd.Text, QStringLiteral("1"));
+  EXPECT_TRUE(s.ShowMissedBtn.Enabled);
+  EXPECT_EQ(s.AdoszamCheckBBtn.Mark, CheckMark::Passed);
+  EXPECT_EQ(s.OsszegCheckBBtn.Mark, CheckMark::Passed);
+  EXPECT_EQ(s.AdoszamColCbx.Items.front(), QStringLiteral("Kérem, jelölje ki"));
+  EXPECT_EQ(s.AdoszamColCbx.ItemIndex, 1);
+  EXPECT_EQ(s.DateFormEd.Text, QStringLiteral("yyyy.mm.dd"));
+  EXPECT_EQ(s.DecSepCbx.CurrentText(), QStringLiteral("Vessző"));
+  EXPECT_EQ(ui.Texts(QStringLiteral("warning")),
+            QStringList{QStringLiteral(
+                "Részben sikeres Input Fájl betöltés, \n12 adatsor került betöltésre\n"
+                "01 adatsort nem sikerült betölteni\n"
+                "Vagy próbáljon módosítani az Input Fájl-on, vagy annak feldolgozásán\n"
+                "Vagy lépjen tovább a \"XML ÁFA bevallás készítése\" fülre az NAV bevallás "
+                "elkészítéséhez a betöltött adatsorok felhasználásával\n"
+                "(Előtte érdemes lehet ellenőrizni, hogy a szükséges input adatelemek (adószám, "
+                "megnevezés, ...) beazonosítása valóban megfelelő)")});
+
+  // the viewer lists the skipped row and saves the report
+  TShowMissedForm viewer(ui, form->MissedRows, form->SkippedRecords);
+  viewer.FormShow();
+  EXPECT_EQ(viewer.State.ShowMissedMemo.Lines,
+            QStringList{QStringLiteral("HU1;Rossz;2026.11.01;X;1,00;0,10")});
+  const QString report = root.filePath(QStringLiteral("kihagyott"));
+  ui.SaveFileAnswers.push_back(report);
+  viewer.MentesBtnClick();
+  EXPECT_TRUE(test::ReadFile(report + QStringLiteral(".csv")).contains("14;Adószám;HU1;"));
+  viewer.ShowMissedOkBtnClick();
+  EXPECT_TRUE(viewer.State.Closed);
+}
+
+TEST_F(ContentTabTest, AFailedCheckLeavesTheLoadPanelLockedAndTheButtonRetries) {
+  Choose(Lines(3));
+  MainFormState& s = form->State;
+  ASSERT_EQ(form->InputStage(), Stage::Loaded);
+  // a date format that does not fit: the check fails, the load panel is reset and locked
+  s.DateFormEd.Text = QStringLiteral("dd.mm.yyyy");
+  ui.Clear();
+  form->ContentCheckBtnClick();
+  EXPECT_EQ(form->InputStage(), Stage::StructureChecked);
+  EXPECT_FALSE(form->InputLoaded);
+  EXPECT_FALSE(Enabled(MainPanel::Betoltes));
+  EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("?"));
+  EXPECT_EQ(s.DatumCheckBBtn.Mark, CheckMark::Failed);
+  EXPECT_EQ(ui.Texts(QStringLiteral("error")),
+            QStringList{QStringLiteral(
+                "Az aktuális adat-összerendelés alapján végzett tartalom-ellenőrzés megbukott\n"
+                "kérem igazítson az adat-összerendeléseken az \"Input Fájl adatai\" panelon\n"
+                "majd nyomja meg a \"Input File adatainak ellenőrzése\" gombot")});
+  // corrected: the second load starts from empty lists
+  s.DateFormEd.Text = QStringLiteral("yyyy.mm.dd");
+  form->ContentCheckBtnClick();
+  EXPECT_EQ(form->InputStage(), Stage::Loaded);
+  EXPECT_EQ(form->AFAAdatList.size(), 3u);
+  EXPECT_FALSE(s.ShowMissedBtn.Enabled);
+  // an unassigned column: the identification failure names the captions
+  Choose("a;b;c;d;e;f\nx;y;z;u;v;w\n");
+  EXPECT_EQ(form->InputStage(), Stage::StructureChecked);
+  EXPECT_TRUE(ui.Texts(QStringLiteral("error"))
+                  .value(0)
+                  .startsWith(QStringLiteral(
+                      "Nem sikerült beazonosítani a szükséges adatokat az input fájlban\n\n")));
+}
+
+TEST_F(ContentTabTest, AReaderErrorKeepsTheRecordsBeforeItButNotTheCounts) {
+  Choose(Lines(12));
+  ASSERT_EQ(form->InputStage(), Stage::Loaded);
+  // the fifteenth record has a field too many: the check passes on the preview, the load stops
+  Choose(Lines(14, "12345678-2-42;Kiss Bt;2026.11.10;SZ-X;1,00;0,10;extra\n"));
+  MainFormState& s = form->State;
+  EXPECT_EQ(form->InputStage(), Stage::ContentChecked);
+  EXPECT_FALSE(form->InputLoaded);
+  EXPECT_EQ(form->AFAAdatList.size(), 14u);
+  EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("?"));
+  EXPECT_EQ(ui.Texts(QStringLiteral("error")),
+            QStringList{QStringLiteral("Hiba lépett fel a fájl betöltése során")});
+  // the declaration run refuses to start
+  ui.Clear();
+  form->Step1BtnClick();
+  EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Még nem volt sikeres input (CSV) fájl "
+                                                   "betöltés, nem készíthető XML  nyomtatvány")});
+}
+
+TEST_F(ContentTabTest, HiddenControls) {
+  form->LoadFileBTnClick();
+  EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Kérem jelöljön ki egy fájlt először")});
+  MainFormState& s = form->State;
+  form->Button1Click();  // 2020.03.03 with yyyy.mm.dd
+  EXPECT_TRUE(s.ConvertedEd.Text.startsWith(QStringLiteral("2020")));
+  EXPECT_TRUE(s.ConvertedEd.Text.endsWith(QStringLiteral("03")));
+  s.DateStrEd.Text = QStringLiteral("2020.02.30");
+  form->Button1Click();
+  EXPECT_EQ(s.ConvertedEd.Text, QStringLiteral("??"));
+}
+
+}  // namespace
+}  // namespace krinu
