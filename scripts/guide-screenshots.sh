@@ -9,8 +9,12 @@ build=${1:-build}
 cmake --build "$build" --target krinu krinu-guide-shots -j2 >/dev/null
 driver=$(find "$build" -name krinu-guide-shots -type f -perm -u+x | head -n 1)
 [ -n "$driver" ] || { echo "krinu-guide-shots was not built" >&2; exit 1; }
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+# A fresh home on a fixed path, so that the paths in the pictures read the same every time.
+base=${TMPDIR:-/tmp}/krinu-kezikonyv
+rm -rf "$base"
+home=$base/home/konyvelo
+mkdir -p "$home"
+trap 'rm -rf "$base"' EXIT
 # Qt's own file dialogs (not a desktop's), Hungarian as the program shows them.
 env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u QT_QPA_PLATFORMTHEME \
   HOME="$home" LANG=hu_HU.UTF-8 TZ=Europe/Budapest \

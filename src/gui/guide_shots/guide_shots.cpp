@@ -14,7 +14,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -258,9 +258,11 @@ int main(int argc, char** argv) {
   Settle();
   if (auto* from = window.findChild<QDateEdit*>(QStringLiteral("IdoszakADtPick"))) {
     from->setDate(QDate(2026, 11, 1));
-    from->setFocus();
-    QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
-    QApplication::sendEvent(from, &f4);  // the calendar pop-up
+    // A click on the arrow opens the calendar pop-up.
+    const QPointF arrow(from->width() - 8, from->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, arrow, from->mapToGlobal(arrow), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(from, &press);
     Settle(600);
     Save(&window, QStringLiteral("naptar"), true);
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
