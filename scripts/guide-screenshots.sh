@@ -6,6 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+./scripts/install-deps.sh --gui
+desktop-file-validate data/krinu.desktop
 cmake --build "$build" --target krinu krinu-guide-shots -j2 >/dev/null
 driver=$(find "$build" -name krinu-guide-shots -type f -perm -u+x | head -n 1)
 [ -n "$driver" ] || { echo "krinu-guide-shots was not built" >&2; exit 1; }
