@@ -1,5 +1,8 @@
 // The first tab's chain: choosing the input file, its structure, and what follows.
 
+#include <QFileInfo>
+#include <utility>
+
 #include "app/handler_runner.h"
 #include "app/main_form.h"
 #include "intake/code_page.h"
@@ -7,7 +10,11 @@
 namespace krinu {
 
 void TMainForm::SelectFileBtnClick() {
-  const std::optional<QString> chosen = ui_.OpenFile(OpenDialog);
+  std::optional<QString> chosen;
+  if (droppedFile_)
+    chosen = std::exchange(droppedFile_, std::nullopt);
+  else
+    chosen = ui_.OpenFile(OpenDialog);
   if (!chosen) return;
   SetInputStage(TInputStage::FileChosen);
   State.FileNameEd.Text = *chosen;
@@ -66,6 +73,23 @@ void TMainForm::SelectFileBtnClick() {
   }
   inputRefused_ = false;
   if (RunStructureCheck(QStringLiteral("a(z)"))) AnalyzeInputDataContent();
+}
+
+void TMainForm::FilesDropped(const QStringList& paths) {
+  if (paths.isEmpty()) return;
+  if (paths.size() > 1) {
+    ui_.Warning(
+        QStringLiteral("Egyszerre csak egy input fájl jelölhető ki.\n"
+                       "Kérem, egyetlen CSV fájlt húzzon az ablakra."));
+    return;
+  }
+  if (QFileInfo(paths.front()).isDir()) {
+    ui_.Warning(QStringLiteral("Mappa nem jelölhető ki input fájlként:\n") + paths.front() +
+                QStringLiteral("\nKérem, egy CSV fájlt húzzon az ablakra."));
+    return;
+  }
+  droppedFile_ = QFileInfo(paths.front()).absoluteFilePath();
+  SelectFileBtnClick();
 }
 
 void TMainForm::SzerkezetCheckBtnClick() {

@@ -22,8 +22,17 @@ QString FolderOf(const QString& path) {
   return dir;
 }
 
+QString ProgramFile(const QString& programDir, const QString& relativePath) {
+  const QString beside = programDir + relativePath;
+  if (QFileInfo::exists(beside)) return beside;
+  const QString shared =
+      QDir::cleanPath(programDir + QStringLiteral("../share/krinu/") + relativePath);
+  return QFileInfo::exists(shared) ? shared : beside;
+}
+
 TMainForm::TMainForm(UserInterface& ui, AppEnvironment env) : ui_(ui), env_(std::move(env)) {
   ProgramDir = FolderOf(env_.ProgramPath);
+  UserGuideFile = ProgramFile(ProgramDir, QStringLiteral("Help/Kezikonyv.html"));
   Log.Subscribe([this](LogSource, const QString& line) { State.XMLGenMm.Append(line); });
 }
 
@@ -35,8 +44,8 @@ void TMainForm::FormCreate() {
   OutputLocale = QLocale::system();
   State.Caption += QStringLiteral(" / Verzió: ") + VersionText();
   try {
-    IniFileName =
-        env_.IniFileName.isEmpty() ? ProgramDir + QStringLiteral("krinu.ini") : env_.IniFileName;
+    IniFileName = env_.IniFileName.isEmpty() ? ProgramFile(ProgramDir, QStringLiteral("krinu.ini"))
+                                             : env_.IniFileName;
     if (QFileInfo::exists(IniFileName) && LoadHeaderMasks(IniFileName, HeaderMasks)) {
       ui_.Error(QStringLiteral("Probléma a program 'INI' fájljában(") + IniFileName +
                 QStringLiteral(")!"));
@@ -187,11 +196,14 @@ void TMainForm::UgyintezokMenuClick() {
 }
 
 void TMainForm::UserGuideMenuClick() {
-  const QString path = ProgramDir + QStringLiteral("Help/Kezikonyv.html");
-  if (ui_.OpenDocument(path) == OpenDocumentResult::NotFound)
+  const QString& path = UserGuideFile;
+  const OpenDocumentResult result = ui_.OpenDocument(path);
+  if (result == OpenDocumentResult::NotFound)
     ui_.Error(
         QStringLiteral("Sajnálom, a kézikönyv fájlt nem találom, a következő néven kerestem: \n") +
         path);
+  // No HTML viewer on the desktop: the menu item must still show the guide.
+  if (result == OpenDocumentResult::Failed) ui_.ShowModal(SecondaryWindow::Help);
 }
 
 void TMainForm::ExitMenuClick() {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "app/environment.h"
 #include "app/handler_runner.h"
@@ -29,6 +30,10 @@ QString VersionText();  // "1.07"
 
 // The folder of a path, ending with a separator.
 QString FolderOf(const QString& path);
+
+// A file the program ships (krinu.ini, Help/...): beside the program, or in
+// ../share/krinu/ when installed; the path beside the program when neither has it.
+QString ProgramFile(const QString& programDir, const QString& relativePath);
 
 class TMainForm {
  public:
@@ -60,6 +65,9 @@ class TMainForm {
 
   // The input tab's buttons.
   void SelectFileBtnClick();
+  // Files dropped onto the window: one file is chosen as the open dialog would choose it;
+  // several files or a folder are refused.
+  void FilesDropped(const QStringList& paths);
   void SzerkezetCheckBtnClick();
   void ContentCheckBtnClick();
   void LoadFileBTnClick();
@@ -97,7 +105,8 @@ class TMainForm {
   // Application context.
   QString ProgramDir;  // ends with a separator
   QString IniFileName;
-  QString DataDir;  // ends with a separator
+  QString UserGuideFile;  // the guide the menu opens; where the own help window reads it
+  QString DataDir;        // ends with a separator
   THeaderMasks HeaderMasks;
   QLocale OutputLocale;
   FileDialogSpec OpenDialog, SaveDialog;
@@ -133,6 +142,7 @@ class TMainForm {
   bool startupFailed_ = false;
   TInputStage inputStage_ = TInputStage::NoFile;
   bool inputRefused_ = false;
+  std::optional<QString> droppedFile_;  // answers the next open dialog
 };
 
 }  // namespace krinu

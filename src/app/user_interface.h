@@ -18,8 +18,9 @@ struct FileDialogSpec {
 
 enum class OpenDocumentResult { Opened, NotFound, Failed };
 
-// The secondary windows the main window opens modally.
-enum class SecondaryWindow { Adozok, Ugyintezok, ShowMissed };
+// The secondary windows the main window opens modally. Help is the program's own viewer of
+// the user guide, for a desktop that cannot open it.
+enum class SecondaryWindow { Adozok, Ugyintezok, ShowMissed, Help };
 
 class UserInterface {
  public:

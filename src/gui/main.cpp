@@ -4,12 +4,17 @@
 #include <QStyleFactory>
 #include <QTimer>
 
+#include "gui/desktop_integration.h"
 #include "gui/main_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Krinu"));
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QGuiApplication::setDesktopFileName(QStringLiteral("krinu"));
+  QApplication::setWindowIcon(krinu::ProgramIcon());
+  // Yes/No, Open, Save, Cancel and the file dialogs in Hungarian; English when missing.
+  krinu::InstallQtTranslation(app);
 
   QCommandLineParser parser;
   parser.addHelpOption();

@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -13,21 +15,40 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/handler_runner.h"
 #include "gui/control_render.h"
+#include "gui/desktop_integration.h"
 #include "gui/secondary_windows.h"
 
 namespace krinu {
+namespace {
+
+// The local files of a drag; empty when anything else (a web link, text) is in it.
+QStringList DroppedPaths(const QMimeData* mime) {
+  QStringList paths;
+  if (!mime || !mime->hasUrls()) return paths;
+  for (const QUrl& url : mime->urls()) {
+    if (!url.isLocalFile()) return {};
+    paths << url.toLocalFile();
+  }
+  return paths;
+}
+
+}  // namespace
 
 MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
     : QMainWindow(parent),
@@ -35,6 +56,9 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
       form_(std::make_unique<TMainForm>(ui_, std::move(env))),
       binder_(form_->State.Controls()) {
   setObjectName(QStringLiteral("MainForm"));
+  setLocale(InterfaceLocale());
+  setWindowIcon(ProgramIcon());
+  setAcceptDrops(true);
   ui_.ShowModalHandler = [this](SecondaryWindow w) { ShowSecondary(w); };
   // A box shows over the window as the handler has set it so far.
   ui_.BeforeModal = [this] { Render(); };
@@ -61,7 +85,8 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
   binder_.Custom([this] { pages_->setCurrentIndex(form_->State.MainPCActivePage); },
                  [this] { form_->State.MainPCActivePage = pages_->currentIndex(); });
   setCentralWidget(pages_);
-  resize(1000, 720);
+  BuildStatusBar();
+  PlaceOnScreen(this, QSize(1000, 660));
   Render();
 }
 
@@ -98,8 +123,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QStringList paths = DroppedPaths(event->mimeData());
+  if (paths.isEmpty()) return;
+  event->acceptProposedAction();
+  // Boxes must not open while the drag source still waits for the drop to finish.
+  QTimer::singleShot(0, this,
+                     [this, paths] { Run([this, paths] { form_->FilesDropped(paths); }); });
+}
+
 void MainWindow::ShowSecondary(SecondaryWindow window) {
-  if (!form_->Db && window != SecondaryWindow::ShowMissed) return;
+  const bool needsDb = window == SecondaryWindow::Adozok || window == SecondaryWindow::Ugyintezok;
+  if (needsDb && !form_->Db) return;
   ShowSecondaryWindow(this, window, *form_);
 }
 
@@ -107,16 +146,52 @@ void MainWindow::ShowSecondary(SecondaryWindow window) {
 
 void MainWindow::BuildMenu() {
   QMenu* file = binder_.Menu(menuBar()->addMenu(QString()), QStringLiteral("FileMenu"));
-  connect(binder_.MenuAction(file, QStringLiteral("ExitMenu")), &QAction::triggered, this,
-          [this] { Run([this] { form_->ExitMenuClick(); }); });
+  QAction* exit = binder_.MenuAction(file, QStringLiteral("ExitMenu"));
+  exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(exit, &QAction::triggered, this, [this] { Run([this] { form_->ExitMenuClick(); }); });
+  // Ctrl+O is the file button from anywhere in the window; the file shows on the first tab.
+  auto* open = new QAction(this);
+  open->setObjectName(QStringLiteral("OpenInputShortcut"));
+  open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  addAction(open);
+  connect(open, &QAction::triggered, this, [this] {
+    if (!form_->State.SelectFileBtn.Enabled) return;
+    Run([this] {
+      form_->State.MainPCActivePage = 0;
+      form_->SelectFileBtnClick();
+    });
+  });
   QMenu* torzs = binder_.Menu(menuBar()->addMenu(QString()), QStringLiteral("TorzsMenu"));
   connect(binder_.MenuAction(torzs, QStringLiteral("AdozokMenu")), &QAction::triggered, this,
           [this] { Run([this] { form_->AdozokMenuClick(); }); });
   connect(binder_.MenuAction(torzs, QStringLiteral("UgyintezokMenu")), &QAction::triggered, this,
           [this] { Run([this] { form_->UgyintezokMenuClick(); }); });
   QMenu* help = binder_.Menu(menuBar()->addMenu(QString()), QStringLiteral("Segtsg1"));
-  connect(binder_.MenuAction(help, QStringLiteral("UserGuideMenu")), &QAction::triggered, this,
+  QAction* guide = binder_.MenuAction(help, QStringLiteral("UserGuideMenu"));
+  guide->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(guide, &QAction::triggered, this,
           [this] { Run([this] { form_->UserGuideMenuClick(); }); });
+}
+
+// After a run that wrote its file: which file, and a way to its folder.
+void MainWindow::BuildStatusBar() {
+  auto* written = new QLabel;
+  written->setObjectName(QStringLiteral("LastWrittenXmlLb"));
+  written->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* openFolder = new QPushButton(QStringLiteral("Mappa megnyitása"));
+  openFolder->setObjectName(QStringLiteral("OpenXmlFolderBtn"));
+  openFolder->setAutoDefault(false);
+  openFolder->setFocusPolicy(Qt::NoFocus);
+  statusBar()->addWidget(written, 1);
+  statusBar()->addPermanentWidget(openFolder);
+  connect(openFolder, &QPushButton::clicked, this, [this] {
+    if (!form_->LastWrittenXml.isEmpty()) ui_.OpenDocument(FolderOf(form_->LastWrittenXml));
+  });
+  binder_.Custom([this, written, openFolder] {
+    const QString& file = form_->LastWrittenXml;
+    written->setText(file.isEmpty() ? QString() : QStringLiteral("A bevallás elkészült: ") + file);
+    openFolder->setVisible(!file.isEmpty());
+  });
 }
 
 QFrame* MainWindow::MakePanel(const QString& name, QWidget*& body) {
@@ -149,6 +224,7 @@ QWidget* MainWindow::BuildInputTab() {
 
   auto* top = new QHBoxLayout;
   QAbstractButton* selectFile = binder_.Button(QStringLiteral("SelectFileBtn"));
+  selectFile->setToolTip(QStringLiteral("Ctrl+O; a CSV fájl az ablakra is húzható"));
   connect(selectFile, &QAbstractButton::clicked, this,
           [this] { Run([this] { form_->SelectFileBtnClick(); }); });
   top->addWidget(selectFile);

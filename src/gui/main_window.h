@@ -23,6 +23,9 @@ class QTabWidget;
 class QToolButton;
 class QFrame;
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QMimeData;
 
 namespace krinu {
 
@@ -44,9 +47,12 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildMenu();
+  void BuildStatusBar();
   QWidget* BuildInputTab();
   QWidget* BuildXmlTab();
   QFrame* MakePanel(const QString& name, QWidget*& body);

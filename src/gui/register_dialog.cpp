@@ -7,10 +7,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "app/handler_runner.h"
 #include "gui/control_render.h"
+#include "gui/desktop_integration.h"
 
 namespace krinu {
 
@@ -33,6 +35,19 @@ QPushButton* Button(const QString& objectName, const QString& caption, QWidget* 
   button->setDefault(false);
   return button;
 }
+
+// Rows as tall as the font's full height plus room, so that the accents of capitals
+// ("Ö", "Ű") are not cut off at the top of a row.
+class RoomyRowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    const QFontMetrics fm(option.font);
+    size.setHeight(std::max(size.height(), fm.boundingRect(QStringLiteral("ÁÉŐŰÖÜ")).height()) + 6);
+    return size;
+  }
+};
 
 }  // namespace
 
@@ -94,6 +109,7 @@ void RegisterDialog::Build(const RegisterDialogTexts& texts, RegisterDialogState
   right->addLayout(searchRow);
   lbx_ = binder_->List(texts.Lbx);
   lbx_->setMinimumSize(texts.LbxMinimumSize);
+  lbx_->setItemDelegate(new RoomyRowDelegate(lbx_));
   right->addWidget(lbx_, 1);
 
   auto* columns = new QHBoxLayout;
@@ -128,6 +144,7 @@ void RegisterDialog::Build(const RegisterDialogTexts& texts, RegisterDialogState
   connect(lbx_, &QListWidget::itemDoubleClicked, this, [this] { Run(handlers_.LbxDblClick); });
   lbx_->installEventFilter(this);
   searchEd_->installEventFilter(this);
+  PlaceOnScreen(this, sizeHint());
 }
 
 void RegisterDialog::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 #include "gui/secondary_windows.h"
 
 #include "gui/adozok_torzs_dialog.h"
+#include "gui/help_window.h"
 #include "gui/show_missed_dialog.h"
 #include "gui/ugyintezok_torzs_dialog.h"
 
@@ -16,6 +17,9 @@ void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TMainForm& for
       break;
     case SecondaryWindow::ShowMissed:
       ShowMissedRows(parent, form.MissedRows, form.SkippedRecords);
+      break;
+    case SecondaryWindow::Help:
+      ShowHelpWindow(parent, form.UserGuideFile);
       break;
   }
 }

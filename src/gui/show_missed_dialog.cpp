@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/handler_runner.h"
+#include "gui/desktop_integration.h"
 
 namespace krinu {
 
@@ -30,7 +31,7 @@ ShowMissedDialog::ShowMissedDialog(const QStringList& missedRows,
           [this] { Run([this] { form_.MentesBtnClick(); }); });
   connect(ok, &QAbstractButton::clicked, this,
           [this] { Run([this] { form_.ShowMissedOkBtnClick(); }); });
-  resize(860, 480);
+  PlaceOnScreen(this, QSize(860, 480));
 }
 
 void ShowMissedDialog::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 #include "gui/widget_binder.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -20,6 +21,7 @@
 #include <stdexcept>
 
 #include "gui/control_render.h"
+#include "gui/desktop_integration.h"
 
 namespace krinu {
 namespace {
@@ -96,6 +98,12 @@ QLineEdit* WidgetBinder::Edit(const QString& name, bool readOnly, int maxLength)
   auto* w = new QLineEdit;
   w->setObjectName(name);
   w->setReadOnly(readOnly);
+  if (readOnly) {
+    // Shown on the window's colour, so that nobody tries to type into it.
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+    w->setPalette(pal);
+  }
   if (maxLength > 0) w->setMaxLength(maxLength);
   Custom([w, &c] { RenderText(w, c); },
          [w, &c, readOnly] {
@@ -140,6 +148,14 @@ QDateEdit* WidgetBinder::Date(const QString& name) {
   auto* w = new QDateEdit;
   w->setObjectName(name);
   w->setCalendarPopup(true);
+  // The pop-up is a window of its own and would take the system locale: month and day
+  // names must be Hungarian like the rest of the interface.
+  w->setLocale(InterfaceLocale());
+  auto* calendar = new QCalendarWidget(w);
+  calendar->setLocale(InterfaceLocale());
+  calendar->setFirstDayOfWeek(Qt::Monday);
+  calendar->setGridVisible(true);
+  w->setCalendarWidget(calendar);
   w->setDisplayFormat(QStringLiteral("yyyy. MM. dd."));
   w->setMinimumWidth(w->fontMetrics().horizontalAdvance(QStringLiteral("2026. 12. 31.")) + 48);
   w->setMaximumWidth(220);

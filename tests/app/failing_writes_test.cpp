@@ -8,10 +8,10 @@
 
 #include <QFileInfo>
 
-#include "support/file_size_limit.h"
 #include "app/adozok_torzs_form.h"
 #include "masterdata/registers.h"
 #include "register_fixture.h"
+#include "support/file_size_limit.h"
 
 namespace krinu {
 namespace {

@@ -191,9 +191,11 @@ TEST_F(MainFormTest, MenusAndTabs) {
                                        "kerestem: \n") +
                         guide});
   ui.Clear();
-  ui.OpenDocumentAnswer = OpenDocumentResult::Failed;  // other shell failures are ignored
+  ui.OpenDocumentAnswer = OpenDocumentResult::Failed;  // no viewer: the own help window
   form->UserGuideMenuClick();
   EXPECT_TRUE(ui.Messages.empty());
+  EXPECT_EQ(ui.ShownWindows, std::vector<SecondaryWindow>{SecondaryWindow::Help});
+  ui.ShownWindows.clear();
 
   // a register visit refreshes its combo and selects item 0 again
   form->State.AdozokCb.ItemIndex = -1;

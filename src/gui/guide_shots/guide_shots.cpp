@@ -1,0 +1,313 @@
+// Takes the user guide's pictures from the real windows: starts the main window as the
+// program would, walks it through the three tasks with the bundled example, and saves each
+// window (and each box and dialog on the way) as a PNG. Run under xvfb with a fresh HOME by
+// scripts/guide-screenshots.sh.
+//
+//   krinu-guide-shots PROGRAM_DIR EXAMPLE_CSV OUTPUT_DIR
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+#include <deque>
+#include <functional>
+
+#include "gui/desktop_integration.h"
+#include "gui/help_window.h"
+#include "gui/main_window.h"
+
+namespace {
+
+QString outDir;
+int failures = 0;
+
+void Say(const QString& text) {
+  QTextStream(stderr) << text << Qt::endl;
+}
+
+// Lets the windows paint (and the file dialog fill its list).
+void Settle(int ms = 400) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// The window as the screen shows it (what `import -window root` would cut out); the
+// widget's own rendering where there is no screen to read (offscreen runs).
+void Save(QWidget* w, const QString& name, bool wholeScreen = false) {
+  w = w->window();
+  Settle();
+  QPixmap shot;
+  QScreen* screen = w->screen();
+  if (screen) {
+    const QRect g = wholeScreen ? screen->geometry() : w->frameGeometry();
+    shot = screen->grabWindow(0, g.x(), g.y(), g.width(), g.height());
+  }
+  if (shot.isNull() || QGuiApplication::platformName() == QStringLiteral("offscreen"))
+    shot = w->grab();
+  const QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
+  if (!shot.save(path)) {
+    Say(QStringLiteral("cannot save ") + path);
+    ++failures;
+    return;
+  }
+  Say(QStringLiteral("saved ") + path);
+}
+
+// Plays the user's part in the boxes and dialogs that open modally, one handler per box in
+// the order they open. A box nobody expected is saved and closed, so the run never hangs.
+class ModalPlayer {
+ public:
+  void Expect(const QString& name, std::function<void(QWidget*)> act) {
+    queue_.push_back({name, std::move(act)});
+  }
+  void Start() { Poll(); }
+  bool Done() const { return queue_.empty(); }
+
+ private:
+  struct Step {
+    QString Name;
+    std::function<void(QWidget*)> Act;
+  };
+  void Poll() {
+    QTimer::singleShot(150, [this] { Poll(); });  // first, so nested loops keep polling
+    QWidget* modal = QApplication::activeModalWidget();
+    if (busy_ || !modal || modal == seen_ || !modal->isVisible()) {
+      if (!modal) seen_ = nullptr;
+      return;
+    }
+    seen_ = modal;
+    busy_ = true;
+    if (queue_.empty()) {
+      Say(QStringLiteral("unexpected window ") + modal->objectName() + QStringLiteral(": ") +
+          modal->windowTitle());
+      Save(modal, QStringLiteral("varatlan-%1").arg(++unexpected_));
+      ++failures;
+      if (auto* box = qobject_cast<QMessageBox*>(modal))
+        box->done(QMessageBox::No);
+      else if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    } else {
+      Step step = std::move(queue_.front());
+      queue_.pop_front();
+      Say(QStringLiteral("window ") + step.Name + QStringLiteral(": ") + modal->windowTitle());
+      step.Act(modal);
+    }
+    busy_ = false;
+  }
+  std::deque<Step> queue_;
+  QWidget* seen_ = nullptr;
+  bool busy_ = false;
+  int unexpected_ = 0;
+};
+
+void SaveAndClose(QWidget* w, const QString& name) {
+  Save(w, name);
+  if (auto* box = qobject_cast<QMessageBox*>(w)) {
+    // Information and warnings have OK only; a question is answered No.
+    if (QAbstractButton* no = box->button(QMessageBox::No))
+      no->click();
+    else
+      box->accept();
+  } else if (auto* dialog = qobject_cast<QDialog*>(w)) {
+    dialog->reject();
+  }
+}
+
+void ClickLater(QWidget* root, const char* name) {
+  if (auto* b = root->findChild<QAbstractButton*>(QLatin1String(name)))
+    QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
+  else {
+    Say(QStringLiteral("no button ") + QLatin1String(name));
+    ++failures;
+  }
+}
+
+// Types the file's name into Qt's own file dialog as a user would, then saves and accepts.
+void ChooseInDialog(QFileDialog* dialog, const QString& path, const QString& shotName) {
+  dialog->setDirectory(QFileInfo(path).absolutePath());
+  Settle(1000);
+  if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+    name->setText(QFileInfo(path).fileName());
+  else
+    dialog->selectFile(path);
+  Save(dialog, shotName);
+  QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+}
+
+void Drop(QWidget* target, const QStringList& files) {
+  QList<QUrl> urls;
+  for (const QString& f : files) urls << QUrl::fromLocalFile(f);
+  QMimeData mime;
+  mime.setUrls(urls);
+  const QPointF at(target->width() / 2.0, target->height() / 2.0);
+  QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) {
+    Say(QStringLiteral("the window refused the drag"));
+    ++failures;
+    return;
+  }
+  QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  Settle(600);  // the drop is handled once the drag has ended
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Krinu"));
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setWindowIcon(krinu::ProgramIcon());
+  krinu::InstallQtTranslation(app);
+  if (argc != 4) {
+    Say(QStringLiteral("usage: krinu-guide-shots PROGRAM_DIR EXAMPLE_CSV OUTPUT_DIR"));
+    return 2;
+  }
+  const QString programDir = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+  const QString example = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+  outDir = QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath();
+  QDir().mkpath(outDir);
+
+  // The user's own folders in the fresh home: the exports and the returns.
+  const QString home = QDir::homePath();
+  const QString exports = home + QStringLiteral("/Exportok");
+  const QString returns = home + QStringLiteral("/Bevallasok");
+  QDir().mkpath(exports);
+  QDir().mkpath(returns);
+  const QString csv = exports + QStringLiteral("/szamlak.csv");
+  QFile::remove(csv);
+  QFile::copy(example, csv);
+  // The same lines and two that the load sets aside: a date that is no date, and VAT over
+  // half of the net amount.
+  const QString faulty = exports + QStringLiteral("/szamlak_hibas.csv");
+  {
+    QFile in(example), out(faulty);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) return 1;
+    QByteArray bytes = in.readAll();
+    if (!bytes.endsWith('\n')) bytes += '\n';
+    bytes += QStringLiteral(
+                 "12345678-2-42;Kovács és Társa Kft;2026.11.31;SZ-2026/0110;1000;270\n"
+                 "87654321-1-13;Őrség Űrkutató Bt;2026.11.25;SZ-2026/0111;1000;900\n")
+                 .toUtf8();
+    out.write(bytes);
+  }
+  const QString xml = returns + QStringLiteral("/xx65_2026_11.xml");
+
+  krinu::AppEnvironment env =
+      krinu::BuildAppEnvironment(programDir + QStringLiteral("/krinu"), QString(), QString());
+  krinu::MainWindow window(env);
+  if (!window.Start()) return 1;
+  krinu::TMainForm& form = window.Form();
+  window.show();
+  ModalPlayer player;
+  player.Start();
+  Settle(1000);
+  Save(&window, QStringLiteral("foablak-indulas"));
+
+  // Task 1: taking in the file through the open dialog.
+  form.OpenDialog.FileName = exports;
+  player.Expect(QStringLiteral("megnyitas"), [&](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    if (!dialog) return SaveAndClose(w, QStringLiteral("megnyitas-dialogus"));
+    ChooseInDialog(dialog, csv, QStringLiteral("megnyitas-dialogus"));
+  });
+  player.Expect(QStringLiteral("betoltes"),
+                [](QWidget* w) { SaveAndClose(w, QStringLiteral("betoltes-uzenet")); });
+  window.Run([&] { form.SelectFileBtnClick(); });
+  Settle(600);
+  Save(&window, QStringLiteral("foablak-betoltve"));
+
+  // Task 2: the registers; the delete's question shows the Hungarian buttons.
+  player.Expect(QStringLiteral("adozok"), [&](QWidget* w) {
+    if (auto* list = w->findChild<QListWidget*>(QStringLiteral("AdozokLbx"))) {
+      list->setCurrentRow(0);
+      emit list->itemDoubleClicked(list->item(0));
+    }
+    Save(w, QStringLiteral("adozok"));
+    ClickLater(w, "TorlesBtn");
+  });
+  player.Expect(QStringLiteral("torles-kerdes"),
+                [](QWidget* w) { SaveAndClose(w, QStringLiteral("megerosites")); });
+  player.Expect(QStringLiteral("adozok-bezaras"), [](QWidget* w) { ClickLater(w, "BezarBtn"); });
+  window.Run([&] { form.AdozokMenuClick(); });
+  player.Expect(QStringLiteral("ugyintezok"),
+                [](QWidget* w) { SaveAndClose(w, QStringLiteral("ugyintezok")); });
+  window.Run([&] { form.UgyintezokMenuClick(); });
+
+  // Task 3: the return for November 2026.
+  window.Run([&] { form.State.MainPCActivePage = 1; });
+  Settle();
+  if (auto* from = window.findChild<QDateEdit*>(QStringLiteral("IdoszakADtPick"))) {
+    from->setDate(QDate(2026, 11, 1));
+    // A click on the arrow opens the calendar pop-up.
+    const QPointF arrow(from->width() - 8, from->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, arrow, from->mapToGlobal(arrow), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(from, &press);
+    Settle(600);
+    Save(&window, QStringLiteral("naptar"), true);
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  }
+  window.Run([&] {
+    form.State.IdoszakADtPick.Date = QDate(2026, 11, 1);
+    form.State.IdoszakBDtPick.Date = QDate(2026, 11, 30);
+  });
+  player.Expect(QStringLiteral("mentes"), [&](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    if (!dialog) return SaveAndClose(w, QStringLiteral("mentes-dialogus"));
+    ChooseInDialog(dialog, xml, QStringLiteral("mentes-dialogus"));
+  });
+  window.Run([&] { form.XMLFileSelectBtnClick(); });
+  window.Run([&] { form.Step1BtnClick(); });
+  Settle(600);
+  Save(&window, QStringLiteral("bevallas-kesz"));
+
+  // A file dropped onto the window, with lines the load sets aside, and their viewer.
+  window.Run([&] { form.State.MainPCActivePage = 0; });
+  player.Expect(QStringLiteral("ejtes-betoltes"),
+                [](QWidget* w) { SaveAndClose(w, QStringLiteral("ejtes-betoltes-uzenet")); });
+  Drop(&window, QStringList{faulty});
+  Settle(600);
+  Save(&window, QStringLiteral("foablak-ejtes-utan"));
+  player.Expect(QStringLiteral("kihagyott"),
+                [](QWidget* w) { SaveAndClose(w, QStringLiteral("kihagyott-sorok")); });
+  window.Run([&] { form.ShowMissedBtnClick(); });
+  player.Expect(QStringLiteral("tobb-fajl"),
+                [](QWidget* w) { SaveAndClose(w, QStringLiteral("ejtes-tobb-fajl")); });
+  Drop(&window, QStringList{csv, faulty});
+  Settle(800);
+
+  // The program's own help window, as a desktop without an HTML viewer shows the guide.
+  {
+    krinu::HelpWindow help(form.UserGuideFile, &window);
+    help.show();
+    Settle(800);
+    Save(&help, QStringLiteral("sugo-ablak"));
+  }
+
+  if (!player.Done()) {
+    Say(QStringLiteral("some expected windows never opened"));
+    ++failures;
+  }
+  window.close();
+  return failures == 0 ? 0 : 1;
+}
