@@ -40,7 +40,26 @@ void TXmlDocument::Reserve(qsizetype bytes) {
   if (bytes > capacity_) Grow(bytes - used_);
 }
 
+void TXmlDocument::SetSink(Sink sink, qsizetype chunk) {
+  sink_ = std::move(sink);
+  Reserve(chunk);
+}
+
+bool TXmlDocument::Flush() {
+  if (sink_ && used_ > 0) {
+    if (!sinkFailed_ && !sink_(QByteArrayView(base_, used_))) sinkFailed_ = true;
+    used_ = 0;
+  }
+  return !sinkFailed_;
+}
+
 void TXmlDocument::Grow(qsizetype bytes) {
+  // With a sink the buffer is emptied rather than grown; only a value longer than the whole
+  // buffer makes it grow.
+  if (sink_ && base_ != nullptr) {
+    Flush();
+    if (capacity_ >= bytes) return;
+  }
   const qsizetype wanted = std::max({used_ + bytes, capacity_ * 2, qsizetype(4096)});
   buffer_.resize(wanted);  // keeps the bytes written so far
   base_ = buffer_.data();
