@@ -95,10 +95,14 @@ class TXmlDocument {
   qsizetype lines_ = 0;
   Sink sink_;
   bool sinkFailed_ = false;
-  // The last date written: a document holds few distinct dates and many date fields.
-  qint64 lastJulianDay_ = 0;
-  char lastDate_[16] = {};
-  std::size_t lastDateSize_ = 0;
+  // Dates written so far, by day: a document holds few distinct dates and many date fields,
+  // and the rows of a partner move back and forth over the days of the period.
+  struct TDateText {
+    qint64 JulianDay = 0;
+    char Text[15] = {};
+    quint8 Size = 0;  // 0: empty slot
+  };
+  TDateText dates_[64];
 };
 
 }  // namespace krinu
