@@ -48,7 +48,8 @@ std::optional<QString> WriteDeclarationDocument(const QString& fileName, const T
   // two hundred megabytes for a million lines, memory that would have to be fetched afresh
   // only to be copied into the file.
   QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return WriteFailure(fileName, file.errorString());
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    return WriteFailure(fileName, file.errorString());
   TXmlDocument doc;
   doc.SetSink(
       [&file](QByteArrayView bytes) {
