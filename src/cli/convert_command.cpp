@@ -23,18 +23,22 @@ std::optional<QDate> IsoDate(const QString& text) {
   return d;
 }
 
-// UTF-8 without byte-order mark, "\n" after every line.
-QByteArray LogBytes(const QStringList& lines) {
-  QByteArray bytes;
-  for (const QString& line : lines) bytes += line.toUtf8() + '\n';
-  return bytes;
-}
-
+// UTF-8 without byte-order mark, "\n" after every line. A large run logs some hundred
+// thousand lines: they go out through a small buffer rather than as one copy of them all.
 std::optional<QString> WriteLog(const QString& file, const QStringList& lines) {
   QSaveFile out(file);
-  const QByteArray bytes = LogBytes(lines);
-  if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
-    return std::nullopt;
+  bool written = out.open(QIODevice::WriteOnly);
+  QByteArray chunk;
+  chunk.reserve(1 << 20);
+  for (qsizetype i = 0; written && i < lines.size(); ++i) {
+    chunk += lines[i].toUtf8();
+    chunk += '\n';
+    if (chunk.size() >= (1 << 20) || i + 1 == lines.size()) {
+      written = out.write(chunk) == chunk.size();
+      chunk.resize(0);
+    }
+  }
+  if (written && out.commit()) return std::nullopt;
   return QStringLiteral("Nem sikerült kiírni a fájlt: ") + file + QLatin1Char('\n') +
          out.errorString();
 }

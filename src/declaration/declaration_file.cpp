@@ -8,6 +8,24 @@
 
 namespace krinu {
 
+namespace {
+
+void AddDocument(TXmlDocument& doc, const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
+                 const TDeclarationParams& params, const TAFAAdatList& list,
+                 const QStringList& partnerList) {
+  AddDocumentStart(doc);
+  AddMainSheet(taxpayer, administrator, doc, params);
+  for (const QString& partner : partnerList) AddPartnerSheet(taxpayer, doc, partner, params, list);
+  AddDocumentEnd(doc);
+}
+
+QString WriteFailure(const QString& fileName, const QString& reason) {
+  return QStringLiteral("Nem sikerült kiírni a fájlt: ") + QDir::toNativeSeparators(fileName) +
+         u'\n' + reason;
+}
+
+}  // namespace
+
 QByteArray BuildDeclarationDocument(const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
                                     const TDeclarationParams& params, const TAFAAdatList& list,
                                     const QStringList& partnerList) {
@@ -17,17 +35,40 @@ QByteArray BuildDeclarationDocument(const TAdozoAdat& taxpayer, const TUgyintezo
   for (const TAFAAdat& line : list) rows += line.Enabled ? 1 : 0;
   TXmlDocument doc;
   doc.Reserve(rows * 240 + (partnerList.size() + 1) * 4096);
-  AddDocumentStart(doc);
-  AddMainSheet(taxpayer, administrator, doc, params);
-  for (const QString& partner : partnerList) AddPartnerSheet(taxpayer, doc, partner, params, list);
-  AddDocumentEnd(doc);
+  AddDocument(doc, taxpayer, administrator, params, list, partnerList);
   return doc.TakeBytes();
+}
+
+std::optional<QString> WriteDeclarationDocument(const QString& fileName, const TAdozoAdat& taxpayer,
+                                                const TUgyintezoAdat& administrator,
+                                                const TDeclarationParams& params,
+                                                const TAFAAdatList& list,
+                                                const QStringList& partnerList) {
+  // Built straight into the file through one small buffer: the whole document would be some
+  // two hundred megabytes for a million lines, memory that would have to be fetched afresh
+  // only to be copied into the file.
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    return WriteFailure(fileName, file.errorString());
+  TXmlDocument doc;
+  doc.SetSink(
+      [&file](QByteArrayView bytes) {
+        return file.write(bytes.data(), bytes.size()) == bytes.size();
+      },
+      qsizetype(1) << 20);
+  AddDocument(doc, taxpayer, administrator, params, list, partnerList);
+  if (!doc.Flush()) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return WriteFailure(fileName, reason);
+  }
+  if (!file.commit()) return WriteFailure(fileName, file.errorString());
+  return std::nullopt;
 }
 
 std::optional<QString> WriteDeclarationFile(const QString& fileName, const QByteArray& bytes) {
   const auto failure = [&fileName](const QString& reason) {
-    return QStringLiteral("Nem sikerült kiírni a fájlt: ") + QDir::toNativeSeparators(fileName) +
-           u'\n' + reason;
+    return WriteFailure(fileName, reason);
   };
   // QSaveFile writes a temporary file beside the target and renames it over the target on
   // commit; it never falls back to writing the target in place.
@@ -52,11 +93,13 @@ TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& 
   options.Locale = input.Locale;
   outcome.Prepared = PrepareDeclarationLines(list, options);
   QStringList& log = outcome.Prepared.Log;
-  const QByteArray document = BuildDeclarationDocument(
-      input.Taxpayer, input.Administrator, input.Params, list, outcome.Prepared.PartnerList);
+  // The document is written as it is built, so its two log lines come first; the log is
+  // handed over whole at the end, and a failure still leaves it at the start of writing.
   log << QString() << QStringLiteral("XML nyomtatvány elkészült")
       << QStringLiteral("Fájlba történő kiírás kezdődik");
-  outcome.WriteError = WriteDeclarationFile(input.XmlFileName, document);
+  outcome.WriteError =
+      WriteDeclarationDocument(input.XmlFileName, input.Taxpayer, input.Administrator, input.Params,
+                               list, outcome.Prepared.PartnerList);
   if (outcome.WriteError) return outcome;
   log << QStringLiteral("Fájlba történő kiírás végetért")
       << QStringLiteral("Fájlnév:") + input.XmlFileName;

@@ -58,6 +58,12 @@ void SortByKey(TAFAAdatList& list);
 [[nodiscard]] std::optional<QString> WriteDeclarationFile(const QString& fileName,
                                                           const QByteArray& bytes);
 
+// The document built straight into the file, with WriteDeclarationFile's guarantees: the
+// target is replaced only when every byte was written. Returns the error text on failure.
+[[nodiscard]] std::optional<QString> WriteDeclarationDocument(
+    const QString& fileName, const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
+    const TDeclarationParams& params, const TAFAAdatList& list, const QStringList& partnerList);
+
 // Everything after the starting checks, with the log lines of every step.
 struct TDeclarationInput {
   TAdozoAdat Taxpayer;

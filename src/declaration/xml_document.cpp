@@ -40,7 +40,26 @@ void TXmlDocument::Reserve(qsizetype bytes) {
   if (bytes > capacity_) Grow(bytes - used_);
 }
 
+void TXmlDocument::SetSink(Sink sink, qsizetype chunk) {
+  sink_ = std::move(sink);
+  Reserve(chunk);
+}
+
+bool TXmlDocument::Flush() {
+  if (sink_ && used_ > 0) {
+    if (!sinkFailed_ && !sink_(QByteArrayView(base_, used_))) sinkFailed_ = true;
+    used_ = 0;
+  }
+  return !sinkFailed_;
+}
+
 void TXmlDocument::Grow(qsizetype bytes) {
+  // With a sink the buffer is emptied rather than grown; only a value longer than the whole
+  // buffer makes it grow.
+  if (sink_ && base_ != nullptr) {
+    Flush();
+    if (capacity_ >= bytes) return;
+  }
   const qsizetype wanted = std::max({used_ + bytes, capacity_ * 2, qsizetype(4096)});
   buffer_.resize(wanted);  // keeps the bytes written so far
   base_ = buffer_.data();
@@ -119,22 +138,24 @@ char* TwoDigits(char* p, int value) {
 }  // namespace
 
 TXmlDocument& TXmlDocument::Date(QDate date) {
-  if (lastDateSize_ == 0 || date.toJulianDay() != lastJulianDay_) {
-    int year = 0, month = 0, day = 0;
-    date.getDate(&year, &month, &day);
-    char* p = lastDate_;
+  const qint64 day = date.toJulianDay();
+  TDateText& slot = dates_[std::size_t(day) & 63];
+  if (slot.Size == 0 || slot.JulianDay != day) {
+    int year = 0, month = 0, dayOfMonth = 0;
+    date.getDate(&year, &month, &dayOfMonth);
+    char* p = slot.Text;
     if (year >= 0 && year <= 9999) {
       p = TwoDigits(p, year / 100);
       p = TwoDigits(p, year % 100);
     } else {
-      p = std::to_chars(p, lastDate_ + 11, year).ptr;
+      p = std::to_chars(p, slot.Text + 11, year).ptr;
     }
     p = TwoDigits(p, month);
-    p = TwoDigits(p, day);
-    lastDateSize_ = std::size_t(p - lastDate_);
-    lastJulianDay_ = date.toJulianDay();
+    p = TwoDigits(p, dayOfMonth);
+    slot.Size = quint8(p - slot.Text);
+    slot.JulianDay = day;
   }
-  return Raw(std::string_view(lastDate_, lastDateSize_));
+  return Raw(std::string_view(slot.Text, slot.Size));
 }
 
 void TXmlDocument::Line(int blanks, std::string_view raw) {

@@ -1,13 +1,16 @@
 #pragma once
 // The form XML as it is built: UTF-8 bytes in one buffer, CR LF after every line. A million
 // invoice lines make some five million XML lines, so values are appended straight as bytes
-// instead of going through a list of QString lines and an encoder.
+// instead of going through a list of QString lines and an encoder. With a sink the buffer is
+// handed on whenever it fills, so a document of a few hundred megabytes never stands whole in
+// memory.
 
 #include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QStringView>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string_view>
 
@@ -24,6 +27,15 @@ class TXmlDocument {
   TXmlDocument& operator=(const TXmlDocument&) = delete;
 
   void Reserve(qsizetype bytes);
+
+  // Where the bytes go from now on: the buffer, about `chunk` bytes, is passed to the sink
+  // whenever it fills and by Flush(). Once the sink has returned false the rest is dropped
+  // and SinkFailed() tells.
+  using Sink = std::function<bool(QByteArrayView)>;
+  void SetSink(Sink sink, qsizetype chunk);
+  // Passes what is buffered to the sink; false when the sink has failed, now or before.
+  bool Flush();
+  [[nodiscard]] bool SinkFailed() const { return sinkFailed_; }
 
   // Text of the format itself (tags, codes, comments): written as it is, so it must be
   // well-formed UTF-8 with nothing to escape.
@@ -59,6 +71,7 @@ class TXmlDocument {
   void FieldNumber(std::string_view code, qint64 value);
   void FieldDate(std::string_view code, QDate date);
 
+  // Bytes in the buffer (not yet handed to a sink).
   [[nodiscard]] qsizetype Size() const { return used_; }
   [[nodiscard]] qsizetype LineCount() const { return lines_; }
   [[nodiscard]] QByteArrayView Bytes() const { return QByteArrayView(base_, used_); }
@@ -80,10 +93,16 @@ class TXmlDocument {
   qsizetype used_ = 0;
   qsizetype capacity_ = 0;
   qsizetype lines_ = 0;
-  // The last date written: a document holds few distinct dates and many date fields.
-  qint64 lastJulianDay_ = 0;
-  char lastDate_[16] = {};
-  std::size_t lastDateSize_ = 0;
+  Sink sink_;
+  bool sinkFailed_ = false;
+  // Dates written so far, by day: a document holds few distinct dates and many date fields,
+  // and the rows of a partner move back and forth over the days of the period.
+  struct TDateText {
+    qint64 JulianDay = 0;
+    char Text[15] = {};
+    quint8 Size = 0;  // 0: empty slot
+  };
+  TDateText dates_[64];
 };
 
 }  // namespace krinu

@@ -12,6 +12,7 @@
 #include "common/clock.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
+#include "support/xml_lint.h"
 
 namespace krinu {
 namespace {
@@ -260,6 +261,7 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
                    QStringLiteral("Fájlba történő kiírás végetért"),
                    QStringLiteral("Fájlnév:") + target}));
   EXPECT_EQ(test::ReadFile(target), bytes);
+  EXPECT_EQ(test::XmlLint(target), QString());
   EXPECT_EQ(form->AFAAdatList.size(), 7u);
 
   // A new load replaces what the runs changed.

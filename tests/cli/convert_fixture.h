@@ -8,14 +8,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include "cli/cli.h"
 #include "common/clock.h"
 #include "support/test_env.h"
+#include "support/xml_lint.h"
 
 namespace krinu::cli {
 
@@ -60,17 +59,7 @@ class ConvertTest : public ::testing::Test {
   QString Path(const QString& name) const { return root.filePath(name); }
   QByteArray Read(const QString& name) const { return test::ReadFile(Path(name)); }
 
-  // xmllint's verdict on a file, empty when it accepts it; skipped where xmllint is missing.
-  static QString XmlLint(const QString& path) {
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
-    if (tool.isEmpty()) return {};
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(tool, {QStringLiteral("--noout"), path});
-    if (!p.waitForFinished(60000)) return QStringLiteral("xmllint did not finish");
-    if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) return {};
-    return QString::fromLocal8Bit(p.readAll());
-  }
+  static QString XmlLint(const QString& path) { return test::XmlLint(path); }
 
   QTemporaryDir root;
   QString programDir, previousDir;
