@@ -70,10 +70,7 @@ bool TMainForm::CheckInputDataContent() {
 }
 
 bool TMainForm::LoadInputData() {
-  Input.InputFileName = State.FileNameEd.Text;
-  Input.InputSeparatorChar =
-      State.CsvSeparatorEd.Text.isEmpty() ? QChar() : State.CsvSeparatorEd.Text.at(0);
-  Input.HeaderPresent = State.HeaderCbx.Checked;
+  ReadInputControls();
   TLoadResult loaded;
   {
     TProgressScope progress(ui_, QStringLiteral("Az input fájl betöltése…"));

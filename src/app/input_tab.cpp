@@ -99,10 +99,7 @@ void TMainForm::SzerkezetCheckBtnClick() {
 
 // The structure check shared by both buttons; only one word of its message differs.
 bool TMainForm::RunStructureCheck(const QString& article) {
-  Input.InputFileName = State.FileNameEd.Text;
-  Input.InputSeparatorChar =
-      State.CsvSeparatorEd.Text.isEmpty() ? QChar() : State.CsvSeparatorEd.Text.at(0);
-  Input.HeaderPresent = State.HeaderCbx.Checked;
+  ReadInputControls();
   const TStructureCheck check = CheckInputDataStructure(Input);
   ShowStructureCheck(check);
   if (!check.Passed) {
@@ -114,6 +111,14 @@ bool TMainForm::RunStructureCheck(const QString& article) {
   }
   SetInputStage(TInputStage::StructureChecked);
   return true;
+}
+
+// The structure panel's controls as every reading of the file takes them.
+void TMainForm::ReadInputControls() {
+  Input.InputFileName = State.FileNameEd.Text;
+  Input.InputSeparatorChar =
+      State.CsvSeparatorEd.Text.isEmpty() ? QChar() : State.CsvSeparatorEd.Text.at(0);
+  Input.HeaderPresent = State.HeaderCbx.Checked;
 }
 
 void TMainForm::ShowStructureCheck(const TStructureCheck& check) {

@@ -132,6 +132,7 @@ class TMainForm {
  private:
   void FindDataDir();
   bool RunStructureCheck(const QString& article);
+  void ReadInputControls();
   void ShowStructureCheck(const TStructureCheck& check);
   bool CheckAndLoad();
   bool LoadAndNotify();
