@@ -194,15 +194,13 @@ int main(int argc, char** argv) {
   env.ProgramPath = programPath;
   env.IniFileName = ini;
   env.DataDirOverride = dataDir;
-  std::optional<TMainForm> form(std::in_place, ui, env);
+  std::optional<TSession> session(std::in_place, env);
+  std::optional<TMainForm> form(std::in_place, ui, *session);
   form->FormCreate();
-  const double load = BestOf3([&] {
-    ui.OpenFileAnswer = input;
-    form->SelectFileBtnClick();
-  });
+  const double load = BestOf3([&] { form->OpenInputFile(input); });
   TDeclarationInput run;
-  run.Taxpayer = *form->AdozokList.Object(0);
-  run.Administrator = *form->UgyintezokList.Object(0);
+  run.Taxpayer = *session->AdozokList.Object(0);
+  run.Administrator = *session->UgyintezokList.Object(0);
   run.Params = {YearDigits(QDate(2024, 11, 1)), QStringLiteral("1.0"), QDate(2024, 11, 1),
                 QDate(2024, 11, 30)};
   TPrepareOptions options;
@@ -212,7 +210,7 @@ int main(int argc, char** argv) {
   TAFAAdatList lines;
   double prepare = 1e300;
   for (int i = 0; i < 3; ++i) {
-    lines = form->AFAAdatList;  // a fresh copy: a second preparation finds nothing to do
+    lines = session->AFAAdatList;  // a fresh copy: a second preparation finds nothing to do
     prepare =
         std::min(prepare, Seconds([&] { prepared = PrepareDeclarationLines(lines, options); }));
   }
@@ -235,8 +233,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", qPrintable(*error));
     return 1;
   }
-  std::printf("load         %6.3f s  %zu lines, %lld skipped\n", load, form->AFAAdatList.size(),
-              static_cast<long long>(form->MissedRows.size()));
+  std::printf("load         %6.3f s  %zu lines, %lld skipped\n", load, session->AFAAdatList.size(),
+              static_cast<long long>(session->MissedRows.size()));
   std::printf("preparation  %6.3f s  %d combinations, %lld included, %d partners, %lld log lines\n",
               prepare, prepared.Combinations, static_cast<long long>(prepared.IncludedLines),
               int(prepared.PartnerList.size()), static_cast<long long>(prepared.Log.size()));
@@ -250,8 +248,9 @@ int main(int argc, char** argv) {
   // What RunCli pays at its end as well: the loaded lines and the log freed.
   lines = {};
   prepared = {};
-  const double teardown = Seconds([&] { form.reset(); });
-  std::printf("teardown     %6.3f s  the window state freed\n", teardown);
+  form.reset();
+  const double teardown = Seconds([&] { session.reset(); });
+  std::printf("teardown     %6.3f s  the session freed\n", teardown);
 
   const QString cat = QStringLiteral("cat %1 > /dev/null").arg(Quoted(xml));
   const QString wc = QStringLiteral("wc -l %1 > /dev/null").arg(Quoted(input));

@@ -2,17 +2,17 @@
 
 #include "app/register_lists.h"
 #include "masterdata/master_database.h"
+#include "masterdata/registers.h"
 
 namespace krinu {
 
 namespace {
 const QString kSelectFirst =
     QStringLiteral("Kérem válasszaki ki a lent lévő listából az Adózót először!");
-const QString kCountSql = QStringLiteral("Select count(*) from Adozok where Adoszam = ?1");
 }  // namespace
 
-TAdozokTorzsForm::TAdozokTorzsForm(TSQLiteDatabase& db, UserInterface& ui)
-    : TTorzsForm(db, ui, &AdozokTorzsState::AdozokLbx, LoadAdozok, AdozoItemText,
+TAdozokTorzsForm::TAdozokTorzsForm(TSession& session, UserInterface& ui)
+    : TTorzsForm(session, ui, &AdozokTorzsState::AdozokLbx, LoadAdozok, AdozoItemText,
                  QStringLiteral("AdoszamEd")) {}
 
 void TAdozokTorzsForm::ClearEdits() {
@@ -46,7 +46,7 @@ void TAdozokTorzsForm::UjBTnClick() {
   TAdozoAdat rec;
   EdToAdozoAdat(rec);
   if (!FormatOk(CheckAdozoAdat(rec))) return;
-  const qint32 c = QueryCount(db_, kCountSql, {rec.Adoszam});
+  const qint32 c = CountAdozo(db_, rec.Adoszam);
   if (c == 1) {
     ui_.Error(QStringLiteral("Új adózó felvétele meghiúsult, már létezik az adott Adószám!"));
   } else if (c == 0) {
@@ -77,15 +77,15 @@ void TAdozokTorzsForm::TorlesBtnClick() {
   }
   const QString t = State.AdoszamEd.Text.trimmed();
   // A failed count (-1) still goes on to the question: the delete itself will tell.
-  if (QueryCount(db_, kCountSql, {t}) == 0) {
+  if (CountAdozo(db_, t) == 0) {
     ui_.Information(QStringLiteral("Ilyen adószámmal nem léltezik Adózó"));
     return;
   }
   if (!ui_.Confirm(QStringLiteral("Biztosan törölni akarja a ") + t +
                    QStringLiteral(" adószámmal beazonosított Adózót?")))
     return;
-  if (DeleteWithMessages(db_, ui_, QStringLiteral("Delete from Adozok where Adoszam = ?1"), {t},
-                         QStringLiteral("Nem található a törölni szándékozott Adózó")))
+  if (ReportDelete(ui_, DeleteAdozo(db_, t),
+                   QStringLiteral("Nem található a törölni szándékozott Adózó")))
     Committed();
 }
 

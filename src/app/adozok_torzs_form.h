@@ -35,7 +35,7 @@ struct AdozokTorzsState {
 // MarkedIndex and Changed come from TTorzsForm.
 class TAdozokTorzsForm : public TTorzsForm<AdozokTorzsState, TAdozoAdat> {
  public:
-  TAdozokTorzsForm(TSQLiteDatabase& db, UserInterface& ui);
+  TAdozokTorzsForm(TSession& session, UserInterface& ui);
 
   void FormClose() {}
   void UjBTnClick();

@@ -22,7 +22,8 @@ bool TMainForm::AnalyzeInputDataContent() {
     combo->Items = items;
     combo->ItemIndex = 0;
   }
-  const TAssignment found = AssignColumns(State.InputDataSG, HeaderMasks, State.HeaderCbx.Checked);
+  const TAssignment found =
+      AssignColumns(State.InputDataSG, session_.HeaderMasks, State.HeaderCbx.Checked);
   const std::vector<ComboControl*> combos = State.ColumnCombos();
   for (size_t i = 0; i < combos.size(); ++i) combos[i]->ItemIndex = found.Columns.Item[i];
   if (found.DateFormat) State.DateFormEd.Text = *found.DateFormat;
@@ -74,23 +75,23 @@ bool TMainForm::LoadInputData() {
   TLoadResult loaded;
   {
     TProgressScope progress(ui_, QStringLiteral("Az input fájl betöltése…"));
-    loaded = krinu::LoadInputData(Input, SelectedColumns(), State.DateFormEd.Text,
+    loaded = krinu::LoadInputData(session_.Input, SelectedColumns(), State.DateFormEd.Text,
                                   State.DecSepCbx.ItemIndex, progress.Callback());
   }
   // A stopped load keeps what it handled before the error, but the counts stay as they were.
-  AFAAdatList = std::move(loaded.AFAAdatList);
-  MissedRows = std::move(loaded.MissedRows);
-  SkippedRecords = std::move(loaded.Skipped);
+  session_.AFAAdatList = std::move(loaded.AFAAdatList);
+  session_.MissedRows = std::move(loaded.MissedRows);
+  session_.SkippedRecords = std::move(loaded.Skipped);
   if (!loaded.Succeeded()) return false;
-  State.CsvLoadRowNumEd.Text = QString::number(AFAAdatList.size());
-  State.CsvMissedRowNumEd.Text = QString::number(MissedRows.size());
-  State.ShowMissedBtn.Enabled = !MissedRows.isEmpty();
+  State.CsvLoadRowNumEd.Text = QString::number(session_.AFAAdatList.size());
+  State.CsvMissedRowNumEd.Text = QString::number(session_.MissedRows.size());
+  State.ShowMissedBtn.Enabled = !session_.MissedRows.isEmpty();
   return true;
 }
 
 void TMainForm::NotifyInputLoadResult() {
-  const TLoadResultMessage m =
-      InputLoadResultMessage(qint64(AFAAdatList.size()), MissedRows.size(), State.XMLGenTS.Caption);
+  const TLoadResultMessage m = InputLoadResultMessage(
+      qint64(session_.AFAAdatList.size()), session_.MissedRows.size(), State.XMLGenTS.Caption);
   if (m.Kind == TMessageKind::Information)
     ui_.Information(m.Text);
   else

@@ -13,6 +13,16 @@ struct AppEnvironment {
   QString DataDirOverride;  // a data folder chosen on the command line; empty: none
 };
 
+// The program's version as the title bar shows it: "1.07".
+QString VersionText();
+
+// The folder of a path, ending with a separator.
+QString FolderOf(const QString& path);
+
+// A file the program ships (krinu.ini, Help/...): beside the program, or in
+// ../share/krinu/ when installed; the path beside the program when neither has it.
+QString ProgramFile(const QString& programDir, const QString& relativePath);
+
 // From the program's path, the process environment and the two global options (empty when
 // not given); relative option paths are taken from the current folder.
 AppEnvironment BuildAppEnvironment(const QString& programPath, const QString& dataDirOption,

@@ -1,7 +1,6 @@
 // The first tab's chain: choosing the input file, its structure, and what follows.
 
 #include <QFileInfo>
-#include <utility>
 
 #include "app/handler_runner.h"
 #include "app/main_form.h"
@@ -10,16 +9,14 @@
 namespace krinu {
 
 void TMainForm::SelectFileBtnClick() {
-  std::optional<QString> chosen;
-  if (droppedFile_)
-    chosen = std::exchange(droppedFile_, std::nullopt);
-  else
-    chosen = ui_.OpenFile(OpenDialog);
-  if (!chosen) return;
+  if (const std::optional<QString> chosen = ui_.OpenFile(OpenDialog)) OpenInputFile(*chosen);
+}
+
+void TMainForm::OpenInputFile(const QString& path) {
   SetInputStage(TInputStage::FileChosen);
-  State.FileNameEd.Text = *chosen;
+  State.FileNameEd.Text = path;
   inputRefused_ = true;  // until the file has passed the checks below
-  Input.InputLineCount = -1;
+  session_.Input.InputLineCount = -1;
 
   TFBytes sample;
   if (!ReadSampleExclusively(State.FileNameEd.Text, sample)) {
@@ -29,9 +26,9 @@ void TMainForm::SelectFileBtnClick() {
                        "Ha sikerült szabaddá tennie a fájlt, jelölje ki újra input fájlként"));
     return;
   }
-  Input.InputCodePage = DetectCodePage(sample, Input.InputHasBOM);
-  State.CodePageLb.Caption = CodePageName(Input.InputCodePage);
-  if (!CodePageSupported(Input.InputCodePage)) {
+  session_.Input.InputCodePage = DetectCodePage(sample, session_.Input.InputHasBOM);
+  State.CodePageLb.Caption = CodePageName(session_.Input.InputCodePage);
+  if (!CodePageSupported(session_.Input.InputCodePage)) {
     ui_.Error(
         QStringLiteral("Sajnos az input fájl kód-táblája nem támogatott\n"
                        "Kérem készítsen/kérjen új input fájlt.\n"
@@ -44,15 +41,15 @@ void TMainForm::SelectFileBtnClick() {
   TStructureGuess guess;
   {
     TProgressScope progress(ui_, QStringLiteral("Az input fájl sorainak számlálása…"));
-    guess = AnalyzeInputDataStructure(State.FileNameEd.Text, Input.InputCodePage,
+    guess = AnalyzeInputDataStructure(State.FileNameEd.Text, session_.Input.InputCodePage,
                                       State.CsvSeparatorEd.Text, State.HeaderCbx.Checked,
                                       progress.Callback());
   }
   State.CsvSeparatorEd.Text = guess.Separator;
   State.HeaderCbx.Checked = guess.Header;
-  if (guess.LineCount) Input.InputLineCount = *guess.LineCount;
+  if (guess.LineCount) session_.Input.InputLineCount = *guess.LineCount;
   // An empty file gives the guess nothing to vote on; saying it is empty is the truth.
-  if (!guess.Passed && Input.InputLineCount != 0) {
+  if (!guess.Passed && session_.Input.InputLineCount != 0) {
     inputRefused_ = false;  // the user corrects the structure panel and checks again
     ui_.Error(QStringLiteral("Nem sikerült feltérképezni az input fájl szerkezetét\n"
                              "Kérem állítsa be a fájl szerkezetének jellemzőit a \"") +
@@ -60,11 +57,11 @@ void TMainForm::SelectFileBtnClick() {
               State.SzerkezetCheckBtn.Caption + QStringLiteral(" gombot"));
     return;
   }
-  if (Input.InputLineCount == 0) {
+  if (session_.Input.InputLineCount == 0) {
     ui_.Error(QStringLiteral("Az input fájl üres, jelöljön ki egy másikat"));
     return;
   }
-  if (Input.InputLineCount > kMaxInputLines) {
+  if (session_.Input.InputLineCount > kMaxInputLines) {
     ui_.Error(
         QStringLiteral("Az input fájl túl nagy\n"
                        "maximum 1 millió sort képes a program feldolgozni\n"
@@ -88,8 +85,7 @@ void TMainForm::FilesDropped(const QStringList& paths) {
                 QStringLiteral("\nKérem, egy CSV fájlt húzzon az ablakra."));
     return;
   }
-  droppedFile_ = QFileInfo(paths.front()).absoluteFilePath();
-  SelectFileBtnClick();
+  OpenInputFile(QFileInfo(paths.front()).absoluteFilePath());
 }
 
 void TMainForm::SzerkezetCheckBtnClick() {
@@ -100,7 +96,7 @@ void TMainForm::SzerkezetCheckBtnClick() {
 // The structure check shared by both buttons; only one word of its message differs.
 bool TMainForm::RunStructureCheck(const QString& article) {
   ReadInputControls();
-  const TStructureCheck check = CheckInputDataStructure(Input);
+  const TStructureCheck check = CheckInputDataStructure(session_.Input);
   ShowStructureCheck(check);
   if (!check.Passed) {
     ui_.Error(QStringLiteral("Probléma lépett fel az input fájl szerkezetét illetően:\n") +
@@ -115,10 +111,10 @@ bool TMainForm::RunStructureCheck(const QString& article) {
 
 // The structure panel's controls as every reading of the file takes them.
 void TMainForm::ReadInputControls() {
-  Input.InputFileName = State.FileNameEd.Text;
-  Input.InputSeparatorChar =
+  session_.Input.InputFileName = State.FileNameEd.Text;
+  session_.Input.InputSeparatorChar =
       State.CsvSeparatorEd.Text.isEmpty() ? QChar() : State.CsvSeparatorEd.Text.at(0);
-  Input.HeaderPresent = State.HeaderCbx.Checked;
+  session_.Input.HeaderPresent = State.HeaderCbx.Checked;
 }
 
 void TMainForm::ShowStructureCheck(const TStructureCheck& check) {

@@ -1,136 +1,49 @@
 #include "app/main_form.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <exception>
-#include <stdexcept>
-
+#include "app/register_lists.h"
 #include "app/settings.h"
 #include "common/clock.h"
-#include "common/text_util.h"
-#include "masterdata/master_database.h"
 
 namespace krinu {
 
-QString VersionText() {
-  return QString::number(kVersionMajor) + QLatin1Char('.') + ZeroPadded(kVersionMinor, 2);
-}
-
-QString FolderOf(const QString& path) {
-  QString dir = QFileInfo(path).absolutePath();
-  if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
-  return dir;
-}
-
-QString ProgramFile(const QString& programDir, const QString& relativePath) {
-  const QString beside = programDir + relativePath;
-  if (QFileInfo::exists(beside)) return beside;
-  const QString shared =
-      QDir::cleanPath(programDir + QStringLiteral("../share/krinu/") + relativePath);
-  return QFileInfo::exists(shared) ? shared : beside;
-}
-
-TMainForm::TMainForm(UserInterface& ui, AppEnvironment env) : ui_(ui), env_(std::move(env)) {
-  ProgramDir = FolderOf(env_.ProgramPath);
-  UserGuideFile = ProgramFile(ProgramDir, QStringLiteral("Help/Kezikonyv.html"));
-  Log.Subscribe([this](LogSource, const QString& line) { State.XMLGenMm.Append(line); });
-}
-
-TMainForm::~TMainForm() {
-  FormClose();
+TMainForm::TMainForm(UserInterface& ui, TSession& session) : ui_(ui), session_(session) {
+  session_.Log.Subscribe([this](LogSource, const QString& line) { State.XMLGenMm.Append(line); });
 }
 
 void TMainForm::FormCreate() {
-  OutputLocale = QLocale::system();
   State.Caption += QStringLiteral(" / Verzió: ") + VersionText();
-  try {
-    IniFileName = env_.IniFileName.isEmpty() ? ProgramFile(ProgramDir, QStringLiteral("krinu.ini"))
-                                             : env_.IniFileName;
-    if (QFileInfo::exists(IniFileName) && LoadHeaderMasks(IniFileName, HeaderMasks)) {
-      ui_.Error(QStringLiteral("Probléma a program 'INI' fájljában(") + IniFileName +
-                QStringLiteral(")!"));
-      startupAborted_ = true;
-      State.CloseRequested = true;
-      return;
-    }
-    FindDataDir();
-    Log.Write(LogSource::Startup, QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
-    Log.Write(LogSource::Startup, QStringLiteral("Adat könyvtár: ") + DataDir);
-    Db = OpenMasterDatabase(DataDir, ProgramDir, Log);
+  const TStartup startup = session_.Start(ui_);
+  if (startup == TStartup::Aborted) State.CloseRequested = true;
+  if (startup != TStartup::Started) return;
 
-    OpenDialog.Title = State.SelectFileBtn.Caption;
-    OpenDialog.Filter = QStringLiteral("Csv files (*.csv) |*.csv|All Files (*.*)|*.*");
-    OpenDialog.MustExist = true;
-    SaveDialog.Title = State.XMLFileSelectBtn.Caption;
-    SaveDialog.Filter = QStringLiteral("XML files (*.xml)|*.xml|Any file (*.*)|*.*");
-    SaveDialog.MustExist = false;
+  OpenDialog.Title = State.SelectFileBtn.Caption;
+  OpenDialog.Filter = QStringLiteral("Csv files (*.csv) |*.csv|All Files (*.*)|*.*");
+  OpenDialog.MustExist = true;
+  SaveDialog.Title = State.XMLFileSelectBtn.Caption;
+  SaveDialog.Filter = QStringLiteral("XML files (*.xml)|*.xml|Any file (*.*)|*.*");
+  SaveDialog.MustExist = false;
 
-    State.MainPCActivePage = 0;
-    AdozokList.Clear();
-    UgyintezokList.Clear();
-    AFAAdatList.clear();
-    MissedRows.clear();
-    SkippedRecords.clear();
-    PartnerList.clear();
-    RefreshAdozokComboBox();
-    RefreshUgyintezokComboBox();
+  State.MainPCActivePage = 0;
+  // Start-up has read both registers.
+  FillItems(session_.AdozokList, State.AdozokCb, AdozoItemText);
+  FillItems(session_.UgyintezokList, State.UgyintezokCb, UgyintezoItemText);
 
-    const auto [start, end] = PreviousMonth(Clock::Today());
-    State.IdoszakADtPick.Date = start;
-    State.IdoszakBDtPick.Date = end;
+  const auto [start, end] = PreviousMonth(Clock::Today());
+  State.IdoszakADtPick.Date = start;
+  State.IdoszakBDtPick.Date = end;
 
-    for (CheckButtonControl* b :
-         {&State.AdoszamCheckBBtn, &State.DatumCheckBBtn, &State.OsszegCheckBBtn})
-      b->Caption.clear();
+  for (CheckButtonControl* b :
+       {&State.AdoszamCheckBBtn, &State.DatumCheckBBtn, &State.OsszegCheckBBtn})
+    b->Caption.clear();
 
-    State.DecSepCbx.Items = QStringList{QStringLiteral("Vessző"), QStringLiteral("Pont")};
-    State.DecSepCbx.ItemIndex = -1;
+  State.DecSepCbx.Items = QStringList{QStringLiteral("Vessző"), QStringLiteral("Pont")};
+  State.DecSepCbx.ItemIndex = -1;
 
-    SetInputStage(TInputStage::NoFile);
-  } catch (const ESQLiteException& e) {
-    startupFailed_ = true;
-    ui_.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") +
-              e.Message());
-  } catch (const std::exception& e) {
-    startupFailed_ = true;
-    ui_.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") +
-              QString::fromUtf8(e.what()));
-  }
-}
-
-// The per-user folder's ".Krinu" subfolder, created one level deep when missing; the
-// program's own folder when there is no per-user folder or it cannot be made. A folder
-// named on the command line is used or refused, never swapped for another behind the
-// user's back.
-void TMainForm::FindDataDir() {
-  if (!env_.DataDirOverride.isEmpty()) {
-    QString dir = QFileInfo(env_.DataDirOverride).absoluteFilePath();
-    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
-    const QFileInfo info(dir);
-    if (!QDir().mkpath(dir) || !info.isDir() || !info.isWritable())
-      throw std::runtime_error(
-          (QStringLiteral("a megadott adat könyvtár (") + dir +
-           QStringLiteral(") nem hozható létre, vagy nem írható; semmi nem változott"))
-              .toStdString());
-    DataDir = dir;
-    return;
-  }
-  DataDir = ProgramDir;
-  if (env_.UserProfile.isEmpty()) return;
-  QString base = env_.UserProfile;
-  if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
-  const QString folder = base + QStringLiteral(".Krinu/");
-  if (QFileInfo(folder).isDir() || QDir().mkdir(folder)) DataDir = folder;
+  SetInputStage(TInputStage::NoFile);
 }
 
 void TMainForm::FormClose() {
-  AFAAdatList.clear();
-  SkippedRecords.clear();
-  AdozokList.Clear();
-  UgyintezokList.Clear();
-  MissedRows.clear();
-  PartnerList.clear();
-  Db.reset();  // rolls back an open transaction first
+  session_.Close();
 }
 
 void TMainForm::SetInputStage(TInputStage stage) {
@@ -195,8 +108,20 @@ void TMainForm::UgyintezokMenuClick() {
   RefreshUgyintezokComboBox();
 }
 
+// A register changed in its window: read it again; the combo stays empty when it cannot be.
+void TMainForm::RefreshAdozokComboBox() {
+  if (session_.Db)
+    LoadItems(*session_.Db, session_.AdozokList, State.AdozokCb, LoadAdozok, AdozoItemText);
+}
+
+void TMainForm::RefreshUgyintezokComboBox() {
+  if (session_.Db)
+    LoadItems(*session_.Db, session_.UgyintezokList, State.UgyintezokCb, LoadUgyintezok,
+              UgyintezoItemText);
+}
+
 void TMainForm::UserGuideMenuClick() {
-  const QString& path = UserGuideFile;
+  const QString& path = session_.UserGuideFile;
   const OpenDocumentResult result = ui_.OpenDocument(path);
   if (result == OpenDocumentResult::NotFound)
     ui_.Error(

@@ -1,53 +1,32 @@
 #pragma once
-// The main window's workflow without any toolkit: the state of its controls, the
-// process-wide objects it owns, and one method per handler.
+// The main window's workflow without any toolkit: the state of its controls and one method
+// per handler, over the session it shows.
 
-#include <QLocale>
 #include <QString>
 #include <QStringList>
-#include <memory>
 #include <optional>
 
-#include "app/environment.h"
 #include "app/handler_runner.h"
 #include "app/main_form_state.h"
+#include "app/session.h"
 #include "app/user_interface.h"
-#include "common/header_masks.h"
-#include "common/log_sink.h"
-#include "common/record_list.h"
-#include "common/records.h"
-#include "content/afa_adat.h"
 #include "content/column_assignment.h"
 #include "content/input_load.h"
 #include "intake/structure.h"
-#include "masterdata/sqlite_database.h"
 
 namespace krinu {
 
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 7;
-QString VersionText();  // "1.07"
-
-// The folder of a path, ending with a separator.
-QString FolderOf(const QString& path);
-
-// A file the program ships (krinu.ini, Help/...): beside the program, or in
-// ../share/krinu/ when installed; the path beside the program when neither has it.
-QString ProgramFile(const QString& programDir, const QString& relativePath);
-
 class TMainForm {
  public:
-  TMainForm(UserInterface& ui, AppEnvironment env);
-  ~TMainForm();
+  TMainForm(UserInterface& ui, TSession& session);
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
 
-  // Start-up and shutdown.
+  // Start-up (the session's, when it has not run yet, then the window's own) and shutdown,
+  // which frees the session.
   void FormCreate();
   void FormClose();
-  bool StartupAborted() const { return startupAborted_; }
-  // Start-up stopped at a failure it reported; the window still opens.
-  bool StartupFailed() const { return startupFailed_; }
+  TStartup Startup() const { return session_.Startup(); }
 
   // Panels of the first tab.
   void Panel_enabled(MainPanel aPanel, bool NewValue);
@@ -65,6 +44,9 @@ class TMainForm {
 
   // The input tab's buttons.
   void SelectFileBtnClick();
+  // What the file button does once the open dialog has answered: a dropped file, a file
+  // named on the command line and krinu-cli's input all come in here.
+  void OpenInputFile(const QString& path);
   // Files dropped onto the window: one file is chosen as the open dialog would choose it;
   // several files or a folder are refused.
   void FilesDropped(const QStringList& paths);
@@ -96,41 +78,20 @@ class TMainForm {
   void InputTSShow() {}
   void XMLGenTSShow();
 
-  // Record lists behind the combos of the second tab: item i stands for entry i.
+  // The combos of the second tab over the session's register lists: item i stands for
+  // entry i, item 0 selected (-1 when the list is empty).
   void RefreshAdozokComboBox();
   void RefreshUgyintezokComboBox();
 
   MainFormState State;
 
-  // Application context.
-  QString ProgramDir;  // ends with a separator
-  QString IniFileName;
-  QString UserGuideFile;  // the guide the menu opens; where the own help window reads it
-  QString DataDir;        // ends with a separator
-  THeaderMasks HeaderMasks;
-  QLocale OutputLocale;
   FileDialogSpec OpenDialog, SaveDialog;
-  std::unique_ptr<TSQLiteDatabase> Db;
-  TRecordList<TAdozoAdat> AdozokList{false};
-  TRecordList<TUgyintezoAdat> UgyintezokList{true, DuplicateKeys::Error};
-  TInputSettings Input;
-  TAFAAdatList AFAAdatList;
-  QStringList MissedRows;
-  std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
-  QStringList PartnerList;
-  QString XmlFileName;     // the output file of the last run
-  QString LastWrittenXml;  // the file the last run wrote; empty when it wrote none
   bool InputLoaded = false;
 
-  // Start-up, the database bootstrap and the declaration run write here; the memo
-  // XMLGenMm is subscribed from the start.
-  LogSink Log;
-
   UserInterface& Ui() { return ui_; }
-  const AppEnvironment& Environment() const { return env_; }
+  TSession& Session() { return session_; }
 
  private:
-  void FindDataDir();
   bool RunStructureCheck(const QString& article);
   void ReadInputControls();
   void ShowStructureCheck(const TStructureCheck& check);
@@ -138,12 +99,9 @@ class TMainForm {
   bool LoadAndNotify();
 
   UserInterface& ui_;
-  AppEnvironment env_;
-  bool startupAborted_ = false;
-  bool startupFailed_ = false;
+  TSession& session_;
   TInputStage inputStage_ = TInputStage::NoFile;
   bool inputRefused_ = false;
-  std::optional<QString> droppedFile_;  // answers the next open dialog
 };
 
 }  // namespace krinu

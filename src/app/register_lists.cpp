@@ -4,16 +4,6 @@
 
 namespace krinu {
 
-void RefreshAdozokComboBox(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& mainList,
-                           ComboControl& combo) {
-  LoadItems(db, mainList, combo, LoadAdozok, AdozoItemText);
-}
-
-void RefreshUgyintezokComboBox(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& mainList,
-                               ComboControl& combo) {
-  LoadItems(db, mainList, combo, LoadUgyintezok, UgyintezoItemText);
-}
-
 void SearchListItems(ListControl& list, const QString& text) {
   if (text.size() < 2) return;
   const QString wanted = AsciiUpperCase(text);
@@ -34,11 +24,7 @@ void MarkListItem(ListControl& list, qint32& markedIndex, int k) {
   list.ItemIndex = k;
 }
 
-bool DeleteWithMessages(TSQLiteDatabase& db, UserInterface& ui, const QString& sql,
-                        const SqlParams& params, const QString& notFoundMessage) {
-  // The outcome is shown once the transaction has ended: a commit that fails must never
-  // follow a box that already said the row was gone.
-  const TWriteOutcome outcome = RunWriteTransaction(db, sql, params);
+bool ReportDelete(UserInterface& ui, const TWriteOutcome& outcome, const QString& notFoundMessage) {
   switch (outcome.Kind) {
     case TWriteOutcome::Written:
       ui.Information(QStringLiteral("Törlés végrehajtva"));

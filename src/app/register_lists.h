@@ -14,17 +14,18 @@
 
 namespace krinu {
 
-// The main window's lists: reload from the database, refill the combo, select item 0
-// (ItemIndex -1 when empty). Item i of the combo stands for entry i of the list. The
-// taxpayer list keeps query order (by name); the administrator list should be created
-// sorted by key with duplicates refused, so it lists by ID text.
-void RefreshAdozokComboBox(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& mainList,
-                           ComboControl& combo);
-void RefreshUgyintezokComboBox(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& mainList,
-                               ComboControl& combo);
+// Fills a list box or combo from records: item i shows entry i, item 0 is selected
+// (ItemIndex -1 when empty).
+template <class TRecord, class TControl>
+void FillItems(const TRecordList<TRecord>& records, TControl& control,
+               QString (*itemText)(const TRecord&)) {
+  control.Items.clear();
+  for (const auto& e : records) control.Items.append(itemText(*e.Object));
+  control.ItemIndex = control.Items.isEmpty() ? -1 : 0;
+}
 
-// Refills a list box or combo from the database: item i shows entry i of records, item 0
-// is selected (ItemIndex -1 when empty).
+// Refills records from the database and the control from them; the control stays empty
+// when the database cannot be read.
 template <class TRecord, class TControl>
 void LoadItems(TSQLiteDatabase& db, TRecordList<TRecord>& records, TControl& control,
                void (*load)(TSQLiteDatabase&, TRecordList<TRecord>&),
@@ -33,8 +34,7 @@ void LoadItems(TSQLiteDatabase& db, TRecordList<TRecord>& records, TControl& con
   control.Items.clear();
   control.ItemIndex = -1;
   load(db, records);
-  for (const auto& e : records) control.Items.append(itemText(*e.Object));
-  control.ItemIndex = control.Items.isEmpty() ? -1 : 0;
+  FillItems(records, control, itemText);
 }
 
 // Search as you type: the first item containing text, both upper-cased for ASCII letters
@@ -44,10 +44,8 @@ void SearchListItems(ListControl& list, const QString& text);
 // Moves the ">>" mark to item k (a no-op when k already carries it).
 void MarkListItem(ListControl& list, qint32& markedIndex, int k);
 
-// A delete in its own transaction, with the write rule's counting; its outcome message is
-// shown after the transaction has ended (committed or rolled back). Returns true when the
-// row was deleted and the deletion committed.
-bool DeleteWithMessages(TSQLiteDatabase& db, UserInterface& ui, const QString& sql,
-                        const SqlParams& params, const QString& notFoundMessage);
+// Shows how a delete ended, once its transaction is over (committed or rolled back), so
+// that no box says a row is gone before the commit has succeeded. True when it was deleted.
+bool ReportDelete(UserInterface& ui, const TWriteOutcome& outcome, const QString& notFoundMessage);
 
 }  // namespace krinu

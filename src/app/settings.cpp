@@ -63,9 +63,10 @@ std::optional<QString> IniValue(const QString& iniText, const QString& section,
   return std::nullopt;
 }
 
-bool LoadHeaderMasks(const QString& iniFileName, THeaderMasks& masks) {
+std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName) {
   QFile file(iniFileName);
-  if (!file.open(QIODevice::ReadOnly)) return true;
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  THeaderMasks masks;
   const QString text = DecodeIni(file.readAll());
   for (int i = 0; i < 6; ++i) {
     const QString value =
@@ -73,7 +74,7 @@ bool LoadHeaderMasks(const QString& iniFileName, THeaderMasks& masks) {
             .value_or(QString::fromUtf16(kMaskKeys[i].Default));
     SplitToList(AnsiUpperCase(value), masks[size_t(i)], QStringLiteral(","));
   }
-  return false;
+  return masks;
 }
 
 std::pair<QDate, QDate> PreviousMonth(const QDate& today) {

@@ -10,10 +10,9 @@
 
 namespace krinu {
 
-// Reads section "DATA_COLUMN" of iniFileName into masks (appending; the lists are not
-// cleared). Returns true when the file could not be read at all, which start-up reports
-// as a broken settings file.
-bool LoadHeaderMasks(const QString& iniFileName, THeaderMasks& masks);
+// The masks of section "DATA_COLUMN" of iniFileName; nullopt when the file could not be
+// read at all, which start-up reports as a broken settings file.
+[[nodiscard]] std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName);
 
 // Value of key in section of INI text; nullopt when the section or key is missing.
 // Section and key names are matched without regard to case; blanks around the value

@@ -14,7 +14,7 @@ ShowMissedState::ShowMissedState() {
 
 void TShowMissedForm::FormShow() {
   State.Closed = false;
-  State.ShowMissedMemo.Lines = missedRows_;
+  State.ShowMissedMemo.Lines = session_.MissedRows;
 }
 
 void TShowMissedForm::MentesBtnClick() {
@@ -27,7 +27,7 @@ void TShowMissedForm::MentesBtnClick() {
   if (!chosen || chosen->isEmpty()) return;
   QString file = *chosen;
   if (!QFileInfo(file).fileName().contains(QLatin1Char('.'))) file += QStringLiteral(".csv");
-  if (const std::optional<QString> error = WriteSkippedReport(file, skipped_)) {
+  if (const std::optional<QString> error = WriteSkippedReport(file, session_.SkippedRecords)) {
     ui_.Error(*error);
     return;
   }

@@ -3,12 +3,11 @@
 // aside, one per line, and a report of them that can be saved for a spreadsheet.
 
 #include <QStringList>
-#include <vector>
 
 #include "app/controls.h"
 #include "app/named_controls.h"
+#include "app/session.h"
 #include "app/user_interface.h"
-#include "content/input_load.h"
 
 namespace krinu {
 
@@ -27,9 +26,7 @@ struct ShowMissedState {
 
 class TShowMissedForm {
  public:
-  TShowMissedForm(UserInterface& ui, const QStringList& missedRows,
-                  const std::vector<TSkippedRecord>& skipped)
-      : ui_(ui), missedRows_(missedRows), skipped_(skipped) {}
+  TShowMissedForm(UserInterface& ui, const TSession& session) : ui_(ui), session_(session) {}
 
   void FormShow();
   void ShowMissedOkBtnClick() { State.Closed = true; }
@@ -40,8 +37,7 @@ class TShowMissedForm {
 
  private:
   UserInterface& ui_;
-  const QStringList& missedRows_;
-  const std::vector<TSkippedRecord>& skipped_;
+  const TSession& session_;
 };
 
 }  // namespace krinu

@@ -10,6 +10,7 @@
 
 #include "app/controls.h"
 #include "app/register_lists.h"
+#include "app/session.h"
 #include "app/user_interface.h"
 #include "common/record_list.h"
 #include "common/records.h"
@@ -43,9 +44,10 @@ class TTorzsForm {
   using ItemTextOf = QString (*)(const TRecord&);
 
   // list names the list box in TState; firstEdit is the objectName focused on showing.
-  TTorzsForm(TSQLiteDatabase& db, UserInterface& ui, ListControl TState::*list, Loader load,
+  // The window opens only over a session whose start-up opened the database.
+  TTorzsForm(TSession& session, UserInterface& ui, ListControl TState::*list, Loader load,
              ItemTextOf itemText, QString firstEdit)
-      : db_(db),
+      : db_(*session.Db),
         ui_(ui),
         list_(list),
         load_(load),

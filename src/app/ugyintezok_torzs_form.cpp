@@ -2,6 +2,7 @@
 
 #include "app/register_lists.h"
 #include "masterdata/master_database.h"
+#include "masterdata/registers.h"
 
 namespace krinu {
 
@@ -10,27 +11,11 @@ namespace {
 const QString kSelectFirst =
     QStringLiteral("Kérem válasszaki ki a lent lévő listából az Ügyintézőt először!");
 
-bool AllAsciiDigits(const QString& s) {
-  if (s.isEmpty()) return false;
-  for (QChar c : s)
-    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-  return true;
-}
-
-// "... where UserId = " + the ID text. Digits go in as they stand ("0007" reads as 7);
-// anything else is bound as a value, so it can only fail to match, never widen the
-// statement.
-QString WhereUserId(const QString& prefix, const QString& idText, SqlParams& params) {
-  if (AllAsciiDigits(idText)) return prefix + idText;
-  params = {idText};
-  return prefix + QStringLiteral("?1");
-}
-
 }  // namespace
 
-TUgyintezokTorzsForm::TUgyintezokTorzsForm(TSQLiteDatabase& db, UserInterface& ui)
-    : TTorzsForm(db, ui, &UgyintezokTorzsState::UgyintezokLbx, LoadUgyintezok, UgyintezoItemText,
-                 QStringLiteral("NevEd")) {}
+TUgyintezokTorzsForm::TUgyintezokTorzsForm(TSession& session, UserInterface& ui)
+    : TTorzsForm(session, ui, &UgyintezokTorzsState::UgyintezokLbx, LoadUgyintezok,
+                 UgyintezoItemText, QStringLiteral("NevEd")) {}
 
 void TUgyintezokTorzsForm::ClearEdits() {
   State.NevEd.Text.clear();
@@ -82,22 +67,15 @@ void TUgyintezokTorzsForm::TorlesBtnClick() {
     return;
   }
   const QString t = State.AzonositoEd.Text.trimmed();
-  SqlParams countParams;
-  const QString countSql =
-      WhereUserId(QStringLiteral("Select count(*) from Ugyintezok where UserId = "),
-                  State.AzonositoEd.Text, countParams);
-  if (QueryCount(db_, countSql, countParams) == 0) {
+  if (CountUgyintezo(db_, State.AzonositoEd.Text) == 0) {
     ui_.Information(QStringLiteral("Ilyen azonosítóval nem léltezik Ügyintéző"));
     return;
   }
   if (!ui_.Confirm(QStringLiteral("Biztosan törölni akarja a ") + t +
                    QStringLiteral(" azonosítóval beazonosított Ügyintézőt?")))
     return;
-  SqlParams params;
-  const QString sql =
-      WhereUserId(QStringLiteral("Delete from Ugyintezok where UserId = "), t, params);
-  if (DeleteWithMessages(db_, ui_, sql, params,
-                         QStringLiteral("Nem található a törölni szándékozott Ügyintéző")))
+  if (ReportDelete(ui_, DeleteUgyintezo(db_, t),
+                   QStringLiteral("Nem található a törölni szándékozott Ügyintéző")))
     Committed();
 }
 

@@ -40,7 +40,7 @@ struct UgyintezokTorzsState {
 // MarkedIndex and Changed come from TTorzsForm.
 class TUgyintezokTorzsForm : public TTorzsForm<UgyintezokTorzsState, TUgyintezoAdat> {
  public:
-  TUgyintezokTorzsForm(TSQLiteDatabase& db, UserInterface& ui);
+  TUgyintezokTorzsForm(TSession& session, UserInterface& ui);
 
   void UjBTnClick();
   void ModositBtnClick();

@@ -26,12 +26,12 @@ void TMainForm::Step1BtnClick() {
     return;
   }
   const int taxpayer = State.AdozokCb.ItemIndex;
-  if (taxpayer < 0 || taxpayer >= AdozokList.Count()) {
+  if (taxpayer < 0 || taxpayer >= session_.AdozokList.Count()) {
     ui_.Information(QStringLiteral("Kérem, először jelöljön ki egy Adózót"));
     return;
   }
   const int administrator = State.UgyintezokCb.ItemIndex;
-  if (administrator < 0 || administrator >= UgyintezokList.Count()) {
+  if (administrator < 0 || administrator >= session_.UgyintezokList.Count()) {
     ui_.Information(QStringLiteral("Kérem, először jelöljön ki egy Ügyintézőt"));
     return;
   }
@@ -44,33 +44,33 @@ void TMainForm::Step1BtnClick() {
       return;
     }
   }
-  XmlFileName = XmlFileNameFor(State.XMLFileSelectEd.Text);
-  if (QFileInfo::exists(XmlFileName) && !State.OverWriteXmlFileCbx.Checked) {
+  session_.XmlFileName = XmlFileNameFor(State.XMLFileSelectEd.Text);
+  if (QFileInfo::exists(session_.XmlFileName) && !State.OverWriteXmlFileCbx.Checked) {
     ui_.Error(QStringLiteral("A kijelölt XML fájl már létezik és nem engedélyezett a felülírása"));
     return;
   }
 
-  input.Taxpayer = *AdozokList.Object(taxpayer);
-  input.Administrator = *UgyintezokList.Object(administrator);
+  input.Taxpayer = *session_.AdozokList.Object(taxpayer);
+  input.Administrator = *session_.UgyintezokList.Object(administrator);
   input.BizSum = State.BizSumCbx.Checked;
   input.DropZero = State.DropZeroItemsCbx.Checked;
-  input.Locale = OutputLocale;
-  input.XmlFileName = XmlFileName;
-  PartnerList.clear();
-  LastWrittenXml.clear();
+  input.Locale = session_.OutputLocale;
+  input.XmlFileName = session_.XmlFileName;
+  session_.PartnerList.clear();
+  session_.LastWrittenXml.clear();
   TDeclarationOutcome outcome;
   {
     TProgressScope progress(ui_, QStringLiteral("Az XML nyomtatvány készítése…"));
     progress.Report(0, 0);
-    outcome = RunDeclaration(AFAAdatList, input);
+    outcome = RunDeclaration(session_.AFAAdatList, input);
   }
-  PartnerList = outcome.Prepared.PartnerList;
-  for (const QString& line : outcome.Prepared.Log) Log.Write(LogSource::Run, line);
+  session_.PartnerList = outcome.Prepared.PartnerList;
+  for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
   if (outcome.WriteError) {
     ui_.Error(*outcome.WriteError);
     return;
   }
-  LastWrittenXml = XmlFileName;
+  session_.LastWrittenXml = session_.XmlFileName;
 }
 
 }  // namespace krinu

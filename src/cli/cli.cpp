@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "cli/register_commands.h"
+#include "masterdata/registers.h"
 
 namespace krinu::cli {
 
@@ -130,19 +131,18 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
     return kOk;
   }
   CliUserInterface ui(err);
-  TMainForm form(ui, BuildAppEnvironment(programPath, dataDir, ini));
+  TSession session(BuildAppEnvironment(programPath, dataDir, ini));
   // The database bootstrap's own lines (a new database was made) are news to the user; they
   // go to standard error as they happen, among the message boxes.
-  form.Log.Subscribe([&err](LogSource source, const QString& line) {
+  session.Log.Subscribe([&err](LogSource source, const QString& line) {
     if (source != LogSource::Database) return;
     err << "log: " << line << '\n';
     err.flush();
   });
-  form.FormCreate();
   // A start-up that could not open the database has already said why.
-  if (form.StartupAborted() || form.StartupFailed() || !form.Db) return kFailed;
+  if (session.Start(ui) != TStartup::Started) return kFailed;
 
-  CliContext context{form, ui, out, err, args, {}};
+  CliContext context{session, ui, out, err, args, {}};
   context.UsageError = [&err, command](const QString& message) {
     err << "krinu-cli " << command->Name << ": " << message << "\n"
         << "usage: krinu-cli " << command->Name << ' ' << command->Usage << '\n';
@@ -160,8 +160,9 @@ void AddListCommands(std::vector<CliCommand>& commands) {
                       [](CliContext& c) {
                         if (!c.Args.isEmpty())
                           return c.UsageError(QStringLiteral("unexpected arguments"));
-                        for (const QString& item : c.Form.State.AdozokCb.Items)
-                          c.Out << item << '\n';
+                        const auto& list = c.Session.AdozokList;
+                        for (int i = 0; i < list.Count(); ++i)
+                          c.Out << AdozoItemText(*list.Object(i)) << '\n';
                         return kOk;
                       }});
   commands.push_back({QStringLiteral("admin list"), QString(),
@@ -169,7 +170,7 @@ void AddListCommands(std::vector<CliCommand>& commands) {
                       [](CliContext& c) {
                         if (!c.Args.isEmpty())
                           return c.UsageError(QStringLiteral("unexpected arguments"));
-                        const auto& list = c.Form.UgyintezokList;
+                        const auto& list = c.Session.UgyintezokList;
                         for (int i = 0; i < list.Count(); ++i)
                           c.Out << list.Key(i) << " / " << list.Object(i)->Nev << " / "
                                 << list.Object(i)->Telefon << '\n';

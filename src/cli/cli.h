@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/main_form.h"
+#include "app/session.h"
 #include "app/user_interface.h"
 
 namespace krinu::cli {
@@ -26,23 +26,19 @@ class CliUserInterface : public UserInterface {
   void Warning(const QString& text) override { Print(QStringLiteral("warning"), text); }
   void Error(const QString& text) override { Print(QStringLiteral("error"), text); }
   bool Confirm(const QString& text) override;
-  std::optional<QString> OpenFile(const FileDialogSpec&) override { return Take(OpenFileAnswer); }
-  std::optional<QString> SaveFile(const FileDialogSpec&) override { return Take(SaveFileAnswer); }
+  // No dialogs on the command line: files come from the arguments, and a dialog that a
+  // handler would open anyway is cancelled.
+  std::optional<QString> OpenFile(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<QString> SaveFile(const FileDialogSpec&) override { return std::nullopt; }
   OpenDocumentResult OpenDocument(const QString&) override { return OpenDocumentResult::Failed; }
   void Progress(const QString&, qint64, qint64) override {}
   void ShowModal(SecondaryWindow) override {}
 
   bool AnswerYes = false;
-  std::optional<QString> OpenFileAnswer, SaveFileAnswer;
   int ErrorCount = 0;  // error boxes shown so far
 
  private:
   void Print(const QString& kind, const QString& text);
-  static std::optional<QString> Take(std::optional<QString>& answer) {
-    auto a = answer;
-    answer.reset();
-    return a;
-  }
   QTextStream& err_;
 };
 
@@ -65,7 +61,7 @@ class CommandArgs {
 };
 
 struct CliContext {
-  TMainForm& Form;
+  TSession& Session;  // started; load and convert show it in a main form of their own
   CliUserInterface& Ui;
   QTextStream& Out;
   QTextStream& Err;

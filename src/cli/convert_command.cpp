@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "app/handler_runner.h"
 #include "cli/input_commands.h"
 
 namespace krinu::cli {
@@ -46,10 +47,11 @@ std::optional<QString> WriteLog(const QString& file, const QStringList& lines) {
 // Sets the second tab's controls; a message when a named record does not exist.
 std::optional<QString> ApplyRunOptions(TMainForm& form, const ConvertOptions& o) {
   MainFormState& s = form.State;
+  const TSession& session = form.Session();
   if (o.Taxpayer) {
     int found = -1;
-    for (int i = 0; i < form.AdozokList.Count() && found < 0; ++i)
-      if (form.AdozokList.Object(i)->Adoszam == *o.Taxpayer) found = i;
+    for (int i = 0; i < session.AdozokList.Count() && found < 0; ++i)
+      if (session.AdozokList.Object(i)->Adoszam == *o.Taxpayer) found = i;
     if (found < 0) return QStringLiteral("krinu-cli: no taxpayer with tax number ") + *o.Taxpayer;
     s.AdozokCb.ItemIndex = found;
   }
@@ -57,8 +59,8 @@ std::optional<QString> ApplyRunOptions(TMainForm& form, const ConvertOptions& o)
     bool numeric = false;
     const int id = o.Admin->toInt(&numeric);
     int found = -1;
-    for (int i = 0; numeric && i < form.UgyintezokList.Count() && found < 0; ++i)
-      if (form.UgyintezokList.Object(i)->UserId == id) found = i;
+    for (int i = 0; numeric && i < session.UgyintezokList.Count() && found < 0; ++i)
+      if (session.UgyintezokList.Object(i)->UserId == id) found = i;
     if (found < 0) return QStringLiteral("krinu-cli: no administrator with ID ") + *o.Admin;
     s.UgyintezokCb.ItemIndex = found;
   }
@@ -109,7 +111,7 @@ int Convert(CliContext& c) {
 
   // The run's log goes to standard output or the log file; the summary out of its way.
   QStringList runLog;
-  c.Form.Log.Subscribe([&](LogSource source, const QString& line) {
+  c.Session.Log.Subscribe([&](LogSource source, const QString& line) {
     if (source != LogSource::Run) return;
     if (o.Log) {
       runLog << line;
@@ -117,15 +119,17 @@ int Convert(CliContext& c) {
       c.Out << line << '\n';
     }
   });
-  const int loaded = RunInputChain(c, input);
-  PrintInputSummary(c.Form, o.Log ? c.Out : c.Err);
+  TMainForm form(c.Ui, c.Session);
+  RunHandler(c.Ui, [&] { form.FormCreate(); });
+  const int loaded = RunInputChain(c, form, input);
+  PrintInputSummary(form, o.Log ? c.Out : c.Err);
   if (loaded != kOk) return kFailed;
-  if (const std::optional<QString> refused = ApplyRunOptions(c.Form, o)) {
+  if (const std::optional<QString> refused = ApplyRunOptions(form, o)) {
     c.Err << *refused << '\n';
     c.Err.flush();
     return kFailed;
   }
-  c.Form.Step1BtnClick();
+  RunHandler(c.Ui, [&] { form.Step1BtnClick(); });
   c.Out.flush();
   if (o.Log) {
     if (const std::optional<QString> error = WriteLog(*o.Log, runLog)) {
@@ -133,7 +137,7 @@ int Convert(CliContext& c) {
       return kFailed;
     }
   }
-  return c.Form.LastWrittenXml.isEmpty() ? kFailed : kOk;
+  return c.Session.LastWrittenXml.isEmpty() ? kFailed : kOk;
 }
 
 }  // namespace

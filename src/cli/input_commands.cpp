@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include "app/handler_runner.h"
 #include "content/skipped_report.h"
 
 namespace krinu::cli {
@@ -109,17 +110,15 @@ bool Written(CliContext& c, const std::optional<QString>& error) {
 
 }  // namespace
 
-int RunInputChain(CliContext& c, const InputOptions& o) {
-  TMainForm& form = c.Form;
-  c.Ui.OpenFileAnswer = QFileInfo(o.Input).absoluteFilePath();
-  form.SelectFileBtnClick();
+int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
+  RunHandler(c.Ui, [&] { form.OpenInputFile(QFileInfo(o.Input).absoluteFilePath()); });
   // A refused file (no access, code page, empty, too large): nothing to correct.
   if (form.InputStage() == TMainForm::TInputStage::NoFile || form.InputFileRefused())
     return kFailed;
   if (o.Separator || o.Header) {
     if (o.Separator) form.State.CsvSeparatorEd.Text = *o.Separator;
     if (o.Header) form.State.HeaderCbx.Checked = *o.Header;
-    form.SzerkezetCheckBtnClick();
+    RunHandler(c.Ui, [&] { form.SzerkezetCheckBtnClick(); });
   }
   if (o.Columns || o.DateFormat || o.DecSep) {
     if (const std::optional<QString> refused = ApplyContentOptions(form, o)) {
@@ -127,11 +126,12 @@ int RunInputChain(CliContext& c, const InputOptions& o) {
       c.Err.flush();
       return kFailed;
     }
-    form.ContentCheckBtnClick();
+    RunHandler(c.Ui, [&] { form.ContentCheckBtnClick(); });
   }
   if (form.InputStage() != TMainForm::TInputStage::Loaded) return kFailed;
-  if (o.Skipped && !Written(c, WriteSkippedRows(*o.Skipped, form.MissedRows))) return kFailed;
-  if (o.SkippedReport && !Written(c, WriteSkippedReport(*o.SkippedReport, form.SkippedRecords)))
+  if (o.Skipped && !Written(c, WriteSkippedRows(*o.Skipped, c.Session.MissedRows))) return kFailed;
+  if (o.SkippedReport &&
+      !Written(c, WriteSkippedReport(*o.SkippedReport, c.Session.SkippedRecords)))
     return kFailed;
   return kOk;
 }
@@ -148,8 +148,10 @@ int Load(CliContext& c) {
   options.Input = args.Positional().front();
   if (const std::optional<QString> error = ReadInputOptions(args, options))
     return c.UsageError(*error);
-  const int status = RunInputChain(c, options);
-  PrintInputSummary(c.Form, c.Out);
+  TMainForm form(c.Ui, c.Session);
+  RunHandler(c.Ui, [&] { form.FormCreate(); });
+  const int status = RunInputChain(c, form, options);
+  PrintInputSummary(form, c.Out);
   return status;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "app/main_form.h"
 #include "cli/cli.h"
 
 namespace krinu::cli {
@@ -26,10 +27,10 @@ QStringList InputFlagOptions();
 // Reads them from parsed arguments; an error text for a malformed value.
 std::optional<QString> ReadInputOptions(const CommandArgs& args, InputOptions& options);
 
-// Chooses the file, applies the corrections as the window would, and writes the skipped
-// rows' files when the load succeeded. kOk when the load succeeded, else kFailed (its
-// message boxes have been printed).
-int RunInputChain(CliContext& c, const InputOptions& options);
+// Chooses the file in form, applies the corrections as the window would, and writes the
+// skipped rows' files when the load succeeded. kOk when the load succeeded, else kFailed
+// (its message boxes have been printed).
+int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& options);
 
 // The summary of the input tab, one control a line.
 void PrintInputSummary(TMainForm& form, QTextStream& to);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/adozok_torzs_form.h"
+#include "app/handler_runner.h"
 #include "app/ugyintezok_torzs_form.h"
 
 namespace krinu::cli {
@@ -31,23 +32,16 @@ void PressButton(Form& form, Button button) {
 }
 
 // Opens the register window, lets fill do what the user would do in it before pressing
-// the button (fill returns false to press nothing) and presses it. A failure the window
-// leaves to the application's error report is printed the same way. The status says
-// whether the register was changed.
+// the button (fill returns false to press nothing) and presses it, through the handler
+// runner as the window does. The status says whether the register was changed.
 template <class Form, class Fill>
 int Press(CliContext& c, Form& form, Button button, Fill fill) {
-  try {
+  const bool ran = RunHandler(c.Ui, [&] {
     form.FormCreate();
     form.FormShow();
     if (fill()) PressButton(form, button);
-  } catch (const ESQLiteException& e) {
-    c.Ui.Error(e.Message());
-    return kFailed;
-  } catch (const std::exception& e) {
-    c.Ui.Error(QString::fromUtf8(e.what()));
-    return kFailed;
-  }
-  return form.Changed ? kOk : kFailed;
+  });
+  return ran && form.Changed ? kOk : kFailed;
 }
 
 // Parses the options of one button; only delete takes --yes, the answer to its question.
@@ -72,7 +66,7 @@ int Taxpayer(CliContext& c, Button button) {
   const auto taxNumber = args.Value(QStringLiteral("tax-number"));
   if (!taxNumber) return c.UsageError(QStringLiteral("--tax-number is required"));
 
-  TAdozokTorzsForm form(*c.Form.Db, c.Ui);
+  TAdozokTorzsForm form(c.Session, c.Ui);
   return Press(c, form, button, [&] {
     auto& s = form.State;
     if (button == Button::Update) {
@@ -109,7 +103,7 @@ int Admin(CliContext& c, Button button) {
       return c.UsageError(QStringLiteral("--id takes a positive whole number"));
   }
 
-  TUgyintezokTorzsForm form(*c.Form.Db, c.Ui);
+  TUgyintezokTorzsForm form(c.Session, c.Ui);
   bool found = button == Button::Add;
   const int status = Press(c, form, button, [&] {
     auto& s = form.State;

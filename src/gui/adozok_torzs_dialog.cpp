@@ -6,8 +6,8 @@
 
 namespace krinu {
 
-AdozokTorzsDialog::AdozokTorzsDialog(TSQLiteDatabase& db, QWidget* parent)
-    : RegisterDialog(parent), form_(db, Ui()) {
+AdozokTorzsDialog::AdozokTorzsDialog(TSession& session, QWidget* parent)
+    : RegisterDialog(parent), form_(session, Ui()) {
   auto& s = form_.State;
   BindState(s.Controls());
   QLineEdit* adoszam =
@@ -36,8 +36,8 @@ AdozokTorzsDialog::AdozokTorzsDialog(TSQLiteDatabase& db, QWidget* parent)
   form_.FormCreate();
 }
 
-void ShowAdozokTorzs(QWidget* parent, TSQLiteDatabase& db) {
-  AdozokTorzsDialog dialog(db, parent);
+void ShowAdozokTorzs(QWidget* parent, TSession& session) {
+  AdozokTorzsDialog dialog(session, parent);
   dialog.exec();
 }
 

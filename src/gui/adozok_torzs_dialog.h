@@ -8,12 +8,12 @@
 namespace krinu {
 
 // Shows the taxpayer register modally over parent; returns when it closes.
-void ShowAdozokTorzs(QWidget* parent, TSQLiteDatabase& db);
+void ShowAdozokTorzs(QWidget* parent, TSession& session);
 
 class AdozokTorzsDialog : public RegisterDialog {
   Q_OBJECT
  public:
-  AdozokTorzsDialog(TSQLiteDatabase& db, QWidget* parent = nullptr);
+  AdozokTorzsDialog(TSession& session, QWidget* parent = nullptr);
   TAdozokTorzsForm& Form() { return form_; }
 
  private:

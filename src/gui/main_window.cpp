@@ -53,7 +53,8 @@ QStringList DroppedPaths(const QMimeData* mime) {
 MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
     : QMainWindow(parent),
       ui_(this),
-      form_(std::make_unique<TMainForm>(ui_, std::move(env))),
+      session_(std::move(env)),
+      form_(std::make_unique<TMainForm>(ui_, session_)),
       binder_(form_->State.Controls()) {
   setObjectName(QStringLiteral("MainForm"));
   setLocale(InterfaceLocale());
@@ -95,7 +96,7 @@ MainWindow::~MainWindow() = default;
 bool MainWindow::Start() {
   form_->FormCreate();
   Render();
-  return !form_->StartupAborted();
+  return form_->Startup() != TStartup::Aborted;
 }
 
 void MainWindow::Run(const std::function<void()>& handler) {
@@ -107,8 +108,7 @@ void MainWindow::Run(const std::function<void()>& handler) {
 }
 
 void MainWindow::OpenInputFile(const QString& path) {
-  ui_.PresetOpenFile = path;
-  Run([this] { form_->SelectFileBtnClick(); });
+  Run([this, path] { form_->OpenInputFile(path); });
 }
 
 void MainWindow::Render() {
@@ -138,8 +138,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::ShowSecondary(SecondaryWindow window) {
   const bool needsDb = window == SecondaryWindow::Adozok || window == SecondaryWindow::Ugyintezok;
-  if (needsDb && !form_->Db) return;
-  ShowSecondaryWindow(this, window, *form_);
+  if (needsDb && !session_.Db) return;
+  ShowSecondaryWindow(this, window, session_);
 }
 
 // ---- layout ----------------------------------------------------------------------
@@ -185,10 +185,10 @@ void MainWindow::BuildStatusBar() {
   statusBar()->addWidget(written, 1);
   statusBar()->addPermanentWidget(openFolder);
   connect(openFolder, &QPushButton::clicked, this, [this] {
-    if (!form_->LastWrittenXml.isEmpty()) ui_.OpenDocument(FolderOf(form_->LastWrittenXml));
+    if (!session_.LastWrittenXml.isEmpty()) ui_.OpenDocument(FolderOf(session_.LastWrittenXml));
   });
   binder_.Custom([this, written, openFolder] {
-    const QString& file = form_->LastWrittenXml;
+    const QString& file = session_.LastWrittenXml;
     written->setText(file.isEmpty() ? QString() : QStringLiteral("A bevallás elkészült: ") + file);
     openFolder->setVisible(!file.isEmpty());
   });

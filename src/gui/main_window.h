@@ -36,6 +36,7 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   TMainForm& Form() { return *form_; }
+  TSession& Session() { return session_; }
   // Runs start-up; false when the program must end at once.
   bool Start();
   // Writes edits into the state, runs a handler, shows the new state.
@@ -59,6 +60,7 @@ class MainWindow : public QMainWindow {
   void ShowSecondary(SecondaryWindow window);
 
   QtUserInterface ui_;
+  TSession session_;
   std::unique_ptr<TMainForm> form_;
   WidgetBinder binder_;
   QTabWidget* pages_ = nullptr;

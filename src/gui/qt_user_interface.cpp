@@ -53,11 +53,6 @@ bool QtUserInterface::Confirm(const QString& text) {
 }
 
 std::optional<QString> QtUserInterface::OpenFile(const FileDialogSpec& spec) {
-  if (PresetOpenFile) {
-    auto preset = PresetOpenFile;
-    PresetOpenFile.reset();
-    return preset;
-  }
   PrepareModal();
   const QString name =
       QFileDialog::getOpenFileName(parent_, spec.Title, spec.FileName, QtFileFilter(spec.Filter));

@@ -30,8 +30,6 @@ class QtUserInterface : public UserInterface {
   void Progress(const QString& what, qint64 done, qint64 total) override;
   void ShowModal(SecondaryWindow window) override;
 
-  // A file named on the command line answers the next open-file dialog.
-  std::optional<QString> PresetOpenFile;
   // Who opens the secondary windows (the main window knows them).
   std::function<void(SecondaryWindow)> ShowModalHandler;
   // Called before any box or dialog shows, so the window behind it is up to date.

@@ -7,19 +7,19 @@
 
 namespace krinu {
 
-void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TMainForm& form) {
+void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& session) {
   switch (window) {
     case SecondaryWindow::Adozok:
-      ShowAdozokTorzs(parent, *form.Db);
+      ShowAdozokTorzs(parent, session);
       break;
     case SecondaryWindow::Ugyintezok:
-      ShowUgyintezokTorzs(parent, *form.Db);
+      ShowUgyintezokTorzs(parent, session);
       break;
     case SecondaryWindow::ShowMissed:
-      ShowMissedRows(parent, form.MissedRows, form.SkippedRecords);
+      ShowMissedRows(parent, session);
       break;
     case SecondaryWindow::Help:
-      ShowHelpWindow(parent, form.UserGuideFile);
+      ShowHelpWindow(parent, session.UserGuideFile);
       break;
   }
 }

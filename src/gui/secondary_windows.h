@@ -1,11 +1,12 @@
 #pragma once
 #include <QWidget>
 
-#include "app/main_form.h"
+#include "app/session.h"
+#include "app/user_interface.h"
 
 namespace krinu {
 
 // Opens one of the main window's secondary windows modally over parent.
-void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TMainForm& form);
+void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& session);
 
 }  // namespace krinu

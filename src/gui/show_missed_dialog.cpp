@@ -10,9 +10,8 @@
 
 namespace krinu {
 
-ShowMissedDialog::ShowMissedDialog(const QStringList& missedRows,
-                                   const std::vector<TSkippedRecord>& skipped, QWidget* parent)
-    : QDialog(parent), ui_(this), form_(ui_, missedRows, skipped), binder_(form_.State.Controls()) {
+ShowMissedDialog::ShowMissedDialog(const TSession& session, QWidget* parent)
+    : QDialog(parent), ui_(this), form_(ui_, session), binder_(form_.State.Controls()) {
   setObjectName(QStringLiteral("ShowMissedForm"));
   setWindowTitle(form_.State.Caption);
   setModal(true);
@@ -47,9 +46,8 @@ void ShowMissedDialog::Run(const std::function<void()>& handler) {
   if (form_.State.Closed) accept();
 }
 
-void ShowMissedRows(QWidget* parent, const QStringList& missedRows,
-                    const std::vector<TSkippedRecord>& skipped) {
-  ShowMissedDialog dialog(missedRows, skipped, parent);
+void ShowMissedRows(QWidget* parent, const TSession& session) {
+  ShowMissedDialog dialog(session, parent);
   dialog.exec();
 }
 

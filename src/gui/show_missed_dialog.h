@@ -13,8 +13,7 @@ namespace krinu {
 class ShowMissedDialog : public QDialog {
   Q_OBJECT
  public:
-  ShowMissedDialog(const QStringList& missedRows, const std::vector<TSkippedRecord>& skipped,
-                   QWidget* parent);
+  ShowMissedDialog(const TSession& session, QWidget* parent);
   TShowMissedForm& Form() { return form_; }
 
  protected:
@@ -28,7 +27,6 @@ class ShowMissedDialog : public QDialog {
   WidgetBinder binder_;
 };
 
-void ShowMissedRows(QWidget* parent, const QStringList& missedRows,
-                    const std::vector<TSkippedRecord>& skipped);
+void ShowMissedRows(QWidget* parent, const TSession& session);
 
 }  // namespace krinu

@@ -6,8 +6,8 @@
 
 namespace krinu {
 
-UgyintezokTorzsDialog::UgyintezokTorzsDialog(TSQLiteDatabase& db, QWidget* parent)
-    : RegisterDialog(parent), form_(db, Ui()) {
+UgyintezokTorzsDialog::UgyintezokTorzsDialog(TSession& session, QWidget* parent)
+    : RegisterDialog(parent), form_(session, Ui()) {
   auto& s = form_.State;
   BindState(s.Controls());
   QLineEdit* nev = AddEdit(QStringLiteral("Név:"), QStringLiteral("NevEd"), kNevMaxLength);
@@ -37,8 +37,8 @@ UgyintezokTorzsDialog::UgyintezokTorzsDialog(TSQLiteDatabase& db, QWidget* paren
   form_.FormCreate();
 }
 
-void ShowUgyintezokTorzs(QWidget* parent, TSQLiteDatabase& db) {
-  UgyintezokTorzsDialog dialog(db, parent);
+void ShowUgyintezokTorzs(QWidget* parent, TSession& session) {
+  UgyintezokTorzsDialog dialog(session, parent);
   dialog.exec();
 }
 

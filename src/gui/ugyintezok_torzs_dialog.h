@@ -8,12 +8,12 @@
 namespace krinu {
 
 // Shows the administrator register modally over parent; returns when it closes.
-void ShowUgyintezokTorzs(QWidget* parent, TSQLiteDatabase& db);
+void ShowUgyintezokTorzs(QWidget* parent, TSession& session);
 
 class UgyintezokTorzsDialog : public RegisterDialog {
   Q_OBJECT
  public:
-  UgyintezokTorzsDialog(TSQLiteDatabase& db, QWidget* parent = nullptr);
+  UgyintezokTorzsDialog(TSession& session, QWidget* parent = nullptr);
   TUgyintezokTorzsForm& Form() { return form_; }
 
  private:

@@ -150,4 +150,48 @@ QString UgyintezoIdText(qint32 userId) {
   return ZeroPadded(userId, 4);
 }
 
+namespace {
+
+bool AllAsciiDigits(const QString& s) {
+  if (s.isEmpty()) return false;
+  for (QChar c : s)
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+  return true;
+}
+
+// "... where UserId = " + the ID text. Digits go in as they stand ("0007" reads as 7);
+// anything else is bound as a value, so it can only fail to match, never widen the
+// statement.
+QString WhereUserId(const QString& prefix, const QString& idText, SqlParams& params) {
+  if (AllAsciiDigits(idText)) return prefix + idText;
+  params = {idText};
+  return prefix + QStringLiteral("?1");
+}
+
+}  // namespace
+
+qint32 CountAdozo(TSQLiteDatabase& db, const QString& adoszam) {
+  return QueryCount(db, QStringLiteral("Select count(*) from Adozok where Adoszam = ?1"),
+                    {adoszam});
+}
+
+qint32 CountUgyintezo(TSQLiteDatabase& db, const QString& idText) {
+  SqlParams params;
+  const QString sql = WhereUserId(QStringLiteral("Select count(*) from Ugyintezok where UserId = "),
+                                  idText, params);
+  return QueryCount(db, sql, params);
+}
+
+TWriteOutcome DeleteAdozo(TSQLiteDatabase& db, const QString& adoszam) {
+  return RunWriteTransaction(db, QStringLiteral("Delete from Adozok where Adoszam = ?1"),
+                             {adoszam});
+}
+
+TWriteOutcome DeleteUgyintezo(TSQLiteDatabase& db, const QString& idText) {
+  SqlParams params;
+  const QString sql =
+      WhereUserId(QStringLiteral("Delete from Ugyintezok where UserId = "), idText, params);
+  return RunWriteTransaction(db, sql, params);
+}
+
 }  // namespace krinu

@@ -30,6 +30,11 @@ Trrc UpdateAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec);
 Trrc InsertUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec);
 Trrc UpdateUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec);
 
+// How many taxpayers have the tax number / administrators the ID text; -1 when the count
+// cannot be read.
+[[nodiscard]] qint32 CountAdozo(TSQLiteDatabase& db, const QString& adoszam);
+[[nodiscard]] qint32 CountUgyintezo(TSQLiteDatabase& db, const QString& idText);
+
 // List and combo item texts.
 QString AdozoItemText(const TAdozoAdat& rec);          // Adoszam / Nev
 QString UgyintezoItemText(const TUgyintezoAdat& rec);  // Nev / Telefon
@@ -48,5 +53,9 @@ struct TWriteOutcome {
 // itself reaches the caller as an exception.
 [[nodiscard]] TWriteOutcome RunWriteTransaction(TSQLiteDatabase& db, const QString& sql,
                                                 const SqlParams& params);
+
+// Each delete is one write transaction of its own.
+[[nodiscard]] TWriteOutcome DeleteAdozo(TSQLiteDatabase& db, const QString& adoszam);
+[[nodiscard]] TWriteOutcome DeleteUgyintezo(TSQLiteDatabase& db, const QString& idText);
 
 }  // namespace krinu

@@ -12,8 +12,9 @@ using test::Message;
 TAdozoAdat FromEdits(const QString& adoszam, const QString& nev, const QString& bank,
                      const QString& szamla) {
   test::ScriptedUserInterface ui;
-  TSQLiteDatabase memory(QStringLiteral(":memory:"));
-  TAdozokTorzsForm form(memory, ui);
+  TSession session{AppEnvironment{}};
+  session.Db = std::make_unique<TSQLiteDatabase>(QStringLiteral(":memory:"));
+  TAdozokTorzsForm form(session, ui);
   form.State.AdoszamEd.Text = adoszam;
   form.State.NevEd.Text = nev;
   form.State.BankEd.Text = bank;
@@ -107,7 +108,7 @@ class AdozokForm : public RegisterFixture {
  protected:
   void SetUp() override {
     RegisterFixture::SetUp();
-    form = std::make_unique<TAdozokTorzsForm>(*db, ui);
+    form = std::make_unique<TAdozokTorzsForm>(session, ui);
     form->FormCreate();
     form->FormShow();
   }
@@ -211,9 +212,9 @@ TEST_F(AdozokForm, DeleteTrimsAsksAndCommitsBeforeTheBox) {
       ScriptedUserInterface::Information(t);
     }
   } watching;
-  watching.db = db.get();
+  watching.db = db;
   watching.ConfirmAnswers = {true};
-  TAdozokTorzsForm second(*db, watching);
+  TAdozokTorzsForm second(session, watching);
   second.FormShow();
   second.State.AdozokLbx.ItemIndex = 0;
   second.AdozokLbxDblClick();
@@ -368,19 +369,19 @@ TEST_F(AdozokForm, FailedCommitIsUndoneAndReported) {
 TEST_F(AdozokForm, MainComboFollowsEveryVisit) {
   TRecordList<TAdozoAdat> mainList;
   ComboControl combo;
-  RefreshAdozokComboBox(*db, mainList, combo);
+  LoadItems(*db, mainList, combo, LoadAdozok, AdozoItemText);
   EXPECT_EQ(combo.ItemIndex, 0);
   combo.ItemIndex = 0;
   Add(QStringLiteral("00000000002"), QStringLiteral("Aladár"));
   combo.ItemIndex = 1;
-  RefreshAdozokComboBox(*db, mainList, combo);
+  LoadItems(*db, mainList, combo, LoadAdozok, AdozoItemText);
   ASSERT_EQ(combo.Items.size(), 2);
   EXPECT_EQ(combo.ItemIndex, 0);
   for (int i = 0; i < combo.Items.size(); ++i)
     EXPECT_EQ(combo.Items[i], AdozoItemText(*mainList.Object(i)));
   EXPECT_EQ(combo.Items[0], QStringLiteral("00000000002 / Aladár"));
   db->ExecSQL(QStringLiteral("DELETE FROM Adozok"));
-  RefreshAdozokComboBox(*db, mainList, combo);
+  LoadItems(*db, mainList, combo, LoadAdozok, AdozoItemText);
   EXPECT_EQ(combo.ItemIndex, -1);
   EXPECT_EQ(mainList.Count(), 0);
 }

@@ -9,6 +9,7 @@
 #include "app/show_missed_form.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
+#include "support/test_main_form.h"
 
 namespace krinu {
 namespace {
@@ -30,7 +31,7 @@ class ContentTabTest : public ::testing::Test {
   void SetUp() override {
     env.ProgramPath = test::BinDir() + QStringLiteral("krinu");  // with the shipped krinu.ini
     env.DataDirOverride = root.filePath(QStringLiteral("data"));
-    form = std::make_unique<TMainForm>(ui, env);
+    form = std::make_unique<test::TestMainForm>(ui, env);
     form->FormCreate();
     ASSERT_TRUE(ui.Messages.empty());
   }
@@ -46,7 +47,7 @@ class ContentTabTest : public ::testing::Test {
   QTemporaryDir root;
   AppEnvironment env;
   test::ScriptedUserInterface ui;
-  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<test::TestMainForm> form;
   int files = 0;
 };
 
@@ -76,7 +77,7 @@ TEST_F(ContentTabTest, ChoosingAGoodFileLoadsItAtOnce) {
                 "megnevezés, ...) beazonosítása valóban megfelelő)")});
 
   // the viewer lists the skipped row and saves the report
-  TShowMissedForm viewer(ui, form->MissedRows, form->SkippedRecords);
+  TShowMissedForm viewer(ui, form->Session());
   viewer.FormShow();
   EXPECT_EQ(viewer.State.ShowMissedMemo.Lines,
             QStringList{QStringLiteral("HU1;Rossz;2026.11.01;X;1,00;0,10")});
@@ -110,7 +111,7 @@ TEST_F(ContentTabTest, AFailedCheckLeavesTheLoadPanelLockedAndTheButtonRetries) 
   s.DateFormEd.Text = QStringLiteral("yyyy.mm.dd");
   form->ContentCheckBtnClick();
   EXPECT_EQ(form->InputStage(), Stage::Loaded);
-  EXPECT_EQ(form->AFAAdatList.size(), 3u);
+  EXPECT_EQ(form->Session().AFAAdatList.size(), 3u);
   EXPECT_FALSE(s.ShowMissedBtn.Enabled);
   // an unassigned column: the identification failure names the captions
   Choose("a;b;c;d;e;f\nx;y;z;u;v;w\n");
@@ -129,7 +130,7 @@ TEST_F(ContentTabTest, AReaderErrorKeepsTheRecordsBeforeItButNotTheCounts) {
   MainFormState& s = form->State;
   EXPECT_EQ(form->InputStage(), Stage::ContentChecked);
   EXPECT_FALSE(form->InputLoaded);
-  EXPECT_EQ(form->AFAAdatList.size(), 14u);
+  EXPECT_EQ(form->Session().AFAAdatList.size(), 14u);
   EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("?"));
   EXPECT_EQ(ui.Texts(QStringLiteral("error")),
             QStringList{QStringLiteral("Hiba lépett fel a fájl betöltése során")});

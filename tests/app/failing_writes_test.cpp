@@ -82,7 +82,7 @@ class FailingWrites : public RegisterFixture {
  protected:
   void SetUp() override {
     RegisterFixture::SetUp();
-    form = std::make_unique<TAdozokTorzsForm>(*db, ui);
+    form = std::make_unique<TAdozokTorzsForm>(session, ui);
     form->FormShow();
   }
   void Fill(const QString& adoszam, const QString& nev) {

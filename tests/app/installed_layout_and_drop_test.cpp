@@ -7,6 +7,7 @@
 #include "common/clock.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
+#include "support/test_main_form.h"
 
 namespace krinu {
 namespace {
@@ -35,8 +36,8 @@ class InstalledLayoutTest : public ::testing::Test {
     test::WriteFile(shareDir + QStringLiteral("krinu.ini"),
                     test::ReadFile(test::BinDir() + QStringLiteral("krinu.ini")));
   }
-  std::unique_ptr<TMainForm> Start() {
-    auto form = std::make_unique<TMainForm>(ui, env);
+  std::unique_ptr<test::TestMainForm> Start() {
+    auto form = std::make_unique<test::TestMainForm>(ui, env);
     form->FormCreate();
     return form;
   }
@@ -54,12 +55,12 @@ TEST_F(InstalledLayoutTest, ShippedFilesAreFoundBesideTheProgramFirstThenInShare
   EXPECT_EQ(ProgramFile(programDir, ini), shareDir + ini);
   {
     auto form = Start();
-    EXPECT_EQ(form->IniFileName, shareDir + ini);
-    EXPECT_EQ(form->HeaderMasks[5], QStringList{QStringLiteral("ÁFA")});
+    EXPECT_EQ(form->Session().IniFileName, shareDir + ini);
+    EXPECT_EQ(form->Session().HeaderMasks[5], QStringList{QStringLiteral("ÁFA")});
   }
   test::WriteFile(programDir + ini, "[DATA_COLUMN]\nAFA=Adó\n");
   EXPECT_EQ(ProgramFile(programDir, ini), programDir + ini);
-  EXPECT_EQ(Start()->HeaderMasks[5], QStringList{QStringLiteral("ADÓ")});
+  EXPECT_EQ(Start()->Session().HeaderMasks[5], QStringList{QStringLiteral("ADÓ")});
 }
 
 TEST_F(InstalledLayoutTest, UserGuideFromShareAndTheOwnHelpWindowWhenTheDesktopCannotOpenIt) {
@@ -73,7 +74,7 @@ TEST_F(InstalledLayoutTest, UserGuideFromShareAndTheOwnHelpWindowWhenTheDesktopC
   ui.OpenDocumentAnswer = OpenDocumentResult::Failed;
   form->UserGuideMenuClick();
   EXPECT_EQ(ui.ShownWindows, std::vector<SecondaryWindow>{SecondaryWindow::Help});
-  EXPECT_EQ(form->UserGuideFile, guide);
+  EXPECT_EQ(form->Session().UserGuideFile, guide);
   EXPECT_TRUE(ui.Messages.empty());
 }
 
@@ -97,7 +98,7 @@ TEST_F(InstalledLayoutTest, DroppedFileIsChosenAsTheOpenDialogWouldChooseIt) {
   EXPECT_EQ(form->State.FileNameEd.Text, csv);
   EXPECT_EQ(form->InputStage(), viaDialog->InputStage());
   EXPECT_EQ(form->InputStage(), TMainForm::TInputStage::Loaded);
-  EXPECT_EQ(form->AFAAdatList.size(), viaDialog->AFAAdatList.size());
+  EXPECT_EQ(form->Session().AFAAdatList.size(), viaDialog->Session().AFAAdatList.size());
   EXPECT_EQ(form->State.CsvLoadRowNumEd.Text, viaDialog->State.CsvLoadRowNumEd.Text);
 
   // the drop is used up: the button asks the dialog again, and Cancel changes nothing

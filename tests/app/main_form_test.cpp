@@ -8,6 +8,7 @@
 #include "common/clock.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
+#include "support/test_main_form.h"
 
 namespace krinu {
 namespace {
@@ -26,8 +27,8 @@ class MainFormTest : public ::testing::Test {
   }
   void TearDown() override { Clock::SetTodayForTesting({}); }
 
-  std::unique_ptr<TMainForm> Start() {
-    auto form = std::make_unique<TMainForm>(ui, env);
+  std::unique_ptr<test::TestMainForm> Start() {
+    auto form = std::make_unique<test::TestMainForm>(ui, env);
     form->FormCreate();
     return form;
   }
@@ -79,7 +80,7 @@ TEST_F(MainFormTest, StateAfterStartUp) {
   EXPECT_EQ(s.AdozokCb.ItemIndex, 0);
   EXPECT_EQ(s.UgyintezokCb.Items, QStringList{QStringLiteral("Minta Ügyintéző / 06123456789")});
   EXPECT_EQ(s.UgyintezokCb.ItemIndex, 0);
-  EXPECT_EQ(form->UgyintezokList.Key(0), QStringLiteral("0001"));
+  EXPECT_EQ(form->Session().UgyintezokList.Key(0), QStringLiteral("0001"));
   EXPECT_EQ(s.IdoszakADtPick.Date, QDate(2026, 2, 1));
   EXPECT_EQ(s.IdoszakBDtPick.Date, QDate(2026, 2, 28));
   EXPECT_TRUE(s.XMLFileSelectEd.Text.isEmpty());
@@ -90,7 +91,7 @@ TEST_F(MainFormTest, StateAfterStartUp) {
 
   // the log: the designed empty line, the start-up lines, then the new database's lines
   const QString dataDir = home + QStringLiteral("/.Krinu/");
-  EXPECT_EQ(form->DataDir, dataDir);
+  EXPECT_EQ(form->Session().DataDir, dataDir);
   EXPECT_EQ(s.XMLGenMm.Lines,
             (QStringList{QString(), QStringLiteral("NAV ÁFA bevallás készítő program elindult"),
                          QStringLiteral("Adat könyvtár: ") + dataDir,
@@ -110,13 +111,13 @@ TEST_F(MainFormTest, DataFolder) {
   {  // an existing folder is used as it is; the second start writes no database lines
     Start();
     auto again = Start();
-    EXPECT_EQ(again->DataDir, home + QStringLiteral("/.Krinu/"));
+    EXPECT_EQ(again->Session().DataDir, home + QStringLiteral("/.Krinu/"));
     EXPECT_EQ(again->State.XMLGenMm.Lines.size(), 3);
   }
   {  // no per-user folder: the program's folder, nothing created elsewhere
     env.UserProfile.clear();
     auto form = Start();
-    EXPECT_EQ(form->DataDir, programDir);
+    EXPECT_EQ(form->Session().DataDir, programDir);
     EXPECT_TRUE(QFileInfo::exists(programDir + QStringLiteral("Pelodin.db")));
   }
   {  // a per-user "folder" that is a file: the folder cannot be made, the program's is used
@@ -124,39 +125,39 @@ TEST_F(MainFormTest, DataFolder) {
     test::WriteFile(file, "x");
     env.UserProfile = file;
     auto form = Start();
-    EXPECT_EQ(form->DataDir, programDir);
+    EXPECT_EQ(form->Session().DataDir, programDir);
     EXPECT_EQ(form->State.XMLGenMm.Lines.value(2), QStringLiteral("Adat könyvtár: ") + programDir);
   }
   {  // a folder named on the command line is created, several levels deep
     env.DataDirOverride = root.filePath(QStringLiteral("a/b/c"));
     auto form = Start();
-    EXPECT_EQ(form->DataDir, root.filePath(QStringLiteral("a/b/c/")));
-    EXPECT_TRUE(QFileInfo::exists(form->DataDir + QStringLiteral("Pelodin.db")));
+    EXPECT_EQ(form->Session().DataDir, root.filePath(QStringLiteral("a/b/c/")));
+    EXPECT_TRUE(QFileInfo::exists(form->Session().DataDir + QStringLiteral("Pelodin.db")));
   }
 }
 
 TEST_F(MainFormTest, SettingsFile) {
   {  // none: all masks empty
     auto form = Start();
-    for (const QStringList& masks : form->HeaderMasks) EXPECT_TRUE(masks.isEmpty());
+    for (const QStringList& masks : form->Session().HeaderMasks) EXPECT_TRUE(masks.isEmpty());
   }
   {  // present: read
     test::WriteFile(programDir + QStringLiteral("krinu.ini"), "[DATA_COLUMN]\nAFA=Áfa\n");
     auto form = Start();
-    EXPECT_EQ(form->HeaderMasks[5], QStringList{QStringLiteral("ÁFA")});
-    EXPECT_EQ(form->HeaderMasks[0], QStringList{QStringLiteral("ADÓSZÁM")});
+    EXPECT_EQ(form->Session().HeaderMasks[5], QStringList{QStringLiteral("ÁFA")});
+    EXPECT_EQ(form->Session().HeaderMasks[0], QStringList{QStringLiteral("ADÓSZÁM")});
   }
   {  // unreadable: the broken-settings message, the program ends, nothing else runs
     env.IniFileName = root.filePath(QStringLiteral("unreadable.ini"));
     QDir().mkpath(env.IniFileName);
     auto form = Start();
-    EXPECT_TRUE(form->StartupAborted());
+    EXPECT_TRUE(form->Startup() == TStartup::Aborted);
     EXPECT_TRUE(form->State.CloseRequested);
     EXPECT_EQ(ui.Texts(QStringLiteral("error")),
               QStringList{QStringLiteral("Probléma a program 'INI' fájljában(") + env.IniFileName +
                           QStringLiteral(")!")});
     EXPECT_EQ(form->State.XMLGenMm.Lines, QStringList{QString()});
-    EXPECT_FALSE(form->Db);
+    EXPECT_FALSE(form->Session().Db);
   }
 }
 
@@ -172,8 +173,8 @@ TEST_F(MainFormTest, StartUpFailureIsReportedAndTheWindowStillOpens) {
       << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("File opened that is not a database file")))
       << text.toStdString();
-  EXPECT_FALSE(form->StartupAborted());
-  EXPECT_TRUE(form->StartupFailed());
+  EXPECT_FALSE(form->Startup() == TStartup::Aborted);
+  EXPECT_TRUE(form->Startup() == TStartup::Failed);
   // the sequence stopped before the period and the panels were set up
   EXPECT_FALSE(form->State.IdoszakADtPick.Date.isValid());
   EXPECT_TRUE(form->State.AdozokCb.Items.isEmpty());
@@ -201,7 +202,7 @@ TEST_F(MainFormTest, MenusAndTabs) {
   form->State.AdozokCb.ItemIndex = -1;
   ui.OnShowModal = [&](SecondaryWindow w) {
     if (w == SecondaryWindow::Adozok)
-      form->Db->ExecSQL(QStringLiteral(
+      form->Session().Db->ExecSQL(QStringLiteral(
           "INSERT INTO Adozok VALUES ('12345678901','Aladár Bt','B','12345678','12345678')"));
   };
   form->AdozokMenuClick();
@@ -209,7 +210,7 @@ TEST_F(MainFormTest, MenusAndTabs) {
   EXPECT_EQ(form->State.AdozokCb.Items.size(), 2);
   EXPECT_EQ(form->State.AdozokCb.Items[0], QStringLiteral("12345678901 / Aladár Bt"));
   EXPECT_EQ(form->State.AdozokCb.ItemIndex, 0);
-  EXPECT_EQ(form->AdozokList.Object(0)->Nev, QStringLiteral("Aladár Bt"));
+  EXPECT_EQ(form->Session().AdozokList.Object(0)->Nev, QStringLiteral("Aladár Bt"));
 
   form->State.UgyintezokCb.ItemIndex = -1;
   form->UgyintezokMenuClick();

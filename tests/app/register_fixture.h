@@ -1,11 +1,13 @@
 #pragma once
-// A fresh master database (with its sample taxpayer and administrator) and a scripted port.
+// A session over a fresh master database (with its sample taxpayer and administrator) and a
+// scripted port.
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <memory>
 
+#include "app/session.h"
 #include "masterdata/master_database.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
@@ -17,14 +19,16 @@ class RegisterFixture : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     test::CapturedLog log;
-    db = OpenMasterDatabase(dir.path() + QLatin1Char('/'), dir.path() + QStringLiteral("/none/"),
-                            log);
+    session.Db = OpenMasterDatabase(dir.path() + QLatin1Char('/'),
+                                    dir.path() + QStringLiteral("/none/"), log);
+    db = session.Db.get();
   }
   QString DbPath() const { return dir.path() + QStringLiteral("/Pelodin.db"); }
   int Count(const QString& sql) { return QueryCount(*db, sql); }
 
   QTemporaryDir dir;
-  std::unique_ptr<TSQLiteDatabase> db;
+  TSession session{AppEnvironment{}};
+  TSQLiteDatabase* db = nullptr;  // the session's
   test::ScriptedUserInterface ui;
 };
 

@@ -12,9 +12,9 @@ THeaderMasks LoadFrom(const QByteArray& ini) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("krinu.ini"));
   test::WriteFile(path, ini);
-  THeaderMasks masks;
-  EXPECT_FALSE(LoadHeaderMasks(path, masks));
-  return masks;
+  const std::optional<THeaderMasks> masks = LoadHeaderMasks(path);
+  EXPECT_TRUE(masks);
+  return masks.value_or(THeaderMasks{});
 }
 
 TEST(HeaderMasks, MissingSectionGivesUpperCasedDefaults) {
@@ -48,14 +48,15 @@ TEST(HeaderMasks, AnsiEncodedFileAndUnreadableFile) {
   EXPECT_EQ(masks[1], QStringList{QStringLiteral("SZÁLLÍTÓ")});
 
   QTemporaryDir dir;
-  THeaderMasks untouched;
   // a folder where the file should be cannot be read: reported as a broken settings file
-  EXPECT_TRUE(LoadHeaderMasks(dir.path(), untouched));
+  EXPECT_FALSE(LoadHeaderMasks(dir.path()));
 }
 
 TEST(HeaderMasks, ShippedSettingsFileLoads) {
-  THeaderMasks masks;
-  ASSERT_FALSE(LoadHeaderMasks(test::BinDir() + QStringLiteral("krinu.ini"), masks));
+  const std::optional<THeaderMasks> loaded =
+      LoadHeaderMasks(test::BinDir() + QStringLiteral("krinu.ini"));
+  ASSERT_TRUE(loaded);
+  const THeaderMasks& masks = *loaded;
   EXPECT_TRUE(masks[0].contains(QStringLiteral("ADÓSZÁM")));
   EXPECT_TRUE(masks[5].contains(QStringLiteral("-ALAP")));
   for (const QStringList& list : masks)

@@ -13,7 +13,7 @@ class UgyintezokForm : public RegisterFixture {
  protected:
   void SetUp() override {
     RegisterFixture::SetUp();
-    form = std::make_unique<TUgyintezokTorzsForm>(*db, ui);
+    form = std::make_unique<TUgyintezokTorzsForm>(session, ui);
     form->FormShow();
   }
   void Add(const QString& nev, const QString& telefon) {
@@ -176,7 +176,7 @@ TEST_F(UgyintezokForm, RegisterByNameMainComboById) {
   TRecordList<TUgyintezoAdat> mainList(true, DuplicateKeys::Error);
   ComboControl combo;
   combo.ItemIndex = 3;
-  RefreshUgyintezokComboBox(*db, mainList, combo);
+  LoadItems(*db, mainList, combo, LoadUgyintezok, UgyintezoItemText);
   EXPECT_EQ(combo.Items,
             QStringList({"Minta Ügyintéző / 06123456789", "Aladár / 2", "Zoltán / 3", "Béla / 4"}));
   EXPECT_EQ(combo.ItemIndex, 0);

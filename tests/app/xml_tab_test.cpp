@@ -12,6 +12,7 @@
 #include "common/clock.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
+#include "support/test_main_form.h"
 #include "support/xml_lint.h"
 
 namespace krinu {
@@ -47,9 +48,9 @@ class XmlTabTest : public ::testing::Test {
                             programDir + QStringLiteral("krinu.ini")));
     env.ProgramPath = programDir + QStringLiteral("krinu");
     env.UserProfile = root.path();
-    form = std::make_unique<TMainForm>(ui, env);
+    form = std::make_unique<test::TestMainForm>(ui, env);
     form->FormCreate();
-    form->OutputLocale = QLocale(QLocale::Hungarian, QLocale::Hungary);
+    form->Session().OutputLocale = QLocale(QLocale::Hungarian, QLocale::Hungary);
     input = Path(QStringLiteral("szamlak.csv"));
     test::WriteFile(input, kInvoices);
     ui.Clear();
@@ -61,7 +62,7 @@ class XmlTabTest : public ::testing::Test {
     ui.OpenFileAnswers.push_back(input);
     form->SelectFileBtnClick();
     ASSERT_TRUE(form->InputLoaded);
-    ASSERT_EQ(form->AFAAdatList.size(), 6u);
+    ASSERT_EQ(form->Session().AFAAdatList.size(), 6u);
     ui.Clear();
     ui.DialogSpecs.clear();
   }
@@ -74,14 +75,15 @@ class XmlTabTest : public ::testing::Test {
   // Status and Enabled of every line, to see that a refused run changed none.
   QList<std::pair<int, bool>> LineStates() const {
     QList<std::pair<int, bool>> states;
-    for (const TAFAAdat& line : form->AFAAdatList) states.append({int(line.Status), line.Enabled});
+    for (const TAFAAdat& line : form->Session().AFAAdatList)
+      states.append({int(line.Status), line.Enabled});
     return states;
   }
 
   QTemporaryDir root;
   AppEnvironment env;
   test::ScriptedUserInterface ui;
-  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<test::TestMainForm> form;
   QString input;
 };
 
@@ -130,8 +132,8 @@ TEST_F(XmlTabTest, StartingChecksInOrderChangeNothing) {
 
   EXPECT_EQ(LineStates(), loaded);
   EXPECT_EQ(Memo().size(), memo);  // no log line from a refused run
-  EXPECT_TRUE(form->PartnerList.isEmpty());
-  EXPECT_TRUE(form->LastWrittenXml.isEmpty());
+  EXPECT_TRUE(form->Session().PartnerList.isEmpty());
+  EXPECT_TRUE(form->Session().LastWrittenXml.isEmpty());
 }
 
 TEST_F(XmlTabTest, OutputFileNames) {
@@ -150,13 +152,13 @@ TEST_F(XmlTabTest, OutputFileNames) {
   // Typed into the edit: the file gets ".xml", the edit keeps the name as typed.
   Run(Path(QStringLiteral("masik")));
   EXPECT_EQ(form->State.XMLFileSelectEd.Text, Path(QStringLiteral("masik")));
-  EXPECT_EQ(form->LastWrittenXml, Path(QStringLiteral("masik.xml")));
+  EXPECT_EQ(form->Session().LastWrittenXml, Path(QStringLiteral("masik.xml")));
   EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("masik"))));
   EXPECT_EQ(Memo().last(), QStringLiteral("Fájlnév:") + Path(QStringLiteral("masik.xml")));
   // A dot in a folder name is no extension.
   QDir().mkpath(Path(QStringLiteral("ev.2024")));
   Run(Path(QStringLiteral("ev.2024/nov")));
-  EXPECT_EQ(form->LastWrittenXml, Path(QStringLiteral("ev.2024/nov.xml")));
+  EXPECT_EQ(form->Session().LastWrittenXml, Path(QStringLiteral("ev.2024/nov.xml")));
   EXPECT_EQ(ui.DialogSpecs.size(), 2u);
   EXPECT_TRUE(ui.Messages.empty());  // a successful run shows no box
 }
@@ -187,16 +189,17 @@ TEST_F(XmlTabTest, WriteFailureNamesTheFileAndKeepsThePreparation) {
   EXPECT_EQ(ui.Messages[0].Kind, QStringLiteral("error"));
   EXPECT_TRUE(ui.Messages[0].Text.contains(target)) << ui.Messages[0].Text.toStdString();
   EXPECT_EQ(Memo().last(), QStringLiteral("Fájlba történő kiírás kezdődik"));
-  EXPECT_TRUE(form->LastWrittenXml.isEmpty());
+  EXPECT_TRUE(form->Session().LastWrittenXml.isEmpty());
   // The combination stays done: the invoice's two lines are merged into a seventh.
-  ASSERT_EQ(form->AFAAdatList.size(), 7u);
-  EXPECT_EQ(form->AFAAdatList[3].Status, TAFAAdatStatus::stAFAComp);  // after its partner's lines
+  ASSERT_EQ(form->Session().AFAAdatList.size(), 7u);
+  EXPECT_EQ(form->Session().AFAAdatList[3].Status,
+            TAFAAdatStatus::stAFAComp);  // after its partner's lines
 
   ui.Clear();
   Run(Path(QStringLiteral("ki.xml")));
   EXPECT_TRUE(ui.Messages.empty());
   EXPECT_TRUE(Memo().contains(QStringLiteral("0 esetben történt bizonylat összesítés")));
-  EXPECT_EQ(form->LastWrittenXml, Path(QStringLiteral("ki.xml")));
+  EXPECT_EQ(form->Session().LastWrittenXml, Path(QStringLiteral("ki.xml")));
 }
 
 TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
@@ -244,7 +247,7 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
                        QStringLiteral("Fájlba történő kiírás végetért"),
                        QStringLiteral("Fájlnév:") + target,
                    }));
-  EXPECT_EQ(form->PartnerList,
+  EXPECT_EQ(form->Session().PartnerList,
             (QStringList{QStringLiteral("11111111-2-41"), QStringLiteral("22222222-2-42"),
                          QStringLiteral("33333333-2-43")}));
 
@@ -262,13 +265,13 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
                    QStringLiteral("Fájlnév:") + target}));
   EXPECT_EQ(test::ReadFile(target), bytes);
   EXPECT_EQ(test::XmlLint(target), QString());
-  EXPECT_EQ(form->AFAAdatList.size(), 7u);
+  EXPECT_EQ(form->Session().AFAAdatList.size(), 7u);
 
   // A new load replaces what the runs changed.
   ui.OpenFileAnswers.push_back(input);
   form->SelectFileBtnClick();
-  ASSERT_EQ(form->AFAAdatList.size(), 6u);
-  for (const TAFAAdat& line : form->AFAAdatList) {
+  ASSERT_EQ(form->Session().AFAAdatList.size(), 6u);
+  for (const TAFAAdat& line : form->Session().AFAAdatList) {
     EXPECT_EQ(line.Status, TAFAAdatStatus::stAFABase);
     EXPECT_TRUE(line.Enabled);
   }

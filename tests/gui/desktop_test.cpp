@@ -64,11 +64,14 @@ class DesktopTest : public ::testing::Test {
     EXPECT_TRUE(w->Start());
     return w;
   }
-  std::unique_ptr<TSQLiteDatabase> Database() {
+  // A session over a fresh database, for the register windows and the viewer.
+  std::unique_ptr<TSession> Session() {
     test::CapturedLog log;
     const QString dir = root.filePath(QStringLiteral("db/"));
     QDir().mkpath(dir);
-    return OpenMasterDatabase(dir, root.path() + QLatin1Char('/'), log);
+    auto session = std::make_unique<TSession>(AppEnvironment{});
+    session->Db = OpenMasterDatabase(dir, root.path() + QLatin1Char('/'), log);
+    return session;
   }
   static void ExpectFits(QWidget& w) {
     const QSize min = w.minimumSizeHint();
@@ -108,7 +111,7 @@ TEST_F(DesktopTest, CalendarsAreHungarianWhileTheLogicKeepsTheUserLocale) {
   }
   EXPECT_EQ(w->locale().language(), QLocale::Hungarian);
   EXPECT_EQ(QLocale().name(), before.name());  // the default stays the user's
-  EXPECT_EQ(w->Form().OutputLocale, QLocale::system());
+  EXPECT_EQ(w->Session().OutputLocale, QLocale::system());
 }
 
 TEST_F(DesktopTest, EveryWindowFitsASmallScreenAndHasTheIcon) {
@@ -117,23 +120,22 @@ TEST_F(DesktopTest, EveryWindowFitsASmallScreenAndHasTheIcon) {
   EXPECT_FALSE(w->windowIcon().isNull());
   EXPECT_FALSE(ProgramIcon().pixmap(48, 48).isNull());
 
-  auto db = Database();
-  AdozokTorzsDialog adozok(*db);
+  auto session = Session();
+  AdozokTorzsDialog adozok(*session);
   adozok.setObjectName(QStringLiteral("AdozokTorzsForm"));
   ExpectFits(adozok);
-  UgyintezokTorzsDialog ugyintezok(*db);
+  UgyintezokTorzsDialog ugyintezok(*session);
   ExpectFits(ugyintezok);
-  const QStringList rows{QStringLiteral("a;b")};
-  const std::vector<TSkippedRecord> skipped;
-  ShowMissedDialog missed(rows, skipped, nullptr);
+  session->MissedRows = QStringList{QStringLiteral("a;b")};
+  ShowMissedDialog missed(*session, nullptr);
   ExpectFits(missed);
   HelpWindow help(test::BinDir() + QStringLiteral("Help/Kezikonyv.html"));
   ExpectFits(help);
 }
 
 TEST_F(DesktopTest, RegisterRowsLeaveRoomForAccentedCapitals) {
-  auto db = Database();
-  AdozokTorzsDialog adozok(*db);
+  auto session = Session();
+  AdozokTorzsDialog adozok(*session);
   adozok.show();
   QApplication::processEvents();
   auto* list = adozok.findChild<QListWidget*>(QStringLiteral("AdozokLbx"));
@@ -167,11 +169,11 @@ TEST_F(DesktopTest, StatusBarNamesTheWrittenFile) {
   ASSERT_TRUE(label && button);
   EXPECT_TRUE(label->text().isEmpty());
   EXPECT_FALSE(button->isVisibleTo(w.get()));
-  w->Form().LastWrittenXml = QStringLiteral("/adat/bevallas.xml");
+  w->Session().LastWrittenXml = QStringLiteral("/adat/bevallas.xml");
   w->Render();
   EXPECT_EQ(label->text(), QStringLiteral("A bevallás elkészült: /adat/bevallas.xml"));
   EXPECT_TRUE(button->isVisibleTo(w.get()));
-  w->Form().LastWrittenXml.clear();  // a later run that wrote nothing
+  w->Session().LastWrittenXml.clear();  // a later run that wrote nothing
   w->Render();
   EXPECT_TRUE(label->text().isEmpty());
   EXPECT_FALSE(button->isVisibleTo(w.get()));

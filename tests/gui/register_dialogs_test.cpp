@@ -32,7 +32,9 @@ class RegisterDialogs : public ::testing::Test {
     App();
     ASSERT_TRUE(dir.isValid());
     test::CapturedLog log;
-    db = OpenMasterDatabase(dir.path() + QLatin1Char('/'), dir.path() + QStringLiteral("/x/"), log);
+    session.Db =
+        OpenMasterDatabase(dir.path() + QLatin1Char('/'), dir.path() + QStringLiteral("/x/"), log);
+    db = session.Db.get();
     for (const char* n : {"Alfa Bt", "Béta Zrt", "Gamma Kft"}) {
       TAdozoAdat a{QStringLiteral("1234567890") + QString::number(counter++), QString::fromUtf8(n),
                    QStringLiteral("OTP Bank"), QStringLiteral("11773016"),
@@ -74,11 +76,12 @@ class RegisterDialogs : public ::testing::Test {
 
   int counter = 1;
   QTemporaryDir dir;
-  std::unique_ptr<TSQLiteDatabase> db;
+  TSession session{AppEnvironment{}};
+  TSQLiteDatabase* db = nullptr;  // the session's
 };
 
 TEST_F(RegisterDialogs, TaxpayerWindow) {
-  AdozokTorzsDialog d(*db);
+  AdozokTorzsDialog d(session);
   d.show();
   EXPECT_EQ(d.windowTitle(), QStringLiteral("Adózók karbantartása"));
   EXPECT_EQ(Caption(d, "Panel1"), QStringLiteral("Adatok karbantartása"));
@@ -120,7 +123,7 @@ TEST_F(RegisterDialogs, TaxpayerWindow) {
 }
 
 TEST_F(RegisterDialogs, AdministratorWindow) {
-  UgyintezokTorzsDialog d(*db);
+  UgyintezokTorzsDialog d(session);
   d.show();
   EXPECT_EQ(d.windowTitle(), QStringLiteral("Ügyintézők karbantartása"));
   EXPECT_EQ(Caption(d, "Panel1"), QStringLiteral("Ügyintézők karbantartása"));
@@ -149,7 +152,7 @@ TEST_F(RegisterDialogs, AdministratorWindow) {
 
 // The two windows share their key and button wiring; each must still reach its own form.
 TEST_F(RegisterDialogs, AdministratorWindowSearchEnterClearAndClose) {
-  UgyintezokTorzsDialog d(*db);
+  UgyintezokTorzsDialog d(session);
   d.show();
   auto* list = Child<QListWidget>(d, "UgyintezokLbx");
   auto* search = Child<QLineEdit>(d, "SearchUgyintezoEd");

@@ -11,6 +11,7 @@
 #include "app/main_form.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
+#include "support/test_main_form.h"
 
 namespace krinu {
 namespace {
@@ -38,7 +39,7 @@ class InputTabTest : public ::testing::Test {
     qputenv("KRINU_ANSI_CODEPAGE", "1250");
     env.ProgramPath = root.filePath(QStringLiteral("bin/krinu"));
     env.UserProfile = root.path();
-    form = std::make_unique<TMainForm>(ui, env);
+    form = std::make_unique<test::TestMainForm>(ui, env);
     form->FormCreate();
     ASSERT_TRUE(ui.Messages.empty());
   }
@@ -72,7 +73,7 @@ class InputTabTest : public ::testing::Test {
   QTemporaryDir root;
   AppEnvironment env;
   test::ScriptedUserInterface ui;
-  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<test::TestMainForm> form;
 };
 
 TEST_F(InputTabTest, CancelledDialogChangesNothing) {
@@ -96,7 +97,7 @@ TEST_F(InputTabTest, PassedCheck) {
   EXPECT_TRUE(s.HeaderCbx.Checked);
   EXPECT_EQ(s.ColCountPrevEd.Text, QStringLiteral("6"));
   EXPECT_EQ(s.RowCountPrevEd.Text, QStringLiteral("3"));
-  EXPECT_EQ(form->Input.InputLineCount, 4);
+  EXPECT_EQ(form->Session().Input.InputLineCount, 4);
   EXPECT_EQ(s.InputDataSG.Cells[0][1], QStringLiteral("Partner neve"));
   EXPECT_EQ(s.InputDataSG.Cells[2][1], QStringLiteral("Őrség Űrkutató Bt"));
   EXPECT_GT(ui.ProgressCalls, 0);
@@ -151,7 +152,7 @@ TEST_F(InputTabTest, EmptyAndTooLarge) {
   const QByteArray line = "x1;x2;x3;x4;x5;x6\n";
   Choose(Write(QStringLiteral("max.csv"), "A;B;C;D;E;F\n" + line.repeated(999999)));
   EXPECT_TRUE(StructureMessages().isEmpty()) << ui.Texts().join(QLatin1Char('|')).toStdString();
-  EXPECT_EQ(form->Input.InputLineCount, 1000000);
+  EXPECT_EQ(form->Session().Input.InputLineCount, 1000000);
   ExpectPanels(true, true, false);
 
   Choose(Write(QStringLiteral("big.csv"), "A;B;C;D;E;F\n" + line.repeated(1000000)));
@@ -159,7 +160,7 @@ TEST_F(InputTabTest, EmptyAndTooLarge) {
             QStringList{QStringLiteral("Az input fájl túl nagy\n"
                                        "maximum 1 millió sort képes a program feldolgozni\n"
                                        "kérem jelöljön ki egy másik fájlt")});
-  EXPECT_EQ(form->Input.InputLineCount, 1000001);
+  EXPECT_EQ(form->Session().Input.InputLineCount, 1000001);
   ExpectPanels(true, false, false);
 }
 

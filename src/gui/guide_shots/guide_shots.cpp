@@ -298,7 +298,7 @@ int main(int argc, char** argv) {
 
   // The program's own help window, as a desktop without an HTML viewer shows the guide.
   {
-    krinu::HelpWindow help(form.UserGuideFile, &window);
+    krinu::HelpWindow help(window.Session().UserGuideFile, &window);
     help.show();
     Settle(800);
     Save(&help, QStringLiteral("sugo-ablak"));

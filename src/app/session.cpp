@@ -1,0 +1,84 @@
+#include "app/session.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <exception>
+#include <stdexcept>
+
+#include "app/settings.h"
+#include "masterdata/master_database.h"
+
+namespace krinu {
+
+TSession::TSession(AppEnvironment env)
+    : Env(std::move(env)),
+      ProgramDir(FolderOf(Env.ProgramPath)),
+      UserGuideFile(ProgramFile(ProgramDir, QStringLiteral("Help/Kezikonyv.html"))) {}
+
+TStartup TSession::Start(UserInterface& ui) {
+  if (startup_ != TStartup::NotStarted) return startup_;
+  OutputLocale = QLocale::system();
+  try {
+    IniFileName = Env.IniFileName.isEmpty() ? ProgramFile(ProgramDir, QStringLiteral("krinu.ini"))
+                                            : Env.IniFileName;
+    if (QFileInfo::exists(IniFileName)) {
+      std::optional<THeaderMasks> masks = LoadHeaderMasks(IniFileName);
+      if (!masks) {
+        ui.Error(QStringLiteral("Probléma a program 'INI' fájljában(") + IniFileName +
+                 QStringLiteral(")!"));
+        return startup_ = TStartup::Aborted;
+      }
+      HeaderMasks = std::move(*masks);
+    }
+    FindDataDir();
+    Log.Write(LogSource::Startup, QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
+    Log.Write(LogSource::Startup, QStringLiteral("Adat könyvtár: ") + DataDir);
+    Db = OpenMasterDatabase(DataDir, ProgramDir, Log);
+    LoadAdozok(*Db, AdozokList);
+    LoadUgyintezok(*Db, UgyintezokList);
+    return startup_ = TStartup::Started;
+  } catch (const ESQLiteException& e) {
+    ui.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") + e.Message());
+  } catch (const std::exception& e) {
+    ui.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") +
+             QString::fromUtf8(e.what()));
+  }
+  return startup_ = TStartup::Failed;
+}
+
+// The per-user folder's ".Krinu" subfolder, created one level deep when missing; the
+// program's own folder when there is no per-user folder or it cannot be made. A folder
+// named on the command line is used or refused, never swapped for another behind the
+// user's back.
+void TSession::FindDataDir() {
+  if (!Env.DataDirOverride.isEmpty()) {
+    QString dir = QFileInfo(Env.DataDirOverride).absoluteFilePath();
+    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+    const QFileInfo info(dir);
+    if (!QDir().mkpath(dir) || !info.isDir() || !info.isWritable())
+      throw std::runtime_error(
+          (QStringLiteral("a megadott adat könyvtár (") + dir +
+           QStringLiteral(") nem hozható létre, vagy nem írható; semmi nem változott"))
+              .toStdString());
+    DataDir = dir;
+    return;
+  }
+  DataDir = ProgramDir;
+  if (Env.UserProfile.isEmpty()) return;
+  QString base = Env.UserProfile;
+  if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
+  const QString folder = base + QStringLiteral(".Krinu/");
+  if (QFileInfo(folder).isDir() || QDir().mkdir(folder)) DataDir = folder;
+}
+
+void TSession::Close() {
+  AFAAdatList.clear();
+  SkippedRecords.clear();
+  AdozokList.Clear();
+  UgyintezokList.Clear();
+  MissedRows.clear();
+  PartnerList.clear();
+  Db.reset();  // rolls back an open transaction first
+}
+
+}  // namespace krinu

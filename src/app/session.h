@@ -1,0 +1,75 @@
+#pragma once
+// What one run of the program works with, whichever front end shows it: the settings, the
+// data folder and its database, the registers' lists, the loaded input and the log. Start-up
+// builds it, shutdown frees it; the main window, the register windows, the skipped-rows
+// viewer and every krinu-cli command take it by reference.
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "app/environment.h"
+#include "app/user_interface.h"
+#include "common/header_masks.h"
+#include "common/log_sink.h"
+#include "common/record_list.h"
+#include "common/records.h"
+#include "content/afa_adat.h"
+#include "content/input_load.h"
+#include "masterdata/sqlite_database.h"
+#include "reader/input_file.h"
+
+namespace krinu {
+
+// How start-up ended. Aborted: the settings file is broken and the program must end.
+// Failed: a failure was reported (no database); the window still opens.
+enum class TStartup { NotStarted, Started, Aborted, Failed };
+
+class TSession {
+ public:
+  explicit TSession(AppEnvironment env);
+  ~TSession() { Close(); }
+  TSession(const TSession&) = delete;
+  TSession& operator=(const TSession&) = delete;
+
+  // Reads the settings, finds the data folder, opens the database and reads both registers;
+  // what fails is shown through ui. Runs once: later calls return the first outcome.
+  [[nodiscard]] TStartup Start(UserInterface& ui);
+  TStartup Startup() const { return startup_; }
+  // Frees the lists and closes the database (rolling back an open transaction first).
+  void Close();
+
+  const AppEnvironment Env;
+  const QString ProgramDir;     // ends with a separator
+  const QString UserGuideFile;  // the guide the menu opens; where the own help window reads it
+  QString IniFileName;
+  QString DataDir;  // ends with a separator
+  THeaderMasks HeaderMasks;
+  QLocale OutputLocale;
+  std::unique_ptr<TSQLiteDatabase> Db;
+  TRecordList<TAdozoAdat> AdozokList{false};
+  TRecordList<TUgyintezoAdat> UgyintezokList{true, DuplicateKeys::Error};
+
+  // The input file as the structure panel describes it, and what its last load gave.
+  TInputSettings Input;
+  TAFAAdatList AFAAdatList;
+  QStringList MissedRows;
+  std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
+
+  // The last declaration run.
+  QStringList PartnerList;
+  QString XmlFileName;     // its output file
+  QString LastWrittenXml;  // the file it wrote; empty when it wrote none
+
+  // Start-up, the database bootstrap and the declaration run write here.
+  LogSink Log;
+
+ private:
+  void FindDataDir();
+
+  TStartup startup_ = TStartup::NotStarted;
+};
+
+}  // namespace krinu
