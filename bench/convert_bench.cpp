@@ -201,8 +201,7 @@ int main(int argc, char** argv) {
   TDeclarationInput run;
   run.Taxpayer = *session->AdozokList.Object(0);
   run.Administrator = *session->UgyintezokList.Object(0);
-  run.Params = {YearDigits(QDate(2024, 11, 1)), QStringLiteral("1.0"), QDate(2024, 11, 1),
-                QDate(2024, 11, 30)};
+  run.Params = DeclarationParams(QDate(2024, 11, 1), QDate(2024, 11, 30), QStringLiteral("1.0"));
   TPrepareOptions options;
   options.PeriodStart = run.Params.PeriodStart;
   options.PeriodEnd = run.Params.PeriodEnd;

@@ -129,8 +129,8 @@ int main(int argc, char** argv) {
                             QStringLiteral("12345678")};
   const TUgyintezoAdat administrator{QStringLiteral("Kiss Ödön"), QStringLiteral("+36 1 234 5678"),
                                      1};
-  const TDeclarationParams params{YearDigits(options.PeriodStart), QStringLiteral("1.0"),
-                                  options.PeriodStart, options.PeriodEnd};
+  const TDeclarationParams params =
+      DeclarationParams(options.PeriodStart, options.PeriodEnd, QStringLiteral("1.0"));
   phase.emplace();
   const QByteArray document =
       BuildDeclarationDocument(taxpayer, administrator, params, list, prepared.PartnerList);

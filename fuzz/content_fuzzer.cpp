@@ -142,11 +142,13 @@ void CheckWholeChain(const uint8_t* data, size_t size) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
     f.write(reinterpret_cast<const char*>(data), qint64(size));
   }
-  TFBytes sample;
-  if (!ReadSampleExclusively(path, sample)) return;
+  const std::optional<TFBytes> sample = ReadSampleExclusively(path);
+  if (!sample) return;
   TInputSettings settings;
   settings.InputFileName = path;
-  settings.InputCodePage = DetectCodePage(sample, settings.InputHasBOM);
+  const TDetectedCodePage detected = DetectCodePage(*sample);
+  settings.InputCodePage = detected.CodePage;
+  settings.InputHasBOM = detected.HasBOM;
   if (!CodePageSupported(settings.InputCodePage)) return;
   const TStructureGuess guess =
       AnalyzeInputDataStructure(path, settings.InputCodePage, QStringLiteral("?"), false);

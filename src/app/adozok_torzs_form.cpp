@@ -29,13 +29,15 @@ void TAdozokTorzsForm::RecordToEdits(const TAdozoAdat& r) {
   State.SzamlaEd.Text = r.Szamlaszam1 + r.Szamlaszam2;
 }
 
-void TAdozokTorzsForm::EdToAdozoAdat(TAdozoAdat& rec) const {
+TAdozoAdat TAdozokTorzsForm::EdToAdozoAdat() const {
+  TAdozoAdat rec;
   rec.Adoszam = State.AdoszamEd.Text;
   rec.Nev = State.NevEd.Text;
   rec.Bank = State.BankEd.Text;
   const QString a = State.SzamlaEd.Text.trimmed();
   rec.Szamlaszam1 = a.left(8);
   rec.Szamlaszam2 = a.mid(8);
+  return rec;
 }
 
 void TAdozokTorzsForm::UjBTnClick() {
@@ -43,8 +45,7 @@ void TAdozokTorzsForm::UjBTnClick() {
     ui_.Information(QStringLiteral("Kérem töltse ki a bal oldalon lévő adatmezőket először!"));
     return;
   }
-  TAdozoAdat rec;
-  EdToAdozoAdat(rec);
+  const TAdozoAdat rec = EdToAdozoAdat();
   if (!FormatOk(CheckAdozoAdat(rec))) return;
   const qint32 c = CountAdozo(db_, rec.Adoszam);
   if (c == 1) {
@@ -65,8 +66,7 @@ void TAdozokTorzsForm::ModositBtnClick() {
     ui_.Information(kSelectFirst);
     return;
   }
-  TAdozoAdat rec;
-  EdToAdozoAdat(rec);
+  const TAdozoAdat rec = EdToAdozoAdat();
   if (FormatOk(CheckAdozoAdat(rec))) ReportChange(UpdateAdozo(db_, rec));
 }
 

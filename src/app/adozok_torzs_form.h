@@ -47,7 +47,7 @@ class TAdozokTorzsForm : public TTorzsForm<AdozokTorzsState, TAdozoAdat> {
   // Runs before the key changes the edit, on the text of that moment.
   void SearchAdozoEdKeyPress(QChar) { Search(State.SearchAdozoEd.Text); }
 
-  void EdToAdozoAdat(TAdozoAdat& rec) const;
+  [[nodiscard]] TAdozoAdat EdToAdozoAdat() const;
   void ClearAndLoadAdozok() { ClearAndLoad(); }
 
  private:

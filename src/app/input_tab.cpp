@@ -18,15 +18,17 @@ void TMainForm::OpenInputFile(const QString& path) {
   inputRefused_ = true;  // until the file has passed the checks below
   session_.Input.InputLineCount = -1;
 
-  TFBytes sample;
-  if (!ReadSampleExclusively(State.FileNameEd.Text, sample)) {
+  const std::optional<TFBytes> sample = ReadSampleExclusively(State.FileNameEd.Text);
+  if (!sample) {
     ui_.Error(
         QStringLiteral("Nem sikerült kizárólagos hozzáférést kapni a kijelölt fájlhoz\n"
                        "Kérem ellenőrizze, nem tartja-e nyitva a fájlt valamely másik alkalmazás\n"
                        "Ha sikerült szabaddá tennie a fájlt, jelölje ki újra input fájlként"));
     return;
   }
-  session_.Input.InputCodePage = DetectCodePage(sample, session_.Input.InputHasBOM);
+  const TDetectedCodePage detected = DetectCodePage(*sample);
+  session_.Input.InputCodePage = detected.CodePage;
+  session_.Input.InputHasBOM = detected.HasBOM;
   State.CodePageLb.Caption = CodePageName(session_.Input.InputCodePage);
   if (!CodePageSupported(session_.Input.InputCodePage)) {
     ui_.Error(

@@ -29,12 +29,14 @@ void TUgyintezokTorzsForm::RecordToEdits(const TUgyintezoAdat& r) {
   State.AzonositoEd.Text = UgyintezoIdText(r.UserId);
 }
 
-void TUgyintezokTorzsForm::EdToUgyintezoAdat(TUgyintezoAdat& rec) const {
+TUgyintezoAdat TUgyintezokTorzsForm::EdToUgyintezoAdat() const {
+  TUgyintezoAdat rec;
   rec.Nev = State.NevEd.Text;
   rec.Telefon = State.TelefonEd.Text;
   bool ok = false;
   const qint64 id = State.AzonositoEd.Text.toLongLong(&ok);
   if (ok) rec.UserId = qint32(quint32(quint64(id)));  // low 32 bits
+  return rec;
 }
 
 void TUgyintezokTorzsForm::UjBTnClick() {
@@ -42,8 +44,7 @@ void TUgyintezokTorzsForm::UjBTnClick() {
     ui_.Information(QStringLiteral("Kérem töltse ki a bal oldalon lévő adatmezőket először!"));
     return;
   }
-  TUgyintezoAdat rec;
-  EdToUgyintezoAdat(rec);
+  const TUgyintezoAdat rec = EdToUgyintezoAdat();
   if (!FormatOk(CheckUgyintezoAdat(rec))) return;
   // The insert never uses the loaded ID: adding after loading makes a new administrator.
   ReportWrite(InsertUgyintezo(db_, rec),
@@ -56,8 +57,7 @@ void TUgyintezokTorzsForm::ModositBtnClick() {
     ui_.Information(kSelectFirst);
     return;
   }
-  TUgyintezoAdat rec;
-  EdToUgyintezoAdat(rec);
+  const TUgyintezoAdat rec = EdToUgyintezoAdat();
   if (FormatOk(CheckUgyintezoAdat(rec))) ReportChange(UpdateUgyintezo(db_, rec));
 }
 

@@ -49,7 +49,7 @@ class TUgyintezokTorzsForm : public TTorzsForm<UgyintezokTorzsState, TUgyintezoA
   void UgyintezokLbxKeyPress(QChar key) { ListKeyPress(key); }
   void SearchUgyintezoEdKeyPress(QChar) { Search(State.SearchUgyintezoEd.Text); }
 
-  void EdToUgyintezoAdat(TUgyintezoAdat& rec) const;
+  [[nodiscard]] TUgyintezoAdat EdToUgyintezoAdat() const;
   void ClearAndLoadUgyintezok() { ClearAndLoad(); }
 
  private:

@@ -15,10 +15,8 @@ void TMainForm::XMLFileSelectBtnClick() {
 
 void TMainForm::Step1BtnClick() {
   TDeclarationInput input;
-  input.Params.FormVersion = FormVersionFor(State.NyomtVerEd.Text);
-  input.Params.YearDigits = YearDigits(State.IdoszakADtPick.Date);
-  input.Params.PeriodStart = State.IdoszakADtPick.Date;
-  input.Params.PeriodEnd = State.IdoszakBDtPick.Date;
+  input.Params = DeclarationParams(State.IdoszakADtPick.Date, State.IdoszakBDtPick.Date,
+                                   State.NyomtVerEd.Text);
   if (!InputLoaded) {
     ui_.Information(
         QStringLiteral("Még nem volt sikeres input (CSV) fájl betöltés, nem készíthető XML  "

@@ -76,7 +76,7 @@ TContentCheck CheckInputDataContent(const TPreviewGrid& grid, bool header,
     bool vatPassed = convertColumn(item[dcAFA] - 1, vat);
     if (netPassed && vatPassed) {
       for (size_t i = 0; i < net.size(); ++i) {
-        if (std::fabs(vat[i]) > std::fabs(net[i]) / 2) {
+        if (VatAboveHalf(net[i], vat[i])) {
           netPassed = vatPassed = false;
           break;
         }

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "common/large_pages.h"
 #include "content/content_check.h"
-#include "content/large_pages.h"
 #include "content/recognisers.h"
 #include "reader/csv_reader.h"
 
@@ -223,7 +223,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
             break;
         }
       }
-      if (!failed && std::fabs(line.AFA) > std::fabs(line.AFAAlap) / 2) failed = fbAFATooHigh;
+      if (!failed && VatAboveHalf(line.AFAAlap, line.AFA)) failed = fbAFATooHigh;
 
       if (failed) {
         result.AFAAdatList.pop_back();

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -59,6 +60,12 @@ void SetUserLocaleForTesting(std::optional<QLocale> locale);
                                                   QChar thousandSep);
 [[nodiscard]] std::optional<double> ConvertOsszeg(QStringView text, QChar decSep,
                                                   QChar thousandSep);
+
+// An invoice line's VAT is at most half of its net amount (in absolute value); a line with
+// more cannot be right, and both the content check and the load refuse it.
+[[nodiscard]] inline bool VatAboveHalf(double net, double vat) {
+  return std::fabs(vat) > std::fabs(net) / 2;
+}
 
 struct TOsszegGuess {
   QChar DecSep;  // "," or "."

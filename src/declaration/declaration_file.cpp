@@ -83,27 +83,4 @@ std::optional<QString> WriteDeclarationFile(const QString& fileName, const QByte
   return std::nullopt;
 }
 
-TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input) {
-  TDeclarationOutcome outcome;
-  TPrepareOptions options;
-  options.BizSum = input.BizSum;
-  options.DropZero = input.DropZero;
-  options.PeriodStart = input.Params.PeriodStart;
-  options.PeriodEnd = input.Params.PeriodEnd;
-  options.Locale = input.Locale;
-  outcome.Prepared = PrepareDeclarationLines(list, options);
-  QStringList& log = outcome.Prepared.Log;
-  // The document is written as it is built, so its two log lines come first; the log is
-  // handed over whole at the end, and a failure still leaves it at the start of writing.
-  log << QString() << QStringLiteral("XML nyomtatvány elkészült")
-      << QStringLiteral("Fájlba történő kiírás kezdődik");
-  outcome.WriteError =
-      WriteDeclarationDocument(input.XmlFileName, input.Taxpayer, input.Administrator, input.Params,
-                               list, outcome.Prepared.PartnerList);
-  if (outcome.WriteError) return outcome;
-  log << QStringLiteral("Fájlba történő kiírás végetért")
-      << QStringLiteral("Fájlnév:") + input.XmlFileName;
-  return outcome;
-}
-
 }  // namespace krinu

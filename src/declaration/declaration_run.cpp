@@ -1,7 +1,7 @@
 #include "declaration/declaration_run.h"
 
+#include "common/large_pages.h"
 #include "content/input_load.h"
-#include "declaration/huge_pages.h"
 
 #include <QHash>
 #include <algorithm>
@@ -229,7 +229,7 @@ class TPreparation {
     if (combined.empty()) return;
     TAFAAdatList merged;
     merged.reserve(list_.size() + combined.size());
-    AdviseHugePages(merged.data(), merged.capacity() * sizeof(TAFAAdat));
+    AdviseLargePages(merged.data(), merged.capacity() * sizeof(TAFAAdat));
     std::size_t begin = 0;
     std::size_t c = 0;
     for (std::size_t r = 0; r < runEnds_.size(); ++r) {
@@ -337,6 +337,29 @@ QString XmlFileNameFor(const QString& editText) {
   const qsizetype slash = editText.lastIndexOf(u'/');
   if (editText.indexOf(u'.', slash + 1) >= 0) return editText;
   return editText + QStringLiteral(".xml");
+}
+
+TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input) {
+  TDeclarationOutcome outcome;
+  TPrepareOptions options;
+  options.BizSum = input.BizSum;
+  options.DropZero = input.DropZero;
+  options.PeriodStart = input.Params.PeriodStart;
+  options.PeriodEnd = input.Params.PeriodEnd;
+  options.Locale = input.Locale;
+  outcome.Prepared = PrepareDeclarationLines(list, options);
+  QStringList& log = outcome.Prepared.Log;
+  // The document is written as it is built, so its two log lines come first; the log is
+  // handed over whole at the end, and a failure still leaves it at the start of writing.
+  log << QString() << QStringLiteral("XML nyomtatvány elkészült")
+      << QStringLiteral("Fájlba történő kiírás kezdődik");
+  outcome.WriteError =
+      WriteDeclarationDocument(input.XmlFileName, input.Taxpayer, input.Administrator, input.Params,
+                               list, outcome.Prepared.PartnerList);
+  if (outcome.WriteError) return outcome;
+  log << QStringLiteral("Fájlba történő kiírás végetért")
+      << QStringLiteral("Fájlnév:") + input.XmlFileName;
+  return outcome;
 }
 
 }  // namespace krinu

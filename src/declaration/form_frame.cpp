@@ -20,6 +20,17 @@ QString FormVersionFor(const QString& editText) {
   return editText.isEmpty() ? QStringLiteral("1.0") : editText;
 }
 
+TDeclarationParams DeclarationParams(QDate periodStart, QDate periodEnd,
+                                     const QString& formVersionText) {
+  TDeclarationParams params;
+  params.YearDigits = YearDigits(periodStart);
+  params.FormYear = FormYear(params.YearDigits);
+  params.FormVersion = FormVersionFor(formVersionText);
+  params.PeriodStart = periodStart;
+  params.PeriodEnd = periodEnd;
+  return params;
+}
+
 void AddDocumentStart(TXmlDocument& doc) {
   doc.Line(0, R"(<?xml version="1.0" encoding="utf-8"?>)");
   doc.Line(2, R"(<nyomtatvanyok xmlns="http://www.apeh.hu/abev/nyomtatvanyok/2005/01">)");

@@ -13,6 +13,7 @@ namespace krinu {
 
 struct TDeclarationParams {
   QString YearDigits;   // see YearDigits()
+  int FormYear = 0;     // YearDigits as a number: it picks the fields of the year's layout
   QString FormVersion;  // see FormVersionFor()
   QDate PeriodStart;
   QDate PeriodEnd;
@@ -24,6 +25,9 @@ struct TDeclarationParams {
 [[nodiscard]] int FormYear(const QString& yearDigits);
 // The form version edit's text, "1.0" when it is empty.
 [[nodiscard]] QString FormVersionFor(const QString& editText);
+// The run's parameters from the period and the form version edit's text.
+[[nodiscard]] TDeclarationParams DeclarationParams(QDate periodStart, QDate periodEnd,
+                                                   const QString& formVersionText);
 
 // The XML declaration and the root start line; the root end line.
 void AddDocumentStart(TXmlDocument& doc);

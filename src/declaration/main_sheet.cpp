@@ -8,7 +8,7 @@ void AddMainSheet(const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrato
   AddSheetPeriod(doc, params);
   doc.Field("0A0001E001A", taxpayer.Adoszam);
   // From 2025 on the name and the administrator's fields moved one code up.
-  if (FormYear(params.YearDigits) < 25) {
+  if (params.FormYear < 25) {
     doc.Field("0A0001E006A", taxpayer.Nev);
     doc.Field("0A0001E007A", administrator.Nev);
     doc.Field("0A0001E008A", administrator.Telefon);

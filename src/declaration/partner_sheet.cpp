@@ -78,7 +78,7 @@ void AddPageHeader(TXmlDocument& doc, std::string_view kind, int page, const TAd
   doc.Field(base.With("B002A").View(), taxpayer.Adoszam);
   doc.FieldDate(base.With("B004A").View(), params.PeriodStart);
   doc.FieldDate(base.With("B005A").View(), params.PeriodEnd);
-  if (FormYear(params.YearDigits) <= 23) {
+  if (params.FormYear <= 23) {
     doc.Field(base.With("B006A").View(), taxpayer.Nev);
     doc.Field(base.With("B007A").View(), First8(currentLine.Adoszam));
     doc.Field(base.With("B009A").View(), currentLine.Megnevezes);
@@ -89,7 +89,7 @@ void AddPartnerSheet(const TAdozoAdat& taxpayer, TXmlDocument& doc, const QStrin
                      const TDeclarationParams& params, const TAFAAdatList& list) {
   const std::size_t first = FirstEntryOf(list, partner);
   if (first == list.size()) return;
-  const int formYear = FormYear(params.YearDigits);
+  const int formYear = params.FormYear;
   // The sheet is named after the partner's first entry, included or not.
   const TAFAAdat* current = &list[first];
 

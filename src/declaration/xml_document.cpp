@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "declaration/huge_pages.h"
+#include "common/large_pages.h"
 
 namespace krinu {
 
@@ -64,7 +64,7 @@ void TXmlDocument::Grow(qsizetype bytes) {
   buffer_.resize(wanted);  // keeps the bytes written so far
   base_ = buffer_.data();
   capacity_ = wanted;
-  if (capacity_ >= (qsizetype(16) << 20)) AdviseHugePages(base_, std::size_t(capacity_));
+  if (capacity_ >= (qsizetype(16) << 20)) AdviseLargePages(base_, std::size_t(capacity_));
 }
 
 TXmlDocument& TXmlDocument::Text(QStringView text) {

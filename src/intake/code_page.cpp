@@ -6,10 +6,9 @@
 
 namespace krinu {
 
-quint16 DetectCodePage(const TFBytes& sample, bool& hasBOM) {
-  hasBOM = false;
+TDetectedCodePage DetectCodePage(const TFBytes& sample) {
   const qint32 len = sample.Len;
-  if (len < 4) return kCodePageAnsi;
+  if (len < 4) return {kCodePageAnsi, false};
   const auto& b = sample.Data;
   struct Mark {
     unsigned char bytes[4];
@@ -23,8 +22,7 @@ quint16 DetectCodePage(const TFBytes& sample, bool& hasBOM) {
                                     {{0xFF, 0xFE, 0, 0}, 2, kCodePageUtf16LE}};
   for (const Mark& m : kMarks) {
     if (std::equal(m.bytes, m.bytes + m.size, b.begin())) {
-      hasBOM = true;
-      return m.codePage;
+      return {m.codePage, true};
     }
   }
 
@@ -36,7 +34,7 @@ quint16 DetectCodePage(const TFBytes& sample, bool& hasBOM) {
       ++i;
     }
   }
-  if (pairs >= 2) return kCodePageUtf8;
+  if (pairs >= 2) return {kCodePageUtf8, false};
 
   const qint32 half = len / 2;
   int little = 0, big = 0;
@@ -45,9 +43,9 @@ quint16 DetectCodePage(const TFBytes& sample, bool& hasBOM) {
     if (b[size_t(i)] >= 0x20 && b[size_t(i) + 1] == 0x00) ++little;
     if (b[size_t(i)] == 0x00 && b[size_t(i) + 1] >= 0x20) ++big;
   }
-  if (double(little) / double(half) >= 0.5) return kCodePageUtf16LE;
-  if (double(big) / double(half) >= 0.5) return kCodePageUtf16BE;
-  return kCodePageAnsi;
+  if (double(little) / double(half) >= 0.5) return {kCodePageUtf16LE, false};
+  if (double(big) / double(half) >= 0.5) return {kCodePageUtf16BE, false};
+  return {kCodePageAnsi, false};
 }
 
 QString CodePageName(int codePage) {
@@ -72,13 +70,13 @@ bool CodePageSupported(quint16 codePage) {
   return codePage == kCodePageAnsi || codePage == kCodePageUtf8 || codePage == kCodePageUtf16LE;
 }
 
-bool ReadSampleExclusively(const QString& fileName, TFBytes& sample) {
+std::optional<TFBytes> ReadSampleExclusively(const QString& fileName) {
+  TFBytes sample;
   const std::optional<QByteArray> bytes = ReadDenyingWriters(fileName, qint64(sample.Data.size()));
-  if (!bytes) return false;
-  sample = TFBytes{};
+  if (!bytes) return std::nullopt;
   std::memcpy(sample.Data.data(), bytes->constData(), size_t(bytes->size()));
   sample.Len = qint32(bytes->size());
-  return true;
+  return sample;
 }
 
 }  // namespace krinu

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <optional>
+
+#include "reader/text_source.h"
 
 namespace krinu {
 
@@ -16,22 +19,18 @@ struct TFBytes {
   T4096Bytes Data{};
 };
 
-// Code pages the detection can return.
-inline constexpr quint16 kCodePageAnsi = 0;
-inline constexpr quint16 kCodePageUtf8 = 65001;
-inline constexpr quint16 kCodePageUtf16LE = 1200;
-inline constexpr quint16 kCodePageUtf16BE = 1201;
-inline constexpr quint16 kCodePageUtf32LE = 12000;
-inline constexpr quint16 kCodePageUtf32BE = 12001;
-
-// The code page of the sample; hasBOM tells whether it came from a byte-order mark.
-quint16 DetectCodePage(const TFBytes& sample, bool& hasBOM);
+struct TDetectedCodePage {
+  quint16 CodePage = kCodePageAnsi;
+  bool HasBOM = false;  // it came from a byte-order mark
+};
+// The code page of the sample.
+[[nodiscard]] TDetectedCodePage DetectCodePage(const TFBytes& sample);
 QString CodePageName(int codePage);
 bool CodePageSupported(quint16 codePage);
 
 // Opens the file for reading while making sure that no other process has it open for
-// writing, and takes the sample of its first bytes. False when the file cannot be opened or
-// somebody is writing it; the file is closed again before returning.
-bool ReadSampleExclusively(const QString& fileName, TFBytes& sample);
+// writing, and takes the sample of its first bytes. Nothing when the file cannot be opened
+// or somebody is writing it; the file is closed again before returning.
+[[nodiscard]] std::optional<TFBytes> ReadSampleExclusively(const QString& fileName);
 
 }  // namespace krinu

@@ -75,7 +75,7 @@ qint32 CountLines(const QString& fileName, quint16 codePage, qint32 limit,
                   const ProgressFn& progress) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly)) throw EqdxCSVException(file.errorString());
-  const int unit = codePage == 1200 ? 2 : 1;
+  const int unit = codePage == kCodePageUtf16LE ? 2 : 1;
   const qint64 total = file.size();
   qint64 done = 0;
   qint32 lines = 0;

@@ -6,9 +6,9 @@ void ConfigureInputReader(TqdxCSVFileReader& reader, const TInputSettings& setti
   constexpr int kByteBuffer = 1024;
   if (settings.InputHasBOM)
     reader.SetFile(settings.InputFileName, TTextEncoding::Default(), true, kByteBuffer);
-  else if (settings.InputCodePage == 65001)
+  else if (settings.InputCodePage == kCodePageUtf8)
     reader.SetFile(settings.InputFileName, TTextEncoding::UTF8(), false, kByteBuffer);
-  else if (settings.InputCodePage == 1200)
+  else if (settings.InputCodePage == kCodePageUtf16LE)
     reader.SetFile(settings.InputFileName, TTextEncoding::UTF16LE(), true, kByteBuffer);
   else
     reader.SetFile(settings.InputFileName, TTextEncoding::Default(), true, kByteBuffer);

@@ -71,13 +71,13 @@ TTextEncoding TTextEncoding::Default() {
 
 TTextEncoding TTextEncoding::FromCodePage(int codePage) {
   switch (codePage) {
-    case 0:
+    case kCodePageAnsi:
       return Default();
-    case 65001:
+    case kCodePageUtf8:
       return UTF8();
-    case 1200:
+    case kCodePageUtf16LE:
       return UTF16LE();
-    case 1201:
+    case kCodePageUtf16BE:
       return UTF16BE();
     default:
       return TTextEncoding("windows-" + QByteArray::number(codePage));

@@ -12,6 +12,14 @@
 
 namespace krinu {
 
+// Windows code page numbers, as the input file's settings and the detection name them.
+inline constexpr quint16 kCodePageAnsi = 0;  // the system's ANSI code page
+inline constexpr quint16 kCodePageUtf8 = 65001;
+inline constexpr quint16 kCodePageUtf16LE = 1200;
+inline constexpr quint16 kCodePageUtf16BE = 1201;
+inline constexpr quint16 kCodePageUtf32LE = 12000;
+inline constexpr quint16 kCodePageUtf32BE = 12001;
+
 // A text encoding chosen by name (any name QStringDecoder knows, e.g. "UTF-8",
 // "windows-1250"). A default-constructed value means "none": the system's ANSI code page.
 class TTextEncoding {

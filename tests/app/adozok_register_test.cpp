@@ -19,9 +19,7 @@ TAdozoAdat FromEdits(const QString& adoszam, const QString& nev, const QString& 
   form.State.NevEd.Text = nev;
   form.State.BankEd.Text = bank;
   form.State.SzamlaEd.Text = szamla;
-  TAdozoAdat rec;
-  form.EdToAdozoAdat(rec);
-  return rec;
+  return form.EdToAdozoAdat();
 }
 
 const QString kAdoszamMsg =

@@ -39,8 +39,8 @@ inline TUgyintezoAdat Administrator() {
 
 inline TDeclarationParams Params(int year, int lastMonth = 3) {
   const QDate start(year, 1, 1);
-  return TDeclarationParams{YearDigits(start), QStringLiteral("1.0"), start,
-                            QDate(year, lastMonth, 1).addMonths(1).addDays(-1)};
+  return DeclarationParams(start, QDate(year, lastMonth, 1).addMonths(1).addDays(-1),
+                           QStringLiteral("1.0"));
 }
 
 // Lines joined with CR LF after each, as the document holds them.

@@ -17,10 +17,9 @@ quint16 Detect(const QByteArray& bytes, bool* bom = nullptr) {
   TFBytes sample;
   sample.Len = qint32(std::min<qsizetype>(bytes.size(), 4096));
   std::copy_n(bytes.constData(), sample.Len, sample.Data.begin());
-  bool hasBom = true;
-  const quint16 cp = DetectCodePage(sample, hasBom);
-  if (bom) *bom = hasBom;
-  return cp;
+  const TDetectedCodePage detected = DetectCodePage(sample);
+  if (bom) *bom = detected.HasBOM;
+  return detected.CodePage;
 }
 
 QByteArray Utf16(const QString& text, bool bigEndian) {
@@ -114,26 +113,27 @@ TEST(ExclusiveAccess, AFileBeingWrittenIsRefused) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("in.csv"));
   test::WriteFile(path, "a;b;c;d;e;f\n");
-  TFBytes sample;
   {
     Writer writer(path);
-    EXPECT_FALSE(ReadSampleExclusively(path, sample));
+    EXPECT_FALSE(ReadSampleExclusively(path));
     EXPECT_TRUE(AnyProcessWrites(path));
   }
   EXPECT_FALSE(AnyProcessWrites(path));
-  ASSERT_TRUE(ReadSampleExclusively(path, sample));
-  EXPECT_EQ(sample.Len, 12);
-  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(sample.Data.data()), sample.Len),
+  std::optional<TFBytes> sample = ReadSampleExclusively(path);
+  ASSERT_TRUE(sample);
+  EXPECT_EQ(sample->Len, 12);
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(sample->Data.data()), sample->Len),
             QByteArray("a;b;c;d;e;f\n"));
 
   // missing files and folders cannot be opened at all
-  EXPECT_FALSE(ReadSampleExclusively(dir.filePath(QStringLiteral("missing.csv")), sample));
-  EXPECT_FALSE(ReadSampleExclusively(dir.path(), sample));
+  EXPECT_FALSE(ReadSampleExclusively(dir.filePath(QStringLiteral("missing.csv"))));
+  EXPECT_FALSE(ReadSampleExclusively(dir.path()));
 
   // the sample stops at 4096 bytes
   test::WriteFile(path, QByteArray(5000, 'x'));
-  ASSERT_TRUE(ReadSampleExclusively(path, sample));
-  EXPECT_EQ(sample.Len, 4096);
+  sample = ReadSampleExclusively(path);
+  ASSERT_TRUE(sample);
+  EXPECT_EQ(sample->Len, 4096);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "content/large_pages.h"
+#include "common/large_pages.h"
 
 #include <cstdint>
 
