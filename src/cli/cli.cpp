@@ -45,13 +45,26 @@ QString Synopsis(const CliCommand& command) {
   return command.Usage.isEmpty() ? command.Name : command.Name + QLatin1Char(' ') + command.Usage;
 }
 
-void PrintUsage(QTextStream& out, const std::vector<CliCommand>& commands) {
-  out << "usage: krinu-cli [--data-dir DIR] [--ini FILE] COMMAND [ARGS]\n\n"
-         "Global options:\n"
-         "  --data-dir DIR   data folder instead of the per-user one (created when missing)\n"
-         "  --ini FILE       settings file instead of krinu.ini in the program folder\n"
-         "  --help           this text; COMMAND --help for one command\n\n"
-         "Commands:\n";
+// The options that stand before the command.
+void DeclareGlobalOptions(QCommandLineParser& global) {
+  global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+  global.addOptions(
+      {{QStringLiteral("data-dir"),
+        QStringLiteral("data folder instead of the per-user one; made if missing"),
+        QStringLiteral("DIR")},
+       {QStringLiteral("ini"),
+        QStringLiteral("settings file instead of krinu.ini in the program folder"),
+        QStringLiteral("FILE")},
+       {QStringLiteral("help"), QStringLiteral("this text; COMMAND --help for one command")}});
+}
+
+void PrintUsage(QTextStream& out, const QCommandLineParser& global,
+                const std::vector<CliCommand>& commands) {
+  // The parser's help less its own usage line and heading: the option list.
+  const QString help = global.helpText();
+  const QString options = help.mid(help.indexOf(QStringLiteral("Options:\n")) + 9);
+  out << "usage: krinu-cli [--data-dir DIR] [--ini FILE] COMMAND [ARGS]\n\nGlobal options:\n"
+      << options << "\nCommands:\n";
   for (const auto& c : commands) {
     const QString synopsis = Synopsis(c);
     // A synopsis too long for its column puts the description on the next line.
@@ -99,18 +112,15 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
   const std::vector<CliCommand> commands = AllCommands();
   // The global options stand before the command; what follows it is the command's.
   QCommandLineParser global;
-  global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-  global.addOptions({{QStringLiteral("data-dir"), QString(), QStringLiteral("DIR")},
-                     {QStringLiteral("ini"), QString(), QStringLiteral("FILE")},
-                     {QStringLiteral("help"), QString()}});
+  DeclareGlobalOptions(global);
   const QString program = QStringLiteral("krinu-cli");
   if (!global.parse(QStringList{program} + argsIn)) {
     err << "krinu-cli: " << global.errorText() << "\n";
-    PrintUsage(err, commands);
+    PrintUsage(err, global, commands);
     return kUsage;
   }
   if (global.isSet(QStringLiteral("help"))) {
-    PrintUsage(out, commands);
+    PrintUsage(out, global, commands);
     return kOk;
   }
   const QString dataDir = global.value(QStringLiteral("data-dir"));
@@ -132,7 +142,7 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
         << (args.isEmpty() ? QStringLiteral("no command given")
                            : QStringLiteral("unknown command: ") + args.join(QLatin1Char(' ')))
         << "\n";
-    PrintUsage(err, commands);
+    PrintUsage(err, global, commands);
     return kUsage;
   }
   args = args.mid(words);
