@@ -48,6 +48,7 @@ QString Synopsis(const CliCommand& command) {
 // The options that stand before the command.
 void DeclareGlobalOptions(QCommandLineParser& global) {
   global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+  global.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   global.addOptions(
       {{QStringLiteral("data-dir"),
         QStringLiteral("data folder instead of the per-user one; made if missing"),
@@ -82,6 +83,9 @@ QString UsageLine(const CliCommand& command) {
 // The parser of one command: its own options, --help, and INPUT where it takes one.
 void DeclareCommand(QCommandLineParser& parser, const CliCommand& command) {
   parser.setApplicationDescription(command.Help);
+  // krinu-cli has no one-letter options: "-x.csv" is reported as the option it looks like
+  // (a file whose name begins with "-" follows "--").
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.addOption({QStringLiteral("help"), QStringLiteral("this text")});
   if (command.Declare) command.Declare(parser);
   if (command.TakesInput)
