@@ -6,6 +6,12 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 jobs=$(nproc)
 
+# Every tracked C++ file must be as clang-format 14 with .clang-format leaves it.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run -Werror ||
+    { echo "error: format the files named above with clang-format-14 -i"; exit 1; }
+fi
+
 build() {  # build PRESET (CMakePresets.json names the folder and the options)
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1" -j "$jobs"

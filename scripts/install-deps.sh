@@ -5,7 +5,7 @@ set -euo pipefail
 pkgs=(build-essential cmake pkg-config git ca-certificates
       qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libpcre2-dev libsqlite3-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      clang libclang-rt-14-dev
+      clang libclang-rt-14-dev clang-format-14
       fonts-dejavu-core)
 # npm fetches the public CSV test suite. A machine whose Node.js comes with its own npm
 # (not Debian's package) keeps it: Debian's npm would conflict with that nodejs.

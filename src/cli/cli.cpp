@@ -21,44 +21,13 @@ bool CliUserInterface::Confirm(const QString& text) {
   return AnswerYes;
 }
 
-bool CommandArgs::Parse(const QStringList& args, const QStringList& valued,
-                        const QStringList& flags) {
-  for (qsizetype i = 0; i < args.size(); ++i) {
-    const QString& a = args[i];
-    if (!a.startsWith(QStringLiteral("--")) || a == QStringLiteral("--")) {
-      positional_ << a;
-      continue;
-    }
-    QString name = a.mid(2);
-    std::optional<QString> inlineValue;
-    if (const qsizetype eq = name.indexOf(QLatin1Char('=')); eq >= 0) {
-      inlineValue = name.mid(eq + 1);
-      name = name.left(eq);
-    }
-    if (valued.contains(name)) {
-      if (!inlineValue) {
-        if (i + 1 >= args.size()) {
-          error_ = QStringLiteral("option --%1 needs a value").arg(name);
-          return false;
-        }
-        inlineValue = args[++i];
-      }
-      values_.append({name, *inlineValue});
-    } else if (flags.contains(name) && !inlineValue) {
-      flags_ << name;
-    } else {
-      error_ = QStringLiteral("unknown option --%1").arg(name);
-      return false;
-    }
-  }
-  return true;
+std::optional<QString> OptionValue(const QCommandLineParser& args, const QString& name) {
+  if (!args.isSet(name)) return std::nullopt;
+  return args.value(name);
 }
 
-std::optional<QString> CommandArgs::Value(const QString& name) const {
-  std::optional<QString> found;
-  for (const auto& [k, v] : values_)
-    if (k == name) found = v;  // the last one given wins
-  return found;
+CommandReader Always(CommandRun run) {
+  return [run](const QCommandLineParser&) -> FromArgs<CommandRun> { return run; };
 }
 
 std::vector<CliCommand> AllCommands() {
@@ -72,15 +41,73 @@ std::vector<CliCommand> AllCommands() {
 
 namespace {
 
-void PrintUsage(QTextStream& out, const std::vector<CliCommand>& commands) {
-  out << "usage: krinu-cli [--data-dir DIR] [--ini FILE] COMMAND [ARGS]\n\n"
-         "Global options:\n"
-         "  --data-dir DIR   data folder instead of the per-user one (created when missing)\n"
-         "  --ini FILE       settings file instead of krinu.ini in the program folder\n"
-         "  --help           this text; COMMAND --help for one command\n\n"
-         "Commands:\n";
-  for (const auto& c : commands)
-    out << "  " << (c.Name + QLatin1Char(' ') + c.Usage).leftJustified(44) << ' ' << c.Help << '\n';
+// The command's name and what follows it on a usage line.
+QString Synopsis(const CliCommand& command) {
+  return command.Usage.isEmpty() ? command.Name : command.Name + QLatin1Char(' ') + command.Usage;
+}
+
+// The options that stand before the command.
+void DeclareGlobalOptions(QCommandLineParser& global) {
+  global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+  global.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  global.addOptions(
+      {{QStringLiteral("data-dir"),
+        QStringLiteral("data folder instead of the per-user one; made if missing"),
+        QStringLiteral("DIR")},
+       {QStringLiteral("ini"),
+        QStringLiteral("settings file instead of krinu.ini in the program folder"),
+        QStringLiteral("FILE")},
+       {QStringLiteral("help"), QStringLiteral("this text; COMMAND --help for one command")}});
+}
+
+void PrintUsage(QTextStream& out, const QCommandLineParser& global,
+                const std::vector<CliCommand>& commands) {
+  // The parser's help less its own usage line and heading: the option list.
+  const QString help = global.helpText();
+  const QString options = help.mid(help.indexOf(QStringLiteral("Options:\n")) + 9);
+  out << "usage: krinu-cli [--data-dir DIR] [--ini FILE] COMMAND [ARGS]\n\nGlobal options:\n"
+      << options << "\nCommands:\n";
+  for (const auto& c : commands) {
+    const QString synopsis = Synopsis(c);
+    // A synopsis too long for its column puts the description on the next line.
+    if (synopsis.size() > 44)
+      out << "  " << synopsis << '\n' << QString(47, QLatin1Char(' ')) << c.Help << '\n';
+    else
+      out << "  " << synopsis.leftJustified(44) << ' ' << c.Help << '\n';
+  }
+}
+
+QString UsageLine(const CliCommand& command) {
+  return QStringLiteral("usage: krinu-cli ") + Synopsis(command);
+}
+
+// The parser of one command: its own options, --help, and INPUT where it takes one.
+void DeclareCommand(QCommandLineParser& parser, const CliCommand& command) {
+  parser.setApplicationDescription(command.Help);
+  // krinu-cli has no one-letter options: "-x.csv" is reported as the option it looks like
+  // (a file whose name begins with "-" follows "--").
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser.addOption({QStringLiteral("help"), QStringLiteral("this text")});
+  if (command.Declare) command.Declare(parser);
+  if (command.TakesInput)
+    parser.addPositionalArgument(QStringLiteral("INPUT"),
+                                 QStringLiteral("the accounting program's CSV export"));
+}
+
+// The parser's help with krinu-cli's usage line in place of its first line.
+QString CommandHelp(const QCommandLineParser& parser, const CliCommand& command) {
+  const QString text = parser.helpText();
+  return UsageLine(command) + text.mid(text.indexOf(QLatin1Char('\n')));
+}
+
+// The command's work, or the usage error in its arguments.
+FromArgs<CommandRun> ReadCommand(const QCommandLineParser& parser, const CliCommand& command) {
+  const qsizetype positionals = parser.positionalArguments().size();
+  if (command.TakesInput && positionals != 1)
+    return UsageError{QStringLiteral("one INPUT file is needed")};
+  if (!command.TakesInput && positionals != 0)
+    return UsageError{QStringLiteral("unexpected arguments")};
+  return command.Read(parser);
 }
 
 }  // namespace
@@ -88,23 +115,22 @@ void PrintUsage(QTextStream& out, const std::vector<CliCommand>& commands) {
 int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& out,
            QTextStream& err) {
   const std::vector<CliCommand> commands = AllCommands();
-  QString dataDir, ini;
-  QStringList args = argsIn;
-  while (!args.isEmpty() && args.front().startsWith(QStringLiteral("--"))) {
-    const QString option = args.takeFirst();
-    if (option == QStringLiteral("--help")) {
-      PrintUsage(out, commands);
-      return kOk;
-    }
-    if ((option == QStringLiteral("--data-dir") || option == QStringLiteral("--ini")) &&
-        !args.isEmpty()) {
-      (option == QStringLiteral("--data-dir") ? dataDir : ini) = args.takeFirst();
-      continue;
-    }
-    err << "krinu-cli: unknown or incomplete option " << option << "\n";
-    PrintUsage(err, commands);
+  // The global options stand before the command; what follows it is the command's.
+  QCommandLineParser global;
+  DeclareGlobalOptions(global);
+  const QString program = QStringLiteral("krinu-cli");
+  if (!global.parse(QStringList{program} + argsIn)) {
+    err << "krinu-cli: " << global.errorText() << "\n";
+    PrintUsage(err, global, commands);
     return kUsage;
   }
+  if (global.isSet(QStringLiteral("help"))) {
+    PrintUsage(out, global, commands);
+    return kOk;
+  }
+  const QString dataDir = global.value(QStringLiteral("data-dir"));
+  const QString ini = global.value(QStringLiteral("ini"));
+  QStringList args = global.positionalArguments();
 
   // The longest command name that the arguments begin with.
   const CliCommand* command = nullptr;
@@ -121,15 +147,26 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
         << (args.isEmpty() ? QStringLiteral("no command given")
                            : QStringLiteral("unknown command: ") + args.join(QLatin1Char(' ')))
         << "\n";
-    PrintUsage(err, commands);
+    PrintUsage(err, global, commands);
     return kUsage;
   }
   args = args.mid(words);
-  if (args.contains(QStringLiteral("--help"))) {
-    out << "usage: krinu-cli " << command->Name << ' ' << command->Usage << "\n  " << command->Help
-        << '\n';
+  QCommandLineParser parser;
+  DeclareCommand(parser, *command);
+  const bool parsed = parser.parse(QStringList{program} + args);
+  // --help answers even when the rest of the arguments are wrong.
+  if (parsed ? parser.isSet(QStringLiteral("help")) : args.contains(QStringLiteral("--help"))) {
+    out << CommandHelp(parser, *command);
     return kOk;
   }
+  const FromArgs<CommandRun> run =
+      parsed ? ReadCommand(parser, *command) : UsageError{parser.errorText()};
+  if (!run.Value) {
+    err << "krinu-cli " << command->Name << ": " << run.Error << "\n"
+        << UsageLine(*command) << '\n';
+    return kUsage;
+  }
+
   CliUserInterface ui(err);
   TSession session(BuildAppEnvironment(programPath, dataDir, ini));
   // The database bootstrap's own lines (a new database was made) are news to the user; they
@@ -142,40 +179,32 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
   // A start-up that could not open the database has already said why.
   if (session.Start(ui) != TStartup::Started) return kFailed;
 
-  CliContext context{session, ui, out, err, args, {}};
-  context.UsageError = [&err, command](const QString& message) {
-    err << "krinu-cli " << command->Name << ": " << message << "\n"
-        << "usage: krinu-cli " << command->Name << ' ' << command->Usage << '\n';
-    return kUsage;
-  };
-  const int status = command->Run(context);
+  CliContext context{session, ui, out, err};
+  const int status = (*run.Value)(context);
   out.flush();
   err.flush();
   return status;
 }
 
 void AddListCommands(std::vector<CliCommand>& commands) {
-  commands.push_back({QStringLiteral("taxpayer list"), QString(),
-                      QStringLiteral("the taxpayers, one per line: Adoszam / Nev"),
-                      [](CliContext& c) {
-                        if (!c.Args.isEmpty())
-                          return c.UsageError(QStringLiteral("unexpected arguments"));
+  commands.push_back({.Name = QStringLiteral("taxpayer list"),
+                      .Help = QStringLiteral("the taxpayers, one per line: Adoszam / Nev"),
+                      .Read = Always([](CliContext& c) {
                         const auto& list = c.Session.AdozokList;
                         for (int i = 0; i < list.Count(); ++i)
                           c.Out << AdozoItemText(*list.Object(i)) << '\n';
                         return kOk;
-                      }});
-  commands.push_back({QStringLiteral("admin list"), QString(),
-                      QStringLiteral("the administrators, one per line: ID / Nev / Telefon"),
-                      [](CliContext& c) {
-                        if (!c.Args.isEmpty())
-                          return c.UsageError(QStringLiteral("unexpected arguments"));
-                        const auto& list = c.Session.UgyintezokList;
-                        for (int i = 0; i < list.Count(); ++i)
-                          c.Out << list.Key(i) << " / " << list.Object(i)->Nev << " / "
-                                << list.Object(i)->Telefon << '\n';
-                        return kOk;
-                      }});
+                      })});
+  commands.push_back(
+      {.Name = QStringLiteral("admin list"),
+       .Help = QStringLiteral("the administrators, one per line: ID / Nev / Telefon"),
+       .Read = Always([](CliContext& c) {
+         const auto& list = c.Session.UgyintezokList;
+         for (int i = 0; i < list.Count(); ++i)
+           c.Out << list.Key(i) << " / " << list.Object(i)->Nev << " / " << list.Object(i)->Telefon
+                 << '\n';
+         return kOk;
+       })});
 }
 
 }  // namespace krinu::cli

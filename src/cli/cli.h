@@ -2,10 +2,12 @@
 // krinu-cli: the main window's workflow driven from the command line. Commands set the
 // controls as a user would and press the same buttons; message boxes go to standard error.
 
+#include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/session.h"
@@ -42,40 +44,48 @@ class CliUserInterface : public UserInterface {
   QTextStream& err_;
 };
 
-// The arguments after a command's name: options with values, flags and the rest.
-class CommandArgs {
- public:
-  // valued: options that take a value; flags: options that stand alone.
-  // false (with Error()) when an option is unknown or lacks its value.
-  bool Parse(const QStringList& args, const QStringList& valued, const QStringList& flags);
-  std::optional<QString> Value(const QString& name) const;
-  bool Has(const QString& name) const { return flags_.contains(name); }
-  const QStringList& Positional() const { return positional_; }
-  const QString& Error() const { return error_; }
-
- private:
-  QList<std::pair<QString, QString>> values_;
-  QStringList flags_;
-  QStringList positional_;
-  QString error_;
-};
-
 struct CliContext {
   TSession& Session;  // started; load and convert show it in a main form of their own
   CliUserInterface& Ui;
   QTextStream& Out;
   QTextStream& Err;
-  QStringList Args;  // what follows the command's name
-  // Prints "usage error" text with the command's usage line; returns kUsage.
-  std::function<int(const QString&)> UsageError;
 };
 
-struct CliCommand {
-  QString Name;   // "taxpayer list"
-  QString Usage;  // the arguments, for --help
-  QString Help;   // one line
-  std::function<int(CliContext&)> Run;
+// A usage error: the arguments cannot be used as given.
+struct UsageError {
+  QString Message;
 };
+
+// What a command reads from its arguments, or why it cannot: read before the program
+// starts, so that a usage error touches nothing.
+template <class T>
+struct [[nodiscard]] FromArgs {
+  FromArgs(T value) : Value(std::move(value)) {}
+  FromArgs(UsageError error) : Error(std::move(error.Message)) {}
+  std::optional<T> Value;
+  QString Error;
+};
+
+// The value of an option that takes one, when it was given (the last one given wins).
+std::optional<QString> OptionValue(const QCommandLineParser& args, const QString& name);
+
+// A command's work once the program has started; returns the exit status.
+using CommandRun = std::function<int(CliContext&)>;
+// Reads the parsed arguments into the command's work.
+using CommandReader = std::function<FromArgs<CommandRun>(const QCommandLineParser&)>;
+
+struct CliCommand {
+  QString Name;             // "taxpayer list"
+  QString Usage = {};       // what follows the name on the usage line
+  QString Help = {};        // one line
+  bool TakesInput = false;  // exactly one positional argument, the INPUT file; else none
+  // Declares the command's options on its parser (empty: none).
+  std::function<void(QCommandLineParser&)> Declare = {};
+  CommandReader Read;
+};
+
+// The Read of a command whose work does not depend on its options.
+CommandReader Always(CommandRun run);
 
 // Runs krinu-cli with args (without the program name); programPath stands for the
 // program's own path (its folder holds krinu.ini and the seed database).

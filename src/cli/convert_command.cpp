@@ -74,41 +74,52 @@ std::optional<QString> ApplyRunOptions(TMainForm& form, const ConvertOptions& o)
   return std::nullopt;
 }
 
-int Convert(CliContext& c) {
-  CommandArgs args;
-  QStringList valued = InputValueOptions();
-  valued << QStringLiteral("out") << QStringLiteral("taxpayer") << QStringLiteral("admin")
-         << QStringLiteral("from") << QStringLiteral("to") << QStringLiteral("form-version")
-         << QStringLiteral("log");
-  QStringList flags = InputFlagOptions();
-  flags << QStringLiteral("no-combine") << QStringLiteral("drop-zero")
-        << QStringLiteral("no-overwrite");
-  if (!args.Parse(c.Args, valued, flags)) return c.UsageError(args.Error());
-  if (args.Positional().size() != 1)
-    return c.UsageError(QStringLiteral("one INPUT file is needed"));
-  InputOptions input;
-  input.Input = args.Positional().front();
-  if (const std::optional<QString> error = ReadInputOptions(args, input))
-    return c.UsageError(*error);
+void DeclareConvertOptions(QCommandLineParser& parser) {
+  parser.addOptions({
+      {QStringLiteral("out"), QStringLiteral("the return's XML file (required)"),
+       QStringLiteral("FILE")},
+      {QStringLiteral("taxpayer"),
+       QStringLiteral("the taxpayer with tax number N (default: the first)"), QStringLiteral("N")},
+      {QStringLiteral("admin"), QStringLiteral("the administrator with ID (default: the first)"),
+       QStringLiteral("ID")},
+      {QStringLiteral("from"), QStringLiteral("first day of the period (default: previous month)"),
+       QStringLiteral("YYYY-MM-DD")},
+      {QStringLiteral("to"), QStringLiteral("last day of the period (default: previous month)"),
+       QStringLiteral("YYYY-MM-DD")},
+      {QStringLiteral("form-version"), QStringLiteral("the form version (default: 1.0)"),
+       QStringLiteral("V")},
+      {QStringLiteral("no-combine"), QStringLiteral("does not combine the lines of one invoice")},
+      {QStringLiteral("drop-zero"), QStringLiteral("leaves out lines whose amounts are zero")},
+      {QStringLiteral("no-overwrite"), QStringLiteral("refuses to replace an existing XML file")},
+      {QStringLiteral("log"), QStringLiteral("writes the run log to FILE, not standard output"),
+       QStringLiteral("FILE")},
+  });
+  DeclareInputOptions(parser);
+}
+
+FromArgs<ConvertOptions> ReadConvertOptions(const QCommandLineParser& args) {
   ConvertOptions o;
-  const std::optional<QString> out = args.Value(QStringLiteral("out"));
-  if (!out || out->isEmpty()) return c.UsageError(QStringLiteral("--out FILE is needed"));
+  const std::optional<QString> out = OptionValue(args, QStringLiteral("out"));
+  if (!out || out->isEmpty()) return UsageError{QStringLiteral("--out FILE is needed")};
   o.Out = *out;
-  o.Taxpayer = args.Value(QStringLiteral("taxpayer"));
-  o.Admin = args.Value(QStringLiteral("admin"));
-  o.FormVersion = args.Value(QStringLiteral("form-version"));
-  o.Log = args.Value(QStringLiteral("log"));
-  for (const char* name : {"from", "to"}) {
-    if (auto v = args.Value(QLatin1String(name))) {
-      const std::optional<QDate> d = IsoDate(*v);
-      if (!d) return c.UsageError(QStringLiteral("--%1 takes a date as YYYY-MM-DD").arg(name));
-      (QLatin1String(name) == QLatin1String("from") ? o.From : o.To) = d;
+  o.Taxpayer = OptionValue(args, QStringLiteral("taxpayer"));
+  o.Admin = OptionValue(args, QStringLiteral("admin"));
+  o.FormVersion = OptionValue(args, QStringLiteral("form-version"));
+  o.Log = OptionValue(args, QStringLiteral("log"));
+  for (auto [name, date] :
+       {std::pair{QStringLiteral("from"), &o.From}, {QStringLiteral("to"), &o.To}}) {
+    if (const std::optional<QString> v = OptionValue(args, name)) {
+      *date = IsoDate(*v);
+      if (!*date) return UsageError{QStringLiteral("--%1 takes a date as YYYY-MM-DD").arg(name)};
     }
   }
-  o.NoCombine = args.Has(QStringLiteral("no-combine"));
-  o.DropZero = args.Has(QStringLiteral("drop-zero"));
-  o.NoOverwrite = args.Has(QStringLiteral("no-overwrite"));
+  o.NoCombine = args.isSet(QStringLiteral("no-combine"));
+  o.DropZero = args.isSet(QStringLiteral("drop-zero"));
+  o.NoOverwrite = args.isSet(QStringLiteral("no-overwrite"));
+  return o;
+}
 
+int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
   // The run's log goes to standard output or the log file; the summary out of its way.
   QStringList runLog;
   c.Session.Log.Subscribe([&](LogSource source, const QString& line) {
@@ -144,13 +155,20 @@ int Convert(CliContext& c) {
 
 void AddConvertCommand(std::vector<CliCommand>& commands) {
   commands.push_back(
-      {QStringLiteral("convert"),
-       QStringLiteral("INPUT --out FILE [--taxpayer N] [--admin ID] [--from YYYY-MM-DD] "
-                      "[--to YYYY-MM-DD] [--form-version V] [--no-combine] [--drop-zero] "
-                      "[--no-overwrite] [--log FILE] [--skipped FILE] [--skipped-report FILE] "
-                      "[load overrides]"),
-       QStringLiteral("load INPUT, then make the xx65 return XML as the second tab does"),
-       Convert});
+      {.Name = QStringLiteral("convert"),
+       .Usage = QStringLiteral("INPUT --out FILE [options]"),
+       .Help = QStringLiteral("load INPUT, then make the xx65 return XML as the second tab does"),
+       .TakesInput = true,
+       .Declare = DeclareConvertOptions,
+       .Read = [](const QCommandLineParser& args) -> FromArgs<CommandRun> {
+         FromArgs<InputOptions> input = ReadInputOptions(args);
+         if (!input.Value) return UsageError{input.Error};
+         FromArgs<ConvertOptions> options = ReadConvertOptions(args);
+         if (!options.Value) return UsageError{options.Error};
+         return CommandRun([input = *input.Value, options = *options.Value](CliContext& c) {
+           return Convert(c, input, options);
+         });
+       }});
 }
 
 }  // namespace krinu::cli

@@ -9,25 +9,39 @@
 
 namespace krinu::cli {
 
-QStringList InputValueOptions() {
-  return {QStringLiteral("separator"), QStringLiteral("columns"), QStringLiteral("date-format"),
-          QStringLiteral("decimal"),   QStringLiteral("skipped"), QStringLiteral("skipped-report")};
+void DeclareInputOptions(QCommandLineParser& parser) {
+  parser.addOptions({
+      {QStringLiteral("separator"), QStringLiteral("field separator (one character)"),
+       QStringLiteral("C")},
+      {QStringLiteral("header"), QStringLiteral("the first line is a header")},
+      {QStringLiteral("no-header"), QStringLiteral("there is no header line")},
+      {QStringLiteral("columns"),
+       QStringLiteral("fields of tax no., name, date, invoice no., net, VAT"),
+       QStringLiteral("a,b,c,d,e,f")},
+      {QStringLiteral("date-format"), QStringLiteral("date format, e.g. yyyy.mm.dd"),
+       QStringLiteral("F")},
+      {QStringLiteral("decimal"), QStringLiteral("decimal separator"),
+       QStringLiteral("comma|point")},
+      {QStringLiteral("skipped"), QStringLiteral("writes the skipped rows to FILE"),
+       QStringLiteral("FILE")},
+      {QStringLiteral("skipped-report"),
+       QStringLiteral("writes the skipped rows' report (CSV) to FILE"), QStringLiteral("FILE")},
+  });
 }
 
-QStringList InputFlagOptions() {
-  return {QStringLiteral("header"), QStringLiteral("no-header")};
-}
-
-std::optional<QString> ReadInputOptions(const CommandArgs& args, InputOptions& o) {
-  if (auto sep = args.Value(QStringLiteral("separator"))) {
-    if (sep->size() != 1) return QStringLiteral("--separator takes one character");
+FromArgs<InputOptions> ReadInputOptions(const QCommandLineParser& args) {
+  InputOptions o;
+  o.Input = args.positionalArguments().value(0);
+  if (auto sep = OptionValue(args, QStringLiteral("separator"))) {
+    if (sep->size() != 1) return UsageError{QStringLiteral("--separator takes one character")};
     o.Separator = *sep;
   }
-  if (args.Has(QStringLiteral("header")) && args.Has(QStringLiteral("no-header")))
-    return QStringLiteral("--header and --no-header exclude each other");
-  if (args.Has(QStringLiteral("header"))) o.Header = true;
-  if (args.Has(QStringLiteral("no-header"))) o.Header = false;
-  if (auto cols = args.Value(QStringLiteral("columns"))) {
+  const bool header = args.isSet(QStringLiteral("header"));
+  const bool noHeader = args.isSet(QStringLiteral("no-header"));
+  if (header && noHeader)
+    return UsageError{QStringLiteral("--header and --no-header exclude each other")};
+  if (header || noHeader) o.Header = header;
+  if (auto cols = OptionValue(args, QStringLiteral("columns"))) {
     const QStringList parts = cols->split(QLatin1Char(','));
     std::array<int, 6> fields{};
     bool ok = parts.size() == 6;
@@ -36,26 +50,27 @@ std::optional<QString> ReadInputOptions(const CommandArgs& args, InputOptions& o
       ok = ok && fields[size_t(i)] >= 1;
     }
     if (!ok)
-      return QStringLiteral(
+      return UsageError{QStringLiteral(
           "--columns takes six field numbers from 1: tax number, name, date, invoice number, "
-          "net, VAT (e.g. 1,2,3,4,5,6)");
+          "net, VAT (e.g. 1,2,3,4,5,6)")};
     o.Columns = fields;
   }
-  if (auto f = args.Value(QStringLiteral("date-format"))) {
-    if (f->size() > 20) return QStringLiteral("--date-format takes at most 20 characters");
+  if (auto f = OptionValue(args, QStringLiteral("date-format"))) {
+    if (f->size() > 20)
+      return UsageError{QStringLiteral("--date-format takes at most 20 characters")};
     o.DateFormat = *f;
   }
-  if (auto d = args.Value(QStringLiteral("decimal"))) {
+  if (auto d = OptionValue(args, QStringLiteral("decimal"))) {
     if (*d == QStringLiteral("comma"))
       o.DecSep = 0;
     else if (*d == QStringLiteral("point"))
       o.DecSep = 1;
     else
-      return QStringLiteral("--decimal takes comma or point");
+      return UsageError{QStringLiteral("--decimal takes comma or point")};
   }
-  o.Skipped = args.Value(QStringLiteral("skipped"));
-  o.SkippedReport = args.Value(QStringLiteral("skipped-report"));
-  return std::nullopt;
+  o.Skipped = OptionValue(args, QStringLiteral("skipped"));
+  o.SkippedReport = OptionValue(args, QStringLiteral("skipped-report"));
+  return o;
 }
 
 void PrintInputSummary(TMainForm& form, QTextStream& to) {
@@ -136,36 +151,25 @@ int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
   return kOk;
 }
 
-namespace {
-
-int Load(CliContext& c) {
-  CommandArgs args;
-  if (!args.Parse(c.Args, InputValueOptions(), InputFlagOptions()))
-    return c.UsageError(args.Error());
-  if (args.Positional().size() != 1)
-    return c.UsageError(QStringLiteral("one INPUT file is needed"));
-  InputOptions options;
-  options.Input = args.Positional().front();
-  if (const std::optional<QString> error = ReadInputOptions(args, options))
-    return c.UsageError(*error);
-  TMainForm form(c.Ui, c.Session);
-  RunHandler(c.Ui, [&] { form.FormCreate(); });
-  const int status = RunInputChain(c, form, options);
-  PrintInputSummary(form, c.Out);
-  return status;
-}
-
-}  // namespace
-
 void AddInputCommands(std::vector<CliCommand>& commands) {
   commands.push_back(
-      {QStringLiteral("load"),
-       QStringLiteral("INPUT [--separator C] [--header|--no-header] [--columns a,b,c,d,e,f] "
-                      "[--date-format F] [--decimal comma|point] [--skipped FILE] "
-                      "[--skipped-report FILE]"),
-       QStringLiteral("take in INPUT as the window does: code page, structure, columns, check, "
-                      "load; prints a summary"),
-       Load});
+      {.Name = QStringLiteral("load"),
+       .Usage = QStringLiteral("INPUT [options]"),
+       .Help = QStringLiteral("take in INPUT as the window does: code page, structure, columns, "
+                              "check, load; prints a summary"),
+       .TakesInput = true,
+       .Declare = DeclareInputOptions,
+       .Read = [](const QCommandLineParser& args) -> FromArgs<CommandRun> {
+         FromArgs<InputOptions> options = ReadInputOptions(args);
+         if (!options.Value) return UsageError{options.Error};
+         return CommandRun([input = *options.Value](CliContext& c) {
+           TMainForm form(c.Ui, c.Session);
+           RunHandler(c.Ui, [&] { form.FormCreate(); });
+           const int status = RunInputChain(c, form, input);
+           PrintInputSummary(form, c.Out);
+           return status;
+         });
+       }});
 }
 
 }  // namespace krinu::cli

@@ -21,11 +21,10 @@ struct InputOptions {
   std::optional<QString> Skipped, SkippedReport;
 };
 
-// The option names InputOptions reads (values, then flags).
-QStringList InputValueOptions();
-QStringList InputFlagOptions();
-// Reads them from parsed arguments; an error text for a malformed value.
-std::optional<QString> ReadInputOptions(const CommandArgs& args, InputOptions& options);
+// The options of InputOptions, declared once for load and convert.
+void DeclareInputOptions(QCommandLineParser& parser);
+// Reads them (and INPUT) from the parsed arguments.
+FromArgs<InputOptions> ReadInputOptions(const QCommandLineParser& args);
 
 // Chooses the file in form, applies the corrections as the window would, and writes the
 // skipped rows' files when the load succeeded. kOk when the load succeeded, else kFailed

@@ -44,65 +44,62 @@ int Press(CliContext& c, Form& form, Button button, Fill fill) {
   return ran && form.Changed ? kOk : kFailed;
 }
 
-// Parses the options of one button; only delete takes --yes, the answer to its question.
-// Returns the usage status when the arguments are wrong.
-std::optional<int> ParseButtonArgs(CliContext& c, Button button, const QStringList& valued,
-                                   CommandArgs& args) {
-  const QStringList flags =
-      button == Button::Delete ? QStringList{QStringLiteral("yes")} : QStringList{};
-  if (!args.Parse(c.Args, valued, flags)) return c.UsageError(args.Error());
-  if (!args.Positional().isEmpty()) return c.UsageError(QStringLiteral("unexpected arguments"));
-  c.Ui.AnswerYes = args.Has(QStringLiteral("yes"));
-  return std::nullopt;
+// What the user types into the register window's edits; an option not given leaves its
+// edit as the window has it.
+struct TaxpayerEdits {
+  QString TaxNumber;
+  std::optional<QString> Name, Bank, Account;
+};
+struct AdminEdits {
+  qint32 Id = 0;  // the administrator to load first; none for Add
+  std::optional<QString> Name, Phone;
+};
+
+// The edits a button reads; delete reads only the key.
+void DeclareTaxpayer(QCommandLineParser& parser, Button button) {
+  parser.addOption({QStringLiteral("tax-number"), QStringLiteral("the taxpayer's tax number"),
+                    QStringLiteral("N")});
+  if (button == Button::Delete) return;
+  parser.addOptions(
+      {{QStringLiteral("name"), QStringLiteral("the taxpayer's name"), QStringLiteral("T")},
+       {QStringLiteral("bank"), QStringLiteral("the bank's name"), QStringLiteral("T")},
+       {QStringLiteral("account"), QStringLiteral("bank account number, 16 or 24 digits"),
+        QStringLiteral("DIGITS")}});
 }
 
-int Taxpayer(CliContext& c, Button button) {
-  CommandArgs args;
-  const QStringList valued = button == Button::Delete
-                                 ? QStringList{QStringLiteral("tax-number")}
-                                 : QStringList{QStringLiteral("tax-number"), QStringLiteral("name"),
-                                               QStringLiteral("bank"), QStringLiteral("account")};
-  if (const auto usage = ParseButtonArgs(c, button, valued, args)) return *usage;
-  const auto taxNumber = args.Value(QStringLiteral("tax-number"));
-  if (!taxNumber) return c.UsageError(QStringLiteral("--tax-number is required"));
+void DeclareAdmin(QCommandLineParser& parser, Button button) {
+  if (button != Button::Add)
+    parser.addOption(
+        {QStringLiteral("id"), QStringLiteral("the administrator's ID"), QStringLiteral("ID")});
+  if (button == Button::Delete) return;
+  parser.addOptions(
+      {{QStringLiteral("name"), QStringLiteral("the administrator's name"), QStringLiteral("T")},
+       {QStringLiteral("phone"), QStringLiteral("phone number"), QStringLiteral("T")}});
+}
 
+int Taxpayer(CliContext& c, Button button, const TaxpayerEdits& edits) {
   TAdozokTorzsForm form(c.Session, c.Ui);
   return Press(c, form, button, [&] {
     auto& s = form.State;
     if (button == Button::Update) {
       // As a user would: load the taxpayer from the list first, then correct the edits.
       for (int i = 0; i < form.RegisterList.Count(); ++i) {
-        if (form.RegisterList.Object(i)->Adoszam == *taxNumber) {
+        if (form.RegisterList.Object(i)->Adoszam == edits.TaxNumber) {
           s.AdozokLbx.ItemIndex = i;
           form.AdozokLbxDblClick();
           break;
         }
       }
     }
-    s.AdoszamEd.Text = *taxNumber;
-    if (const auto v = args.Value(QStringLiteral("name"))) s.NevEd.Text = *v;
-    if (const auto v = args.Value(QStringLiteral("bank"))) s.BankEd.Text = *v;
-    if (const auto v = args.Value(QStringLiteral("account"))) s.SzamlaEd.Text = *v;
+    s.AdoszamEd.Text = edits.TaxNumber;
+    if (edits.Name) s.NevEd.Text = *edits.Name;
+    if (edits.Bank) s.BankEd.Text = *edits.Bank;
+    if (edits.Account) s.SzamlaEd.Text = *edits.Account;
     return true;
   });
 }
 
-int Admin(CliContext& c, Button button) {
-  CommandArgs args;
-  QStringList valued;
-  if (button != Button::Add) valued << QStringLiteral("id");
-  if (button != Button::Delete) valued << QStringLiteral("name") << QStringLiteral("phone");
-  if (const auto usage = ParseButtonArgs(c, button, valued, args)) return *usage;
-  qint64 id = 0;
-  if (button != Button::Add) {
-    const auto idText = args.Value(QStringLiteral("id"));
-    if (!idText) return c.UsageError(QStringLiteral("--id is required"));
-    bool ok = false;
-    id = idText->toLongLong(&ok);
-    if (!ok || id <= 0 || id > std::numeric_limits<qint32>::max())
-      return c.UsageError(QStringLiteral("--id takes a positive whole number"));
-  }
-
+int Admin(CliContext& c, Button button, const AdminEdits& edits) {
   TUgyintezokTorzsForm form(c.Session, c.Ui);
   bool found = button == Button::Add;
   const int status = Press(c, form, button, [&] {
@@ -110,7 +107,7 @@ int Admin(CliContext& c, Button button) {
     if (button != Button::Add) {
       // The window addresses an administrator only by loading it from the list.
       for (int i = 0; i < form.RegisterList.Count() && !found; ++i) {
-        if (form.RegisterList.Object(i)->UserId == id) {
+        if (form.RegisterList.Object(i)->UserId == edits.Id) {
           s.UgyintezokLbx.ItemIndex = i;
           form.UgyintezokLbxDblClick();
           found = true;
@@ -118,41 +115,96 @@ int Admin(CliContext& c, Button button) {
       }
       if (!found) return false;
     }
-    if (const auto v = args.Value(QStringLiteral("name"))) s.NevEd.Text = *v;
-    if (const auto v = args.Value(QStringLiteral("phone"))) s.TelefonEd.Text = *v;
+    if (edits.Name) s.NevEd.Text = *edits.Name;
+    if (edits.Phone) s.TelefonEd.Text = *edits.Phone;
     return true;
   });
   if (!found) {
-    c.Err << "krinu-cli: no administrator with ID " << id << "\n";
+    c.Err << "krinu-cli: no administrator with ID " << edits.Id << "\n";
     return kFailed;
   }
   return status;
+}
+
+FromArgs<CommandRun> ReadTaxpayer(const QCommandLineParser& args, Button button) {
+  TaxpayerEdits edits;
+  const std::optional<QString> taxNumber = OptionValue(args, QStringLiteral("tax-number"));
+  if (!taxNumber) return UsageError{QStringLiteral("--tax-number is required")};
+  edits.TaxNumber = *taxNumber;
+  edits.Name = OptionValue(args, QStringLiteral("name"));
+  edits.Bank = OptionValue(args, QStringLiteral("bank"));
+  edits.Account = OptionValue(args, QStringLiteral("account"));
+  return CommandRun([button, edits](CliContext& c) { return Taxpayer(c, button, edits); });
+}
+
+FromArgs<CommandRun> ReadAdmin(const QCommandLineParser& args, Button button) {
+  AdminEdits edits;
+  if (button != Button::Add) {
+    const std::optional<QString> id = OptionValue(args, QStringLiteral("id"));
+    if (!id) return UsageError{QStringLiteral("--id is required")};
+    bool ok = false;
+    const qint64 number = id->toLongLong(&ok);
+    if (!ok || number <= 0 || number > std::numeric_limits<qint32>::max())
+      return UsageError{QStringLiteral("--id takes a positive whole number")};
+    edits.Id = qint32(number);
+  }
+  edits.Name = OptionValue(args, QStringLiteral("name"));
+  edits.Phone = OptionValue(args, QStringLiteral("phone"));
+  return CommandRun([button, edits](CliContext& c) { return Admin(c, button, edits); });
+}
+
+// One button of a register window as a command.
+void AddButtonCommand(std::vector<CliCommand>& commands, const QString& name, const QString& usage,
+                      const QString& help, Button button,
+                      void (*declare)(QCommandLineParser&, Button),
+                      FromArgs<CommandRun> (*read)(const QCommandLineParser&, Button)) {
+  commands.push_back(
+      {.Name = name,
+       .Usage = usage,
+       .Help = help,
+       .Declare =
+           [declare, button](QCommandLineParser& parser) {
+             declare(parser, button);
+             // Only delete asks a question; --yes is the answer, No without it.
+             if (button == Button::Delete)
+               parser.addOption(
+                   {QStringLiteral("yes"), QStringLiteral("answers Yes to the question")});
+           },
+       .Read = [read, button](const QCommandLineParser& args) -> FromArgs<CommandRun> {
+         FromArgs<CommandRun> run = read(args, button);
+         if (!run.Value) return run;
+         return CommandRun(
+             [press = *run.Value, yes = args.isSet(QStringLiteral("yes"))](CliContext& c) {
+               c.Ui.AnswerYes = yes;
+               return press(c);
+             });
+       }});
 }
 
 }  // namespace
 
 void AddRegisterCommands(std::vector<CliCommand>& commands) {
   const QString fields = QStringLiteral("--tax-number N --name T --bank T --account DIGITS");
-  commands.push_back({QStringLiteral("taxpayer add"), fields,
-                      QStringLiteral("adds a taxpayer (the register's new-taxpayer button)"),
-                      [](CliContext& c) { return Taxpayer(c, Button::Add); }});
-  commands.push_back({QStringLiteral("taxpayer update"), fields,
-                      QStringLiteral("changes the taxpayer with that tax number"),
-                      [](CliContext& c) { return Taxpayer(c, Button::Update); }});
-  commands.push_back({QStringLiteral("taxpayer delete"), QStringLiteral("--tax-number N [--yes]"),
-                      QStringLiteral("deletes a taxpayer; the question is answered Yes only "
-                                     "with --yes"),
-                      [](CliContext& c) { return Taxpayer(c, Button::Delete); }});
-  commands.push_back({QStringLiteral("admin add"), QStringLiteral("--name T --phone T"),
-                      QStringLiteral("adds an administrator"),
-                      [](CliContext& c) { return Admin(c, Button::Add); }});
-  commands.push_back({QStringLiteral("admin update"), QStringLiteral("--id ID --name T --phone T"),
-                      QStringLiteral("changes the administrator with that ID"),
-                      [](CliContext& c) { return Admin(c, Button::Update); }});
-  commands.push_back({QStringLiteral("admin delete"), QStringLiteral("--id ID [--yes]"),
-                      QStringLiteral("deletes an administrator; the question is answered Yes "
-                                     "only with --yes"),
-                      [](CliContext& c) { return Admin(c, Button::Delete); }});
+  AddButtonCommand(commands, QStringLiteral("taxpayer add"), fields,
+                   QStringLiteral("adds a taxpayer (the register's new-taxpayer button)"),
+                   Button::Add, DeclareTaxpayer, ReadTaxpayer);
+  AddButtonCommand(commands, QStringLiteral("taxpayer update"), fields,
+                   QStringLiteral("changes the taxpayer with that tax number"), Button::Update,
+                   DeclareTaxpayer, ReadTaxpayer);
+  AddButtonCommand(
+      commands, QStringLiteral("taxpayer delete"), QStringLiteral("--tax-number N [--yes]"),
+      QStringLiteral("deletes a taxpayer; the question is answered Yes only with --yes"),
+      Button::Delete, DeclareTaxpayer, ReadTaxpayer);
+  AddButtonCommand(commands, QStringLiteral("admin add"), QStringLiteral("--name T --phone T"),
+                   QStringLiteral("adds an administrator"), Button::Add, DeclareAdmin, ReadAdmin);
+  AddButtonCommand(commands, QStringLiteral("admin update"),
+                   QStringLiteral("--id ID --name T --phone T"),
+                   QStringLiteral("changes the administrator with that ID"), Button::Update,
+                   DeclareAdmin, ReadAdmin);
+  AddButtonCommand(commands, QStringLiteral("admin delete"), QStringLiteral("--id ID [--yes]"),
+                   QStringLiteral("deletes an administrator; the question is answered Yes only "
+                                  "with --yes"),
+                   Button::Delete, DeclareAdmin, ReadAdmin);
 }
 
 }  // namespace krinu::cli

@@ -75,7 +75,8 @@ TEST_F(RegisterCommands, AdminAddUpdateDelete) {
   Result r = Run({"admin", "add", "--name", "Kiss Anna", "--phone", "06 30 123 4567"});
   EXPECT_EQ(r.Status, kOk);
   EXPECT_EQ(r.Err, QStringLiteral("information: Új Ügyintéző felvétele megtörtént\n"));
-  r = Run({"admin", "update", "--id", "0002", "--phone", "112"});
+  // "--name=value" works as well, and the last of an option given twice wins
+  r = Run({"admin", "update", "--id=0002", "--phone", "111", "--phone=112"});
   EXPECT_EQ(r.Status, kOk);
   EXPECT_EQ(Run({"admin", "list"}).Out,
             QStringLiteral("0001 / Minta Ügyintéző / 06123456789\n0002 / Kiss Anna / 112\n"));

@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "support/file_size_limit.h"
 #include "masterdata/registers.h"
+#include "support/file_size_limit.h"
 #include "support/test_env.h"
 
 namespace krinu {

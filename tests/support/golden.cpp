@@ -11,9 +11,13 @@ QString TestDataPath(const QString& name) {
   return QStringLiteral(KRINU_TEST_DATA "/") + name;
 }
 
+bool UpdatingGolden() {
+  return qEnvironmentVariableIntValue("KRINU_UPDATE_GOLDEN") == 1;
+}
+
 QString CompareWithGolden(const QString& name, const QByteArray& actual) {
   const QString path = TestDataPath(name);
-  if (qEnvironmentVariableIntValue("KRINU_UPDATE_GOLDEN") == 1) {
+  if (UpdatingGolden()) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(actual) != actual.size() || !out.commit())
@@ -30,7 +34,8 @@ QString CompareWithGolden(const QString& name, const QByteArray& actual) {
   while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
   const qsizetype lineStart = expected.lastIndexOf('\n', at - 1) + 1;
   const int line = int(expected.left(at).count('\n')) + 1;
-  return QStringLiteral("%1 differs from its reference at byte %2 (line %3)\n  expected: %4\n  actual:   %5")
+  return QStringLiteral(
+             "%1 differs from its reference at byte %2 (line %3)\n  expected: %4\n  actual:   %5")
       .arg(name)
       .arg(at)
       .arg(line)

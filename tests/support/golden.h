@@ -12,6 +12,9 @@ namespace krinu::test {
 // The full path of a file in tests/data/.
 QString TestDataPath(const QString& name);
 
+// True when the references are being written (KRINU_UPDATE_GOLDEN=1) rather than compared.
+bool UpdatingGolden();
+
 // Compares actual with tests/data/name (or, when updating, writes it there). Returns an
 // empty string when they match, else a description of the first difference.
 QString CompareWithGolden(const QString& name, const QByteArray& actual);
@@ -19,8 +22,8 @@ QString CompareWithGolden(const QString& name, const QByteArray& actual);
 }  // namespace krinu::test
 
 // Fails the test (non-fatally) when actual differs from the reference file.
-#define EXPECT_MATCHES_GOLDEN(name, actual)                                              \
-  do {                                                                                   \
+#define EXPECT_MATCHES_GOLDEN(name, actual)                                             \
+  do {                                                                                  \
     const QString krinuGoldenDiff = ::krinu::test::CompareWithGolden((name), (actual)); \
-    EXPECT_TRUE(krinuGoldenDiff.isEmpty()) << krinuGoldenDiff.toStdString();             \
+    EXPECT_TRUE(krinuGoldenDiff.isEmpty()) << krinuGoldenDiff.toStdString();            \
   } while (0)
