@@ -1,8 +1,21 @@
-# One place for the language level, warnings and sanitizers of every target.
+# One place for the language level, warnings and sanitizers of every target. TEST marks a
+# test program: it may build a QString from a string literal (the expected texts read best
+# as they stand), though still not from any other 8-bit string.
 function(krinu_target_defaults target)
+  cmake_parse_arguments(ARG "TEST" "" "" ${ARGN})
   target_compile_features(${target} PUBLIC cxx_std_20)
   set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF AUTOMOC OFF)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
+  # Qt's strict mode: no silent conversions between 8-bit strings and QString (every
+  # literal says its encoding), QStringBuilder for concatenations, and no narrowing in
+  # signal-slot connections.
+  target_compile_definitions(${target} PRIVATE QT_NO_CAST_TO_ASCII QT_NO_URL_CAST_FROM_STRING
+                             QT_USE_QSTRINGBUILDER QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+  if(ARG_TEST)
+    target_compile_definitions(${target} PRIVATE QT_RESTRICTED_CAST_FROM_ASCII)
+  else()
+    target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII)
+  endif()
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     # GCC 12 reports std::optional<QString> moves as maybe-uninitialized (a known false alarm).
     target_compile_options(${target} PRIVATE -Wno-maybe-uninitialized)
@@ -35,7 +48,7 @@ endfunction()
 function(krinu_test target)
   cmake_parse_arguments(ARG "ONE_TEST" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
-  krinu_target_defaults(${target})
+  krinu_target_defaults(${target} TEST)
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} krinu_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_compile_definitions(${target} PRIVATE KRINU_BIN_DIR="${KRINU_BIN_DIR}"

@@ -57,8 +57,8 @@ void TSession::FindDataDir() {
     const QFileInfo info(dir);
     if (!QDir().mkpath(dir) || !info.isDir() || !info.isWritable())
       throw std::runtime_error(
-          (QStringLiteral("a megadott adat könyvtár (") + dir +
-           QStringLiteral(") nem hozható létre, vagy nem írható; semmi nem változott"))
+          QString(QStringLiteral("a megadott adat könyvtár (") + dir +
+                  QStringLiteral(") nem hozható létre, vagy nem írható; semmi nem változott"))
               .toStdString());
     DataDir = dir;
     return;

@@ -607,7 +607,7 @@ std::optional<TDatumGuess> DetectDatumFormat(const QString& text) {
     return ConvertDatum(trimmed, format).has_value();
   };
   QChar& dateSeparator = InputFormatSettings().DateSeparator;
-  const auto build = [](const char* a, QChar c, const char* b, const char* d) {
+  const auto build = [](const char* a, QChar c, const char* b, const char* d) -> QString {
     return QLatin1String(a) + c + QLatin1String(b) + c + QLatin1String(d);
   };
   switch (which) {

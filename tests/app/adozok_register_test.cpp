@@ -287,7 +287,9 @@ TEST_F(AdozokForm, QuotesAndColumnNamesAreStoredAsTyped) {
   TRecordList<TAdozoAdat> list;
   LoadAdozok(*db, list);
   ASSERT_EQ(list.Count(), 3);
-  const auto find = [&](const char* key) { return list.Object(list.IndexOf(key)); };
+  const auto find = [&](const char* key) {
+    return list.Object(list.IndexOf(QString::fromLatin1(key)));
+  };
   EXPECT_EQ(find("33333333333")->Nev, QStringLiteral("Bank"));
   EXPECT_EQ(find("33333333333")->Bank, QStringLiteral("Adoszam"));
   EXPECT_EQ(find("44444444444")->Nev, QStringLiteral("A \"B\" és C\""));
@@ -312,9 +314,9 @@ TEST_F(AdozokForm, LockedDatabaseReportsAndWritesNothing) {
   const QString sql = QStringLiteral(
       "Insert into Adozok (Adoszam,Nev,Bank,Szamlaszam1,Szamlaszam2) VALUES (\"55555555555\", "
       "\"Gamma\", \"Bk\", \"11111111\", \"22222222\" ) ");
-  const QString note = (QStringLiteral("Error executing SQL statement.\rError [5]: The database "
-                                       "file is locked.\r\"") +
-                        sql + QStringLiteral("\": database is locked"))
+  const QString note = QString(QStringLiteral("Error executing SQL statement.\rError [5]: The "
+                                               "database file is locked.\r\"") +
+                               sql + QStringLiteral("\": database is locked"))
                            .left(255);
   EXPECT_EQ(ui.Messages.back(),
             (Message{"error", "Új adózó felvétele meghiúsult, hibaüzenet: " + note}));

@@ -129,7 +129,7 @@ TEST_F(InputLoad, ManyRecordsAllAccountedFor) {
                 .arg(1 + i % 12, 2, 10, QChar(u'0'))
                 .arg(1 + i % 31, 2, 10, QChar(u'0'))
                 .arg(QString::number(1000 + i) + ",50")
-                .arg(i % 97 == 0 ? "2000" : "27")
+                .arg(i % 97 == 0 ? QStringLiteral("2000") : QStringLiteral("27"))
                 .toUtf8();
   const TLoadResult r = Load(text);
   ASSERT_TRUE(r.Succeeded());
