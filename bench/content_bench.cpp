@@ -218,8 +218,9 @@ Run InChild(const QString& path) {
 int main(int argc, char** argv) {
   qputenv("KRINU_ANSI_CODEPAGE", "1250");
   const bool keep = argc > 1;
-  const QString path = keep ? QString::fromLocal8Bit(argv[1])
-                            : QDir(QDir::tempPath()).filePath(QStringLiteral("krinu_content_bench.csv"));
+  const QString path =
+      keep ? QString::fromLocal8Bit(argv[1])
+           : QDir(QDir::tempPath()).filePath(QStringLiteral("krinu_content_bench.csv"));
   if (!WriteText(path)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return 1;
