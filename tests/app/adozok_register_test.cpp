@@ -315,7 +315,7 @@ TEST_F(AdozokForm, LockedDatabaseReportsAndWritesNothing) {
       "Insert into Adozok (Adoszam,Nev,Bank,Szamlaszam1,Szamlaszam2) VALUES (\"55555555555\", "
       "\"Gamma\", \"Bk\", \"11111111\", \"22222222\" ) ");
   const QString note = QString(QStringLiteral("Error executing SQL statement.\rError [5]: The "
-                                               "database file is locked.\r\"") +
+                                              "database file is locked.\r\"") +
                                sql + QStringLiteral("\": database is locked"))
                            .left(255);
   EXPECT_EQ(ui.Messages.back(),
