@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "cli/register_commands.h"
+#include "common/quick_exit.h"
 
 namespace krinu::cli {
 
@@ -85,7 +86,7 @@ void PrintUsage(QTextStream& out, const std::vector<CliCommand>& commands) {
 }  // namespace
 
 int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& out,
-           QTextStream& err) {
+           QTextStream& err, WhenDone whenDone) {
   const std::vector<CliCommand> commands = AllCommands();
   QString dataDir, ini;
   QStringList args = argsIn;
@@ -151,6 +152,11 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
   const int status = command->Run(context);
   out.flush();
   err.flush();
+  if (whenDone == WhenDone::EndProcess && !kFreeEverythingAtExit) {
+    // Every file was committed by the command; the database is closed properly.
+    form.Db.reset();
+    ExitWithoutTeardown(status);
+  }
   return status;
 }
 
