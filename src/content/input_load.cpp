@@ -195,7 +195,9 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
   const QChar separator = settings.InputSeparatorChar;
   const qint64 total = std::max<qint64>(settings.InputLineCount, 0);
   if (total > 0) {
-    result.AFAAdatList.reserve(size_t(total));
+    // Room for the combined lines the declaration run adds, at most one for every two
+    // lines: it merges them in place. Address space only; pages never touched cost nothing.
+    result.AFAAdatList.reserve(size_t(total) + size_t(total) / 2);
     AdviseLargePages(result.AFAAdatList.data(), result.AFAAdatList.capacity() * sizeof(TAFAAdat));
   }
   TStringPool taxNumbers;
