@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "content/content_check.h"
@@ -39,12 +40,18 @@ QString Copy(QStringView value) {
   return value.toString();
 }
 
+// Equal texts, compared in place: this runs several times for every record.
+bool SameText(const QString& a, QStringView b) {
+  const qsizetype n = a.size();
+  return n == b.size() && (n == 0 || std::memcmp(a.utf16(), b.utf16(), size_t(n) * 2) == 0);
+}
+
 // The lines of one invoice tend to follow each other: an invoice number equal to the one
 // before shares its string instead of allocating.
 class TPreviousString {
  public:
   const QString& Share(QStringView value) {
-    if (last_ != value) last_ = Copy(value);
+    if (!SameText(last_, value)) last_ = Copy(value);
     return last_;
   }
 
@@ -58,8 +65,13 @@ class TPreviousString {
 // values themselves: a lookup of a value already there allocates nothing.
 class TStringPool {
  public:
-  const QString& Intern(QStringView value) {
-    if (last_ != nullptr && *last_ == value) return *last_;
+  // The value's number tells it from every other distinct value: 0, 1, 2... in the order
+  // they first came.
+  const QString& Intern(QStringView value, quint32& id) {
+    if (last_ != nullptr && SameText(*last_, value)) {
+      id = lastId_;
+      return *last_;
+    }
     if (2 * (count_ + 1) > slots_.size()) Grow();
     const size_t mask = slots_.size() - 1;
     const size_t hash = qHash(value);
@@ -69,17 +81,34 @@ class TStringPool {
         slot.Hash = hash;
         slot.Value = Copy(value);
         slot.Used = true;
-        ++count_;
-        return *(last_ = &slot.Value);
+        slot.Id = quint32(count_++);
+        values_.push_back(&slot.Value);
+      } else if (slot.Hash != hash || !SameText(slot.Value, value)) {
+        continue;
       }
-      if (slot.Hash == hash && slot.Value == value) return *(last_ = &slot.Value);
+      id = lastId_ = slot.Id;
+      return *(last_ = &slot.Value);
     }
+  }
+
+  // The numbers of the values in the list's order of keys (plain 16-bit character order):
+  // rank[id] is the place of value id among all of them.
+  std::vector<quint32> Ranks() const {
+    std::vector<quint32> byKey(values_.size());
+    for (size_t i = 0; i < byKey.size(); ++i) byKey[i] = quint32(i);
+    std::sort(byKey.begin(), byKey.end(), [this](quint32 a, quint32 b) {
+      return QString::compare(*values_[a], *values_[b], Qt::CaseSensitive) < 0;
+    });
+    std::vector<quint32> rank(byKey.size());
+    for (size_t r = 0; r < byKey.size(); ++r) rank[byKey[r]] = quint32(r);
+    return rank;
   }
 
  private:
   struct TSlot {
     size_t Hash = 0;
     QString Value;
+    quint32 Id = 0;
     bool Used = false;
   };
   void Grow() {
@@ -91,12 +120,15 @@ class TStringPool {
       size_t s = slot.Hash & mask;
       while (slots_[s].Used) s = (s + 1) & mask;
       slots_[s] = std::move(slot);
+      values_[slots_[s].Id] = &slots_[s].Value;
     }
     last_ = nullptr;
   }
   std::vector<TSlot> slots_;
+  std::vector<const QString*> values_;  // by number
   size_t count_ = 0;
   const QString* last_ = nullptr;
+  quint32 lastId_ = 0;
 };
 
 // Tax numbers hold blanks, hyphens and digits only, at most 13 of them: four bits per
@@ -161,6 +193,20 @@ void SortPacked(TAFAAdatList& list, TKeyedLines& keyed) {
   Permute(list, order);
 }
 
+// The loaded lines in key order by counting: a million lines share a few thousand tax
+// numbers, each known by its number in the pool, so the places follow from how many lines
+// each key has, in one pass and stable, with no comparison per line.
+void SortByKeyNumbers(TAFAAdatList& list, const std::vector<quint32>& keyIds,
+                      const TStringPool& keys) {
+  const std::vector<quint32> rank = keys.Ranks();
+  std::vector<quint32> start(rank.size() + 1, 0);
+  for (const quint32 id : keyIds) ++start[rank[id] + 1];
+  for (size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
+  std::vector<quint32> order(keyIds.size());
+  for (size_t i = 0; i < keyIds.size(); ++i) order[start[rank[keyIds[i]]]++] = quint32(i);
+  Permute(list, order);
+}
+
 }  // namespace
 
 void SortAFAAdatList(TAFAAdatList& list) {
@@ -203,14 +249,10 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
   TStringPool taxNumbers;
   TStringPool names;
   TPreviousString invoiceNumbers;
-  // Keys packed while the tax number is at hand spare the sort a second walk over a
-  // hundred megabytes of lines.
-  TKeyedLines keyed;
-  bool packed = true;
-  if (total > 0) {
-    keyed.reserve(size_t(total));
-    AdviseLargePages(keyed.data(), keyed.capacity() * sizeof(keyed[0]));
-  }
+  // The number of each loaded line's tax number, for the sort at the end.
+  std::vector<quint32> keyIds;
+  if (total > 0) keyIds.reserve(size_t(total));
+  bool keyed = false;
 
   try {
     TqdxCSVFileReader reader(512);
@@ -226,10 +268,14 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
       if (k >= 1 && k <= fieldCount && role[size_t(k - 1)] < 0) role[size_t(k - 1)] = item;
     }
 
+    // Without a tax number column every key is empty and the order is the file's.
+    keyed = std::find(role.begin(), role.end(), int(dcAdoszam)) != role.end();
     qint64 records = 0;
     while (!reader.Eof()) {
       TAFAAdat& line = result.AFAAdatList.emplace_back();
       unsigned failed = 0;
+      quint32 keyId = 0;
+      quint32 nameId = 0;
       for (int i = 0; i < fieldCount; ++i) {
         const int item = role[size_t(i)];
         if (item < 0) continue;
@@ -239,13 +285,13 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
             // The hand-written matcher is AdoszamPattern without a regex call per record.
             const QStringView trimmed = TrimView(value);
             if (MatchesAdoszamPattern(trimmed))
-              line.Adoszam = taxNumbers.Intern(trimmed);
+              line.Adoszam = taxNumbers.Intern(trimmed, keyId);
             else
               failed |= fbAdoszam;
             break;
           }
           case dcMegnevezes:
-            line.Megnevezes = names.Intern(value);
+            line.Megnevezes = names.Intern(value, nameId);
             break;
           case dcDatum:
             if (const std::optional<QDate> d = format.Convert(TrimView(value)))
@@ -287,9 +333,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
       } else {
         line.Enabled = true;
         line.Status = TAFAAdatStatus::stAFABase;
-        quint64 key = 0;
-        if (packed && (packed = PackKey(line.Adoszam, key)))
-          keyed.emplace_back(key, quint32(result.AFAAdatList.size() - 1));
+        if (keyed) keyIds.push_back(keyId);
       }
 
       if (++records % kProgressEvery == 0 && progress) progress(records, total);
@@ -304,10 +348,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
     return result;
   }
 
-  if (packed)
-    SortPacked(result.AFAAdatList, keyed);
-  else
-    SortAFAAdatList(result.AFAAdatList);
+  if (keyed) SortByKeyNumbers(result.AFAAdatList, keyIds, taxNumbers);
   return result;
 }
 
