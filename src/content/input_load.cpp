@@ -46,16 +46,18 @@ bool SameText(const QString& a, QStringView b) {
   return n == b.size() && (n == 0 || std::memcmp(a.utf16(), b.utf16(), size_t(n) * 2) == 0);
 }
 
-// The lines of one invoice tend to follow each other: an invoice number equal to the one
-// before shares its string instead of allocating.
+// Invoice numbers are nearly all different: they go into the list's text blocks, and the
+// lines of one invoice, which tend to follow each other, share one copy.
 class TPreviousString {
  public:
+  explicit TPreviousString(TTextArena& arena) : arena_(arena) {}
   const QString& Share(QStringView value) {
-    if (!SameText(last_, value)) last_ = Copy(value);
+    if (!SameText(last_, value)) last_ = arena_.Add(value);
     return last_;
   }
 
  private:
+  TTextArena& arena_;
   QString last_;
 };
 
@@ -248,7 +250,9 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
   }
   TStringPool taxNumbers;
   TStringPool names;
-  TPreviousString invoiceNumbers;
+  auto textBlocks = std::make_shared<TTextArena>();
+  result.AFAAdatList.TextBlocks = textBlocks;
+  TPreviousString invoiceNumbers(*textBlocks);
   // The number of each loaded line's tax number, for the sort at the end.
   std::vector<quint32> keyIds;
   if (total > 0) keyIds.reserve(size_t(total));
