@@ -186,7 +186,8 @@ bool PackKey(const QString& key, quint64& packed) {
 // QString, QDate and numbers (Qt moves them so too) and, unlike a move, leaves the source
 // untouched until its own turn comes. Every line lands in exactly one place.
 void Permute(TAFAAdatList& list, std::vector<quint32>& order) {
-  static_assert(QTypeInfo<QString>::isRelocatable && QTypeInfo<QDate>::isRelocatable);
+  static_assert(QTypeInfo<QString>::isRelocatable);
+  static_assert(QTypeInfo<QDate>::isRelocatable);
   auto bytes = [&list](size_t at) { return static_cast<void*>(&list[at]); };
   for (size_t i = 0; i < order.size(); ++i) {
     if (order[i] == i) continue;
