@@ -37,7 +37,8 @@ struct TAFAAdat {
 // Sorted by Adoszam once a load ends (stable: equal keys keep the order of the file). The
 // list owns its lines and the text they point into: a load keeps the invoice numbers in
 // TextBlocks, which every copy of the list shares, so a line's strings stay valid as long
-// as some list that holds the line does.
+// as some list that holds the line does. A line or an invoice number copied out on its own
+// must not outlive them all (QString::detach() on it makes a copy that may).
 class TAFAAdatList : public std::vector<TAFAAdat> {
  public:
   using std::vector<TAFAAdat>::vector;
