@@ -244,7 +244,7 @@ int main(int argc, char** argv) {
               streamed);
   std::printf("pieces       %6.3f s  (load + preparation + streamed)\n", load + prepare + streamed);
 
-  // What RunCli pays at its end as well: the loaded lines and the log freed.
+  // What the window pays at its end (krinu-cli ends without it): the state freed.
   lines = {};
   prepared = {};
   form.reset();
@@ -257,8 +257,10 @@ int main(int argc, char** argv) {
   const double wcSeconds = BestOf3([&] { (void)std::system(qPrintable(wc)); });
   std::printf("for scale    %6.3f s  cat of the XML; %6.3f s  wc -l of the input\n", catSeconds,
               wcSeconds);
-  std::printf("goal         convert <= 2.000 s and <= 700 MB: %s\n",
-              whole <= 2.0 && convertRss <= 700 ? "met" : "MISSED");
+  // The time goal is a ratio to Python's csv load of the same file: bench/whole_process.sh
+  // measures it with whole processes.
+  std::printf("goal         convert peak <= 300 MB: %s (time: see bench/whole_process.sh)\n",
+              convertRss <= 300 ? "met" : "MISSED");
   QFile::remove(input);
   QFile::remove(xml);
   QFile::remove(log);

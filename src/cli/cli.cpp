@@ -4,6 +4,7 @@
 
 #include "cli/register_commands.h"
 #include "masterdata/registers.h"
+#include "common/quick_exit.h"
 
 namespace krinu::cli {
 
@@ -113,7 +114,7 @@ FromArgs<CommandRun> ReadCommand(const QCommandLineParser& parser, const CliComm
 }  // namespace
 
 int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& out,
-           QTextStream& err) {
+           QTextStream& err, WhenDone whenDone) {
   const std::vector<CliCommand> commands = AllCommands();
   // The global options stand before the command; what follows it is the command's.
   QCommandLineParser global;
@@ -183,6 +184,11 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
   const int status = (*run.Value)(context);
   out.flush();
   err.flush();
+  if (whenDone == WhenDone::EndProcess && !kFreeEverythingAtExit) {
+    // Every file was committed by the command; the database is closed properly.
+    session.Db.reset();
+    ExitWithoutTeardown(status);
+  }
   return status;
 }
 

@@ -87,9 +87,16 @@ struct CliCommand {
 // The Read of a command whose work does not depend on its options.
 CommandReader Always(CommandRun run);
 
+// What RunCli does once the command is done and its outputs are written.
+enum class WhenDone {
+  Return,      // free everything and return the status (tests, benchmarks)
+  EndProcess,  // krinu-cli itself: end the process without freeing the loaded state
+};
+
 // Runs krinu-cli with args (without the program name); programPath stands for the
 // program's own path (its folder holds krinu.ini and the seed database).
-int RunCli(const QStringList& args, const QString& programPath, QTextStream& out, QTextStream& err);
+int RunCli(const QStringList& args, const QString& programPath, QTextStream& out, QTextStream& err,
+           WhenDone whenDone = WhenDone::Return);
 
 // The command table; each group of commands adds itself here.
 std::vector<CliCommand> AllCommands();

@@ -10,5 +10,6 @@ int main(int argc, char** argv) {
   QTextStream err(stderr);
   QStringList args = QCoreApplication::arguments();
   args.removeFirst();
-  return krinu::cli::RunCli(args, QCoreApplication::applicationFilePath(), out, err);
+  return krinu::cli::RunCli(args, QCoreApplication::applicationFilePath(), out, err,
+                            krinu::cli::WhenDone::EndProcess);
 }

@@ -21,4 +21,17 @@ void AdviseLargePages(void* data, size_t bytes) {
 #endif
 }
 
+void PopulatePages(void* data, size_t bytes) {
+#if defined(MADV_POPULATE_WRITE)
+  constexpr uintptr_t kPage = 4096;
+  const uintptr_t begin = reinterpret_cast<uintptr_t>(data) & ~(kPage - 1);
+  const uintptr_t end = reinterpret_cast<uintptr_t>(data) + bytes;
+  if (data && end > begin)
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+  (void)data;
+  (void)bytes;
+#endif
+}
+
 }  // namespace krinu

@@ -3,7 +3,10 @@
 
 #include <QDate>
 #include <QString>
+#include <memory>
 #include <vector>
+
+#include "content/text_arena.h"
 
 namespace krinu {
 
@@ -31,7 +34,19 @@ struct TAFAAdat {
   bool Enabled = false;
 };
 
-// Sorted by Adoszam once a load ends (stable: equal keys keep the order of the file).
-using TAFAAdatList = std::vector<TAFAAdat>;
+// Sorted by Adoszam once a load ends (stable: equal keys keep the order of the file). The
+// list owns its lines and the text they point into: a load keeps the invoice numbers in
+// TextBlocks, which every copy of the list shares, so a line's strings stay valid as long
+// as some list that holds the line does. A line or an invoice number copied out on its own
+// must not outlive them all (QString::detach() on it makes a copy that may).
+class TAFAAdatList : public std::vector<TAFAAdat> {
+ public:
+  using std::vector<TAFAAdat>::vector;
+  void clear() {
+    std::vector<TAFAAdat>::clear();
+    TextBlocks.reset();
+  }
+  std::shared_ptr<const TTextArena> TextBlocks;
+};
 
 }  // namespace krinu

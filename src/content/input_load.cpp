@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <thread>
 #include <utility>
 
 #include "common/large_pages.h"
@@ -32,6 +34,8 @@ QStringList ReasonsOf(unsigned failed) {
 }
 
 constexpr qint64 kProgressEvery = 1 << 16;
+// Below this a thread costs more than the page faults it spares.
+constexpr qint64 kPrefaultLines = 50000;
 
 // A string of its own, just as long as the value: sharing the reader's field would make the
 // reader allocate anew for the next record and keep its spare capacity in the list.
@@ -39,17 +43,115 @@ QString Copy(QStringView value) {
   return value.toString();
 }
 
-// The lines of one invoice, and the invoices of one partner, tend to follow each other:
-// a value equal to the one before shares its string instead of allocating.
+// Equal texts, compared in place, eight bytes at a time: this runs several times for every
+// record, on short values. Never QString::utf16() here: on a string of the text blocks it
+// would make a copy of its own.
+bool SameText(const QString& a, QStringView b) {
+  const qsizetype n = a.size();
+  if (n != b.size()) return false;
+  const char* x = reinterpret_cast<const char*>(a.constData());
+  const char* y = reinterpret_cast<const char*>(b.data());
+  std::size_t bytes = std::size_t(n) * 2;
+  for (; bytes >= 8; bytes -= 8, x += 8, y += 8) {
+    quint64 u, v;
+    std::memcpy(&u, x, 8);
+    std::memcpy(&v, y, 8);
+    if (u != v) return false;
+  }
+  for (; bytes >= 2; bytes -= 2, x += 2, y += 2) {
+    quint16 u, v;
+    std::memcpy(&u, x, 2);
+    std::memcpy(&v, y, 2);
+    if (u != v) return false;
+  }
+  return true;
+}
+
+// Invoice numbers are nearly all different: they go into the list's text blocks, and the
+// lines of one invoice, which tend to follow each other, share one copy.
 class TPreviousString {
  public:
+  explicit TPreviousString(TTextArena& arena) : arena_(arena) {}
   const QString& Share(QStringView value) {
-    if (last_ != value) last_ = Copy(value);
+    if (!SameText(last_, value)) last_ = arena_.Add(value);
     return last_;
   }
 
  private:
+  TTextArena& arena_;
   QString last_;
+};
+
+// Tax numbers and names repeat: a few thousand partners over a million lines. Each distinct
+// value is stored once and every line shares it, which spares two allocations a line, most
+// of the memory of the list and most of the work of freeing it. Open addressing over the
+// values themselves: a lookup of a value already there allocates nothing.
+class TStringPool {
+ public:
+  // The value's number tells it from every other distinct value: 0, 1, 2... in the order
+  // they first came.
+  const QString& Intern(QStringView value, quint32& id) {
+    if (last_ != nullptr && SameText(*last_, value)) {
+      id = lastId_;
+      return *last_;
+    }
+    if (2 * (count_ + 1) > slots_.size()) Grow();
+    const size_t mask = slots_.size() - 1;
+    const size_t hash = qHash(value);
+    for (size_t s = hash & mask;; s = (s + 1) & mask) {
+      TSlot& slot = slots_[s];
+      if (!slot.Used) {
+        slot.Hash = hash;
+        slot.Value = Copy(value);
+        slot.Used = true;
+        slot.Id = quint32(count_++);
+        values_.push_back(&slot.Value);
+      } else if (slot.Hash != hash || !SameText(slot.Value, value)) {
+        continue;
+      }
+      id = lastId_ = slot.Id;
+      return *(last_ = &slot.Value);
+    }
+  }
+
+  // The numbers of the values in the list's order of keys (plain 16-bit character order):
+  // rank[id] is the place of value id among all of them.
+  std::vector<quint32> Ranks() const {
+    std::vector<quint32> byKey(values_.size());
+    for (size_t i = 0; i < byKey.size(); ++i) byKey[i] = quint32(i);
+    std::sort(byKey.begin(), byKey.end(), [this](quint32 a, quint32 b) {
+      return QString::compare(*values_[a], *values_[b], Qt::CaseSensitive) < 0;
+    });
+    std::vector<quint32> rank(byKey.size());
+    for (size_t r = 0; r < byKey.size(); ++r) rank[byKey[r]] = quint32(r);
+    return rank;
+  }
+
+ private:
+  struct TSlot {
+    size_t Hash = 0;
+    QString Value;
+    quint32 Id = 0;
+    bool Used = false;
+  };
+  void Grow() {
+    std::vector<TSlot> old =
+        std::exchange(slots_, std::vector<TSlot>(std::max<size_t>(64, slots_.size() * 2)));
+    const size_t mask = slots_.size() - 1;
+    for (TSlot& slot : old) {
+      if (!slot.Used) continue;
+      size_t s = slot.Hash & mask;
+      while (slots_[s].Used) s = (s + 1) & mask;
+      slots_[s] = std::move(slot);
+      values_[slots_[s].Id] = &slots_[s].Value;
+    }
+    last_ = nullptr;
+  }
+  std::vector<TSlot> slots_;
+  std::vector<const QString*> values_;  // by number
+  size_t count_ = 0;
+  const QString* last_ = nullptr;
+  quint32 lastId_ = 0;
 };
 
 // Tax numbers hold blanks, hyphens and digits only, at most 13 of them: four bits per
@@ -79,24 +181,31 @@ bool PackKey(const QString& key, quint64& packed) {
 }
 
 // Moves the lines so that new position p holds the line that stood at order[p]; no second
-// copy of the list (a million lines are ~100 MB).
+// copy of the list (a million lines are ~100 MB). This is most of the sort's time, spent
+// waiting for lines a random jump away: they are relocated as bytes, which is sound for
+// QString, QDate and numbers (Qt moves them so too) and, unlike a move, leaves the source
+// untouched until its own turn comes. Every line lands in exactly one place.
 void Permute(TAFAAdatList& list, std::vector<quint32>& order) {
+  static_assert(QTypeInfo<QString>::isRelocatable);
+  static_assert(QTypeInfo<QDate>::isRelocatable);
+  auto bytes = [&list](size_t at) { return static_cast<void*>(&list[at]); };
   for (size_t i = 0; i < order.size(); ++i) {
     if (order[i] == i) continue;
-    TAFAAdat held = std::move(list[i]);
+    alignas(TAFAAdat) unsigned char held[sizeof(TAFAAdat)];
+    std::memcpy(held, bytes(i), sizeof(TAFAAdat));
     size_t j = i;
     for (;;) {
       const size_t k = order[j];
       order[j] = quint32(j);
       // The line after next is a random jump away: ask for it early (a third faster).
-      const char* ahead = reinterpret_cast<const char*>(&list[order[k]]);
+      const char* ahead = static_cast<const char*>(bytes(order[k]));
       __builtin_prefetch(ahead);
       __builtin_prefetch(ahead + sizeof(TAFAAdat) - 1);
       if (k == i) {
-        list[j] = std::move(held);
+        std::memcpy(bytes(j), held, sizeof(TAFAAdat));
         break;
       }
-      list[j] = std::move(list[k]);
+      std::memcpy(bytes(j), bytes(k), sizeof(TAFAAdat));
       j = k;
     }
   }
@@ -111,6 +220,20 @@ void SortPacked(TAFAAdatList& list, TKeyedLines& keyed) {
   std::vector<quint32> order(keyed.size());
   for (size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
   keyed = {};
+  Permute(list, order);
+}
+
+// The loaded lines in key order by counting: a million lines share a few thousand tax
+// numbers, each known by its number in the pool, so the places follow from how many lines
+// each key has, in one pass and stable, with no comparison per line.
+void SortByKeyNumbers(TAFAAdatList& list, const std::vector<quint32>& keyIds,
+                      const TStringPool& keys) {
+  const std::vector<quint32> rank = keys.Ranks();
+  std::vector<quint32> start(rank.size() + 1, 0);
+  for (const quint32 id : keyIds) ++start[rank[id] + 1];
+  for (size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
+  std::vector<quint32> order(keyIds.size());
+  for (size_t i = 0; i < keyIds.size(); ++i) order[start[rank[keyIds[i]]]++] = quint32(i);
   Permute(list, order);
 }
 
@@ -148,20 +271,28 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
   const QChar separator = settings.InputSeparatorChar;
   const qint64 total = std::max<qint64>(settings.InputLineCount, 0);
   if (total > 0) {
-    result.AFAAdatList.reserve(size_t(total));
+    // Room for the combined lines the declaration run adds, at most one for every two
+    // lines: it merges them in place. Address space only; pages never touched cost nothing.
+    result.AFAAdatList.reserve(size_t(total) + size_t(total) / 2);
     AdviseLargePages(result.AFAAdatList.data(), result.AFAAdatList.capacity() * sizeof(TAFAAdat));
   }
-  TPreviousString taxNumbers;
-  TPreviousString names;
-  TPreviousString invoiceNumbers;
-  // Keys packed while the tax number is at hand spare the sort a second walk over a
-  // hundred megabytes of lines.
-  TKeyedLines keyed;
-  bool packed = true;
-  if (total > 0) {
-    keyed.reserve(size_t(total));
-    AdviseLargePages(keyed.data(), keyed.capacity() * sizeof(keyed[0]));
+  // The pages of the lines to come are taken on the other core meanwhile; joined whenever
+  // the load ends.
+  std::jthread prefault;
+  if (total >= kPrefaultLines) {
+    prefault =
+        std::jthread([data = static_cast<void*>(result.AFAAdatList.data()),
+                      bytes = size_t(total) * sizeof(TAFAAdat)] { PopulatePages(data, bytes); });
   }
+  TStringPool taxNumbers;
+  TStringPool names;
+  auto textBlocks = std::make_shared<TTextArena>();
+  result.AFAAdatList.TextBlocks = textBlocks;
+  TPreviousString invoiceNumbers(*textBlocks);
+  // The number of each loaded line's tax number, for the sort at the end.
+  std::vector<quint32> keyIds;
+  if (total > 0) keyIds.reserve(size_t(total));
+  bool keyed = false;
 
   try {
     TqdxCSVFileReader reader(512);
@@ -177,10 +308,14 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
       if (k >= 1 && k <= fieldCount && role[size_t(k - 1)] < 0) role[size_t(k - 1)] = item;
     }
 
+    // Without a tax number column every key is empty and the order is the file's.
+    keyed = std::find(role.begin(), role.end(), int(dcAdoszam)) != role.end();
     qint64 records = 0;
     while (!reader.Eof()) {
       TAFAAdat& line = result.AFAAdatList.emplace_back();
       unsigned failed = 0;
+      quint32 keyId = 0;
+      quint32 nameId = 0;
       for (int i = 0; i < fieldCount; ++i) {
         const int item = role[size_t(i)];
         if (item < 0) continue;
@@ -190,13 +325,13 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
             // The hand-written matcher is AdoszamPattern without a regex call per record.
             const QStringView trimmed = TrimView(value);
             if (MatchesAdoszamPattern(trimmed))
-              line.Adoszam = taxNumbers.Share(trimmed);
+              line.Adoszam = taxNumbers.Intern(trimmed, keyId);
             else
               failed |= fbAdoszam;
             break;
           }
           case dcMegnevezes:
-            line.Megnevezes = names.Share(value);
+            line.Megnevezes = names.Intern(value, nameId);
             break;
           case dcDatum:
             if (const std::optional<QDate> d = format.Convert(TrimView(value)))
@@ -238,9 +373,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
       } else {
         line.Enabled = true;
         line.Status = TAFAAdatStatus::stAFABase;
-        quint64 key = 0;
-        if (packed && (packed = PackKey(line.Adoszam, key)))
-          keyed.emplace_back(key, quint32(result.AFAAdatList.size() - 1));
+        if (keyed) keyIds.push_back(keyId);
       }
 
       if (++records % kProgressEvery == 0 && progress) progress(records, total);
@@ -255,10 +388,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
     return result;
   }
 
-  if (packed)
-    SortPacked(result.AFAAdatList, keyed);
-  else
-    SortAFAAdatList(result.AFAAdatList);
+  if (keyed) SortByKeyNumbers(result.AFAAdatList, keyIds, taxNumbers);
   return result;
 }
 

@@ -98,6 +98,8 @@ class TDecodingTextSource final : public TTextSource {
   std::unique_ptr<Decoder> FDecoder;
   // Single-byte code pages decode through a table taken from the decoder once.
   std::optional<std::array<char16_t, 256>> FByteTable;
+  bool FAsciiKept = false;  // the table maps every byte below 0x80 to itself
+  void DecodeBytes(const char* bytes, qsizetype n, char16_t* out) const;
   QByteArray FEncodingName;
   std::vector<char> FBytes;
   qsizetype FByteCount = 0;  // FBytes[0, FByteCount) is read but not decoded yet

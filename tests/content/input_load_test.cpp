@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <optional>
 
 #include "content/content_test_util.h"
 
@@ -145,6 +146,37 @@ TEST_F(InputLoad, ManyRecordsAllAccountedFor) {
   const TLoadResult again = Load(kHeader + "12345678;A;2020.01.15;S;10;1\r\n");
   EXPECT_EQ(again.AFAAdatList.size(), 1u);
   EXPECT_TRUE(again.MissedRows.isEmpty());
+}
+
+TEST_F(InputLoad, LinesComeInTheStableKeyOrderAndOwnTheirText) {
+  // keys of both forms, blanks inside, one a prefix of another, in no order; equal keys
+  // must keep the order of the file
+  const QStringList keys{"12345678-1-23", "12345678123", "12345678",     "12345678 1 23",
+                         "12345678-123",  "99999999999", "00000001-1-01"};
+  QByteArray text = kHeader;
+  QList<std::pair<QString, QString>> fileOrder;  // key, invoice number
+  QRandomGenerator random(7);
+  for (int i = 0; i < 400; ++i) {
+    const QString key = keys[random.bounded(keys.size())];
+    const QString number = QStringLiteral("SZ-%1").arg(i);
+    text += (key + QStringLiteral(";Név ") + QString::number(i % 3) +
+             QStringLiteral(";2021.01.05;") + number + QStringLiteral(";100;27\r\n"))
+                .toUtf8();
+    fileOrder.append({key, number});
+  }
+  std::optional<TLoadResult> r = Load(text);
+  ASSERT_TRUE(r->Succeeded());
+  ASSERT_EQ(r->AFAAdatList.size(), 400u);
+  std::stable_sort(fileOrder.begin(), fileOrder.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+
+  // A copy keeps the text of its lines when the load's own list is gone.
+  const TAFAAdatList copy = r->AFAAdatList;
+  r.reset();
+  for (std::size_t i = 0; i < copy.size(); ++i) {
+    EXPECT_EQ(copy[i].Adoszam, fileOrder[qsizetype(i)].first) << i;
+    EXPECT_EQ(copy[i].BizSzam, fileOrder[qsizetype(i)].second) << i;
+  }
 }
 
 TEST_F(InputLoad, OneFieldForTwoItemsGoesToTheFirst) {

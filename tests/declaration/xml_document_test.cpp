@@ -31,6 +31,21 @@ TEST(XmlDocument, TextIsEscapedOnceAndEncoded) {
                                                                        "b"));
 }
 
+TEST(XmlDocument, EscapesAndWideCharactersAtEveryPlaceOfARun) {
+  for (const char16_t odd : {u'&', u'<', u'>', u'"', u'\x7F', u'\x80', u'ő', u'\xFFFE'}) {
+    for (int length = 1; length <= 20; ++length) {
+      for (int at = 0; at < length; ++at) {
+        QString text(length, u'x');
+        text[at] = QChar(odd);
+        const QString kept =
+            odd == u'\xFFFE' ? QString(text).replace(QChar(odd), QChar(0xFFFD)) : text;
+        EXPECT_EQ(TextBytes(text), EscapeXmlText(kept).toUtf8())
+            << int(odd) << " " << length << " " << at;
+      }
+    }
+  }
+}
+
 TEST(XmlDocument, CharactersXmlCannotHoldBecomeReplacementCharacters) {
   const QByteArray fffd = "\xEF\xBF\xBD";
   EXPECT_EQ(TextBytes(QString(QChar(0xFFFE)) + QChar(0xFFFF)), fffd + fffd);

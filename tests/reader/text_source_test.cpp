@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -93,6 +94,26 @@ TEST(TextSource, CharactersSplitBetweenBlocks) {
   for (int i = 0; i < 256; ++i) all += char(i);
   EXPECT_EQ(DecodeAll(all, TTextEncoding::FromCodePage(1250), false).size(), 256);
   EXPECT_EQ(DecodeAll(all, TTextEncoding::FromCodePage(1252), false).mid(0x80, 1), u"€"_s);
+}
+
+TEST(TextSource, SingleByteCodePagesAsTheirDecoderAtEveryOffset) {
+  // one byte above 0x7F at every place of the sixteen-byte blocks, and control bytes and
+  // the byte 0 among plain ASCII
+  QByteArray bytes;
+  for (int at = 0; at < 40; ++at) {
+    QByteArray line(37, 'a');
+    line[at % 37] = char(0x80 + at * 3);
+    if (at % 5 == 0) line[(at + 7) % 37] = char(at % 3 == 0 ? 0 : 0x1F);
+    bytes += line;
+  }
+  for (const int codePage : {1250, 1251, 1252}) {
+    const TTextEncoding encoding = TTextEncoding::FromCodePage(codePage);
+    QStringDecoder decoder(encoding.Name().constData(), QStringConverter::Flag::Stateless);
+    const QString expected = decoder(bytes);
+    for (int size : {128, 131, 1024}) {
+      EXPECT_EQ(DecodeAll(bytes, encoding, false, size, 19), expected) << codePage << " " << size;
+    }
+  }
 }
 
 TEST(TextSource, AnsiCodePage) {
