@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "cli/register_commands.h"
-#include "masterdata/registers.h"
 #include "common/quick_exit.h"
+#include "masterdata/registers.h"
 
 namespace krinu::cli {
 
