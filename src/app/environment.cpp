@@ -8,7 +8,7 @@ AppEnvironment BuildAppEnvironment(const QString& programPath, const QString& da
                                    const QString& iniOption) {
   AppEnvironment env;
   env.ProgramPath = programPath;
-  env.UserProfile = qEnvironmentVariable("HOME");
+  env.UserProfile = qEnvironmentVariable(kUserProfileVariable);
   if (!dataDirOption.isEmpty()) env.DataDirOverride = QFileInfo(dataDirOption).absoluteFilePath();
   if (!iniOption.isEmpty()) env.IniFileName = QFileInfo(iniOption).absoluteFilePath();
   return env;

@@ -16,17 +16,22 @@ QString VersionText() {
   return QString::number(kVersionMajor) + QLatin1Char('.') + ZeroPadded(kVersionMinor, 2);
 }
 
+// Paths the user sees (the log, messages) are written as the system writes them.
 QString FolderOf(const QString& path) {
-  QString dir = QFileInfo(path).absolutePath();
-  if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+  return WithTrailingSeparator(QFileInfo(path).absolutePath());
+}
+
+QString WithTrailingSeparator(const QString& folder) {
+  QString dir = QDir::toNativeSeparators(folder);
+  if (!dir.endsWith(QDir::separator())) dir += QDir::separator();
   return dir;
 }
 
 QString ProgramFile(const QString& programDir, const QString& relativePath) {
-  const QString beside = programDir + relativePath;
+  const QString beside = QDir::toNativeSeparators(programDir + relativePath);
   if (QFileInfo::exists(beside)) return beside;
-  const QString shared =
-      QDir::cleanPath(programDir + QStringLiteral("../share/krinu/") + relativePath);
+  const QString shared = QDir::toNativeSeparators(
+      QDir::cleanPath(programDir + QStringLiteral("../share/krinu/") + relativePath));
   return QFileInfo::exists(shared) ? shared : beside;
 }
 
@@ -104,8 +109,7 @@ void TMainForm::FormCreate() {
 // user's back.
 void TMainForm::FindDataDir() {
   if (!env_.DataDirOverride.isEmpty()) {
-    QString dir = QFileInfo(env_.DataDirOverride).absoluteFilePath();
-    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+    const QString dir = WithTrailingSeparator(QFileInfo(env_.DataDirOverride).absoluteFilePath());
     const QFileInfo info(dir);
     if (!QDir().mkpath(dir) || !info.isDir() || !info.isWritable())
       throw std::runtime_error(
@@ -117,9 +121,8 @@ void TMainForm::FindDataDir() {
   }
   DataDir = ProgramDir;
   if (env_.UserProfile.isEmpty()) return;
-  QString base = env_.UserProfile;
-  if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
-  const QString folder = base + QStringLiteral(".Krinu/");
+  const QString folder =
+      WithTrailingSeparator(WithTrailingSeparator(env_.UserProfile) + QStringLiteral(".Krinu"));
   if (QFileInfo(folder).isDir() || QDir().mkdir(folder)) DataDir = folder;
 }
 

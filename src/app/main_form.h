@@ -30,6 +30,8 @@ QString VersionText();  // "1.07"
 
 // The folder of a path, ending with a separator.
 QString FolderOf(const QString& path);
+// A folder with the system's separators, ending with one.
+QString WithTrailingSeparator(const QString& folder);
 
 // A file the program ships (krinu.ini, Help/...): beside the program, or in
 // ../share/krinu/ when installed; the path beside the program when neither has it.

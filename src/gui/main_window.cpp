@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontDatabase>
@@ -107,7 +108,7 @@ void MainWindow::Run(const std::function<void()>& handler) {
 }
 
 void MainWindow::OpenInputFile(const QString& path) {
-  ui_.PresetOpenFile = path;
+  ui_.PresetOpenFile = QDir::toNativeSeparators(path);  // as the open dialog gives it
   Run([this] { form_->SelectFileBtnClick(); });
 }
 

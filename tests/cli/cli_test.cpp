@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "app/environment.h"
 #include "cli/cli.h"
 #include "masterdata/sqlite_database.h"
 #include "support/test_env.h"
@@ -21,7 +22,7 @@ class CliTest : public ::testing::Test {
   void SetUp() override {
     programDir = root.filePath(QStringLiteral("bin/"));
     QDir().mkpath(programDir);
-    qputenv("HOME", root.filePath(QStringLiteral("home")).toUtf8());
+    qputenv(kUserProfileVariable, root.filePath(QStringLiteral("home")).toUtf8());
     QDir().mkpath(root.filePath(QStringLiteral("home")));
   }
   CliRun Run(const QStringList& args) {

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <csignal>
 
 #include "app/main_form.h"
+#include "support/foreign_writer.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
 
@@ -105,19 +102,11 @@ TEST_F(InputTabTest, PassedCheck) {
 TEST_F(InputTabTest, RefusedFiles) {
   // somebody writes the file: refused before any sample is taken
   const QString path = Write(QStringLiteral("locked.csv"), kInvoices);
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  if (child == 0) {
-    const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY);
-    (void)!::write(ready[1], fd >= 0 ? "1" : "0", 1);
-    for (;;) pause();
+  {
+    const test::ForeignWriter writer(path);
+    ASSERT_TRUE(writer.Holding());
+    Choose(path);
   }
-  char ok = 0;
-  ASSERT_EQ(::read(ready[0], &ok, 1), 1);
-  Choose(path);
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
   EXPECT_EQ(ui.Texts(QStringLiteral("error")),
             QStringList{QStringLiteral(
                 "Nem sikerült kizárólagos hozzáférést kapni a kijelölt fájlhoz\n"

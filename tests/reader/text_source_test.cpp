@@ -6,8 +6,12 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "reader/code_page_tables.h"
 #include "reader/csv_reader.h"
 #include "reader_test_util.h"
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 #include "support/test_env.h"
 
 namespace krinu::test {
@@ -29,7 +33,17 @@ QString DecodeAll(const QByteArray& bytes, const TTextEncoding& encoding, bool d
   return text;
 }
 
+// The Windows code pages through the program's own table (a Qt without ICU cannot encode
+// them), everything else through Qt.
 QByteArray Encode(const QString& text, const char* encoding) {
+  if (const auto table = ByteTableForName(encoding)) {
+    QByteArray bytes;
+    for (const QChar c : text) {
+      const auto* at = std::find(table->begin(), table->end(), c.unicode());
+      bytes += at == table->end() ? '?' : char(at - table->begin());
+    }
+    return bytes;
+  }
   QStringEncoder encoder(encoding);
   return encoder(text);
 }
@@ -95,6 +109,36 @@ TEST(TextSource, CharactersSplitBetweenBlocks) {
   EXPECT_EQ(DecodeAll(all, TTextEncoding::FromCodePage(1252), false).mid(0x80, 1), u"€"_s);
 }
 
+// A file in a Windows code page reads the same in every build, whatever converters the
+// platform has: every byte value, the ones the code page leaves undefined included.
+TEST(TextSource, WindowsCodePagesDecodeAlikeEverywhere) {
+  QByteArray all;
+  for (int i = 0; i < 256; ++i) all += char(i);
+  const QString hungarian = DecodeAll(all, TTextEncoding::FromCodePage(1250), false);
+  ASSERT_EQ(hungarian.size(), 256);
+  for (int undefined : {0x81, 0x83, 0x88, 0x90, 0x98})
+    EXPECT_EQ(hungarian[undefined].unicode(), undefined) << "byte " << undefined;
+  EXPECT_EQ(hungarian.mid(0x80, 1) + hungarian.mid(0xD5, 1) + hungarian.mid(0xFB, 1), u"€Őű"_s);
+  for (int codePage : {874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}) {
+    const auto table = WindowsByteTable(codePage);
+    ASSERT_TRUE(table) << codePage;
+    const QString text = DecodeAll(all, TTextEncoding::FromCodePage(codePage), false);
+    EXPECT_EQ(text, QString(reinterpret_cast<const QChar*>(table->data()), 256)) << codePage;
+#ifdef Q_OS_WIN
+    wchar_t system[256];
+    ASSERT_EQ(::MultiByteToWideChar(UINT(codePage), 0, all.constData(), 256, system, 256), 256);
+    EXPECT_EQ(text, QString::fromWCharArray(system, 256)) << codePage;
+#else
+    QStringDecoder icu(QByteArray("windows-" + QByteArray::number(codePage)).constData());
+    if (icu.isValid()) {
+      EXPECT_EQ(text, QString(icu(all))) << codePage;
+    }
+#endif
+  }
+  EXPECT_FALSE(WindowsByteTable(1200));
+  EXPECT_FALSE(ByteTableForName("iso-8859-2"));
+}
+
 TEST(TextSource, AnsiCodePage) {
   EXPECT_EQ(AnsiCodePageForLocale(u"hu_HU.UTF-8"), 1250);
   EXPECT_EQ(AnsiCodePageForLocale(u""), 1250);
@@ -116,10 +160,14 @@ TEST(TextSource, AnsiCodePage) {
   }
   {
     const AnsiOverride bogus("klingon");
+#ifdef Q_OS_WIN
+    EXPECT_EQ(AnsiCodePage(), int(::GetACP())) << "an unusable override is ignored";
+#else
     const QByteArray lang = qgetenv("LC_ALL");
     qputenv("LC_ALL", "hu_HU.UTF-8");
     EXPECT_EQ(AnsiCodePage(), 1250) << "an unusable override is ignored";
     qputenv("LC_ALL", lang);
+#endif
   }
   EXPECT_EQ(TTextEncoding::FromCodePage(1200), TTextEncoding::UTF16LE());
   EXPECT_EQ(TTextEncoding::FromCodePage(874).Name(), "windows-874");
