@@ -40,6 +40,14 @@ function(krinu_library target)
   target_link_libraries(${target} PUBLIC ${ARG_DEPS})
 endfunction()
 
+# The build machine's folders as the tests see them: a Windows build's tests run under Wine,
+# where the build machine's root is drive Z:.
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  set(KRINU_HOST_ROOT "Z:")
+else()
+  set(KRINU_HOST_ROOT "")
+endif()
+
 # A GoogleTest executable registered with ctest; tests run from the build's bin folder so
 # that "the program folder" holds krinu.ini and Help/ as for the real programs.
 function(krinu_test target)
@@ -48,8 +56,8 @@ function(krinu_test target)
   krinu_target_defaults(${target})
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} krinu_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_compile_definitions(${target} PRIVATE KRINU_BIN_DIR="${KRINU_BIN_DIR}"
-                                               KRINU_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+  target_compile_definitions(${target} PRIVATE KRINU_BIN_DIR="${KRINU_HOST_ROOT}${KRINU_BIN_DIR}"
+                             KRINU_TEST_DATA="${KRINU_HOST_ROOT}${PROJECT_SOURCE_DIR}/tests/data")
   # A Windows build's suites are run whole under Wine by scripts/run-windows-tests.sh: one
   # start of a suite there costs seconds, so ctest's start per case would take minutes.
   if(NOT CMAKE_CROSSCOMPILING)

@@ -42,23 +42,34 @@ bad=()
 # The program folder's DLLs serve the test suites as well.
 export WINEPATH
 WINEPATH=$(winpath "$stage")
+# The public CSV suite that test.sh fetched for the Linux build serves this one too; without
+# it its test skips itself.
+if [ -d build/npm/node_modules/csv-spectrum ]; then
+  [ -e build-win/npm ] || ln -s ../build/npm build-win/npm
+else
+  export KRINU_NO_NETWORK=1
+fi
+# A number of GoogleTest's closing summary: count LOG PASSED|FAILED|SKIPPED.
+count() { tr -d '\r' <"$1" | sed -nE "s/^\\[  $2 *\\] ([0-9]+) tests?[.,].*/\\1/p" | tail -n1; }
 step "Test suites"
-for exe in build-win/tests/*.exe; do
-  name=$(basename "$exe" .exe)
+# The suites the build has now (build.ninja names them; an old one may lie beside them).
+for name in $(sed -nE 's|^build tests/([A-Za-z0-9_]+)\.exe:.*|\1|p' build-win/build.ninja | sort -u); do
   log=build-win/tests/$name.log
   status=0
-  (cd build-win/tests && timeout 600 wine "./$name.exe" --gtest_brief=1 >"$root/$log" 2>&1) || status=$?
-  p=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?.*/\1/p' "$log" | tail -n1)
-  f=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below.*/\1/p' "$log" | tail -n1)
-  s=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below.*/\1/p' "$log" | tail -n1)
+  (cd build-win/tests && timeout 600 wine "./$name.exe" >"$root/$log" 2>&1) || status=$?
+  p=$(count "$log" PASSED)
+  f=$(count "$log" FAILED)
+  s=$(count "$log" SKIPPED)
+  f=${f:-0}
+  s=${s:-0}
   passed=$((passed + ${p:-0}))
   failed=$((failed + ${f:-0}))
   skipped=$((skipped + ${s:-0}))
   printf '%-26s %4s passed %3s failed %3s skipped (exit %s)\n' "$name" "${p:-0}" "${f:-0}" "${s:-0}" "$status"
-  if [ "$status" -ne 0 ] || [ -n "$f" ] || [ -z "$p" ]; then
+  if [ "$status" -ne 0 ] || [ "$f" -ne 0 ] || [ -z "$p" ]; then
     bad+=("$name")
-    grep -E '^\[  FAILED  \]|Failure|error:' "$log" | head -n 40 || true
-    [ -n "$f" ] || failed=$((failed + 1))
+    tr -d '\r' <"$log" | grep -E '^\[  FAILED  \] [A-Z]|Failure$' | sort -u | head -n 40 || true
+    [ "$f" -ne 0 ] || failed=$((failed + 1))  # it ended before reporting
   fi
 done
 

@@ -1,8 +1,9 @@
 // The single-byte Windows code pages, upper halves (bytes 80h to FFh; below 80h every one
 // of them is ASCII). The values are the ones the ICU converters of a Debian build give, so
-// that every build decodes a file alike, whether or not its Qt has ICU; a byte that a code
-// page leaves undefined gives the C1 control character of the same value, as Windows' own
-// MultiByteToWideChar does.
+// that every build decodes a file alike, whether or not its Qt has ICU. Most bytes a code
+// page leaves undefined give the C1 control character of the same value, as Windows' own
+// MultiByteToWideChar does; a few in 1253, 1255 and 1257 give U+FFFD (or U+00AA), where
+// Windows has a later addition or a private-use character.
 
 #include "reader/code_page_tables.h"
 

@@ -41,7 +41,8 @@ TEST_F(CliTest, ListsOfANewDatabase) {
   const CliRun taxpayers = Run({QStringLiteral("taxpayer"), QStringLiteral("list")});
   EXPECT_EQ(taxpayers.Status, kOk);
   EXPECT_EQ(taxpayers.Out, QStringLiteral("19345678910 / Zuhanó Részvény Kft\n"));
-  const QString db = root.filePath(QStringLiteral("home/.Krinu/Pelodin.db"));
+  const QString db =
+      QDir::toNativeSeparators(root.filePath(QStringLiteral("home/.Krinu/Pelodin.db")));
   EXPECT_EQ(taxpayers.Err,
             QStringLiteral("log: Az programhoz tartozó adatbázis (") + db +
                 QStringLiteral(") nem létezik\nlog: Új adatbázis kerül létrehozásra\n"));

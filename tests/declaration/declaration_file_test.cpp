@@ -115,7 +115,8 @@ TEST(WriteDeclarationFile, FailuresNameTheFileAndGiveTheReason) {
   for (const QString& path : {inFile, missing, folder}) {
     const std::optional<QString> error = WriteDeclarationFile(path, "data");
     ASSERT_TRUE(error) << path.toStdString();
-    const QString head = QStringLiteral("Nem sikerült kiírni a fájlt: ") + path + u'\n';
+    const QString head =
+        QStringLiteral("Nem sikerült kiírni a fájlt: ") + QDir::toNativeSeparators(path) + u'\n';
     EXPECT_TRUE(error->startsWith(head)) << error->toStdString();
     EXPECT_GT(error->size(), head.size()) << error->toStdString();
   }

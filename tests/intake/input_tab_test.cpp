@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include "app/main_form.h"
 #include "support/foreign_writer.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
+#include "support/windows_encoding.h"
 
 namespace krinu {
 namespace {
@@ -208,18 +209,10 @@ TEST_F(InputTabTest, FailedCheckAndSecondFileKeepsStructure) {
 TEST_F(InputTabTest, SameInvoicesInEveryEncodingPreviewAlike) {
   const QString utf8 = Write(QStringLiteral("utf8.csv"), kInvoices);
   const QString bom = Write(QStringLiteral("bom.csv"), "\xEF\xBB\xBF" + kInvoices);
-  auto convert = [&](const QString& name, const char* to) {
-    QProcess iconv;
-    iconv.start(QStringLiteral("iconv"), {QStringLiteral("-f"), QStringLiteral("UTF-8"),
-                                          QStringLiteral("-t"), QLatin1String(to), utf8});
-    EXPECT_TRUE(iconv.waitForFinished());
-    EXPECT_EQ(iconv.exitCode(), 0);
-    return Write(name, iconv.readAllStandardOutput());
-  };
-  const QString ansi = convert(QStringLiteral("ansi.csv"), "WINDOWS-1250");
-  const QString utf16 =
-      Write(QStringLiteral("utf16.csv"),
-            "\xFF\xFE" + test::ReadFile(convert(QStringLiteral("tmp16.csv"), "UTF-16LE")));
+  const QString text = QString::fromUtf8(kInvoices);
+  const QString ansi = Write(QStringLiteral("ansi.csv"), test::EncodeWindows(text, 1250));
+  QStringEncoder toUtf16(QStringEncoder::Utf16LE);
+  const QString utf16 = Write(QStringLiteral("utf16.csv"), "\xFF\xFE" + QByteArray(toUtf16(text)));
 
   QVector<QStringList> expected;
   const struct {

@@ -13,6 +13,7 @@
 #include <windows.h>
 #endif
 #include "support/test_env.h"
+#include "support/windows_encoding.h"
 
 namespace krinu::test {
 namespace {
@@ -33,17 +34,8 @@ QString DecodeAll(const QByteArray& bytes, const TTextEncoding& encoding, bool d
   return text;
 }
 
-// The Windows code pages through the program's own table (a Qt without ICU cannot encode
-// them), everything else through Qt.
 QByteArray Encode(const QString& text, const char* encoding) {
-  if (const auto table = ByteTableForName(encoding)) {
-    QByteArray bytes;
-    for (const QChar c : text) {
-      const auto* at = std::find(table->begin(), table->end(), c.unicode());
-      bytes += at == table->end() ? '?' : char(at - table->begin());
-    }
-    return bytes;
-  }
+  if (QByteArray(encoding) == "windows-1250") return EncodeWindows(text, 1250);
   QStringEncoder encoder(encoding);
   return encoder(text);
 }
@@ -125,9 +117,16 @@ TEST(TextSource, WindowsCodePagesDecodeAlikeEverywhere) {
     const QString text = DecodeAll(all, TTextEncoding::FromCodePage(codePage), false);
     EXPECT_EQ(text, QString(reinterpret_cast<const QChar*>(table->data()), 256)) << codePage;
 #ifdef Q_OS_WIN
+    // Windows' own converter agrees on every byte but a few the code page leaves undefined:
+    // where Linux gives U+FFFD, Windows has a later addition or a private-use character, and
+    // 1253's AAh is U+00AA on Linux, private-use on Windows.
     wchar_t system[256];
     ASSERT_EQ(::MultiByteToWideChar(UINT(codePage), 0, all.constData(), 256, system, 256), 256);
-    EXPECT_EQ(text, QString::fromWCharArray(system, 256)) << codePage;
+    for (int b = 0; b < 256; ++b) {
+      if (text[b] != QChar(0xFFFD) && (system[b] < 0xE000 || system[b] > 0xF8FF)) {
+        EXPECT_EQ(text[b].unicode(), system[b]) << codePage << " byte " << b;
+      }
+    }
 #else
     QStringDecoder icu(QByteArray("windows-" + QByteArray::number(codePage)).constData());
     if (icu.isValid()) {
