@@ -24,8 +24,10 @@
 
 namespace krinu {
 
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 7;
+// project() in CMakeLists.txt states the version; the installer and the file properties
+// take it from there as well.
+inline constexpr int kVersionMajor = KRINU_VERSION_MAJOR;
+inline constexpr int kVersionMinor = KRINU_VERSION_MINOR;
 QString VersionText();  // "1.07"
 
 // The folder of a path, ending with a separator.
