@@ -42,4 +42,14 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 if [ -x scripts/fuzz.sh ] && command -v clang++ >/dev/null; then
   ./scripts/fuzz.sh
 fi
+
+# The Windows build, when a Qt for Windows is at hand (KRINU_WIN_QT names one, or
+# scripts/build-windows.sh built one into its cache): cross-built, packed, and tested under
+# Wine. Building Qt itself is left to running scripts/build-windows.sh by hand.
+if [ -n "${KRINU_WIN_QT:-}" ] || [ -f "${KRINU_WIN_CACHE:-$HOME/.cache/krinu-win}/qt6-mingw64/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+  start=$SECONDS
+  KRINU_JOBS=$jobs ./scripts/build-windows.sh
+  ./scripts/test-windows.sh
+  echo "Windows build and tests: $((SECONDS - start)) s"
+fi
 echo "All tests passed."

@@ -12,17 +12,22 @@ QString VersionText() {
   return QString::number(kVersionMajor) + QLatin1Char('.') + ZeroPadded(kVersionMinor, 2);
 }
 
+// Paths the user sees (the log, messages) are written as the system writes them.
 QString FolderOf(const QString& path) {
-  QString dir = QFileInfo(path).absolutePath();
-  if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+  return WithTrailingSeparator(QFileInfo(path).absolutePath());
+}
+
+QString WithTrailingSeparator(const QString& folder) {
+  QString dir = QDir::toNativeSeparators(folder);
+  if (!dir.endsWith(QDir::separator())) dir += QDir::separator();
   return dir;
 }
 
 QString ProgramFile(const QString& programDir, const QString& relativePath) {
-  const QString beside = programDir + relativePath;
+  const QString beside = QDir::toNativeSeparators(programDir + relativePath);
   if (QFileInfo::exists(beside)) return beside;
-  const QString shared =
-      QDir::cleanPath(programDir + QStringLiteral("../share/krinu/") + relativePath);
+  const QString shared = QDir::toNativeSeparators(
+      QDir::cleanPath(programDir + QStringLiteral("../share/krinu/") + relativePath));
   return QFileInfo::exists(shared) ? shared : beside;
 }
 
@@ -30,7 +35,7 @@ AppEnvironment BuildAppEnvironment(const QString& programPath, const QString& da
                                    const QString& iniOption) {
   AppEnvironment env;
   env.ProgramPath = programPath;
-  env.UserProfile = qEnvironmentVariable("HOME");
+  env.UserProfile = qEnvironmentVariable(kUserProfileVariable);
   if (!dataDirOption.isEmpty()) env.DataDirOverride = QFileInfo(dataDirOption).absoluteFilePath();
   if (!iniOption.isEmpty()) env.IniFileName = QFileInfo(iniOption).absoluteFilePath();
   return env;

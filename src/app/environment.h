@@ -6,10 +6,17 @@
 
 namespace krinu {
 
+// The variable that names the per-user folder.
+#ifdef Q_OS_WIN
+inline constexpr char kUserProfileVariable[] = "USERPROFILE";
+#else
+inline constexpr char kUserProfileVariable[] = "HOME";
+#endif
+
 struct AppEnvironment {
   QString ProgramPath;      // full path of the running program
   QString IniFileName;      // settings file; empty: krinu.ini beside the program
-  QString UserProfile;      // the per-user folder (HOME here); empty: none
+  QString UserProfile;      // the per-user folder; empty: none
   QString DataDirOverride;  // a data folder chosen on the command line; empty: none
 };
 
@@ -18,6 +25,8 @@ QString VersionText();
 
 // The folder of a path, ending with a separator.
 QString FolderOf(const QString& path);
+// A folder with the system's separators, ending with one.
+QString WithTrailingSeparator(const QString& folder);
 
 // A file the program ships (krinu.ini, Help/...): beside the program, or in
 // ../share/krinu/ when installed; the path beside the program when neither has it.

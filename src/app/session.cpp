@@ -52,8 +52,7 @@ TStartup TSession::Start(UserInterface& ui) {
 // user's back.
 void TSession::FindDataDir() {
   if (!Env.DataDirOverride.isEmpty()) {
-    QString dir = QFileInfo(Env.DataDirOverride).absoluteFilePath();
-    if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+    const QString dir = WithTrailingSeparator(QFileInfo(Env.DataDirOverride).absoluteFilePath());
     const QFileInfo info(dir);
     if (!QDir().mkpath(dir) || !info.isDir() || !info.isWritable())
       throw std::runtime_error(
@@ -65,9 +64,8 @@ void TSession::FindDataDir() {
   }
   DataDir = ProgramDir;
   if (Env.UserProfile.isEmpty()) return;
-  QString base = Env.UserProfile;
-  if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
-  const QString folder = base + QStringLiteral(".Krinu/");
+  const QString folder =
+      WithTrailingSeparator(WithTrailingSeparator(Env.UserProfile) + QStringLiteral(".Krinu"));
   if (QFileInfo(folder).isDir() || QDir().mkdir(folder)) DataDir = folder;
 }
 

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include "common/text_util.h"
+#include "reader/code_page_tables.h"
 
 namespace krinu {
 namespace {
@@ -26,9 +27,7 @@ QString DecodeIni(const QByteArray& bytes) {
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     return text;
   }
-  QStringDecoder ansi("windows-1250");
-  if (ansi.isValid()) return ansi.decode(bytes);
-  return QString::fromLatin1(bytes);
+  return DecodeWithTable(*WindowsByteTable(1250), bytes);
 }
 
 QString Unquote(QString value) {

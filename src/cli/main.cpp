@@ -4,7 +4,15 @@
 
 #include "cli/cli.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char** argv) {
+#ifdef Q_OS_WIN
+  // The console shows what the program writes (UTF-8) as it is, accented letters included.
+  ::SetConsoleOutputCP(CP_UTF8);
+#endif
   QCoreApplication app(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);

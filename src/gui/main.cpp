@@ -10,7 +10,12 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Krinu"));
+  // The desktop's own look: Windows' native style there, Fusion where the desktops differ.
+#ifdef Q_OS_WIN
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("windowsvista")));
+#else
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+#endif
   QGuiApplication::setDesktopFileName(QStringLiteral("krinu"));
   QApplication::setWindowIcon(krinu::ProgramIcon());
   // Yes/No, Open, Save, Cancel and the file dialogs in Hungarian; English when missing.

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontDatabase>
@@ -108,7 +109,8 @@ void MainWindow::Run(const std::function<void()>& handler) {
 }
 
 void MainWindow::OpenInputFile(const QString& path) {
-  Run([this, path] { form_->OpenInputFile(path); });
+  // As the open dialog gives it: with the system's separators.
+  Run([this, path] { form_->OpenInputFile(QDir::toNativeSeparators(path)); });
 }
 
 void MainWindow::Render() {

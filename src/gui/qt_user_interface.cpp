@@ -1,11 +1,12 @@
 #include "gui/qt_user_interface.h"
 
 #include <QApplication>
-#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QUrl>
+
+#include "gui/shell_open.h"
 
 namespace krinu {
 
@@ -57,7 +58,7 @@ std::optional<QString> QtUserInterface::OpenFile(const FileDialogSpec& spec) {
   const QString name =
       QFileDialog::getOpenFileName(parent_, spec.Title, spec.FileName, QtFileFilter(spec.Filter));
   if (name.isEmpty()) return std::nullopt;
-  return name;
+  return QDir::toNativeSeparators(name);  // shown in the window and the log as chosen
 }
 
 std::optional<QString> QtUserInterface::SaveFile(const FileDialogSpec& spec) {
@@ -67,13 +68,12 @@ std::optional<QString> QtUserInterface::SaveFile(const FileDialogSpec& spec) {
       QFileDialog::getSaveFileName(parent_, spec.Title, spec.FileName, QtFileFilter(spec.Filter),
                                    nullptr, QFileDialog::DontConfirmOverwrite);
   if (name.isEmpty()) return std::nullopt;
-  return name;
+  return QDir::toNativeSeparators(name);
 }
 
 OpenDocumentResult QtUserInterface::OpenDocument(const QString& path) {
   if (!QFileInfo::exists(path)) return OpenDocumentResult::NotFound;
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? OpenDocumentResult::Opened
-                                                              : OpenDocumentResult::Failed;
+  return OpenWithShell(path) ? OpenDocumentResult::Opened : OpenDocumentResult::Failed;
 }
 
 void QtUserInterface::Progress(const QString& what, qint64 done, qint64 total) {

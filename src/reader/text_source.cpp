@@ -9,9 +9,19 @@
 #include <emmintrin.h>
 #endif
 
+#include "reader/code_page_tables.h"
+#include "reader/system_code_page.h"
+
 namespace krinu {
 
 namespace {
+
+// Whether a single-byte table maps every byte below 0x80 to itself.
+bool AsciiKept(const std::array<char16_t, 256>& table) {
+  for (int i = 0; i < 128; ++i)
+    if (table[size_t(i)] != i) return false;
+  return true;
+}
 
 constexpr char16_t kReplacementChar = 0xFFFD;
 
@@ -50,7 +60,8 @@ std::optional<int> ParseCodePageOverride(QByteArray value) {
   bool ok = false;
   const int cp = value.toInt(&ok);
   if (!ok || cp <= 0) return std::nullopt;
-  if (!QStringDecoder(QByteArray("windows-" + QByteArray::number(cp)).constData()).isValid())
+  if (!WindowsByteTable(cp) &&
+      !QStringDecoder(QByteArray("windows-" + QByteArray::number(cp)).constData()).isValid())
     return std::nullopt;
   return cp;
 }
@@ -62,10 +73,20 @@ std::optional<int> ParseCodePageOverride(QByteArray value) {
 class TDecodingTextSource::Decoder : public QStringDecoder {
  public:
   Decoder(const QByteArray& name, bool stateless)
-      : QStringDecoder(name.constData(), stateless ? QStringConverter::Flag::ConvertInitialBom |
-                                                         QStringConverter::Flag::Stateless
-                                                   : QStringConverter::Flag::ConvertInitialBom) {}
+      : QStringDecoder(name.constData(), Flags(stateless)) {
+    // A Qt without ICU knows no Windows code page by name; the ANSI code page is still the
+    // system's own converter's to decode.
+    if (!isValid() && name == AnsiCodePageName())
+      static_cast<QStringDecoder&>(*this) =
+          QStringDecoder(QStringConverter::System, Flags(stateless));
+  }
   bool HasPendingInput() const { return state.remainingChars > 0; }
+
+ private:
+  static QStringConverter::Flags Flags(bool stateless) {
+    return stateless ? QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless
+                     : QStringConverter::Flag::ConvertInitialBom;
+  }
 };
 
 TTextEncoding TTextEncoding::Default() {
@@ -138,11 +159,7 @@ int AnsiCodePageForLocale(QStringView localeName) {
 
 int AnsiCodePage() {
   if (const auto cp = ParseCodePageOverride(qgetenv("KRINU_ANSI_CODEPAGE"))) return *cp;
-  for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const QByteArray value = qgetenv(var);
-    if (!value.isEmpty()) return AnsiCodePageForLocale(QString::fromLocal8Bit(value));
-  }
-  return AnsiCodePageForLocale(u"");
+  return SystemAnsiCodePage();
 }
 
 QByteArray AnsiCodePageName() {
@@ -198,6 +215,12 @@ void TDecodingTextSource::Start(const TTextEncoding& encoding, bool detectBOM) {
   }
   std::memmove(FBytes.data(), FBytes.data() + skip, FByteCount - skip);
   FByteCount -= skip;
+  // The Windows code pages decode through the program's own tables on every platform.
+  if (auto table = ByteTableForName(FEncodingName)) {
+    FByteTable = *table;
+    FAsciiKept = AsciiKept(*FByteTable);
+    return;
+  }
 
   const auto known = QStringConverter::encodingForName(FEncodingName.constData());
   if (known == QStringConverter::Utf8)
@@ -218,8 +241,7 @@ void TDecodingTextSource::Start(const TTextEncoding& encoding, bool detectBOM) {
     if (table.size() == 256) {
       FByteTable.emplace();
       std::memcpy(FByteTable->data(), table.utf16(), 256 * sizeof(char16_t));
-      FAsciiKept = true;
-      for (int i = 0; i < 128; ++i) FAsciiKept = FAsciiKept && (*FByteTable)[size_t(i)] == i;
+      FAsciiKept = AsciiKept(*FByteTable);
     }
   }
 }

@@ -52,8 +52,8 @@ class TTextEncoding {
 // so on. A name without a language ("", "C", "POSIX") gives 1250: our users are Hungarian.
 int AnsiCodePageForLocale(QStringView localeName);
 // The ANSI code page of this process: KRINU_ANSI_CODEPAGE when it names a usable code page
-// ("1252", "windows-1252" or "cp1252"), else the one of the locale in LC_ALL, LC_CTYPE or
-// LANG.
+// ("1252", "windows-1252" or "cp1252"), else the system's: GetACP() on Windows, elsewhere
+// the one of the locale in LC_ALL, LC_CTYPE or LANG.
 int AnsiCodePage();
 // "windows-<AnsiCodePage()>".
 QByteArray AnsiCodePageName();

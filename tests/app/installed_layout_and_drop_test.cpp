@@ -50,21 +50,22 @@ class InstalledLayoutTest : public ::testing::Test {
 
 TEST_F(InstalledLayoutTest, ShippedFilesAreFoundBesideTheProgramFirstThenInShare) {
   const QString ini = QStringLiteral("krinu.ini");
-  EXPECT_EQ(ProgramFile(programDir, ini), programDir + ini);  // neither: the path beside
+  EXPECT_EQ(ProgramFile(programDir, ini),
+            QDir::toNativeSeparators(programDir + ini));  // neither: the path beside
   test::WriteFile(shareDir + ini, "[DATA_COLUMN]\nAFA=Áfa\n");
-  EXPECT_EQ(ProgramFile(programDir, ini), shareDir + ini);
+  EXPECT_EQ(ProgramFile(programDir, ini), QDir::toNativeSeparators(shareDir + ini));
   {
     auto form = Start();
-    EXPECT_EQ(form->Session().IniFileName, shareDir + ini);
+    EXPECT_EQ(form->Session().IniFileName, QDir::toNativeSeparators(shareDir + ini));
     EXPECT_EQ(form->Session().HeaderMasks[5], QStringList{QStringLiteral("ÁFA")});
   }
   test::WriteFile(programDir + ini, "[DATA_COLUMN]\nAFA=Adó\n");
-  EXPECT_EQ(ProgramFile(programDir, ini), programDir + ini);
+  EXPECT_EQ(ProgramFile(programDir, ini), QDir::toNativeSeparators(programDir + ini));
   EXPECT_EQ(Start()->Session().HeaderMasks[5], QStringList{QStringLiteral("ADÓ")});
 }
 
 TEST_F(InstalledLayoutTest, UserGuideFromShareAndTheOwnHelpWindowWhenTheDesktopCannotOpenIt) {
-  const QString guide = shareDir + QStringLiteral("Help/Kezikonyv.html");
+  const QString guide = QDir::toNativeSeparators(shareDir + QStringLiteral("Help/Kezikonyv.html"));
   test::WriteFile(guide, "<html></html>");
   auto form = Start();
   form->UserGuideMenuClick();

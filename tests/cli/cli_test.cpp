@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "app/environment.h"
 #include "cli/cli.h"
 #include "masterdata/sqlite_database.h"
 #include "support/test_env.h"
@@ -21,7 +22,7 @@ class CliTest : public ::testing::Test {
   void SetUp() override {
     programDir = root.filePath(QStringLiteral("bin/"));
     QDir().mkpath(programDir);
-    qputenv("HOME", root.filePath(QStringLiteral("home")).toUtf8());
+    qputenv(kUserProfileVariable, root.filePath(QStringLiteral("home")).toUtf8());
     QDir().mkpath(root.filePath(QStringLiteral("home")));
   }
   CliRun Run(const QStringList& args) {
@@ -40,7 +41,8 @@ TEST_F(CliTest, ListsOfANewDatabase) {
   const CliRun taxpayers = Run({QStringLiteral("taxpayer"), QStringLiteral("list")});
   EXPECT_EQ(taxpayers.Status, kOk);
   EXPECT_EQ(taxpayers.Out, QStringLiteral("19345678910 / Zuhanó Részvény Kft\n"));
-  const QString db = root.filePath(QStringLiteral("home/.Krinu/Pelodin.db"));
+  const QString db =
+      QDir::toNativeSeparators(root.filePath(QStringLiteral("home/.Krinu/Pelodin.db")));
   EXPECT_EQ(taxpayers.Err,
             QStringLiteral("log: Az programhoz tartozó adatbázis (") + db +
                 QStringLiteral(") nem létezik\nlog: Új adatbázis kerül létrehozásra\n"));

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "app/environment.h"
 #include "cli/cli.h"
 #include "common/clock.h"
 #include "support/test_env.h"
@@ -31,7 +32,7 @@ class ConvertTest : public ::testing::Test {
     QDir().mkpath(programDir);
     ASSERT_TRUE(QFile::copy(test::BinDir() + QStringLiteral("krinu.ini"),
                             programDir + QStringLiteral("krinu.ini")));
-    qputenv("HOME", root.filePath(QStringLiteral("home")).toUtf8());
+    qputenv(kUserProfileVariable, root.filePath(QStringLiteral("home")).toUtf8());
     QDir().mkpath(root.filePath(QStringLiteral("home")));
     qputenv("KRINU_ANSI_CODEPAGE", "1250");
     Clock::SetTodayForTesting([] { return QDate(2024, 12, 5); });

@@ -221,6 +221,10 @@ TEST(SortAFAAdatList, StableInCharacterOrder) {
 // The collation the list is specified with, against the fast order, on many generated keys
 // with shared prefixes, blanks and hyphens.
 TEST(SortAFAAdatList, EqualsTheLocaleCollationOnTaxNumbers) {
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "the reference is ICU's collation; Windows' own ignores hyphens, and the sort "
+                  "uses neither (StableInCharacterOrder holds on every platform)";
+#endif
   QCollator collator{QLocale(QLocale::Hungarian, QLocale::Hungary)};
   collator.setCaseSensitivity(Qt::CaseInsensitive);
   collator.setIgnorePunctuation(false);

@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <csignal>
 
 #include "declaration/declaration_run.h"
 #include "declaration_test_util.h"
+#include "support/file_size_limit.h"
 #include "support/test_env.h"
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace krinu {
 namespace {
@@ -113,7 +115,8 @@ TEST(WriteDeclarationFile, FailuresNameTheFileAndGiveTheReason) {
   for (const QString& path : {inFile, missing, folder}) {
     const std::optional<QString> error = WriteDeclarationFile(path, "data");
     ASSERT_TRUE(error) << path.toStdString();
-    const QString head = QStringLiteral("Nem sikerült kiírni a fájlt: ") + path + u'\n';
+    const QString head =
+        QStringLiteral("Nem sikerült kiírni a fájlt: ") + QDir::toNativeSeparators(path) + u'\n';
     EXPECT_TRUE(error->startsWith(head)) << error->toStdString();
     EXPECT_GT(error->size(), head.size()) << error->toStdString();
   }
@@ -125,23 +128,45 @@ TEST(WriteDeclarationFile, FailuresNameTheFileAndGiveTheReason) {
 // A write that fails part-way (here: the file-size limit, which binds root as well) must
 // leave the previous file untouched and no temporary file behind.
 TEST(WriteDeclarationFile, APartWayFailureKeepsThePreviousFile) {
+  KRINU_NEEDS_FILE_SIZE_LIMIT();
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("out.xml"));
   test::WriteFile(path, "previous");
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit small = saved;
-  small.rlim_cur = 64 * 1024;
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const std::optional<QString> error = WriteDeclarationFile(path, QByteArray(1 << 20, 'x'));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
+  std::optional<QString> error;
+  {
+    test::FileSizeLimit limit(64 * 1024);
+    error = WriteDeclarationFile(path, QByteArray(1 << 20, 'x'));
+  }
   ASSERT_TRUE(error);
   EXPECT_TRUE(error->startsWith(QStringLiteral("Nem sikerült kiírni a fájlt: ") + path + u'\n'));
   EXPECT_EQ(test::ReadFile(path), QByteArray("previous"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.xml"});
 }
+
+#ifdef Q_OS_WIN
+// A spreadsheet that has the previous return open keeps it from being replaced: the move
+// fails with the system's reason, and the previous file and its folder stay as they were.
+TEST(WriteDeclarationFile, APreviousFileHeldOpenStaysAsItWas) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("out.xml"));
+  test::WriteFile(path, "previous");
+  const HANDLE held =
+      ::CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
+                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const std::optional<QString> error = WriteDeclarationFile(path, "new");
+  ::CloseHandle(held);
+  ASSERT_TRUE(error);
+  const QString head =
+      QStringLiteral("Nem sikerült kiírni a fájlt: ") + QDir::toNativeSeparators(path) + u'\n';
+  EXPECT_TRUE(error->startsWith(head)) << error->toStdString();
+  EXPECT_GT(error->size(), head.size()) << "the system's reason follows";
+  EXPECT_EQ(test::ReadFile(path), QByteArray("previous"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.xml"});
+  EXPECT_EQ(WriteDeclarationFile(path, "new"), std::nullopt);
+  EXPECT_EQ(test::ReadFile(path), QByteArray("new"));
+}
+#endif
 
 TEST(RunDeclaration, AFailedWriteEndsTheLogAtTheStartOfWriting) {
   QTemporaryDir dir;

@@ -101,8 +101,9 @@ TEST(WriteDeclarationDocument, SameBytesAsTheWholeDocumentAndAPartWayFailureKeep
             std::nullopt);
   EXPECT_EQ(test::ReadFile(path), whole);
 
-  test::WriteFile(path, "previous");
   std::optional<QString> error;
+#ifndef Q_OS_WIN  // no file size limit there
+  test::WriteFile(path, "previous");
   {
     test::FileSizeLimit full(1 << 20);
     error = WriteDeclarationDocument(path, test::Taxpayer(), test::Administrator(),
@@ -112,13 +113,14 @@ TEST(WriteDeclarationDocument, SameBytesAsTheWholeDocumentAndAPartWayFailureKeep
   EXPECT_TRUE(error->startsWith(QStringLiteral("Nem sikerült kiírni a fájlt: ") + path + u'\n'));
   EXPECT_EQ(test::ReadFile(path), QByteArray("previous"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.xml"});
+#endif
 
   // Not even opened: a folder stands where the file's folder should be.
   test::WriteFile(dir.filePath(QStringLiteral("plain")), "keep");
   error = WriteDeclarationDocument(dir.filePath(QStringLiteral("plain/out.xml")), test::Taxpayer(),
                                    test::Administrator(), test::Params(2024), list, partners);
   ASSERT_TRUE(error);
-  EXPECT_TRUE(error->contains(QStringLiteral("plain/out.xml")));
+  EXPECT_TRUE(error->contains(QDir::toNativeSeparators(QStringLiteral("plain/out.xml"))));
 }
 
 }  // namespace

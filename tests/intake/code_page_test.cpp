@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <QTemporaryDir>
-#include <csignal>
 
 #include "intake/code_page.h"
 #include "intake/exclusive_read.h"
+#include "support/foreign_writer.h"
 #include "support/test_env.h"
 
 namespace krinu {
@@ -81,40 +78,13 @@ TEST(CodePageName, NamesAsShown) {
   EXPECT_EQ(CodePageName(1250), QStringLiteral("?"));
 }
 
-// A child process holds the file open for writing until it is killed.
-class Writer {
- public:
-  explicit Writer(const QString& path) {
-    int ready[2];
-    EXPECT_EQ(pipe(ready), 0);
-    pid_ = fork();
-    if (pid_ == 0) {
-      const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY | O_APPEND);
-      const char ok = fd >= 0 ? '1' : '0';
-      (void)!::write(ready[1], &ok, 1);
-      for (;;) pause();
-    }
-    char ok = 0;
-    EXPECT_EQ(::read(ready[0], &ok, 1), 1);
-    EXPECT_EQ(ok, '1');
-    ::close(ready[0]);
-    ::close(ready[1]);
-  }
-  ~Writer() {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-  }
-
- private:
-  pid_t pid_ = -1;
-};
-
 TEST(ExclusiveAccess, AFileBeingWrittenIsRefused) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("in.csv"));
   test::WriteFile(path, "a;b;c;d;e;f\n");
   {
-    Writer writer(path);
+    const test::ForeignWriter writer(path);
+    ASSERT_TRUE(writer.Holding());
     EXPECT_FALSE(ReadSampleExclusively(path));
     EXPECT_TRUE(AnyProcessWrites(path));
   }

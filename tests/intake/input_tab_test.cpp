@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <QDir>
-#include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
-#include <csignal>
 
 #include "app/main_form.h"
+#include "support/foreign_writer.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
 #include "support/test_main_form.h"
+#include "support/windows_encoding.h"
 
 namespace krinu {
 namespace {
@@ -106,19 +104,11 @@ TEST_F(InputTabTest, PassedCheck) {
 TEST_F(InputTabTest, RefusedFiles) {
   // somebody writes the file: refused before any sample is taken
   const QString path = Write(QStringLiteral("locked.csv"), kInvoices);
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  if (child == 0) {
-    const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY);
-    (void)!::write(ready[1], fd >= 0 ? "1" : "0", 1);
-    for (;;) pause();
+  {
+    const test::ForeignWriter writer(path);
+    ASSERT_TRUE(writer.Holding());
+    Choose(path);
   }
-  char ok = 0;
-  ASSERT_EQ(::read(ready[0], &ok, 1), 1);
-  Choose(path);
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
   EXPECT_EQ(ui.Texts(QStringLiteral("error")),
             QStringList{QStringLiteral(
                 "Nem sikerült kizárólagos hozzáférést kapni a kijelölt fájlhoz\n"
@@ -220,18 +210,10 @@ TEST_F(InputTabTest, FailedCheckAndSecondFileKeepsStructure) {
 TEST_F(InputTabTest, SameInvoicesInEveryEncodingPreviewAlike) {
   const QString utf8 = Write(QStringLiteral("utf8.csv"), kInvoices);
   const QString bom = Write(QStringLiteral("bom.csv"), "\xEF\xBB\xBF" + kInvoices);
-  auto convert = [&](const QString& name, const char* to) {
-    QProcess iconv;
-    iconv.start(QStringLiteral("iconv"), {QStringLiteral("-f"), QStringLiteral("UTF-8"),
-                                          QStringLiteral("-t"), QLatin1String(to), utf8});
-    EXPECT_TRUE(iconv.waitForFinished());
-    EXPECT_EQ(iconv.exitCode(), 0);
-    return Write(name, iconv.readAllStandardOutput());
-  };
-  const QString ansi = convert(QStringLiteral("ansi.csv"), "WINDOWS-1250");
-  const QString utf16 =
-      Write(QStringLiteral("utf16.csv"),
-            "\xFF\xFE" + test::ReadFile(convert(QStringLiteral("tmp16.csv"), "UTF-16LE")));
+  const QString text = QString::fromUtf8(kInvoices);
+  const QString ansi = Write(QStringLiteral("ansi.csv"), test::EncodeWindows(text, 1250));
+  QStringEncoder toUtf16(QStringEncoder::Utf16LE);
+  const QString utf16 = Write(QStringLiteral("utf16.csv"), "\xFF\xFE" + QByteArray(toUtf16(text)));
 
   QVector<QStringList> expected;
   const struct {

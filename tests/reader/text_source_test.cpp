@@ -7,9 +7,14 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "reader/code_page_tables.h"
 #include "reader/csv_reader.h"
 #include "reader_test_util.h"
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 #include "support/test_env.h"
+#include "support/windows_encoding.h"
 
 namespace krinu::test {
 namespace {
@@ -31,6 +36,7 @@ QString DecodeAll(const QByteArray& bytes, const TTextEncoding& encoding, bool d
 }
 
 QByteArray Encode(const QString& text, const char* encoding) {
+  if (QByteArray(encoding) == "windows-1250") return EncodeWindows(text, 1250);
   QStringEncoder encoder(encoding);
   return encoder(text);
 }
@@ -108,12 +114,48 @@ TEST(TextSource, SingleByteCodePagesAsTheirDecoderAtEveryOffset) {
   }
   for (const int codePage : {1250, 1251, 1252}) {
     const TTextEncoding encoding = TTextEncoding::FromCodePage(codePage);
-    QStringDecoder decoder(encoding.Name().constData(), QStringConverter::Flag::Stateless);
-    const QString expected = decoder(bytes);
+    const QString expected = DecodeWithTable(*WindowsByteTable(codePage), bytes);
     for (int size : {128, 131, 1024}) {
       EXPECT_EQ(DecodeAll(bytes, encoding, false, size, 19), expected) << codePage << " " << size;
     }
   }
+}
+
+// A file in a Windows code page reads the same in every build, whatever converters the
+// platform has: every byte value, the ones the code page leaves undefined included.
+TEST(TextSource, WindowsCodePagesDecodeAlikeEverywhere) {
+  QByteArray all;
+  for (int i = 0; i < 256; ++i) all += char(i);
+  const QString hungarian = DecodeAll(all, TTextEncoding::FromCodePage(1250), false);
+  ASSERT_EQ(hungarian.size(), 256);
+  for (int undefined : {0x81, 0x83, 0x88, 0x90, 0x98})
+    EXPECT_EQ(hungarian[undefined].unicode(), undefined) << "byte " << undefined;
+  EXPECT_EQ(hungarian.mid(0x80, 1) + hungarian.mid(0xD5, 1) + hungarian.mid(0xFB, 1), u"€Őű"_s);
+  for (int codePage : {874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}) {
+    const auto table = WindowsByteTable(codePage);
+    ASSERT_TRUE(table) << codePage;
+    const QString text = DecodeAll(all, TTextEncoding::FromCodePage(codePage), false);
+    EXPECT_EQ(text, QString(reinterpret_cast<const QChar*>(table->data()), 256)) << codePage;
+#ifdef Q_OS_WIN
+    // Windows' own converter agrees on every byte but a few the code page leaves undefined:
+    // where Linux gives U+FFFD, Windows has a later addition or a private-use character, and
+    // 1253's AAh is U+00AA on Linux, private-use on Windows.
+    wchar_t system[256];
+    ASSERT_EQ(::MultiByteToWideChar(UINT(codePage), 0, all.constData(), 256, system, 256), 256);
+    for (int b = 0; b < 256; ++b) {
+      if (text[b] != QChar(0xFFFD) && (system[b] < 0xE000 || system[b] > 0xF8FF)) {
+        EXPECT_EQ(text[b].unicode(), system[b]) << codePage << " byte " << b;
+      }
+    }
+#else
+    QStringDecoder icu(QByteArray("windows-" + QByteArray::number(codePage)).constData());
+    if (icu.isValid()) {
+      EXPECT_EQ(text, QString(icu(all))) << codePage;
+    }
+#endif
+  }
+  EXPECT_FALSE(WindowsByteTable(1200));
+  EXPECT_FALSE(ByteTableForName("iso-8859-2"));
 }
 
 TEST(TextSource, AnsiCodePage) {
@@ -137,10 +179,14 @@ TEST(TextSource, AnsiCodePage) {
   }
   {
     const AnsiOverride bogus("klingon");
+#ifdef Q_OS_WIN
+    EXPECT_EQ(AnsiCodePage(), int(::GetACP())) << "an unusable override is ignored";
+#else
     const QByteArray lang = qgetenv("LC_ALL");
     qputenv("LC_ALL", "hu_HU.UTF-8");
     EXPECT_EQ(AnsiCodePage(), 1250) << "an unusable override is ignored";
     qputenv("LC_ALL", lang);
+#endif
   }
   EXPECT_EQ(TTextEncoding::FromCodePage(1200), TTextEncoding::UTF16LE());
   EXPECT_EQ(TTextEncoding::FromCodePage(874).Name(), "windows-874");

@@ -6,17 +6,10 @@
 
 #include <QFile>
 #include <cerrno>
-#include <cstring>
+
+#include "common/system_error.h"
 
 namespace krinu {
-
-namespace {
-
-QString SystemReason(int error) {
-  return QString::fromLocal8Bit(std::strerror(error));
-}
-
-}  // namespace
 
 TPlacement MoveIntoPlace(const QString& from, const QString& to) {
   TPlacement result;
@@ -32,13 +25,13 @@ TPlacement MoveIntoPlace(const QString& from, const QString& to) {
   // existing target just as well.
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
     result.TargetExists = errno == EEXIST;
-    result.Reason = SystemReason(errno);
+    result.Reason = SystemErrorText(static_cast<unsigned long>(errno));
     return result;
   }
 #endif
   if (::link(source.constData(), target.constData()) != 0) {
     result.TargetExists = errno == EEXIST;
-    result.Reason = SystemReason(errno);
+    result.Reason = SystemErrorText(static_cast<unsigned long>(errno));
     return result;
   }
   ::unlink(source.constData());
