@@ -92,8 +92,18 @@ TXmlDocument& TXmlDocument::Text(QStringView text) {
           std::memcpy(p, "&quot;", 6);
           p += 6;
           break;
-        default:
+        case u'\t':
+        case u'\n':
+        case u'\r':
           *p++ = char(c);
+          break;
+        default:
+          if (c < 0x20) {  // not a character in XML; a value stored before it was refused
+            std::memcpy(p, "\xEF\xBF\xBD", 3);
+            p += 3;
+          } else {
+            *p++ = char(c);
+          }
       }
       continue;
     }
