@@ -1,6 +1,8 @@
 // The first tab after the structure check: the column assignment, the content check, the
 // load and its result.
 
+#include <QFileInfo>
+
 #include "app/handler_runner.h"
 #include "app/main_form.h"
 #include "content/column_assignment.h"
@@ -52,7 +54,13 @@ bool TMainForm::CheckAndLoad() {
 
 bool TMainForm::LoadAndNotify() {
   if (!LoadInputData()) {
-    ui_.Error(QStringLiteral("Hiba lépett fel a fájl betöltése során"));
+    if (changedWhileRead_)
+      ui_.Error(
+          QStringLiteral("Az input fájl megváltozott, miközben a program olvasta, "
+                         "ezért semmi nem került betöltésre\n"
+                         "Kérem jelölje ki újra a fájlt, ha már nem változik"));
+    else
+      ui_.Error(QStringLiteral("Hiba lépett fel a fájl betöltése során"));
     return false;
   }
   SetInputStage(TInputStage::Loaded);
@@ -77,6 +85,17 @@ bool TMainForm::LoadInputData() {
     TProgressScope progress(ui_, QStringLiteral("Az input fájl betöltése…"));
     loaded = krinu::LoadInputData(session_.Input, SelectedColumns(), State.DateFormEd.Text,
                                   State.DecSepCbx.ItemIndex, progress.Callback());
+  }
+  // The lines were counted on the file as it was then; another program may have appended
+  // to it or rewritten it since.
+  const QFileInfo now(session_.Input.InputFileName);
+  changedWhileRead_ =
+      countedSize_ >= 0 && (now.size() != countedSize_ || now.lastModified() != countedModified_);
+  if (changedWhileRead_) {
+    session_.AFAAdatList.clear();
+    session_.MissedRows.clear();
+    session_.SkippedRecords.clear();
+    return false;
   }
   // A stopped load keeps what it handled before the error, but the counts stay as they were.
   session_.AFAAdatList = std::move(loaded.AFAAdatList);

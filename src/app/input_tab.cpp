@@ -40,6 +40,9 @@ void TMainForm::OpenInputFile(const QString& path) {
   }
   Panel_enabled(MainPanel::Szerkezet, true);
 
+  const QFileInfo counted(State.FileNameEd.Text);
+  countedSize_ = counted.size();
+  countedModified_ = counted.lastModified();
   TStructureGuess guess;
   {
     TProgressScope progress(ui_, QStringLiteral("Az input fájl sorainak számlálása…"));

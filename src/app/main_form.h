@@ -2,6 +2,7 @@
 // The main window's workflow without any toolkit: the state of its controls and one method
 // per handler, over the session it shows.
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -102,6 +103,11 @@ class TMainForm {
   TSession& session_;
   TInputStage inputStage_ = TInputStage::NoFile;
   bool inputRefused_ = false;
+  // The input file as its lines were counted: a load that ends on another file (grown,
+  // rewritten) is refused.
+  qint64 countedSize_ = -1;
+  QDateTime countedModified_;
+  bool changedWhileRead_ = false;
 };
 
 }  // namespace krinu

@@ -21,7 +21,15 @@ TStartup TSession::Start(UserInterface& ui) {
   try {
     IniFileName = Env.IniFileName.isEmpty() ? ProgramFile(ProgramDir, QStringLiteral("krinu.ini"))
                                             : Env.IniFileName;
-    if (QFileInfo::exists(IniFileName)) {
+    const QFileInfo ini(IniFileName);
+    if (ini.exists() && (!ini.isFile() || ini.size() > kMaxIniBytes)) {
+      // A FIFO would block the start, a device or a huge file would fill the memory.
+      Log.Write(LogSource::Startup,
+                QStringLiteral("A program 'INI' fájlja (") + IniFileName +
+                    QStringLiteral(") nem közönséges fájl, vagy nagyobb 1 MiB-nál; nem került "
+                                   "beolvasásra, a beépített fejléc minták érvényesek"));
+      HeaderMasks = BuiltInHeaderMasks();
+    } else if (ini.exists()) {
       std::optional<THeaderMasks> masks = LoadHeaderMasks(IniFileName);
       if (!masks) {
         ui.Error(QStringLiteral("Probléma a program 'INI' fájljában(") + IniFileName +

@@ -62,11 +62,10 @@ std::optional<QString> IniValue(const QString& iniText, const QString& section,
   return std::nullopt;
 }
 
-std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName) {
-  QFile file(iniFileName);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+namespace {
+
+THeaderMasks HeaderMasksOf(const QString& text) {
   THeaderMasks masks;
-  const QString text = DecodeIni(file.readAll());
   for (int i = 0; i < 6; ++i) {
     const QString value =
         IniValue(text, QStringLiteral("DATA_COLUMN"), QLatin1String(kMaskKeys[i].Key))
@@ -74,6 +73,18 @@ std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName) {
     SplitToList(AnsiUpperCase(value), masks[size_t(i)], QStringLiteral(","));
   }
   return masks;
+}
+
+}  // namespace
+
+std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName) {
+  QFile file(iniFileName);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  return HeaderMasksOf(DecodeIni(file.read(kMaxIniBytes)));
+}
+
+THeaderMasks BuiltInHeaderMasks() {
+  return HeaderMasksOf(QString());
 }
 
 std::pair<QDate, QDate> PreviousMonth(const QDate& today) {

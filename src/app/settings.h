@@ -14,6 +14,12 @@ namespace krinu {
 // read at all, which start-up reports as a broken settings file.
 [[nodiscard]] std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName);
 
+// The masks a settings file without a DATA_COLUMN section gives.
+[[nodiscard]] THeaderMasks BuiltInHeaderMasks();
+
+// The largest settings file read; the shipped one is a few kilobytes.
+inline constexpr qint64 kMaxIniBytes = qint64(1) << 20;
+
 // Value of key in section of INI text; nullopt when the section or key is missing.
 // Section and key names are matched without regard to case; blanks around the value
 // and one pair of enclosing quotes are removed, as Windows' own INI reader does.

@@ -1,8 +1,11 @@
 // The second tab: the output file and the declaration run.
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "app/main_form.h"
+#include "app/output_files.h"
+#include "common/text_util.h"
 #include "declaration/declaration_run.h"
 
 namespace krinu {
@@ -10,7 +13,15 @@ namespace krinu {
 void TMainForm::XMLFileSelectBtnClick() {
   const std::optional<QString> chosen = ui_.SaveFile(SaveDialog);
   if (!chosen || chosen->isEmpty()) return;
-  State.XMLFileSelectEd.Text = XmlFileNameFor(*chosen);
+  const QString fileName = XmlFileNameFor(*chosen);
+  // The dialog does not ask before overwriting; an existing file of another kind (the
+  // export itself, say) is most likely a slip of the mouse.
+  const QFileInfo info(fileName);
+  if (info.exists() && info.suffix().compare(QStringLiteral("xml"), Qt::CaseInsensitive) != 0 &&
+      !ui_.Confirm(QStringLiteral("A kijelölt fájl már létezik, és nem XML fájl:\n") + fileName +
+                   QStringLiteral("\nBiztosan ebbe a fájlba kerüljön az XML nyomtatvány?")))
+    return;
+  State.XMLFileSelectEd.Text = fileName;
 }
 
 void TMainForm::Step1BtnClick() {
@@ -33,6 +44,17 @@ void TMainForm::Step1BtnClick() {
     ui_.Information(QStringLiteral("Kérem, először jelöljön ki egy Ügyintézőt"));
     return;
   }
+  if (State.IdoszakBDtPick.Date < State.IdoszakADtPick.Date) {
+    ui_.Error(
+        QStringLiteral("Az időszak vége korábbi, mint a kezdete\n"
+                       "Kérem, javítsa az időszak dátumait"));
+    return;
+  }
+  if (HasControlCharacter(State.NyomtVerEd.Text)) {
+    ui_.Error(
+        QStringLiteral("A nyomtatvány verziója nem helyes: vezérlő karaktert nem tartalmazhat"));
+    return;
+  }
   if (State.XMLFileSelectEd.Text.isEmpty()) {
     XMLFileSelectBtnClick();
     if (State.XMLFileSelectEd.Text.isEmpty()) {
@@ -42,9 +64,27 @@ void TMainForm::Step1BtnClick() {
       return;
     }
   }
+  // "dir/" would become the hidden "dir/.xml".
+  const auto folderRefused = [this](const QString& name) {
+    ui_.Error(QStringLiteral("Az XML fájl neve egy mappát jelöl: ") + name +
+              QStringLiteral("\nKérem, adjon meg egy fájlnevet"));
+  };
+  if (State.XMLFileSelectEd.Text.endsWith(u'/') ||
+      State.XMLFileSelectEd.Text.endsWith(QDir::separator())) {
+    folderRefused(State.XMLFileSelectEd.Text);
+    return;
+  }
   session_.XmlFileName = XmlFileNameFor(State.XMLFileSelectEd.Text);
   if (QFileInfo::exists(session_.XmlFileName) && !State.OverWriteXmlFileCbx.Checked) {
     ui_.Error(QStringLiteral("A kijelölt XML fájl már létezik és nem engedélyezett a felülírása"));
+    return;
+  }
+  if (NamesFolder(session_.XmlFileName)) {
+    folderRefused(session_.XmlFileName);
+    return;
+  }
+  if (SameFile(session_.XmlFileName, session_.Input.InputFileName)) {
+    ui_.Error(OutputIsInputMessage(session_.XmlFileName));
     return;
   }
 

@@ -4,6 +4,7 @@
 
 #include "cli/register_commands.h"
 #include "common/quick_exit.h"
+#include "common/text_util.h"
 #include "masterdata/registers.h"
 
 namespace krinu::cli {
@@ -12,7 +13,8 @@ void CliUserInterface::Print(const QString& kind, const QString& text) {
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  err_ << kind << ": " << shown << '\n';
+  // A stored value or a file name inside a box must not drive the terminal.
+  err_ << kind << ": " << EscapeControlCharacters(shown, true) << '\n';
   err_.flush();
   if (kind == QLatin1String("error")) ++ErrorCount;
 }
@@ -198,7 +200,8 @@ void AddListCommands(std::vector<CliCommand>& commands) {
                       .Read = Always([](CliContext& c) {
                         const auto& list = c.Session.AdozokList;
                         for (int i = 0; i < list.Count(); ++i)
-                          c.Out << AdozoItemText(*list.Object(i)) << '\n';
+                          c.Out << EscapeControlCharacters(AdozoItemText(*list.Object(i)), false)
+                                << '\n';
                         return kOk;
                       })});
   commands.push_back(
@@ -207,7 +210,10 @@ void AddListCommands(std::vector<CliCommand>& commands) {
        .Read = Always([](CliContext& c) {
          const auto& list = c.Session.UgyintezokList;
          for (int i = 0; i < list.Count(); ++i)
-           c.Out << list.Key(i) << " / " << list.Object(i)->Nev << " / " << list.Object(i)->Telefon
+           c.Out << EscapeControlCharacters(list.Key(i) + QStringLiteral(" / ") +
+                                                list.Object(i)->Nev + QStringLiteral(" / ") +
+                                                list.Object(i)->Telefon,
+                                            false)
                  << '\n';
          return kOk;
        })});

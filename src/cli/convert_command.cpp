@@ -4,9 +4,12 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 
 #include "app/handler_runner.h"
 #include "cli/input_commands.h"
+#include "common/write_error.h"
+#include "declaration/declaration_run.h"
 
 namespace krinu::cli {
 namespace {
@@ -29,19 +32,26 @@ std::optional<QDate> IsoDate(const QString& text) {
 std::optional<QString> WriteLog(const QString& file, const QStringList& lines) {
   QSaveFile out(file);
   bool written = out.open(QIODevice::WriteOnly);
+  int writeErrno = 0;
   QByteArray chunk;
   chunk.reserve(1 << 20);
   for (qsizetype i = 0; written && i < lines.size(); ++i) {
     chunk += lines[i].toUtf8();
     chunk += '\n';
     if (chunk.size() >= (1 << 20) || i + 1 == lines.size()) {
+      errno = 0;
       written = out.write(chunk) == chunk.size();
+      if (!written) writeErrno = errno;
       chunk.resize(0);
     }
   }
-  if (written && out.commit()) return std::nullopt;
+  if (written) {
+    errno = 0;
+    if (out.commit()) return std::nullopt;
+    writeErrno = errno;
+  }
   return QStringLiteral("Nem sikerült kiírni a fájlt: ") + file + QLatin1Char('\n') +
-         out.errorString();
+         WriteErrorReason(out, writeErrno);
 }
 
 // Sets the second tab's controls; a message when a named record does not exist.
@@ -120,6 +130,13 @@ FromArgs<ConvertOptions> ReadConvertOptions(const QCommandLineParser& args) {
 }
 
 int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
+  std::vector<QString> outputs{XmlFileNameFor(o.Out)};
+  if (o.Log) outputs.push_back(*o.Log);
+  for (const QString& file : InputOutputs(input)) outputs.push_back(file);
+  if (const std::optional<QString> collision = OutputCollision(input.Input, outputs)) {
+    c.Ui.Error(*collision);
+    return kFailed;
+  }
   // The run's log goes to standard output or the log file; the summary out of its way.
   QStringList runLog;
   c.Session.Log.Subscribe([&](LogSource source, const QString& line) {
@@ -134,21 +151,25 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
   RunHandler(c.Ui, [&] { form.FormCreate(); });
   const int loaded = RunInputChain(c, form, input);
   PrintInputSummary(form, o.Log ? c.Out : c.Err);
-  if (loaded != kOk) return kFailed;
-  if (const std::optional<QString> refused = ApplyRunOptions(form, o)) {
-    c.Err << *refused << '\n';
-    c.Err.flush();
-    return kFailed;
+  int status = kFailed;
+  if (loaded == kOk) {
+    if (const std::optional<QString> refused = ApplyRunOptions(form, o)) {
+      c.Err << *refused << '\n';
+      c.Err.flush();
+    } else {
+      RunHandler(c.Ui, [&] { form.Step1BtnClick(); });
+      if (!c.Session.LastWrittenXml.isEmpty()) status = kOk;
+    }
   }
-  RunHandler(c.Ui, [&] { form.Step1BtnClick(); });
   c.Out.flush();
+  // The log file whatever the outcome, as the skipped rows.
   if (o.Log) {
     if (const std::optional<QString> error = WriteLog(*o.Log, runLog)) {
       c.Ui.Error(*error);
       return kFailed;
     }
   }
-  return c.Session.LastWrittenXml.isEmpty() ? kFailed : kOk;
+  return status;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "app/handler_runner.h"
+#include "app/output_files.h"
 #include "content/skipped_report.h"
 
 namespace krinu::cli {
@@ -125,7 +126,25 @@ bool Written(CliContext& c, const std::optional<QString>& error) {
 
 }  // namespace
 
-int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
+std::optional<QString> OutputCollision(const QString& input, const std::vector<QString>& outputs) {
+  for (size_t i = 0; i < outputs.size(); ++i) {
+    if (SameFile(outputs[i], input)) return OutputIsInputMessage(outputs[i]);
+    for (size_t j = 0; j < i; ++j)
+      if (SameFile(outputs[i], outputs[j])) return OutputsCollideMessage(outputs[j], outputs[i]);
+  }
+  return std::nullopt;
+}
+
+std::vector<QString> InputOutputs(const InputOptions& o) {
+  std::vector<QString> outputs;
+  if (o.Skipped) outputs.push_back(*o.Skipped);
+  if (o.SkippedReport) outputs.push_back(*o.SkippedReport);
+  return outputs;
+}
+
+namespace {
+
+int PressInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
   RunHandler(c.Ui, [&] { form.OpenInputFile(QFileInfo(o.Input).absoluteFilePath()); });
   // A refused file (no access, code page, empty, too large): nothing to correct.
   if (form.InputStage() == TMainForm::TInputStage::NoFile || form.InputFileRefused())
@@ -143,8 +162,17 @@ int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
     }
     RunHandler(c.Ui, [&] { form.ContentCheckBtnClick(); });
   }
-  if (form.InputStage() != TMainForm::TInputStage::Loaded) return kFailed;
+  return form.InputStage() == TMainForm::TInputStage::Loaded ? kOk : kFailed;
+}
+
+}  // namespace
+
+int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
+  const int status = PressInputChain(c, form, o);
+  // The skipped rows whatever the chain gave: a load that stopped part-way keeps the rows
+  // it handled before the error.
   if (o.Skipped && !Written(c, WriteSkippedRows(*o.Skipped, c.Session.MissedRows))) return kFailed;
+  if (status != kOk) return status;
   if (o.SkippedReport &&
       !Written(c, WriteSkippedReport(*o.SkippedReport, c.Session.SkippedRecords)))
     return kFailed;
@@ -163,6 +191,11 @@ void AddInputCommands(std::vector<CliCommand>& commands) {
          FromArgs<InputOptions> options = ReadInputOptions(args);
          if (!options.Value) return UsageError{options.Error};
          return CommandRun([input = *options.Value](CliContext& c) {
+           if (const std::optional<QString> collision =
+                   OutputCollision(input.Input, InputOutputs(input))) {
+             c.Ui.Error(*collision);
+             return kFailed;
+           }
            TMainForm form(c.Ui, c.Session);
            RunHandler(c.Ui, [&] { form.FormCreate(); });
            const int status = RunInputChain(c, form, input);

@@ -27,9 +27,15 @@ void DeclareInputOptions(QCommandLineParser& parser);
 FromArgs<InputOptions> ReadInputOptions(const QCommandLineParser& args);
 
 // Chooses the file in form, applies the corrections as the window would, and writes the
-// skipped rows' files when the load succeeded. kOk when the load succeeded, else kFailed
-// (its message boxes have been printed).
+// skipped rows whatever the outcome (their report only when the load succeeded). kOk when the load
+// succeeded, else kFailed (its message boxes have been printed).
 int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& options);
+
+// The refusal when an output would replace the input or another output; outputs are the
+// files as named on the command line.
+std::optional<QString> OutputCollision(const QString& input, const std::vector<QString>& outputs);
+// The files that the input options write.
+std::vector<QString> InputOutputs(const InputOptions& options);
 
 // The summary of the input tab, one control a line.
 void PrintInputSummary(TMainForm& form, QTextStream& to);

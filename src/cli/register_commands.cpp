@@ -173,11 +173,11 @@ void AddButtonCommand(std::vector<CliCommand>& commands, const QString& name, co
        .Read = [read, button](const QCommandLineParser& args) -> FromArgs<CommandRun> {
          FromArgs<CommandRun> run = read(args, button);
          if (!run.Value) return run;
-         return CommandRun(
-             [press = *run.Value, yes = args.isSet(QStringLiteral("yes"))](CliContext& c) {
-               c.Ui.AnswerYes = yes;
-               return press(c);
-             });
+         const bool yes = button == Button::Delete && args.isSet(QStringLiteral("yes"));
+         return CommandRun([press = *run.Value, yes](CliContext& c) {
+           c.Ui.AnswerYes = yes;
+           return press(c);
+         });
        }});
 }
 

@@ -1,5 +1,7 @@
 #include "common/text_util.h"
 
+#include <algorithm>
+
 #include <QLocale>
 
 namespace krinu {
@@ -34,6 +36,30 @@ QString ZeroPadded(qint64 value, int digits) {
   const bool negative = value < 0;
   QString s = QString::number(negative ? -value : value).rightJustified(digits, QLatin1Char('0'));
   return negative ? QLatin1Char('-') + s : s;
+}
+
+bool HasControlCharacter(QStringView text) {
+  for (QChar c : text)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F) return true;
+  return false;
+}
+
+QString EscapeControlCharacters(const QString& text, bool keepLineFeeds) {
+  const auto isControl = [keepLineFeeds](char16_t c) {
+    if (keepLineFeeds && c == u'\n') return false;
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+  };
+  if (std::none_of(text.cbegin(), text.cend(), [&](QChar c) { return isControl(c.unicode()); }))
+    return text;
+  QString out;
+  out.reserve(text.size() + 16);
+  for (QChar c : text) {
+    if (isControl(c.unicode()))
+      out += QStringLiteral("\\x%1").arg(int(c.unicode()), 2, 16, QLatin1Char('0'));
+    else
+      out += c;
+  }
+  return out;
 }
 
 }  // namespace krinu

@@ -17,4 +17,12 @@ QString AsciiUpperCase(const QString& text);
 // Number with at least `digits` digits, padded with leading zeros ("0000" pattern).
 QString ZeroPadded(qint64 value, int digits);
 
+// Whether the text holds a control character (below U+0020, or U+007F): no name, bank,
+// phone or form version has one, and most of them are not allowed in XML.
+bool HasControlCharacter(QStringView text);
+
+// The text with every control character (C0, U+007F and C1) written as "\x1b", so that a
+// stored value cannot drive a terminal. keepLineFeeds leaves line feeds as they are.
+QString EscapeControlCharacters(const QString& text, bool keepLineFeeds);
+
 }  // namespace krinu

@@ -9,6 +9,7 @@
 #include "common/large_pages.h"
 #include "content/content_check.h"
 #include "content/recognisers.h"
+#include "intake/structure.h"
 #include "reader/csv_reader.h"
 
 namespace krinu {
@@ -312,6 +313,10 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
     keyed = std::find(role.begin(), role.end(), int(dcAdoszam)) != role.end();
     qint64 records = 0;
     while (!reader.Eof()) {
+      // A file that grows while it is read (another program appending) would otherwise
+      // fill the memory: the load stops where the count before it would have refused.
+      if (records >= kMaxInputLines)
+        throw EqdxCSVException(QStringLiteral("Az input fájl több mint 1 millió sort tartalmaz"));
       TAFAAdat& line = result.AFAAdatList.emplace_back();
       unsigned failed = 0;
       quint32 keyId = 0;

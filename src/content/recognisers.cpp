@@ -405,9 +405,7 @@ std::optional<double> ConvertOsszegGeneral(QStringView text, QChar decSep, QChar
   return value;
 }
 
-}  // namespace
-
-std::optional<double> ConvertOsszeg(QStringView text, QChar decSep, QChar thousandSep) {
+std::optional<double> ConvertOsszegAnyMagnitude(QStringView text, QChar decSep, QChar thousandSep) {
   // The load's case first: "," and "." as separators, digits, blanks and at most one decimal
   // separator, an optional leading minus, no more than 19 significant digits. Anything else
   // (a line feed, a misplaced minus, a long or odd text) goes the general way.
@@ -451,16 +449,31 @@ std::optional<double> ConvertOsszeg(QStringView text, QChar decSep, QChar thousa
   return negative ? -value : value;
 }
 
+// No invoice amount comes near it, and above it whole forints no longer survive the
+// rounding: such a value is a broken field, not an amount to clamp into the return.
+constexpr double kAmountBound = 1e15;
+
+}  // namespace
+
+std::optional<double> ConvertOsszeg(QStringView text, QChar decSep, QChar thousandSep) {
+  const std::optional<double> value = ConvertOsszegAnyMagnitude(text, decSep, thousandSep);
+  if (value && !(std::fabs(*value) < kAmountBound)) return std::nullopt;
+  return value;
+}
+
 std::optional<TOsszegGuess> DetectOsszeg(const QString& text) {
   if (!OsszegShape(text, true)) return std::nullopt;
   TFormatSettings& settings = InputFormatSettings();
   // The comma reading first: "1234.56" is taken as 123456 with "." grouping.
   settings.DecimalSeparator = u',';
   settings.ThousandSeparator = u'.';
-  if (const auto value = ConvertOsszeg(text, u',', u'.')) return TOsszegGuess{u',', *value};
+  // The column search recognises an amount by its shape, whatever its size.
+  if (const auto value = ConvertOsszegAnyMagnitude(text, u',', u'.'))
+    return TOsszegGuess{u',', *value};
   settings.DecimalSeparator = u'.';
   settings.ThousandSeparator = u',';
-  if (const auto value = ConvertOsszeg(text, u'.', u',')) return TOsszegGuess{u'.', *value};
+  if (const auto value = ConvertOsszegAnyMagnitude(text, u'.', u','))
+    return TOsszegGuess{u'.', *value};
   return std::nullopt;
 }
 

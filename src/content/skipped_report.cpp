@@ -3,6 +3,9 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <algorithm>
+#include <cerrno>
+
+#include "common/write_error.h"
 
 namespace krinu {
 
@@ -25,10 +28,36 @@ QString CsvCell(const QString& value) {
   return u'"' + quoted + u'"';
 }
 
+// A spreadsheet runs a cell that begins with one of these as a formula ("=HYPERLINK(...)");
+// a leading apostrophe makes it text, as spreadsheet-safe CSV writers do. A plain number
+// ("-12,5") stays as it is.
+QString SpreadsheetSafe(const QString& value) {
+  if (value.isEmpty()) return value;
+  const char16_t first = value.front().unicode();
+  if (first != u'=' && first != u'+' && first != u'-' && first != u'@' && first != u'\t' &&
+      first != u'\r')
+    return value;
+  bool digit = false;
+  bool plain = first == u'+' || first == u'-';
+  for (qsizetype i = 1; plain && i < value.size(); ++i) {
+    const char16_t c = value[i].unicode();
+    if (c >= u'0' && c <= u'9')
+      digit = true;
+    else if (c != u'.' && c != u',' && c != u' ')
+      plain = false;
+  }
+  if (plain && digit) return value;
+  return u'\'' + value;
+}
+
 std::optional<QString> WriteAtomically(const QString& file, const QByteArray& bytes) {
   QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-    const QString reason = out.errorString();
+  if (!out.open(QIODevice::WriteOnly)) {
+    return QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: %2").arg(file, out.errorString());
+  }
+  errno = 0;
+  if (out.write(bytes) != bytes.size() || !out.commit()) {
+    const QString reason = WriteErrorReason(out, errno);
     out.cancelWriting();
     return QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: %2").arg(file, reason);
   }
@@ -47,7 +76,7 @@ QByteArray SkippedReportCsv(const std::vector<TSkippedRecord>& skipped) {
   for (const TSkippedRecord& record : skipped) {
     row = QStringList{QString::number(record.RecordNumber),
                       CsvCell(record.Reasons.join(QStringLiteral(", ")))};
-    for (const QString& field : record.Fields) row << CsvCell(field);
+    for (const QString& field : record.Fields) row << CsvCell(SpreadsheetSafe(field));
     text += row.join(u';') + QStringLiteral("\r\n");
   }
   return QByteArray("\xEF\xBB\xBF") + Utf8(text);

@@ -1,5 +1,8 @@
 #include <QDir>
 #include <QSaveFile>
+#include <cerrno>
+
+#include "common/write_error.h"
 
 #include "declaration/declaration_run.h"
 #include "declaration/main_sheet.h"
@@ -51,18 +54,23 @@ std::optional<QString> WriteDeclarationDocument(const QString& fileName, const T
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     return WriteFailure(fileName, file.errorString());
   TXmlDocument doc;
+  int writeErrno = 0;
   doc.SetSink(
-      [&file](QByteArrayView bytes) {
-        return file.write(bytes.data(), bytes.size()) == bytes.size();
+      [&file, &writeErrno](QByteArrayView bytes) {
+        errno = 0;
+        if (file.write(bytes.data(), bytes.size()) == bytes.size()) return true;
+        writeErrno = errno;
+        return false;
       },
       qsizetype(1) << 20);
   AddDocument(doc, taxpayer, administrator, params, list, partnerList);
   if (!doc.Flush()) {
-    const QString reason = file.errorString();
+    const QString reason = WriteErrorReason(file, writeErrno);
     file.cancelWriting();
     return WriteFailure(fileName, reason);
   }
-  if (!file.commit()) return WriteFailure(fileName, file.errorString());
+  errno = 0;
+  if (!file.commit()) return WriteFailure(fileName, WriteErrorReason(file, errno));
   return std::nullopt;
 }
 
@@ -74,12 +82,14 @@ std::optional<QString> WriteDeclarationFile(const QString& fileName, const QByte
   // commit; it never falls back to writing the target in place.
   QSaveFile file(fileName);
   if (!file.open(QIODevice::WriteOnly)) return failure(file.errorString());
+  errno = 0;
   if (file.write(bytes) != bytes.size()) {
-    const QString reason = file.errorString();
+    const QString reason = WriteErrorReason(file, errno);
     file.cancelWriting();
     return failure(reason);
   }
-  if (!file.commit()) return failure(file.errorString());
+  errno = 0;
+  if (!file.commit()) return failure(WriteErrorReason(file, errno));
   return std::nullopt;
 }
 

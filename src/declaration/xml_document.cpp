@@ -78,13 +78,16 @@ TXmlDocument& TXmlDocument::Text(QStringView text) {
   for (qsizetype i = 0; i < n; ++i) {
 #ifdef __SSE2__
     // The hot path: a million invoice numbers and as many names are plain ASCII. Eight
-    // characters below 0x80 with nothing to escape are narrowed to bytes at once.
+    // printable characters below 0x80 with nothing to escape are narrowed to bytes at once;
+    // a control character goes the slow way, which replaces it.
     while (i + 8 <= n) {
       const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-      const __m128i special = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('&')),
-                                                        _mm_cmpeq_epi16(x, _mm_set1_epi16('<'))),
-                                           _mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('>')),
-                                                        _mm_cmpeq_epi16(x, _mm_set1_epi16('"'))));
+      const __m128i special =
+          _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('&')),
+                                                 _mm_cmpeq_epi16(x, _mm_set1_epi16('<'))),
+                                    _mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('>')),
+                                                 _mm_cmpeq_epi16(x, _mm_set1_epi16('"')))),
+                       _mm_cmplt_epi16(x, _mm_set1_epi16(0x20)));
       const __m128i ascii =
           _mm_cmpeq_epi16(_mm_and_si128(x, _mm_set1_epi16(short(0xFF80))), _mm_setzero_si128());
       if (_mm_movemask_epi8(_mm_andnot_si128(special, ascii)) != 0xFFFF) break;
@@ -113,8 +116,18 @@ TXmlDocument& TXmlDocument::Text(QStringView text) {
           std::memcpy(p, "&quot;", 6);
           p += 6;
           break;
-        default:
+        case u'\t':
+        case u'\n':
+        case u'\r':
           *p++ = char(c);
+          break;
+        default:
+          if (c < 0x20) {  // not a character in XML; a value stored before it was refused
+            std::memcpy(p, "\xEF\xBF\xBD", 3);
+            p += 3;
+          } else {
+            *p++ = char(c);
+          }
       }
       continue;
     }

@@ -31,6 +31,20 @@ QString QtMessageText(const QString& text) {
   return out;
 }
 
+// A box shown during long work would otherwise sit under the window-modal progress
+// dialog, whose timer can still show it on top: neither could then be closed.
+void QtUserInterface::PrepareModal() {
+  CloseProgress();
+  if (BeforeModal) BeforeModal();
+}
+
+// Deleted at once rather than later: a box's own event loop would not delete it, and its
+// timer would show it over the box.
+void QtUserInterface::CloseProgress() {
+  delete progress_.data();
+  progress_.clear();
+}
+
 void QtUserInterface::Information(const QString& text) {
   PrepareModal();
   QMessageBox::information(parent_, QStringLiteral("Információ"), QtMessageText(text));
@@ -78,8 +92,7 @@ OpenDocumentResult QtUserInterface::OpenDocument(const QString& path) {
 
 void QtUserInterface::Progress(const QString& what, qint64 done, qint64 total) {
   if (done < 0 || (total > 0 && done >= total)) {
-    if (progress_) progress_->deleteLater();
-    progress_.clear();
+    CloseProgress();
     return;
   }
   if (!progress_) {

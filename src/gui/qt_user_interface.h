@@ -36,9 +36,8 @@ class QtUserInterface : public UserInterface {
   std::function<void()> BeforeModal;
 
  private:
-  void PrepareModal() {
-    if (BeforeModal) BeforeModal();
-  }
+  void PrepareModal();
+  void CloseProgress();
   QWidget* parent_;
   QPointer<QProgressDialog> progress_;
 };

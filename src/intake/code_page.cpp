@@ -1,5 +1,7 @@
 #include "intake/code_page.h"
 
+#include <QFileInfo>
+
 #include <cstring>
 
 #include "intake/exclusive_read.h"
@@ -71,6 +73,9 @@ bool CodePageSupported(quint16 codePage) {
 }
 
 std::optional<TFBytes> ReadSampleExclusively(const QString& fileName) {
+  // Only a regular file is an input: a FIFO, a device or a folder would block or never end.
+  // Asked without opening it, on every platform.
+  if (!QFileInfo(fileName).isFile()) return std::nullopt;
   TFBytes sample;
   const std::optional<QByteArray> bytes = ReadDenyingWriters(fileName, qint64(sample.Data.size()));
   if (!bytes) return std::nullopt;

@@ -53,7 +53,11 @@ bool AnyProcessWrites(const QString& fileName) {
 // else": the kernel grants it only while no process has the file open for writing.
 std::optional<QByteArray> ReadDenyingWriters(const QString& fileName, qint64 maxBytes) {
   const QByteArray path = QFile::encodeName(fileName);
-  const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+  // Opening a FIFO waits for a writer, and a device may never end: the kind is checked
+  // before the open, and the open itself does not wait, should the file be swapped between.
+  struct stat before {};
+  if (::stat(path.constData(), &before) != 0 || !S_ISREG(before.st_mode)) return std::nullopt;
+  const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -78,6 +78,12 @@ bool InRange(const QString& s, int min, int max) {
   return s.size() >= min && s.size() <= max;
 }
 
+// A control character would reach the return's XML and the terminal of krinu-cli.
+QString ControlCharacterMessage(const QString& field) {
+  return QStringLiteral("A '") + field +
+         QStringLiteral("' formátuma nem helyes: vezérlő karaktert nem tartalmazhat");
+}
+
 }  // namespace
 
 Trrc CheckAdozoAdat(const TAdozoAdat& rec) {
@@ -92,6 +98,10 @@ Trrc CheckAdozoAdat(const TAdozoAdat& rec) {
   else if (!InRange(rec.Bank, 1, 80))
     result.Fail(
         QStringLiteral("A 'Bank' formátuma nem helyes: min. 1, max 80 karakterből kell állnia"));
+  else if (HasControlCharacter(rec.Nev))
+    result.Fail(ControlCharacterMessage(QStringLiteral("Név")));
+  else if (HasControlCharacter(rec.Bank))
+    result.Fail(ControlCharacterMessage(QStringLiteral("Bank")));
   else if (!PcreRegex::Matches(QStringLiteral("^\\d{16}\\z"), szamla) &&
            !PcreRegex::Matches(QStringLiteral("^\\d{24}\\z"), szamla))
     result.Fail(
@@ -107,6 +117,10 @@ Trrc CheckUgyintezoAdat(const TUgyintezoAdat& rec) {
   else if (!InRange(rec.Telefon, 1, 40))
     result.Fail(
         QStringLiteral("A 'Telefon' formátuma nem helyes: min. 1, max 40 karakterből kell állnia"));
+  else if (HasControlCharacter(rec.Nev))
+    result.Fail(ControlCharacterMessage(QStringLiteral("Név")));
+  else if (HasControlCharacter(rec.Telefon))
+    result.Fail(ControlCharacterMessage(QStringLiteral("Telefon")));
   return result;
 }
 

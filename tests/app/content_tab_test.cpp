@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "app/main_form.h"
@@ -139,6 +140,24 @@ TEST_F(ContentTabTest, AReaderErrorKeepsTheRecordsBeforeItButNotTheCounts) {
   form->Step1BtnClick();
   EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Még nem volt sikeres input (CSV) fájl "
                                                    "betöltés, nem készíthető XML  nyomtatvány")});
+}
+
+TEST_F(ContentTabTest, AFileThatChangedSinceItsLinesWereCountedIsNotLoaded) {
+  Choose(Lines(12));
+  ASSERT_TRUE(form->InputLoaded);
+  // Another program appends to the export; the load button reads it again.
+  QFile file(root.filePath(QStringLiteral("in1.csv")));
+  ASSERT_TRUE(file.open(QIODevice::Append));
+  file.write("12345678-2-42;Kiss Bt;2026.11.10;SZ-99;1.000,00;270,00\n");
+  file.close();
+  ui.Clear();
+  form->LoadFileBTnClick();
+  EXPECT_FALSE(form->InputLoaded);
+  EXPECT_TRUE(form->Session().AFAAdatList.empty());
+  ASSERT_EQ(ui.Texts(QStringLiteral("error")).size(), 1);
+  EXPECT_TRUE(ui.Texts(QStringLiteral("error"))
+                  .front()
+                  .startsWith(QStringLiteral("Az input fájl megváltozott")));
 }
 
 TEST_F(ContentTabTest, HiddenControls) {

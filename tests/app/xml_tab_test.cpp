@@ -163,6 +163,29 @@ TEST_F(XmlTabTest, OutputFileNames) {
   EXPECT_TRUE(ui.Messages.empty());  // a successful run shows no box
 }
 
+TEST_F(XmlTabTest, TheInputIsNeverTheReturn) {
+  Load();
+  // Picked in the dialog by a slip of the mouse: an existing file that is no XML is asked
+  // about, and the answer No leaves the edit empty.
+  ui.SaveFileAnswers.push_back(input);
+  Run(QString());
+  EXPECT_EQ(ui.Texts(QStringLiteral("confirmation")).size(), 1u);
+  EXPECT_EQ(ui.Texts(QStringLiteral("information")), QStringList{kNoFile});
+  // Typed, through a link or "..": refused, whatever the overwrite box says.
+  ASSERT_TRUE(QFile::link(input, Path(QStringLiteral("link.xml"))));
+  for (const QString& name :
+       {input, Path(QStringLiteral("link.xml")), Path(QStringLiteral("ev/../szamlak.csv"))}) {
+    ui.Clear();
+    Run(name);
+    ASSERT_EQ(ui.Texts(QStringLiteral("error")).size(), 1u) << name.toStdString();
+    EXPECT_TRUE(ui.Texts(QStringLiteral("error"))
+                    .front()
+                    .startsWith(QStringLiteral("A kimeneti fájl azonos az input fájllal")));
+  }
+  EXPECT_EQ(test::ReadFile(input), kInvoices);
+  EXPECT_TRUE(form->Session().LastWrittenXml.isEmpty());
+}
+
 TEST_F(XmlTabTest, OverwriteAllowedAndRefused) {
   Load();
   const QString target = Path(QStringLiteral("ki.xml"));

@@ -117,9 +117,15 @@ TEST(Recognisers, ConvertOsszeg) {
     EXPECT_FALSE(hu(bad).has_value()) << bad;
   EXPECT_EQ(ConvertOsszeg(QStringLiteral("1,234,567.89"), u'.', u','), 1234567.89);
 
-  // long texts: a finite value converts, one beyond double does not, a vanishing one is 0
+  // 10^15 forints and more is no amount: it would be clamped into the return
+  EXPECT_EQ(hu("-999 999 999 999 999"), -999999999999999.0);
+  EXPECT_FALSE(hu("1 000 000 000 000 000").has_value());
+  EXPECT_FALSE(hu("-1.000.000.000.000.000,00").has_value());
   const QString big = QStringLiteral("1") + QString(199, u'0');
-  EXPECT_EQ(ConvertOsszeg(big, u',', u'.'), 1e199);
+  EXPECT_FALSE(ConvertOsszeg(big, u',', u'.').has_value());
+  EXPECT_EQ(DetectOsszeg(big)->Value, 1e199);  // the column search still recognises it
+
+  // long texts: one beyond double does not convert, a vanishing one is 0
   EXPECT_FALSE(ConvertOsszeg(QString(400, u'9'), u',', u'.').has_value());
   EXPECT_EQ(ConvertOsszeg(QStringLiteral("0,") + QString(400, u'0') + QLatin1Char('1'), u',', u'.'),
             0.0);
@@ -156,6 +162,7 @@ std::optional<double> ReferenceOsszeg(QString text, QChar decSep, QChar thousand
   double value = 0;
   const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (error != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
+  if (std::fabs(value) >= 1e15) return std::nullopt;
   return value;
 }
 

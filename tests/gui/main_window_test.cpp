@@ -11,13 +11,16 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "app/handler_runner.h"
 #include "common/clock.h"
 #include "gui/main_window.h"
+#include "gui/qt_user_interface.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {
@@ -189,6 +192,37 @@ TEST_F(MainWindowTest, AThrowingHandlerShowsAnErrorAndTheWindowGoesOn) {
   EXPECT_EQ(Find<QLineEdit>("FileNameEd")->text(), QStringLiteral("/tmp/uj.csv"));
   window->Run([&] { window->Form().State.NyomtVerEd.Text = QStringLiteral("3.0"); });
   EXPECT_EQ(Find<QLineEdit>("NyomtVerEd")->text(), QStringLiteral("3.0"));
+}
+
+// A box during long work, or right after it (the return that cannot be written): no
+// progress window may stay under it, where its timer would show it over the box and
+// neither could be closed.
+TEST_F(MainWindowTest, ABoxDuringLongWorkClosesTheProgressFirst) {
+  QtUserInterface ui(window.get());
+  QStringList boxes;
+  int progressWindows = 0;  // progress dialogs alive while a box was open
+  QTimer closer;
+  closer.setInterval(0);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boxes << box->text();
+      progressWindows += int(window->findChildren<QProgressDialog*>().size());
+      box->accept();
+    }
+  });
+  closer.start();
+  {
+    TProgressScope progress(ui, QStringLiteral("Az XML nyomtatvány készítése…"));
+    progress.Report(0, 0);
+    ui.Warning(QStringLiteral("közben"));
+    progress.Report(1, 2);
+  }
+  ui.Error(QStringLiteral("Nem sikerült kiírni a fájlt: /proc/x.xml"));
+  closer.stop();
+  EXPECT_EQ(boxes, (QStringList{QStringLiteral("közben"),
+                                QStringLiteral("Nem sikerült kiírni a fájlt: /proc/x.xml")}));
+  EXPECT_EQ(progressWindows, 0);
+  EXPECT_TRUE(window->findChildren<QProgressDialog*>().isEmpty());
 }
 
 TEST_F(MainWindowTest, TheExitMenuClosesTheWindow) {

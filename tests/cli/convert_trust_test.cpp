@@ -1,0 +1,182 @@
+// krinu-cli against a hostile user: outputs that would replace the input or one another,
+// files that are no regular files, values that would break the XML or the terminal,
+// impossible amounts and periods, and the files written after a failed load.
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <QFileInfo>
+
+#include "cli/convert_fixture.h"
+#include "support/file_size_limit.h"
+
+namespace krinu::cli {
+namespace {
+
+const QStringList kNovember = {"--from", "2024-11-01", "--to", "2024-11-30"};
+// A header and the ten good lines that the content check looks at; the lines under test
+// follow them.
+const QByteArray kHeader = [] {
+  QByteArray text =
+      "Partner adószáma;Partner neve;Számla sorszáma;Teljesítés dátuma;Nettó összeg;ÁFA összeg\r\n";
+  for (int i = 0; i < 10; ++i) text += "11111111-2-41;Egy Kft;A/1;2024.11.04;1.000,00;270,00\r\n";
+  return text;
+}();
+
+// The database of the run in the home folder, changed behind the registers' back as an
+// older version or another tool could have left it.
+void Sql(const QString& db, const char* statement) {
+  sqlite3* handle = nullptr;
+  ASSERT_EQ(sqlite3_open(db.toUtf8().constData(), &handle), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(handle, statement, nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(handle);
+}
+
+TEST_F(ConvertTest, AnOutputNeverReplacesTheInputOrAnotherOutput) {
+  const QByteArray input = test::ReadFile(Example());
+  test::WriteFile(Path("in.csv"), input);
+  QDir().mkpath(Path("sub"));
+  ASSERT_TRUE(QFile::link(Path("in.csv"), Path("link.xml")));
+  const QStringList cases[] = {
+      {"--out", "in.csv"},
+      {"--out", "sub/../in.csv"},
+      {"--out", "link.xml"},
+      {"--out", "a.xml", "--log", "in.csv"},
+      {"--out", "a.xml", "--skipped", "./in.csv"},
+      {"--out", "a.xml", "--log", "a.xml"},
+      {"--out", "a", "--skipped", "a.xml"},  // ".xml" is added to the return's name
+      {"--out", "a.xml", "--log", "x.txt", "--skipped-report", "sub/../x.txt"},
+  };
+  for (const QStringList& args : cases) {
+    const CliRun r = Run(QStringList{"convert", Path("in.csv")} + args + kNovember);
+    EXPECT_EQ(r.Status, kFailed) << args.join(u' ').toStdString();
+    EXPECT_TRUE(r.Err.contains("error: ")) << r.Err.toStdString();
+    EXPECT_EQ(test::ReadFile(Path("in.csv")), input);
+    EXPECT_FALSE(QFileInfo::exists(Path("a.xml")));
+    EXPECT_FALSE(QFileInfo::exists(Path("x.txt")));
+  }
+  const CliRun load =
+      Run({"load", Path("in.csv"), "--skipped", "k.txt", "--skipped-report", "k.txt"});
+  EXPECT_EQ(load.Status, kFailed);
+  EXPECT_FALSE(QFileInfo::exists(Path("k.txt")));
+}
+
+TEST_F(ConvertTest, OnlyRegularFilesAreRead) {
+  ASSERT_EQ(::mkfifo(Path("fifo").toUtf8().constData(), 0600), 0);
+  for (const QString& input : {Path("fifo"), Path("."), QStringLiteral("/dev/null")}) {
+    const CliRun r = Run({"load", input});
+    EXPECT_EQ(r.Status, kFailed) << input.toStdString();
+    EXPECT_TRUE(r.Err.contains("error: Nem sikerült kizárólagos hozzáférést kapni"))
+        << r.Err.toStdString();
+  }
+  // A settings file that is no regular file, or far too large for one: the built-in masks.
+  test::WriteFile(Path("big.ini"), QByteArray(2 << 20, ';'));
+  for (const QString& ini : {Path("fifo"), QStringLiteral("/dev/zero"), Path("big.ini")}) {
+    const CliRun r = Run({"--ini", ini, "load", Example()});
+    EXPECT_FALSE(r.Err.contains("INI")) << ini.toStdString() << r.Err.toStdString();
+    EXPECT_TRUE(r.Out.startsWith("Kód tábla: "));
+  }
+}
+
+TEST_F(ConvertTest, ControlCharactersNeverReachTheXmlOrTheTerminal) {
+  ASSERT_EQ(Run({"taxpayer", "list"}).Status, kOk);  // the database of the home folder
+  EXPECT_EQ(Run({"taxpayer", "add", "--tax-number", "12345678901", "--name", "Rossz\x01Kft",
+                 "--bank", "OTP", "--account", "1177301612345678"})
+                .Status,
+            kFailed);
+  EXPECT_EQ(Run({"admin", "add", "--name", "Kiss\x1b[2JAnna", "--phone", "1"}).Status, kFailed);
+  EXPECT_EQ(Run({"admin", "add", "--name", "Kiss Anna", "--phone", "06\t1"}).Status, kFailed);
+  EXPECT_FALSE(Run({"admin", "list"}).Out.contains("Kiss"));
+  CliRun r = Convert(QStringList{"--out", "v.xml", "--form-version", "1.\x1b"} + kNovember);
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_FALSE(QFileInfo::exists(Path("v.xml")));
+
+  // Values stored before: the XML stays well-formed, the lists cannot drive the terminal.
+  Sql(Path("home/.Krinu/Pelodin.db"),
+      "update Adozok set Nev = 'Minta' || char(27) || '[31m' || char(1);"
+      "update Ugyintezok set Telefon = '06' || char(7)");
+  r = Convert(QStringList{"--out", "c.xml"} + kNovember);
+  EXPECT_EQ(r.Status, kOk) << r.Err.toStdString();
+  EXPECT_EQ(XmlLint(Path("c.xml")), QString());
+  EXPECT_TRUE(QString::fromUtf8(Read("c.xml")).contains(u"Minta\uFFFD[31m\uFFFD"));
+  EXPECT_TRUE(Run({"taxpayer", "list"}).Out.contains("Minta\\x1b[31m\\x01\n"));
+  EXPECT_TRUE(Run({"admin", "list"}).Out.contains(" / 06\\x07\n"));
+  // A box that names a file names it escaped.
+  r = Convert(QStringList{"--out", "no\x1b]0;x\x07/r.xml"} + kNovember);
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_TRUE(r.Err.contains("no\\x1b]0;x\\x07/r.xml")) << r.Err.toStdString();
+}
+
+TEST_F(ConvertTest, ImpossibleAmountsAndPeriodsAndFolderNames) {
+  test::WriteFile(Path("amounts.csv"),
+                  kHeader +
+                      "11111111-2-41;Egy Kft;A/2;2024.11.04;100000000000000000000000000;270\r\n"
+                      "11111111-2-41;Egy Kft;A/3;2024.11.04;-1.000.000.000.000.000;0\r\n"
+                      "11111111-2-41;Egy Kft;A/4;2024.11.04;999.999.999.999.999;0\r\n");
+  CliRun r =
+      Run(QStringList{"convert", Path("amounts.csv"), "--out", "a.xml", "--skipped", "s.txt"} +
+          kNovember);
+  ASSERT_EQ(r.Status, kOk) << r.Err.toStdString();
+  EXPECT_EQ(QString::fromUtf8(Read("s.txt")).count(u'\n'), 2);
+  EXPECT_FALSE(Read("a.xml").contains("9223372036854775807"));
+
+  r = Convert(QStringList{"--out", "p.xml", "--from", "2024-11-30", "--to", "2024-11-01"});
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_TRUE(r.Err.contains("error: ")) << r.Err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(Path("p.xml")));
+
+  QDir().mkpath(Path("dir"));
+  QDir().mkpath(Path("folder.xml"));
+  for (const QString& out :
+       {QStringLiteral("dir/"), QStringLiteral("new/"), QStringLiteral("folder.xml")}) {
+    r = Convert(QStringList{"--out", out} + kNovember);
+    EXPECT_EQ(r.Status, kFailed) << out.toStdString();
+    EXPECT_TRUE(r.Err.contains("error: ")) << r.Err.toStdString();
+  }
+  EXPECT_TRUE(QDir(Path("dir"))
+                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                  .isEmpty());
+}
+
+TEST_F(ConvertTest, TheSkippedReportCarriesNoFormulas) {
+  test::WriteFile(Path("f.csv"), kHeader +
+                                     "=HYPERLINK(1);+cmd;@SUM(1);2024.11.04;-12,5;x\r\n"
+                                     "11111111-2-41;Egy Kft;-A/3;2024.11.04;1.000,00;-\r\n");
+  const CliRun r = Run({"load", Path("f.csv"), "--skipped-report", "r.csv", "--skipped", "s.txt"});
+  ASSERT_EQ(r.Status, kOk) << r.Err.toStdString();
+  const QString report = QString::fromUtf8(Read("r.csv"));
+  EXPECT_TRUE(report.contains("'=HYPERLINK(1);'+cmd;'@SUM(1);2024.11.04;-12,5;x\r\n"))
+      << report.toStdString();
+  EXPECT_TRUE(report.contains(";Egy Kft;'-A/3;2024.11.04;1.000,00;'-\r\n")) << report.toStdString();
+  // The rows themselves stay as they were read.
+  EXPECT_TRUE(Read("s.txt").startsWith("=HYPERLINK(1);+cmd;"));
+}
+
+TEST_F(ConvertTest, WriteFailuresGiveTheSystemsReason) {
+  ASSERT_EQ(Run({"taxpayer", "list"}).Status, kOk);  // the database, before the disk fills
+  CliRun r;
+  {
+    test::FileSizeLimit full(1000);  // what a full disk does to a write
+    r = Convert(QStringList{"--out", "big.xml"} + kNovember);
+  }
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_FALSE(r.Err.contains("Unknown error")) << r.Err.toStdString();
+  EXPECT_TRUE(r.Err.contains(QString::fromLocal8Bit(strerror(EFBIG)))) << r.Err.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(Path("big.xml")));
+}
+
+TEST_F(ConvertTest, SkippedRowsAndTheLogAreWrittenWhateverTheLoadGave) {
+  test::WriteFile(Path("odd.csv"), "a;b;c;d;e;f\nx;y;z;1;2;3\nx;y;z;4;5;6\nx;y;z;7;8;9\n");
+  CliRun r =
+      Run({"convert", Path("odd.csv"), "--out", "n.xml", "--log", "n.log", "--skipped", "n.txt"});
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_FALSE(QFileInfo::exists(Path("n.xml")));
+  EXPECT_TRUE(QFileInfo::exists(Path("n.log")));
+  EXPECT_TRUE(QFileInfo::exists(Path("n.txt")));
+  r = Run({"load", Path("odd.csv"), "--skipped", "l.txt"});
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_TRUE(QFileInfo::exists(Path("l.txt")));
+}
+
+}  // namespace
+}  // namespace krinu::cli
