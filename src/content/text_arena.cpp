@@ -1,7 +1,6 @@
 #include "content/text_arena.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -19,7 +18,7 @@ constexpr std::size_t kBlockBytes = std::size_t(2) << 20;
 TTextArena::~TTextArena() = default;
 
 void TTextArena::TFree::operator()(char16_t* block) const {
-  std::free(block);
+  ::operator delete(block, std::align_val_t(kBlockBytes));
 }
 
 QString TTextArena::Add(QStringView value) {
@@ -28,8 +27,9 @@ QString TTextArena::Add(QStringView value) {
   if (n > room_) {
     const std::size_t bytes =
         std::max(kBlockBytes, (n * sizeof(char16_t) + kBlockBytes - 1) / kBlockBytes * kBlockBytes);
-    auto* block = static_cast<char16_t*>(std::aligned_alloc(kBlockBytes, bytes));
-    if (block == nullptr) throw std::bad_alloc();
+    // Aligned to the large page; the aligned operator new is what every platform's library
+    // offers (the C library's aligned_alloc is not in Windows').
+    auto* block = static_cast<char16_t*>(::operator new(bytes, std::align_val_t(kBlockBytes)));
     AdviseLargePages(block, bytes);
     blocks_.emplace_back(block);
     next_ = block;

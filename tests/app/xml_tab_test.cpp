@@ -172,9 +172,12 @@ TEST_F(XmlTabTest, TheInputIsNeverTheReturn) {
   EXPECT_EQ(ui.Texts(QStringLiteral("confirmation")).size(), 1u);
   EXPECT_EQ(ui.Texts(QStringLiteral("information")), QStringList{kNoFile});
   // Typed, through a link or "..": refused, whatever the overwrite box says.
+  QStringList names{input, Path(QStringLiteral("ev/../szamlak.csv"))};
+#ifndef Q_OS_WIN  // a Windows link is a shortcut file of its own
   ASSERT_TRUE(QFile::link(input, Path(QStringLiteral("link.xml"))));
-  for (const QString& name :
-       {input, Path(QStringLiteral("link.xml")), Path(QStringLiteral("ev/../szamlak.csv"))}) {
+  names << Path(QStringLiteral("link.xml"));
+#endif
+  for (const QString& name : names) {
     ui.Clear();
     Run(name);
     ASSERT_EQ(ui.Texts(QStringLiteral("error")).size(), 1u) << name.toStdString();

@@ -36,17 +36,19 @@ TEST_F(ConvertTest, AnOutputNeverReplacesTheInputOrAnotherOutput) {
   const QByteArray input = test::ReadFile(Example());
   test::WriteFile(Path("in.csv"), input);
   QDir().mkpath(Path("sub"));
-  ASSERT_TRUE(QFile::link(Path("in.csv"), Path("link.xml")));
-  const QStringList cases[] = {
+  QList<QStringList> cases = {
       {"--out", "in.csv"},
       {"--out", "sub/../in.csv"},
-      {"--out", "link.xml"},
       {"--out", "a.xml", "--log", "in.csv"},
       {"--out", "a.xml", "--skipped", "./in.csv"},
       {"--out", "a.xml", "--log", "a.xml"},
       {"--out", "a", "--skipped", "a.xml"},  // ".xml" is added to the return's name
       {"--out", "a.xml", "--log", "x.txt", "--skipped-report", "sub/../x.txt"},
   };
+#ifndef Q_OS_WIN  // a Windows link is a shortcut file of its own
+  ASSERT_TRUE(QFile::link(Path("in.csv"), Path("link.xml")));
+  cases.append({"--out", "link.xml"});
+#endif
   for (const QStringList& args : cases) {
     const CliRun r = Run(QStringList{"convert", Path("in.csv")} + args + kNovember);
     EXPECT_EQ(r.Status, kFailed) << args.join(u' ').toStdString();
@@ -62,6 +64,9 @@ TEST_F(ConvertTest, AnOutputNeverReplacesTheInputOrAnotherOutput) {
 }
 
 TEST_F(ConvertTest, OnlyRegularFilesAreRead) {
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "FIFOs and /dev are the Unix build's";
+#else
   ASSERT_EQ(::mkfifo(Path("fifo").toUtf8().constData(), 0600), 0);
   for (const QString& input : {Path("fifo"), Path("."), QStringLiteral("/dev/null")}) {
     const CliRun r = Run({"load", input});
@@ -76,6 +81,7 @@ TEST_F(ConvertTest, OnlyRegularFilesAreRead) {
     EXPECT_FALSE(r.Err.contains("INI")) << ini.toStdString() << r.Err.toStdString();
     EXPECT_TRUE(r.Out.startsWith("Kód tábla: "));
   }
+#endif
 }
 
 TEST_F(ConvertTest, ControlCharactersNeverReachTheXmlOrTheTerminal) {
@@ -153,6 +159,7 @@ TEST_F(ConvertTest, TheSkippedReportCarriesNoFormulas) {
 }
 
 TEST_F(ConvertTest, WriteFailuresGiveTheSystemsReason) {
+  KRINU_NEEDS_FILE_SIZE_LIMIT();
   ASSERT_EQ(Run({"taxpayer", "list"}).Status, kOk);  // the database, before the disk fills
   CliRun r;
   {
