@@ -47,7 +47,7 @@ TEST_F(ConvertTest, AnOutputNeverReplacesTheInputOrAnotherOutput) {
   };
 #ifndef Q_OS_WIN  // a Windows link is a shortcut file of its own
   ASSERT_TRUE(QFile::link(Path("in.csv"), Path("link.xml")));
-  cases.append({"--out", "link.xml"});
+  cases.append(QStringList{"--out", "link.xml"});
 #endif
   for (const QStringList& args : cases) {
     const CliRun r = Run(QStringList{"convert", Path("in.csv")} + args + kNovember);
