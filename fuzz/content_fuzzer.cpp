@@ -67,8 +67,8 @@ void CheckAmounts(const QString& text, uint8_t choice) {
   if (const auto guess = DetectOsszeg(text)) {
     const QChar other = guess->DecSep == u',' ? u'.' : u',';
     const std::optional<double> again = ConvertOsszeg(text, guess->DecSep, other);
-    // The column search still recognises amounts of 10^15 forints or more; they never convert.
-    if (std::fabs(guess->Value) < 1e15)
+    // The column search still recognises amounts beyond the bound; they never convert.
+    if (std::fabs(guess->Value) < kAmountBound)
       Check(again && *again == guess->Value, "detected amount converts the same way");
     else
       Check(!again, "an amount of 10^15 or more does not convert");

@@ -449,10 +449,6 @@ std::optional<double> ConvertOsszegAnyMagnitude(QStringView text, QChar decSep, 
   return negative ? -value : value;
 }
 
-// No invoice amount comes near it, and above it whole forints no longer survive the
-// rounding: such a value is a broken field, not an amount to clamp into the return.
-constexpr double kAmountBound = 1e15;
-
 }  // namespace
 
 std::optional<double> ConvertOsszeg(QStringView text, QChar decSep, QChar thousandSep) {

@@ -54,6 +54,11 @@ void SetUserLocaleForTesting(std::optional<QLocale> locale);
 [[nodiscard]] bool MatchesAdoszamPattern(QStringView text);
 [[nodiscard]] bool MatchesOsszegPattern(QStringView text);
 
+// No invoice amount comes near it, and above it whole forints no longer survive the
+// rounding: an amount of this magnitude or more is a broken field, not an amount to clamp
+// into the return, and does not convert.
+inline constexpr double kAmountBound = 1e15;
+
 // Blanks removed, OsszegPattern, thousands separator removed, then the strict conversion
 // with decSep.
 [[nodiscard]] std::optional<double> ConvertOsszeg(const QString& text, QChar decSep,

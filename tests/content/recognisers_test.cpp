@@ -162,7 +162,7 @@ std::optional<double> ReferenceOsszeg(QString text, QChar decSep, QChar thousand
   double value = 0;
   const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (error != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
-  if (std::fabs(value) >= 1e15) return std::nullopt;
+  if (std::fabs(value) >= kAmountBound) return std::nullopt;
   return value;
 }
 
