@@ -8,6 +8,16 @@
 
 namespace krinu {
 
+void PreparePlatform() {
+#ifdef Q_OS_WIN
+  // Qt's GDI font engine takes a text's bounding box from the glyph outlines, which some
+  // systems (Wine among them) report far too tall; single-line edits then centre their text
+  // out of sight. DirectWrite measures it right. An explicit -platform still wins.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "windows:fontengine=directwrite");
+#endif
+}
+
 QLocale InterfaceLocale() {
   return QLocale(QLocale::Hungarian, QLocale::Hungary);
 }

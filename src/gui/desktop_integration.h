@@ -12,6 +12,8 @@ class QWidget;
 
 namespace krinu {
 
+// Settings the platform reads when the application object is made, so called before it.
+void PreparePlatform();
 // The interface is Hungarian. Only widgets get it: the logic keeps the user's locale.
 QLocale InterfaceLocale();
 // Installs qtbase_hu from Qt's translations folder; false when it is not there.

@@ -8,6 +8,7 @@
 #include "gui/main_window.h"
 
 int main(int argc, char** argv) {
+  krinu::PreparePlatform();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Krinu"));
   // The desktop's own look: Windows' native style there, Fusion where the desktops differ.
