@@ -2,11 +2,13 @@
 // load and its result.
 
 #include <QFileInfo>
+#include <array>
 
 #include "app/handler_runner.h"
 #include "app/main_form.h"
 #include "content/column_assignment.h"
 #include "content/content_check.h"
+#include "content/date_format_choices.h"
 #include "content/input_load.h"
 #include "content/recognisers.h"
 
@@ -30,6 +32,7 @@ bool TMainForm::AnalyzeInputDataContent() {
   for (size_t i = 0; i < combos.size(); ++i) combos[i]->ItemIndex = found.Columns.Item[i];
   if (found.DateFormat) State.DateFormEd.Text = *found.DateFormat;
   if (found.DecSepIndex) State.DecSepCbx.ItemIndex = *found.DecSepIndex;
+  UpdateDateFormatHelp();
 
   if (!found.Complete()) {
     ui_.Error(IdentificationFailureMessage(
@@ -44,8 +47,12 @@ bool TMainForm::AnalyzeInputDataContent() {
 // What the automatic assignment and the content button share once the columns are set.
 bool TMainForm::CheckAndLoad() {
   if (!CheckInputDataContent()) {
-    ui_.Error(ContentCheckFailureMessage(State.TartalomPanelTitle.Caption,
-                                         State.ContentCheckBtn.Caption));
+    // The message as it always read, then where to look first.
+    QString message =
+        ContentCheckFailureMessage(State.TartalomPanelTitle.Caption, State.ContentCheckBtn.Caption);
+    if (!lastCheckFirstFailure_.isEmpty())
+      message += QStringLiteral("\n\nAz első hiba: ") + lastCheckFirstFailure_;
+    ui_.Error(message);
     return false;
   }
   SetInputStage(TInputStage::ContentChecked);
@@ -72,10 +79,64 @@ bool TMainForm::CheckInputDataContent() {
   const TContentCheck check =
       krinu::CheckInputDataContent(State.InputDataSG, State.HeaderCbx.Checked, SelectedColumns(),
                                    State.DateFormEd.Text, State.DecSepCbx.ItemIndex);
-  if (check.AdoszamMark) State.AdoszamCheckBBtn.Mark = *check.AdoszamMark;
-  if (check.DatumMark) State.DatumCheckBBtn.Mark = *check.DatumMark;
-  if (check.OsszegMark) State.OsszegCheckBBtn.Mark = *check.OsszegMark;
+  const std::array<QString, 6> names{State.AdoszamColLb.Caption, State.MegnevezesColLb.Caption,
+                                     State.DatumColLb.Caption,   State.BizSzamColLb.Caption,
+                                     State.AFAAlapColLb.Caption, State.AFAColLb.Caption};
+  State.InputDataSG.Marks.clear();
+  const auto show = [&](CheckButtonControl& button, const std::optional<CheckMark>& mark,
+                        const std::optional<TCheckFailure>& failure) {
+    if (!mark) return;  // an unassigned column leaves its mark as it was
+    button.Mark = *mark;
+    // Tooltips stand alone, so they start as a sentence does.
+    const auto sentence = [](QString text) {
+      if (!text.isEmpty()) text[0] = text[0].toUpper();
+      return text;
+    };
+    button.Hint =
+        failure ? sentence(CheckFailureText(*failure, State.InputDataSG, names)) : QString();
+    if (failure && failure->Row >= 0 && failure->GridCol >= 0)
+      State.InputDataSG.Marks.append(
+          TCellMark{failure->Row, failure->GridCol, sentence(CheckFailureReason(*failure))});
+  };
+  show(State.AdoszamCheckBBtn, check.AdoszamMark, check.AdoszamFailure);
+  show(State.DatumCheckBBtn, check.DatumMark, check.DatumFailure);
+  show(State.OsszegCheckBBtn, check.OsszegMark, check.OsszegFailure);
+  lastCheckFirstFailure_ = check.FirstFailure
+                               ? CheckFailureText(*check.FirstFailure, State.InputDataSG, names)
+                               : QString();
   return check.Result;
+}
+
+void TMainForm::UpdateDateFormatHelp() {
+  const int col = State.DatumColCbx.ItemIndex - 1;
+  QStringList values;
+  if (col >= 0) {
+    const TPreviewGrid& grid = State.InputDataSG;
+    const int last = std::min<int>(grid.RowCount, int(grid.Cells.size())) - 1;
+    for (int r = State.HeaderCbx.Checked ? 1 : 0; r <= last; ++r)
+      values << grid.Cells[r].value(col);
+  }
+  State.DateFormChoicesBtn.Items = DateFormatsReadingAll(values);
+  State.DateFormPreviewLb.Caption =
+      values.isEmpty() ? QString()
+                       : DateFormatPreviewText(values.front(), State.DateFormEd.Text,
+                                               State.DateFormChoicesBtn.Items.size());
+}
+
+void TMainForm::DateFormEdChange() {
+  UpdateDateFormatHelp();
+}
+
+void TMainForm::ColumnCbxChange() {
+  // The marked cells belong to the columns they were checked under.
+  State.InputDataSG.Marks.clear();
+  UpdateDateFormatHelp();
+}
+
+void TMainForm::DateFormChoicesBtnClick(int index) {
+  if (index < 0 || index >= State.DateFormChoicesBtn.Items.size()) return;
+  State.DateFormEd.Text = State.DateFormChoicesBtn.Items[index];
+  UpdateDateFormatHelp();
 }
 
 bool TMainForm::LoadInputData() {

@@ -51,10 +51,22 @@ struct DateControl : Control {
 struct CheckButtonControl : Control {
   QString Caption;
   CheckMark Mark = CheckMark::Help;
+  QString Hint;  // what the mark stands for beyond passed or failed (where a check failed)
+};
+
+// A cell of the preview grid shown as faulty, with the reason as its tooltip; Row and Col
+// index Cells.
+struct TCellMark {
+  int Row = 0;
+  int Col = 0;
+  QString Hint;
+  bool operator==(const TCellMark&) const = default;
 };
 
 // The preview grid: row 0 is the fixed header row when FixedRows is 1.
-struct GridControl : Control, TPreviewGrid {};
+struct GridControl : Control, TPreviewGrid {
+  QVector<TCellMark> Marks;
+};
 
 // A multi-line memo; lines are never removed while the program runs.
 struct MemoControl : Control {

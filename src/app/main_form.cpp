@@ -76,6 +76,7 @@ void TMainForm::ResetSzerkezetPanel() {
   State.RowCountPrevEd.Text = QStringLiteral("?");
   State.InputDataSG.FixedRows = 0;
   State.InputDataSG.Resize(1, 1);
+  State.InputDataSG.Marks.clear();
 }
 
 void TMainForm::ResetTartalomPanel() {
@@ -89,7 +90,11 @@ void TMainForm::ResetTartalomPanel() {
        {&State.AdoszamCheckBBtn, &State.DatumCheckBBtn, &State.OsszegCheckBBtn}) {
     b->Mark = CheckMark::Help;
     b->Caption.clear();
+    b->Hint.clear();
   }
+  State.InputDataSG.Marks.clear();
+  State.DateFormChoicesBtn.Items.clear();
+  State.DateFormPreviewLb.Caption.clear();
 }
 
 void TMainForm::ResetBetoltesPanel() {

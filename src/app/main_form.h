@@ -55,6 +55,12 @@ class TMainForm {
   void ContentCheckBtnClick();
   void LoadFileBTnClick();
   void ShowMissedBtnClick();
+  // Edits on the content panel that take effect before its button: a column combo changed
+  // (the marks of the last check go), the date format typed or picked from the formats
+  // that read the column (item index of DateFormChoicesBtn).
+  void ColumnCbxChange();
+  void DateFormEdChange();
+  void DateFormChoicesBtnClick(int index);
   // The hidden date-conversion test panel.
   void Button1Click();
 
@@ -98,6 +104,8 @@ class TMainForm {
   void ShowStructureCheck(const TStructureCheck& check);
   bool CheckAndLoad();
   bool LoadAndNotify();
+  // The formats offered for the date column and how its first value reads.
+  void UpdateDateFormatHelp();
 
   UserInterface& ui_;
   TSession& session_;
@@ -108,6 +116,8 @@ class TMainForm {
   qint64 countedSize_ = -1;
   QDateTime countedModified_;
   bool changedWhileRead_ = false;
+  // Where the last content check failed first, for its message.
+  QString lastCheckFirstFailure_;
 };
 
 }  // namespace krinu

@@ -124,6 +124,8 @@ NamedControls MainFormState::Controls() {
       {QStringLiteral("AdoszamFormEd"), &AdoszamFormEd},
       {QStringLiteral("Label21"), &Label21},
       {QStringLiteral("DateFormEd"), &DateFormEd},
+      {QStringLiteral("DateFormChoicesBtn"), &DateFormChoicesBtn},
+      {QStringLiteral("DateFormPreviewLb"), &DateFormPreviewLb},
       {QStringLiteral("Label19"), &Label19},
       {QStringLiteral("DecSepCbx"), &DecSepCbx},
       {QStringLiteral("Label20"), &Label20},
@@ -188,12 +190,19 @@ std::vector<Control*> MainFormState::ControlsOn(MainPanel panel) {
               &RowCountPrevEd,
               &SzerkezetCheckBtn};
     case MainPanel::Tartalom:
-      return {&TartalomPanelTitle, &AdoszamColLb,   &AdoszamColCbx,   &MegnevezesColLb,
-              &MegnevezesColCbx,   &DatumColLb,     &DatumColCbx,     &BizSzamColLb,
-              &BizSzamColCbx,      &AFAAlapColLb,   &AFAAlapColCbx,   &AFAColLb,
-              &AFAColCbx,          &Label22,        &AdoszamFormEd,   &Label21,
-              &DateFormEd,         &Label19,        &DecSepCbx,       &Label20,
-              &AdoszamCheckBBtn,   &DatumCheckBBtn, &OsszegCheckBBtn, &ContentCheckBtn};
+      return {&TartalomPanelTitle, &AdoszamColLb,
+              &AdoszamColCbx,      &MegnevezesColLb,
+              &MegnevezesColCbx,   &DatumColLb,
+              &DatumColCbx,        &BizSzamColLb,
+              &BizSzamColCbx,      &AFAAlapColLb,
+              &AFAAlapColCbx,      &AFAColLb,
+              &AFAColCbx,          &Label22,
+              &AdoszamFormEd,      &Label21,
+              &DateFormEd,         &DateFormChoicesBtn,
+              &DateFormPreviewLb,  &Label19,
+              &DecSepCbx,          &Label20,
+              &AdoszamCheckBBtn,   &DatumCheckBBtn,
+              &OsszegCheckBBtn,    &ContentCheckBtn};
     case MainPanel::Betoltes:
       return {&BetoltesPanelTitle, &CsvLoadRowNumLb, &CsvLoadRowNumEd, &CsvMissedRowNumLb,
               &CsvMissedRowNumEd,  &ShowMissedBtn,   &LoadFileBTn};

@@ -48,6 +48,10 @@ struct MainFormState {
   TextControl AdoszamFormEd;
   CaptionControl Label21;
   TextControl DateFormEd;
+  // Beside DateFormEd: the formats that read every preview date, to pick from, and how the
+  // first preview date reads with the format typed.
+  ListControl DateFormChoicesBtn;
+  CaptionControl DateFormPreviewLb;
   CaptionControl Label19;
   ComboControl DecSepCbx;
   CaptionControl Label20;

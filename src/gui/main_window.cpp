@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -291,12 +292,38 @@ QWidget* MainWindow::BuildInputTab() {
                            "BizSzamCol", "AFAAlapCol",    "AFACol"};
     for (int i = 0; i < 6; ++i) {
       g->addWidget(binder_.Label(QLatin1String(rows[i]) + QStringLiteral("Lb")), i + 1, 0);
-      g->addWidget(binder_.Combo(QLatin1String(rows[i]) + QStringLiteral("Cbx")), i + 1, 1);
+      QComboBox* column = binder_.Combo(QLatin1String(rows[i]) + QStringLiteral("Cbx"));
+      connect(column, &QComboBox::activated, this,
+              [this] { Run([this] { form_->ColumnCbxChange(); }); });
+      g->addWidget(column, i + 1, 1);
     }
     QLineEdit* taxForm = binder_.Edit(QStringLiteral("AdoszamFormEd"), true);
     g->addWidget(taxForm, 1, 2, 1, 2);
     g->addWidget(binder_.Label(QStringLiteral("Label21")), 3, 2);
-    g->addWidget(binder_.Edit(QStringLiteral("DateFormEd"), false, 20), 3, 3);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->setSpacing(2);
+    QLineEdit* dateForm = binder_.Edit(QStringLiteral("DateFormEd"), false, 20);
+    dateForm->setPlaceholderText(QStringLiteral("pl. yyyy.mm.dd"));
+    dateForm->setToolTip(QStringLiteral("yyyy.mm.dd vagy hasonló"));
+    connect(dateForm, &QLineEdit::textEdited, this,
+            [this] { Run([this] { form_->DateFormEdChange(); }); });
+    dateRow->addWidget(dateForm, 1);
+    QToolButton* choices = binder_.ChoiceButton(QStringLiteral("DateFormChoicesBtn"));
+    choices->setText(QStringLiteral("▾"));
+    choices->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    choices->setToolTip(QStringLiteral("Az oszlop minden értékét olvasó dátum formátumok"));
+    connect(choices->menu(), &QMenu::triggered, this, [this](QAction* a) {
+      const int index = a->data().toInt();
+      Run([this, index] { form_->DateFormChoicesBtnClick(index); });
+    });
+    dateRow->addWidget(choices);
+    g->addLayout(dateRow, 3, 3);
+    QLabel* datePreview = binder_.Label(QStringLiteral("DateFormPreviewLb"));
+    datePreview->setWordWrap(true);
+    QFont italic = datePreview->font();
+    italic.setItalic(true);
+    datePreview->setFont(italic);
+    g->addWidget(datePreview, 4, 2, 1, 3);
     g->addWidget(binder_.Label(QStringLiteral("Label19")), 5, 2);
     g->addWidget(binder_.Combo(QStringLiteral("DecSepCbx")), 5, 3);
     g->addWidget(binder_.CheckButton(QStringLiteral("AdoszamCheckBBtn")), 1, 4);

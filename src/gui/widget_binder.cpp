@@ -52,6 +52,26 @@ void DrawGrid(QTableWidget* w, const TPreviewGrid& c) {
   }
 }
 
+// Cells the content check found at fault: coloured, the reason as tooltip.
+void ShowMarks(QTableWidget* w, const GridControl& c, QVector<TCellMark>& shown) {
+  if (shown == c.Marks) return;
+  const int fixed = c.FixedRows > 0 ? 1 : 0;
+  const auto itemAt = [&](const TCellMark& m) { return w->item(m.Row - fixed, m.Col); };
+  for (const TCellMark& m : shown)
+    if (QTableWidgetItem* item = itemAt(m)) {
+      item->setBackground(QBrush());
+      item->setToolTip(QString());
+    }
+  for (const TCellMark& m : c.Marks)
+    if (QTableWidgetItem* item = itemAt(m)) {
+      item->setBackground(QColor(255, 190, 190));
+      item->setToolTip(m.Hint);
+    }
+  if (!c.Marks.isEmpty())
+    if (QTableWidgetItem* item = itemAt(c.Marks.front())) w->scrollToItem(item);
+  shown = c.Marks;
+}
+
 }  // namespace
 
 template <class T>
@@ -185,12 +205,36 @@ QToolButton* WidgetBinder::CheckButton(const QString& name) {
       icon = QStyle::SP_MessageBoxCritical;
       tip = QStringLiteral("Az ellenőrzés megbukott");
     }
+    if (c.Mark != CheckMark::Help && !c.Hint.isEmpty()) tip += QLatin1Char('\n') + c.Hint;
     w->setIcon(w->style()->standardIcon(icon));
     w->setToolTip(tip);
     w->setText(c.Caption);
     w->setToolButtonStyle(c.Caption.isEmpty() ? Qt::ToolButtonIconOnly
                                               : Qt::ToolButtonTextBesideIcon);
     w->setEnabled(c.Enabled);
+  });
+  return w;
+}
+
+QToolButton* WidgetBinder::ChoiceButton(const QString& name) {
+  ListControl& c = Control<ListControl>(name);
+  auto* w = new QToolButton;
+  w->setObjectName(name);
+  w->setPopupMode(QToolButton::InstantPopup);
+  auto* menu = new QMenu(w);
+  w->setMenu(menu);
+  auto shown = std::make_shared<QStringList>();
+  Custom([w, menu, &c, shown] {
+    if (*shown != c.Items) {
+      menu->clear();
+      for (int i = 0; i < c.Items.size(); ++i) {
+        QString text = c.Items[i];
+        QAction* a = menu->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        a->setData(i);
+      }
+      *shown = c.Items;
+    }
+    w->setEnabled(c.Enabled && !c.Items.isEmpty());
   });
   return w;
 }
@@ -206,11 +250,14 @@ QTableWidget* WidgetBinder::Grid(const QString& name) {
   w->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   w->horizontalHeader()->setHighlightSections(false);
   auto drawn = std::make_shared<std::optional<TPreviewGrid>>();
-  Custom([w, &c, drawn] {
+  auto marked = std::make_shared<QVector<TCellMark>>();
+  Custom([w, &c, drawn, marked] {
     if (!*drawn || **drawn != static_cast<const TPreviewGrid&>(c)) {
       DrawGrid(w, c);
       *drawn = static_cast<const TPreviewGrid&>(c);
+      marked->clear();  // the items they were on are gone
     }
+    ShowMarks(w, c, *marked);
     w->setEnabled(c.Enabled);
   });
   return w;

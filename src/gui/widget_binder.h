@@ -38,6 +38,8 @@ class WidgetBinder {
   QComboBox* Combo(const QString& name);
   QDateEdit* Date(const QString& name);
   QToolButton* CheckButton(const QString& name);
+  // A button whose menu lists the items of a list control; an action's data is its index.
+  QToolButton* ChoiceButton(const QString& name);
   QTableWidget* Grid(const QString& name);
   QPlainTextEdit* Memo(const QString& name);
   QListWidget* List(const QString& name);

@@ -107,7 +107,9 @@ TEST_F(ContentTabTest, AFailedCheckLeavesTheLoadPanelLockedAndTheButtonRetries) 
             QStringList{QStringLiteral(
                 "Az aktuális adat-összerendelés alapján végzett tartalom-ellenőrzés megbukott\n"
                 "kérem igazítson az adat-összerendeléseken az \"Input Fájl adatai\" panelon\n"
-                "majd nyomja meg a \"Input File adatainak ellenőrzése\" gombot")});
+                "majd nyomja meg a \"Input File adatainak ellenőrzése\" gombot\n\n"
+                "Az első hiba: az előnézet 1. sora, 3. oszlop (Bizonylat dátuma): „2026.11.10” "
+                "nem dátum a(z) „dd.mm.yyyy” formátum szerint")});
   // corrected: the second load starts from empty lists
   s.DateFormEd.Text = QStringLiteral("yyyy.mm.dd");
   form->ContentCheckBtnClick();
@@ -121,6 +123,72 @@ TEST_F(ContentTabTest, AFailedCheckLeavesTheLoadPanelLockedAndTheButtonRetries) 
                   .value(0)
                   .startsWith(QStringLiteral(
                       "Nem sikerült beazonosítani a szükséges adatokat az input fájlban\n\n")));
+}
+
+TEST_F(ContentTabTest, AFailedCheckMarksItsCellUntilTheColumnsChangeOrItRunsAgain) {
+  Choose(Lines(2, "12345678-2-42;Kiss Bt;2026.11.12;SZ-2;1.000,00;600,00\n"));
+  MainFormState& s = form->State;
+  ASSERT_EQ(form->InputStage(), Stage::StructureChecked);
+  const QString why = QStringLiteral("ÁFA (600,00) nagyobb, mint a nettó érték (1.000,00) fele");
+  const QString where = QStringLiteral("előnézet 3. sora, 6. oszlop (ÁFA összeg): az ") + why;
+  // the message as before, then where to look; the mark and the cell say the same
+  EXPECT_TRUE(ui.Texts(QStringLiteral("error"))
+                  .value(0)
+                  .endsWith(QStringLiteral("gombot\n\nAz első hiba: az ") + where));
+  EXPECT_EQ(s.OsszegCheckBBtn.Hint, QString(QStringLiteral("Az ") + where));
+  EXPECT_EQ(s.AdoszamCheckBBtn.Mark, CheckMark::Passed);
+  EXPECT_EQ(s.AdoszamCheckBBtn.Hint, QString());
+  EXPECT_EQ(s.InputDataSG.Marks, (QVector<TCellMark>{{3, 5, QStringLiteral("Az ") + why}}));
+
+  // another column: the mark goes; the check run again marks only what fails now
+  s.AFAColCbx.ItemIndex = 5;  // the net column as VAT as well
+  form->ColumnCbxChange();
+  EXPECT_TRUE(s.InputDataSG.Marks.isEmpty());
+  form->ContentCheckBtnClick();
+  ASSERT_EQ(s.InputDataSG.Marks.size(), 1);
+  EXPECT_EQ(s.InputDataSG.Marks[0].Row, 1);
+  EXPECT_EQ(s.InputDataSG.Marks[0].Col, 4);
+  // a passing check leaves nothing marked
+  s.AFAColCbx.ItemIndex = 6;
+  ASSERT_FALSE(form->CheckInputDataContent());
+  Choose(Lines(3));
+  EXPECT_TRUE(form->InputLoaded);
+  EXPECT_TRUE(s.InputDataSG.Marks.isEmpty());
+  EXPECT_EQ(s.OsszegCheckBBtn.Hint, QString());
+}
+
+TEST_F(ContentTabTest, AnAmbiguousDateColumnOffersTheFormatsThatReadIt) {
+  const QByteArray header = Lines(0);
+  Choose(header + "12345678-2-42;Kiss Bt;03.04.2026;SZ-1;1.000,00;270,00\n" +
+         "12345678-2-42;Kiss Bt;05.06.2026;SZ-2;1.000,00;270,00\n");
+  MainFormState& s = form->State;
+  // both readings fit, so the detection leaves the date column to the user
+  ASSERT_EQ(s.DatumColCbx.ItemIndex, 0);
+  EXPECT_TRUE(s.DateFormChoicesBtn.Items.isEmpty());
+  EXPECT_EQ(s.DateFormPreviewLb.Caption, QString());
+  s.DatumColCbx.ItemIndex = 3;
+  form->ColumnCbxChange();
+  EXPECT_EQ(s.DateFormChoicesBtn.Items,
+            (QStringList{QStringLiteral("dd.mm.yyyy"), QStringLiteral("mm.dd.yyyy")}));
+  EXPECT_EQ(s.DateFormPreviewLb.Caption,
+            QStringLiteral("„03.04.2026”: válasszon formátumot a ▾ gombbal (2 lehetőség)"));
+  s.DateFormEd.Text = QStringLiteral("mm.dd.yyyy");
+  form->DateFormEdChange();
+  EXPECT_EQ(s.DateFormPreviewLb.Caption,
+            QStringLiteral("„03.04.2026” így olvasva: 2026. március 4."));
+  form->DateFormChoicesBtnClick(0);
+  EXPECT_EQ(s.DateFormEd.Text, QStringLiteral("dd.mm.yyyy"));
+  EXPECT_EQ(s.DateFormPreviewLb.Caption,
+            QStringLiteral("„03.04.2026” így olvasva: 2026. április 3."));
+  form->ContentCheckBtnClick();
+  ASSERT_TRUE(form->InputLoaded);
+  EXPECT_EQ(form->Session().AFAAdatList.front().Datum, QDate(2026, 4, 3));
+
+  // a file the detection reads: its format is the one offered
+  Choose(Lines(3));
+  EXPECT_EQ(s.DateFormChoicesBtn.Items, QStringList{QStringLiteral("yyyy.mm.dd")});
+  EXPECT_EQ(s.DateFormPreviewLb.Caption,
+            QStringLiteral("„2026.11.10” így olvasva: 2026. november 10."));
 }
 
 TEST_F(ContentTabTest, AReaderErrorKeepsTheRecordsBeforeItButNotTheCounts) {

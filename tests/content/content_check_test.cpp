@@ -74,6 +74,65 @@ TEST(ContentCheck, DecimalSeparatorAndSameColumnForNetAndVat) {
   EXPECT_TRUE(CheckInputDataContent(zeros, true, same, "yyyy.mm.dd", 0).Result);
 }
 
+const std::array<QString, 6> kNames{"Partner adószáma", "Partner megnevezése", "Bizonylat dátuma",
+                                    "Bizonylat száma",  "Nettó összeg",        "ÁFA összeg"};
+
+// The three failure texts of a check: the message's (first), and each mark's.
+struct Told {
+  QString First, Adoszam, Datum, Osszeg;
+};
+Told TellWhere(const TPreviewGrid& grid, const TColumnSelection& columns,
+               const QString& format = "yyyy.mm.dd", int decSep = 0) {
+  const TContentCheck c = CheckInputDataContent(grid, grid.FixedRows == 1, columns, format, decSep);
+  const auto text = [&](const std::optional<TCheckFailure>& f) {
+    return f ? CheckFailureText(*f, grid, kNames) : QString();
+  };
+  return {text(c.FirstFailure), text(c.AdoszamFailure), text(c.DatumFailure),
+          text(c.OsszegFailure)};
+}
+
+TEST(ContentCheck, SaysWhereAndWhyItFailedFirst) {
+  // Rows as the grid numbers them: the first data row is 1 under a header row.
+  TPreviewGrid g = Grid({"Adószám;Név;Dátum;Szám;Nettó;ÁFA", "12345678;A;2020.01.15;S;1000;270",
+                         "HU1234;B;15.01.2020;S;1000 Ft;270", "12345678;C;2020.01.17;S;10;6"},
+                        true);
+  Told t = TellWhere(g, kAll);
+  EXPECT_EQ(t.Adoszam, "az előnézet 2. sora, 1. oszlop (Partner adószáma): „HU1234” nem adószám");
+  EXPECT_EQ(t.Datum,
+            "az előnézet 2. sora, 3. oszlop (Bizonylat dátuma): „15.01.2020” nem dátum a(z) "
+            "„yyyy.mm.dd” formátum szerint");
+  EXPECT_EQ(t.Osszeg, "az előnézet 2. sora, 5. oszlop (Nettó összeg): „1000 Ft” nem összeg");
+  EXPECT_EQ(t.First, t.Adoszam);  // same row: the left one
+
+  // A VAT above half the net blames the VAT cell and quotes both; without a header row the
+  // records are numbered from the first.
+  g = Grid({"12345678;A;2020.01.15;S;1000;270", "12345678;C;2020.01.17;S;10,0;6"}, false);
+  t = TellWhere(g, kAll);
+  EXPECT_EQ(t.Osszeg,
+            "az előnézet 2. sora, 6. oszlop (ÁFA összeg): az ÁFA (6) nagyobb, mint a nettó érték "
+            "(10,0) fele");
+  EXPECT_EQ(t.First, t.Osszeg);
+  EXPECT_EQ(t.Adoszam, "");
+
+  // The earliest row wins over the column order; of two amounts the earlier row.
+  g = Grid({"h;h;h;h;h;h", "12345678;A;2020.01.15;S;1000;x", "HU;A;2020.01.15;S;y;270"}, true);
+  t = TellWhere(g, kAll);
+  EXPECT_EQ(t.Osszeg, "az előnézet 1. sora, 6. oszlop (ÁFA összeg): „x” nem összeg");
+  EXPECT_EQ(t.First, t.Osszeg);
+
+  // No format at all blames no row; an unassigned column comes before any cell.
+  t = TellWhere(g, kAll, "");
+  EXPECT_EQ(t.Datum, "Bizonylat dátuma: nincs megadva a dátum formátuma");
+  EXPECT_EQ(t.First, t.Datum);
+  t = TellWhere(g, TColumnSelection{{1, 0, 3, 4, 5, 6}});
+  EXPECT_EQ(t.First, "Partner megnevezése: nincs oszlop kijelölve");
+
+  // A passed check blames nothing.
+  g = Grid({"12345678;A;2020.01.15;S;1000;270"}, false);
+  t = TellWhere(g, kAll);
+  EXPECT_EQ(t.First + t.Adoszam + t.Datum + t.Osszeg, "");
+}
+
 TEST(ContentCheck, FailureMessage) {
   EXPECT_EQ(ContentCheckFailureMessage("Input Fájl adatai", "Input File adatainak ellenőrzése"),
             "Az aktuális adat-összerendelés alapján végzett tartalom-ellenőrzés megbukott\n"

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -16,6 +17,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 
 #include "app/handler_runner.h"
 #include "common/clock.h"
@@ -177,6 +179,37 @@ TEST_F(MainWindowTest, AWidenedGridColumnStaysAfterAnotherButton) {
   EXPECT_EQ(grid->columnWidth(0), 333);
   window->Run([&] { s.InputDataSG.Cells[1][0] = QStringLiteral("y"); });  // new content: redrawn
   EXPECT_NE(grid->columnWidth(0), 333);
+}
+
+TEST_F(MainWindowTest, MarkedCellsFollowTheStateAndAPickedFormatReachesTheField) {
+  MainFormState& s = window->Form().State;
+  s.InputDataSG.Resize(3, 2);
+  s.InputDataSG.FixedRows = 1;
+  s.InputDataSG.Marks = {{2, 1, QStringLiteral("„x” nem összeg")}};
+  window->Render();
+  auto* grid = Find<QTableWidget>("InputDataSG");
+  // grid row 2 is the table's second row under the header
+  EXPECT_EQ(grid->item(1, 1)->toolTip(), QStringLiteral("„x” nem összeg"));
+  const QBrush plain = grid->item(0, 0)->background();
+  EXPECT_NE(grid->item(1, 1)->background(), plain);
+  window->Run([&] { s.InputDataSG.Marks.clear(); });
+  EXPECT_EQ(grid->item(1, 1)->toolTip(), QString());
+  EXPECT_EQ(grid->item(1, 1)->background(), plain);
+
+  s.OsszegCheckBBtn.Mark = CheckMark::Failed;
+  s.OsszegCheckBBtn.Hint = QStringLiteral("Az előnézet 2. sora");
+  s.DateFormChoicesBtn.Items =
+      QStringList{QStringLiteral("dd.mm.yyyy"), QStringLiteral("mm.dd.yyyy")};
+  s.DateFormChoicesBtn.Enabled = s.DateFormEd.Enabled = true;
+  window->Render();
+  EXPECT_EQ(Find<QAbstractButton>("OsszegCheckBBtn")->toolTip(),
+            QStringLiteral("Az ellenőrzés megbukott\nAz előnézet 2. sora"));
+  auto* choices = Find<QToolButton>("DateFormChoicesBtn");
+  ASSERT_TRUE(choices->isEnabled());
+  ASSERT_EQ(choices->menu()->actions().size(), 2);
+  choices->menu()->actions()[1]->trigger();
+  EXPECT_EQ(s.DateFormEd.Text, QStringLiteral("mm.dd.yyyy"));
+  EXPECT_EQ(Find<QLineEdit>("DateFormEd")->text(), QStringLiteral("mm.dd.yyyy"));
 }
 
 TEST_F(MainWindowTest, AThrowingHandlerShowsAnErrorAndTheWindowGoesOn) {
