@@ -47,12 +47,13 @@ bool TMainForm::AnalyzeInputDataContent() {
 // What the automatic assignment and the content button share once the columns are set.
 bool TMainForm::CheckAndLoad() {
   if (!CheckInputDataContent()) {
-    // The message as it always read, then where to look first.
-    QString message =
+    // The message as it always read; where to look first goes beside it.
+    const QString message =
         ContentCheckFailureMessage(State.TartalomPanelTitle.Caption, State.ContentCheckBtn.Caption);
-    if (!lastCheckFirstFailure_.isEmpty())
-      message += QStringLiteral("\n\nAz első hiba: ") + lastCheckFirstFailure_;
-    ui_.Error(message);
+    if (lastCheckFirstFailure_.isEmpty())
+      ui_.Error(message);
+    else
+      ui_.ErrorWithDetail(message, QStringLiteral("Az első hiba: ") + lastCheckFirstFailure_);
     return false;
   }
   SetInputStage(TInputStage::ContentChecked);

@@ -28,6 +28,9 @@ class UserInterface {
   virtual void Information(const QString& text) = 0;
   virtual void Warning(const QString& text) = 0;
   virtual void Error(const QString& text) = 0;
+  // An error box with a hint of where to look, shown apart from the box's own text: the
+  // window puts it under the text; the command line's boxes stay as they are without it.
+  virtual void ErrorWithDetail(const QString& text, const QString& /*detail*/) { Error(text); }
   // Yes/No question; true means Yes.
   virtual bool Confirm(const QString& text) = 0;
   virtual std::optional<QString> OpenFile(const FileDialogSpec& spec) = 0;

@@ -60,6 +60,14 @@ void QtUserInterface::Error(const QString& text) {
   QMessageBox::critical(parent_, QStringLiteral("Hiba"), QtMessageText(text));
 }
 
+void QtUserInterface::ErrorWithDetail(const QString& text, const QString& detail) {
+  PrepareModal();
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Hiba"), QtMessageText(text),
+                  QMessageBox::Ok, parent_);
+  box.setInformativeText(QtMessageText(detail));
+  box.exec();
+}
+
 bool QtUserInterface::Confirm(const QString& text) {
   PrepareModal();
   return QMessageBox::question(parent_, QStringLiteral("Megerősítés"), QtMessageText(text),

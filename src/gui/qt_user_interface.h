@@ -23,6 +23,7 @@ class QtUserInterface : public UserInterface {
   void Information(const QString& text) override;
   void Warning(const QString& text) override;
   void Error(const QString& text) override;
+  void ErrorWithDetail(const QString& text, const QString& detail) override;
   bool Confirm(const QString& text) override;
   std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
   std::optional<QString> SaveFile(const FileDialogSpec& spec) override;

@@ -107,7 +107,9 @@ TEST_F(ContentTabTest, AFailedCheckLeavesTheLoadPanelLockedAndTheButtonRetries) 
             QStringList{QStringLiteral(
                 "Az aktuális adat-összerendelés alapján végzett tartalom-ellenőrzés megbukott\n"
                 "kérem igazítson az adat-összerendeléseken az \"Input Fájl adatai\" panelon\n"
-                "majd nyomja meg a \"Input File adatainak ellenőrzése\" gombot\n\n"
+                "majd nyomja meg a \"Input File adatainak ellenőrzése\" gombot")});
+  EXPECT_EQ(ui.ErrorDetails,
+            std::vector<QString>{QStringLiteral(
                 "Az első hiba: az előnézet 1. sora, 3. oszlop (Bizonylat dátuma): „2026.11.10” "
                 "nem dátum a(z) „dd.mm.yyyy” formátum szerint")});
   // corrected: the second load starts from empty lists
@@ -131,10 +133,9 @@ TEST_F(ContentTabTest, AFailedCheckMarksItsCellUntilTheColumnsChangeOrItRunsAgai
   ASSERT_EQ(form->InputStage(), Stage::StructureChecked);
   const QString why = QStringLiteral("ÁFA (600,00) nagyobb, mint a nettó érték (1.000,00) fele");
   const QString where = QStringLiteral("előnézet 3. sora, 6. oszlop (ÁFA összeg): az ") + why;
-  // the message as before, then where to look; the mark and the cell say the same
-  EXPECT_TRUE(ui.Texts(QStringLiteral("error"))
-                  .value(0)
-                  .endsWith(QStringLiteral("gombot\n\nAz első hiba: az ") + where));
+  // the message as before, where to look beside it; the mark and the cell say the same
+  EXPECT_TRUE(ui.Texts(QStringLiteral("error")).value(0).endsWith(QStringLiteral("gombot")));
+  EXPECT_EQ(ui.ErrorDetails, std::vector<QString>{QStringLiteral("Az első hiba: az ") + where});
   EXPECT_EQ(s.OsszegCheckBBtn.Hint, QString(QStringLiteral("Az ") + where));
   EXPECT_EQ(s.AdoszamCheckBBtn.Mark, CheckMark::Passed);
   EXPECT_EQ(s.AdoszamCheckBBtn.Hint, QString());

@@ -25,6 +25,10 @@ class ScriptedUserInterface : public UserInterface {
   void Information(const QString& text) override { Messages.push_back({"information", text}); }
   void Warning(const QString& text) override { Messages.push_back({"warning", text}); }
   void Error(const QString& text) override { Messages.push_back({"error", text}); }
+  void ErrorWithDetail(const QString& text, const QString& detail) override {
+    Error(text);
+    ErrorDetails.push_back(detail);
+  }
   bool Confirm(const QString& text) override;
   std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
   std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
@@ -38,9 +42,13 @@ class ScriptedUserInterface : public UserInterface {
 
   // Texts of the recorded messages of one kind (all kinds when empty).
   QStringList Texts(const QString& kind = QString()) const;
-  void Clear() { Messages.clear(); }
+  void Clear() {
+    Messages.clear();
+    ErrorDetails.clear();
+  }
 
   std::vector<Message> Messages;
+  std::vector<QString> ErrorDetails;  // the hints beside error boxes, in order
   std::deque<bool> ConfirmAnswers;
   std::deque<std::optional<QString>> OpenFileAnswers;
   std::deque<std::optional<QString>> SaveFileAnswers;
