@@ -9,6 +9,7 @@
 
 #include "app/handler_runner.h"
 #include "app/main_form_state.h"
+#include "app/recent_files.h"
 #include "app/session.h"
 #include "app/user_interface.h"
 #include "content/column_assignment.h"
@@ -89,6 +90,11 @@ class TMainForm {
   FileDialogSpec OpenDialog, SaveDialog;
   bool InputLoaded = false;
 
+  // The window remembers the input files and dialog folders of its user (set before
+  // FormCreate); krinu-cli does not, so that scripted runs leave no trace.
+  bool RememberRecentFiles = false;
+  const TRecentFiles& Recent() const { return recent_; }
+
   UserInterface& Ui() { return ui_; }
   TSession& Session() { return session_; }
 
@@ -98,6 +104,10 @@ class TMainForm {
   void ShowStructureCheck(const TStructureCheck& check);
   bool CheckAndLoad();
   bool LoadAndNotify();
+  void ChooseInputFile(const QString& path);
+  void RememberInputFile(const QString& path);
+  void RememberXmlFolder(const QString& fileName);
+  void SaveRecent();
 
   UserInterface& ui_;
   TSession& session_;
@@ -108,6 +118,8 @@ class TMainForm {
   qint64 countedSize_ = -1;
   QDateTime countedModified_;
   bool changedWhileRead_ = false;
+  TRecentFiles recent_;
+  bool recentWriteReported_ = false;  // one log line for a data folder that cannot be written
 };
 
 }  // namespace krinu
