@@ -82,8 +82,7 @@ std::optional<QString> WriteDeclarationFile(const QString& fileName, const QByte
   // commit; it never falls back to writing the target in place. Unbuffered, since a write
   // failing in the buffer's flush inside commit() would not be reported.
   QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-    return failure(file.errorString());
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failure(file.errorString());
   errno = 0;
   if (file.write(bytes) != bytes.size()) {
     const QString reason = WriteErrorReason(file, errno);

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "gui/desktop_integration.h"
+
 namespace krinu {
 namespace {
 
@@ -70,22 +72,6 @@ const QHash<QString, QString>& AcceleratorAnchors() {
   return anchors;
 }
 
-// Runs an action once a mouse click on the watched widget is done with.
-class ClickFilter : public QObject {
- public:
-  ClickFilter(QObject* parent, std::function<void()> action)
-      : QObject(parent), action_(std::move(action)) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonRelease) QTimer::singleShot(0, this, action_);
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  std::function<void()> action_;
-};
-
 bool IsEnter(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
   const auto* key = static_cast<const QKeyEvent*>(event);
@@ -110,14 +96,16 @@ void SelectSectionOnClick(QDateTimeEdit* edit) {
   // cursor into the section under it.
   auto* line = edit->findChild<QLineEdit*>();
   if (!line) return;
-  auto* filter = new ClickFilter(edit, [edit, line] {
-    // Beyond the last part (after the final dot) the year is meant, the part a user most
-    // often types whole.
-    const bool pastEnd = line->cursorPosition() >= line->text().size();
-    const QDateTimeEdit::Section section = pastEnd ? edit->sectionAt(0) : edit->currentSection();
-    if (section != QDateTimeEdit::NoSection) edit->setSelectedSection(section);
+  // After the click is done with: the line edit has then placed the cursor.
+  OnEvent(line, QEvent::MouseButtonRelease, [edit, line] {
+    QTimer::singleShot(0, edit, [edit, line] {
+      // Beyond the last part (after the final dot) the year is meant, the part a user most
+      // often types whole.
+      const bool pastEnd = line->cursorPosition() >= line->text().size();
+      const QDateTimeEdit::Section section = pastEnd ? edit->sectionAt(0) : edit->currentSection();
+      if (section != QDateTimeEdit::NoSection) edit->setSelectedSection(section);
+    });
   });
-  line->installEventFilter(filter);
 }
 
 void LinkLabels(QWidget* root, const std::vector<std::pair<QString, QString>>& pairs) {

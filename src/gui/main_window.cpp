@@ -82,7 +82,9 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
   BuildMenu();
   pages_ = new QTabWidget(this);
   pages_->setObjectName(QStringLiteral("MainPC"));
-  pages_->addTab(Scrolled(BuildInputTab()), form_->State.InputTS.Caption);
+  QScrollArea* input = Scrolled(BuildInputTab());
+  WrapWhenNarrow(input, input->findChild<QBoxLayout*>(QStringLiteral("LowerPanels")));
+  pages_->addTab(input, form_->State.InputTS.Caption);
   pages_->addTab(Scrolled(BuildXmlTab()), form_->State.XMLGenTS.Caption);
   pages_->widget(0)->setObjectName(QStringLiteral("InputTS"));
   pages_->widget(1)->setObjectName(QStringLiteral("XMLGenTS"));
@@ -365,7 +367,12 @@ QWidget* MainWindow::BuildInputTab() {
     row->addStretch(1);
     g->addLayout(row);
     g->addWidget(binder_.Label(QStringLiteral("Label6")));
-    g->addWidget(binder_.Grid(QStringLiteral("InputDataSG")), 1);
+    // The grid takes what the panels leave, but never fewer than a header and four rows.
+    QTableWidget* grid = binder_.Grid(QStringLiteral("InputDataSG"));
+    grid->setMinimumHeight(5 * grid->verticalHeader()->defaultSectionSize() +
+                           2 * grid->frameWidth() +
+                           grid->horizontalScrollBar()->sizeHint().height());
+    g->addWidget(grid, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(binder_.Label(QStringLiteral("ColCountPrevLb")));
     QLineEdit* cols = binder_.Edit(QStringLiteral("ColCountPrevEd"), true);
@@ -388,6 +395,7 @@ QWidget* MainWindow::BuildInputTab() {
   v->addWidget(szerkezet, 1);
 
   auto* lower = new QHBoxLayout;
+  lower->setObjectName(QStringLiteral("LowerPanels"));
   QFrame* tartalom = MakePanel(QStringLiteral("TartalomPanel"), body);
   {
     auto* g = new QGridLayout(body);
@@ -467,18 +475,24 @@ QWidget* MainWindow::BuildXmlTab() {
   connect(xmlFile, &QAbstractButton::clicked, this,
           [this] { Run([this] { form_->XMLFileSelectBtnClick(); }); });
   g->addWidget(xmlFile, 2, 0);
-  g->addWidget(binder_.Edit(QStringLiteral("XMLFileSelectEd"), false), 2, 1, 1, 3);
-  g->addWidget(binder_.Check(QStringLiteral("OverWriteXmlFileCbx")), 2, 4);
-  g->addWidget(binder_.Label(QStringLiteral("Label2")), 3, 0);
-  g->addWidget(binder_.Date(QStringLiteral("IdoszakADtPick")), 3, 1);
-  g->addWidget(binder_.Label(QStringLiteral("Label3")), 3, 2, Qt::AlignRight);
-  g->addWidget(binder_.Date(QStringLiteral("IdoszakBDtPick")), 3, 3);
-  g->addWidget(binder_.Label(QStringLiteral("Label23")), 4, 0);
+  g->addWidget(binder_.Edit(QStringLiteral("XMLFileSelectEd"), false), 2, 1, 1, 4);
+  // The long captions under the fields they belong to, so that the columns stay narrow
+  // enough for a small screen.
+  g->addWidget(binder_.Check(QStringLiteral("OverWriteXmlFileCbx")), 3, 1, 1, 4);
+  g->addWidget(binder_.Label(QStringLiteral("Label2")), 4, 0);
+  g->addWidget(binder_.Date(QStringLiteral("IdoszakADtPick")), 4, 1);
+  g->addWidget(binder_.Label(QStringLiteral("Label3")), 4, 2, Qt::AlignRight);
+  g->addWidget(binder_.Date(QStringLiteral("IdoszakBDtPick")), 4, 3);
+  g->addWidget(binder_.Label(QStringLiteral("Label23")), 5, 0);
   QLineEdit* version = binder_.Edit(QStringLiteral("NyomtVerEd"), false);
   version->setMaximumWidth(80);
-  g->addWidget(version, 4, 1);
-  g->addWidget(binder_.Check(QStringLiteral("BizSumCbx")), 4, 2);
-  g->addWidget(binder_.Check(QStringLiteral("DropZeroItemsCbx")), 4, 3);
+  g->addWidget(version, 5, 1);
+  auto* options = new QHBoxLayout;
+  options->addWidget(binder_.Check(QStringLiteral("BizSumCbx")));
+  options->addSpacing(16);
+  options->addWidget(binder_.Check(QStringLiteral("DropZeroItemsCbx")));
+  options->addStretch(1);
+  g->addLayout(options, 6, 1, 1, 4);
   // Created as the design has them, never shown.
   auto* hidden = new QWidget(page);
   hidden->setObjectName(QStringLiteral("HiddenControls"));
@@ -500,7 +514,7 @@ QWidget* MainWindow::BuildXmlTab() {
   bold.setBold(true);
   step1->setFont(bold);
   step1->setMinimumHeight(step1->sizeHint().height() + 8);
-  g->addWidget(step1, 4, 4);
+  g->addWidget(step1, 5, 3, 1, 2);
   g->setColumnStretch(1, 1);
   g->setColumnStretch(3, 1);
   v->addLayout(g);
