@@ -211,6 +211,7 @@ void MainWindow::SetUpKeyboard() {
     return findChild<QAbstractButton*>(QLatin1String(name));
   };
   const auto widget = [this](const char* name) { return findChild<QWidget*>(QLatin1String(name)); };
+  enter_->Add({widget("SelectFileBtn")}, button("SelectFileBtn"));
   enter_->Add({widget("SzerkezetPanel")}, button("SzerkezetCheckBtn"));
   enter_->Add({widget("TartalomPanel")}, button("ContentCheckBtn"));
   enter_->Add({widget("BetoltesPanel")}, button("ShowMissedBtn"));

@@ -321,6 +321,7 @@ TEST_F(DesktopTest, EnterPressesTheButtonOfThePanelItIsPressedIn) {
   EXPECT_EQ(pressed("UjAdozoBtn"), QStringLiteral("UjAdozoBtn"));  // a focused button itself
   EXPECT_EQ(pressed("XMLGenMm"), QStringLiteral("-"));             // the log keeps its Enter
   EXPECT_EQ(pressed("FileNameEd"), QStringLiteral("-"));
+  EXPECT_EQ(pressed("SelectFileBtn"), QStringLiteral("SelectFileBtn"));
 
   // In a register: a new record is stored, a record chosen from the list is changed.
   auto session = Session();
