@@ -1,5 +1,6 @@
 // The first tab's chain: choosing the input file, its structure, and what follows.
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "app/handler_runner.h"
@@ -9,10 +10,33 @@
 namespace krinu {
 
 void TMainForm::SelectFileBtnClick() {
-  if (const std::optional<QString> chosen = ui_.OpenFile(OpenDialog)) OpenInputFile(*chosen);
+  FileDialogSpec dialog = OpenDialog;
+  if (RememberRecentFiles && !recent_.InputDir.isEmpty() && QFileInfo(recent_.InputDir).isDir())
+    dialog.FileName = recent_.InputDir;
+  if (const std::optional<QString> chosen = ui_.OpenFile(dialog)) OpenInputFile(*chosen);
 }
 
 void TMainForm::OpenInputFile(const QString& path) {
+  ChooseInputFile(path);
+  RememberInputFile(path);
+}
+
+// A file that was taken in goes to the top of the list and its folder is where the open
+// dialog starts next time; a listed file that is no longer there leaves the list.
+void TMainForm::RememberInputFile(const QString& path) {
+  if (!RememberRecentFiles || path.isEmpty()) return;
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    if (recent_.Remove(path)) SaveRecent();
+    return;
+  }
+  const TRecentFiles before = recent_;
+  recent_.InputDir = QDir::toNativeSeparators(info.absolutePath());
+  if (!inputRefused_) recent_.Add(QDir::toNativeSeparators(info.absoluteFilePath()));
+  if (recent_ != before) SaveRecent();
+}
+
+void TMainForm::ChooseInputFile(const QString& path) {
   SetInputStage(TInputStage::FileChosen);
   State.FileNameEd.Text = path;
   inputRefused_ = true;  // until the file has passed the checks below

@@ -22,6 +22,7 @@ void TMainForm::FormCreate() {
   SaveDialog.Title = State.XMLFileSelectBtn.Caption;
   SaveDialog.Filter = QStringLiteral("XML files (*.xml)|*.xml|Any file (*.*)|*.*");
   SaveDialog.MustExist = false;
+  if (RememberRecentFiles) recent_ = LoadRecentFiles(RecentFilesName(session_.DataDir));
 
   State.MainPCActivePage = 0;
   // Start-up has read both registers.
@@ -40,6 +41,15 @@ void TMainForm::FormCreate() {
   State.DecSepCbx.ItemIndex = -1;
 
   SetInputStage(TInputStage::NoFile);
+}
+
+void TMainForm::SaveRecent() {
+  const std::optional<QString> failed = SaveRecentFiles(RecentFilesName(session_.DataDir), recent_);
+  if (!failed || recentWriteReported_) return;
+  recentWriteReported_ = true;
+  session_.Log.Write(LogSource::Startup,
+                     QStringLiteral("A legutóbbi fájlok listája nem menthető (") +
+                         RecentFilesName(session_.DataDir) + QStringLiteral("): ") + *failed);
 }
 
 void TMainForm::FormClose() {

@@ -9,6 +9,7 @@
 
 #include "app/handler_runner.h"
 #include "app/main_form_state.h"
+#include "app/recent_files.h"
 #include "app/session.h"
 #include "app/user_interface.h"
 #include "content/column_assignment.h"
@@ -95,6 +96,11 @@ class TMainForm {
   FileDialogSpec OpenDialog, SaveDialog;
   bool InputLoaded = false;
 
+  // The window remembers the input files and dialog folders of its user (set before
+  // FormCreate); krinu-cli does not, so that scripted runs leave no trace.
+  bool RememberRecentFiles = false;
+  const TRecentFiles& Recent() const { return recent_; }
+
   UserInterface& Ui() { return ui_; }
   TSession& Session() { return session_; }
 
@@ -106,6 +112,10 @@ class TMainForm {
   bool LoadAndNotify();
   // The formats offered for the date column and how its first value reads.
   void UpdateDateFormatHelp();
+  void ChooseInputFile(const QString& path);
+  void RememberInputFile(const QString& path);
+  void RememberXmlFolder(const QString& fileName);
+  void SaveRecent();
 
   UserInterface& ui_;
   TSession& session_;
@@ -118,6 +128,8 @@ class TMainForm {
   bool changedWhileRead_ = false;
   // Where the last content check failed first, for its message.
   QString lastCheckFirstFailure_;
+  TRecentFiles recent_;
+  bool recentWriteReported_ = false;  // one log line for a data folder that cannot be written
 };
 
 }  // namespace krinu

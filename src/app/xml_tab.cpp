@@ -11,9 +11,13 @@
 namespace krinu {
 
 void TMainForm::XMLFileSelectBtnClick() {
-  const std::optional<QString> chosen = ui_.SaveFile(SaveDialog);
+  FileDialogSpec dialog = SaveDialog;
+  if (RememberRecentFiles && !recent_.XmlDir.isEmpty() && QFileInfo(recent_.XmlDir).isDir())
+    dialog.FileName = recent_.XmlDir;
+  const std::optional<QString> chosen = ui_.SaveFile(dialog);
   if (!chosen || chosen->isEmpty()) return;
   const QString fileName = XmlFileNameFor(*chosen);
+  RememberXmlFolder(fileName);
   // The dialog does not ask before overwriting; an existing file of another kind (the
   // export itself, say) is most likely a slip of the mouse.
   const QFileInfo info(fileName);
@@ -109,6 +113,16 @@ void TMainForm::Step1BtnClick() {
     return;
   }
   session_.LastWrittenXml = session_.XmlFileName;
+  RememberXmlFolder(session_.LastWrittenXml);
+}
+
+// The save dialog starts where the last declaration was put, typed in or chosen.
+void TMainForm::RememberXmlFolder(const QString& fileName) {
+  if (!RememberRecentFiles) return;
+  const QString folder = QDir::toNativeSeparators(QFileInfo(fileName).absolutePath());
+  if (folder == recent_.XmlDir) return;
+  recent_.XmlDir = folder;
+  SaveRecent();
 }
 
 }  // namespace krinu

@@ -31,7 +31,9 @@ std::optional<QDate> IsoDate(const QString& text) {
 // thousand lines: they go out through a small buffer rather than as one copy of them all.
 std::optional<QString> WriteLog(const QString& file, const QStringList& lines) {
   QSaveFile out(file);
-  bool written = out.open(QIODevice::WriteOnly);
+  // Unbuffered, so that a full disk fails the write that hits it rather than vanishing in
+  // commit(), which would put a cut-off log in place.
+  bool written = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
   int writeErrno = 0;
   QByteArray chunk;
   chunk.reserve(1 << 20);

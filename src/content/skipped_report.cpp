@@ -51,8 +51,10 @@ QString SpreadsheetSafe(const QString& value) {
 }
 
 std::optional<QString> WriteAtomically(const QString& file, const QByteArray& bytes) {
+  // Unbuffered: a write held in the buffer would fail only inside commit(), which does not
+  // report it, and a cut-off file would stand in place of the old one.
   QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly)) {
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     return QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: %2").arg(file, out.errorString());
   }
   errno = 0;

@@ -79,9 +79,10 @@ std::optional<QString> WriteDeclarationFile(const QString& fileName, const QByte
     return WriteFailure(fileName, reason);
   };
   // QSaveFile writes a temporary file beside the target and renames it over the target on
-  // commit; it never falls back to writing the target in place.
+  // commit; it never falls back to writing the target in place. Unbuffered, since a write
+  // failing in the buffer's flush inside commit() would not be reported.
   QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return failure(file.errorString());
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failure(file.errorString());
   errno = 0;
   if (file.write(bytes) != bytes.size()) {
     const QString reason = WriteErrorReason(file, errno);

@@ -29,7 +29,7 @@ AdozokTorzsDialog::AdozokTorzsDialog(TSession& session, QWidget* parent)
          .SearchEd = QStringLiteral("SearchAdozoEd"),
          .Lbx = QStringLiteral("AdozokLbx"),
          .LbxMinimumSize = QSize(380, 260)},
-        {&s.FocusedControl, &s.Closed},
+        {&s.FocusedControl, &s.Closed, &form_.MarkedIndex},
         HandlersOf(form_, &TAdozokTorzsForm::AdozokLbxDblClick,
                    &TAdozokTorzsForm::AdozokLbxKeyPress, &TAdozokTorzsForm::SearchAdozoEdKeyPress));
 

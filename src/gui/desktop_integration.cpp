@@ -1,12 +1,50 @@
 #include "gui/desktop_integration.h"
 
+#include <QBoxLayout>
 #include <QCoreApplication>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTranslator>
 #include <QWidget>
 
 namespace krinu {
+namespace {
+
+class EventAction : public QObject {
+ public:
+  EventAction(QObject* watched, QEvent::Type type, std::function<void()> action)
+      : QObject(watched), type_(type), action_(std::move(action)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == type_) action_();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QEvent::Type type_;
+  std::function<void()> action_;
+};
+
+}  // namespace
+
+void OnEvent(QObject* watched, QEvent::Type type, std::function<void()> action) {
+  watched->installEventFilter(new EventAction(watched, type, std::move(action)));
+}
+
+void WrapWhenNarrow(QScrollArea* area, QBoxLayout* row) {
+  OnEvent(area->viewport(), QEvent::Resize, [area, row] {
+    int needed = row->spacing() * std::max(0, row->count() - 1);
+    for (int i = 0; i < row->count(); ++i) needed += row->itemAt(i)->minimumSize().width();
+    if (const QLayout* page = area->widget() ? area->widget()->layout() : nullptr)
+      needed += page->contentsMargins().left() + page->contentsMargins().right();
+    const QBoxLayout::Direction direction =
+        area->viewport()->width() < needed ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight;
+    if (row->direction() != direction) row->setDirection(direction);
+  });
+}
 
 void PreparePlatform() {
 #ifdef Q_OS_WIN

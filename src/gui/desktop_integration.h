@@ -3,11 +3,15 @@
 // own Hungarian texts, the Hungarian locale for what widgets draw (calendars), the icon,
 // and a window size that fits the screen.
 
+#include <QEvent>
 #include <QIcon>
 #include <QLocale>
 #include <QSize>
+#include <functional>
 
 class QCoreApplication;
+class QBoxLayout;
+class QScrollArea;
 class QWidget;
 
 namespace krinu {
@@ -22,5 +26,12 @@ QIcon ProgramIcon();
 // Gives a top-level window the Hungarian locale, sizes it to `preferred` but no larger than
 // the screen's free area leaves room for (title bar and panel) and centres it there.
 void PlaceOnScreen(QWidget* window, QSize preferred);
+
+// Runs action after each event of the given type reaches watched (which owns the filter).
+void OnEvent(QObject* watched, QEvent::Type type, std::function<void()> action);
+
+// A row of panels side by side while the scroll area's view is wide enough for all of them,
+// one under the other when not: a small or scaled screen scrolls down, not sideways.
+void WrapWhenNarrow(QScrollArea* area, QBoxLayout* row);
 
 }  // namespace krinu

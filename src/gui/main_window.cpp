@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -30,10 +31,12 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "app/handler_runner.h"
 #include "gui/control_render.h"
 #include "gui/desktop_integration.h"
+#include "gui/keyboard.h"
 #include "gui/secondary_windows.h"
 
 namespace krinu {
@@ -50,6 +53,16 @@ QStringList DroppedPaths(const QMimeData* mime) {
   return paths;
 }
 
+// A tab's page in a frameless scroll area: on a small or scaled screen the window still
+// fits, and what does not fit scrolls instead of being cut off.
+QScrollArea* Scrolled(QWidget* page) {
+  auto* area = new QScrollArea;
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidget(page);
+  return area;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
@@ -62,14 +75,17 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
   setLocale(InterfaceLocale());
   setWindowIcon(ProgramIcon());
   setAcceptDrops(true);
+  form_->RememberRecentFiles = true;
   ui_.ShowModalHandler = [this](SecondaryWindow w) { ShowSecondary(w); };
   // A box shows over the window as the handler has set it so far.
   ui_.BeforeModal = [this] { Render(); };
   BuildMenu();
   pages_ = new QTabWidget(this);
   pages_->setObjectName(QStringLiteral("MainPC"));
-  pages_->addTab(BuildInputTab(), form_->State.InputTS.Caption);
-  pages_->addTab(BuildXmlTab(), form_->State.XMLGenTS.Caption);
+  QScrollArea* input = Scrolled(BuildInputTab());
+  WrapWhenNarrow(input, input->findChild<QBoxLayout*>(QStringLiteral("LowerPanels")));
+  pages_->addTab(input, form_->State.InputTS.Caption);
+  pages_->addTab(Scrolled(BuildXmlTab()), form_->State.XMLGenTS.Caption);
   pages_->widget(0)->setObjectName(QStringLiteral("InputTS"));
   pages_->widget(1)->setObjectName(QStringLiteral("XMLGenTS"));
   binder_.Caption(QStringLiteral("InputTS"),
@@ -89,6 +105,7 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
                  [this] { form_->State.MainPCActivePage = pages_->currentIndex(); });
   setCentralWidget(pages_);
   BuildStatusBar();
+  SetUpKeyboard();
   PlaceOnScreen(this, QSize(1000, 660));
   Render();
 }
@@ -110,8 +127,11 @@ void MainWindow::Run(const std::function<void()>& handler) {
 }
 
 void MainWindow::OpenInputFile(const QString& path) {
-  // As the open dialog gives it: with the system's separators.
-  Run([this, path] { form_->OpenInputFile(QDir::toNativeSeparators(path)); });
+  // As the open dialog gives it: with the system's separators, on the tab that shows it.
+  Run([this, path] {
+    form_->State.MainPCActivePage = 0;
+    form_->OpenInputFile(QDir::toNativeSeparators(path));
+  });
 }
 
 void MainWindow::Render() {
@@ -147,10 +167,63 @@ void MainWindow::ShowSecondary(SecondaryWindow window) {
 
 // ---- layout ----------------------------------------------------------------------
 
+// Alt letters for the labelled fields, Tab through the panels top to bottom and left to
+// right, and Enter pressing the button of the panel the focus is in.
+void MainWindow::SetUpKeyboard() {
+  LinkLabels(this, {{QStringLiteral("Label5"), QStringLiteral("CsvSeparatorEd")},
+                    {QStringLiteral("ColCountPrevLb"), QStringLiteral("ColCountPrevEd")},
+                    {QStringLiteral("RowCountPrevLb"), QStringLiteral("RowCountPrevEd")},
+                    {QStringLiteral("AdoszamColLb"), QStringLiteral("AdoszamColCbx")},
+                    {QStringLiteral("MegnevezesColLb"), QStringLiteral("MegnevezesColCbx")},
+                    {QStringLiteral("DatumColLb"), QStringLiteral("DatumColCbx")},
+                    {QStringLiteral("BizSzamColLb"), QStringLiteral("BizSzamColCbx")},
+                    {QStringLiteral("AFAAlapColLb"), QStringLiteral("AFAAlapColCbx")},
+                    {QStringLiteral("AFAColLb"), QStringLiteral("AFAColCbx")},
+                    {QStringLiteral("Label21"), QStringLiteral("DateFormEd")},
+                    {QStringLiteral("Label19"), QStringLiteral("DecSepCbx")},
+                    {QStringLiteral("CsvLoadRowNumLb"), QStringLiteral("CsvLoadRowNumEd")},
+                    {QStringLiteral("CsvMissedRowNumLb"), QStringLiteral("CsvMissedRowNumEd")},
+                    {QStringLiteral("Label1"), QStringLiteral("AdozokCb")},
+                    {QStringLiteral("Label4"), QStringLiteral("UgyintezokCb")},
+                    {QStringLiteral("Label2"), QStringLiteral("IdoszakADtPick")},
+                    {QStringLiteral("Label3"), QStringLiteral("IdoszakBDtPick")},
+                    {QStringLiteral("Label23"), QStringLiteral("NyomtVerEd")}});
+  ChainTabOrder(this, {QStringLiteral("SelectFileBtn"),   QStringLiteral("FileNameEd"),
+                       QStringLiteral("HeaderCbx"),       QStringLiteral("CsvSeparatorEd"),
+                       QStringLiteral("InputDataSG"),     QStringLiteral("ColCountPrevEd"),
+                       QStringLiteral("RowCountPrevEd"),  QStringLiteral("SzerkezetCheckBtn"),
+                       QStringLiteral("AdoszamColCbx"),   QStringLiteral("MegnevezesColCbx"),
+                       QStringLiteral("DatumColCbx"),     QStringLiteral("BizSzamColCbx"),
+                       QStringLiteral("AFAAlapColCbx"),   QStringLiteral("AFAColCbx"),
+                       QStringLiteral("AdoszamFormEd"),   QStringLiteral("DateFormEd"),
+                       QStringLiteral("DecSepCbx"),       QStringLiteral("ContentCheckBtn"),
+                       QStringLiteral("CsvLoadRowNumEd"), QStringLiteral("CsvMissedRowNumEd"),
+                       QStringLiteral("ShowMissedBtn")});
+  ChainTabOrder(this, {QStringLiteral("AdozokCb"), QStringLiteral("UjAdozoBtn"),
+                       QStringLiteral("UgyintezokCb"), QStringLiteral("UjUgyintezoBtn"),
+                       QStringLiteral("XMLFileSelectBtn"), QStringLiteral("XMLFileSelectEd"),
+                       QStringLiteral("OverWriteXmlFileCbx"), QStringLiteral("IdoszakADtPick"),
+                       QStringLiteral("IdoszakBDtPick"), QStringLiteral("NyomtVerEd"),
+                       QStringLiteral("BizSumCbx"), QStringLiteral("DropZeroItemsCbx"),
+                       QStringLiteral("Step1Btn"), QStringLiteral("XMLGenMm")});
+  enter_ = new EnterPressesButton(this);
+  const auto button = [this](const char* name) {
+    return findChild<QAbstractButton*>(QLatin1String(name));
+  };
+  const auto widget = [this](const char* name) { return findChild<QWidget*>(QLatin1String(name)); };
+  enter_->Add({widget("SelectFileBtn")}, button("SelectFileBtn"));
+  enter_->Add({widget("SzerkezetPanel")}, button("SzerkezetCheckBtn"));
+  enter_->Add({widget("TartalomPanel")}, button("ContentCheckBtn"));
+  enter_->Add({widget("BetoltesPanel")}, button("ShowMissedBtn"));
+  enter_->Add({widget("XMLGenPage")}, button("Step1Btn"));
+  Render();
+}
+
 void MainWindow::BuildMenu() {
   QMenu* file = binder_.Menu(menuBar()->addMenu(QString()), QStringLiteral("FileMenu"));
   QAction* exit = binder_.MenuAction(file, QStringLiteral("ExitMenu"));
   exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  BuildRecentFilesMenu(file, exit);
   connect(exit, &QAction::triggered, this, [this] { Run([this] { form_->ExitMenuClick(); }); });
   // Ctrl+O is the file button from anywhere in the window; the file shows on the first tab.
   auto* open = new QAction(this);
@@ -174,6 +247,43 @@ void MainWindow::BuildMenu() {
   guide->setShortcut(QKeySequence(Qt::Key_F1));
   connect(guide, &QAction::triggered, this,
           [this] { Run([this] { form_->UserGuideMenuClick(); }); });
+}
+
+// The input files opened last, above the exit item, numbered for the keyboard; choosing one
+// opens it as the open dialog would.
+void MainWindow::BuildRecentFilesMenu(QMenu* file, QAction* exit) {
+  file->setToolTipsVisible(true);
+  QAction* separator = file->insertSeparator(exit);
+  auto shown = std::make_shared<QStringList>();
+  auto actions = std::make_shared<std::vector<QAction*>>();
+  binder_.Custom([this, file, exit, separator, shown, actions] {
+    const QStringList& files = form_->Recent().Files;
+    separator->setVisible(!files.isEmpty());
+    if (*shown == files) return;
+    *shown = files;
+    // The chosen item may be the one whose signal is still running.
+    for (QAction* a : *actions) {
+      file->removeAction(a);
+      a->deleteLater();
+    }
+    actions->clear();
+    const QFontMetrics fm(file->font());
+    for (qsizetype i = 0; i < files.size(); ++i) {
+      const QString path = files[i];
+      // A long path keeps its file name and the start of its folder.
+      const QString text = fm.elidedText(path, Qt::ElideMiddle, 60 * fm.averageCharWidth());
+      auto* a = new QAction(QStringLiteral("&%1  %2").arg(i + 1).arg(
+                                QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"))),
+                            file);
+      a->setObjectName(QStringLiteral("RecentFile%1").arg(i + 1));
+      a->setToolTip(path);
+      file->insertAction(separator, a);
+      connect(a, &QAction::triggered, this, [this, path] {
+        if (form_->State.SelectFileBtn.Enabled) OpenInputFile(path);
+      });
+      actions->push_back(a);
+    }
+  });
 }
 
 // After a run that wrote its file: which file, and a way to its folder.
@@ -258,7 +368,12 @@ QWidget* MainWindow::BuildInputTab() {
     row->addStretch(1);
     g->addLayout(row);
     g->addWidget(binder_.Label(QStringLiteral("Label6")));
-    g->addWidget(binder_.Grid(QStringLiteral("InputDataSG")), 1);
+    // The grid takes what the panels leave, but never fewer than a header and four rows.
+    QTableWidget* grid = binder_.Grid(QStringLiteral("InputDataSG"));
+    grid->setMinimumHeight(5 * grid->verticalHeader()->defaultSectionSize() +
+                           2 * grid->frameWidth() +
+                           grid->horizontalScrollBar()->sizeHint().height());
+    g->addWidget(grid, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(binder_.Label(QStringLiteral("ColCountPrevLb")));
     QLineEdit* cols = binder_.Edit(QStringLiteral("ColCountPrevEd"), true);
@@ -281,6 +396,7 @@ QWidget* MainWindow::BuildInputTab() {
   v->addWidget(szerkezet, 1);
 
   auto* lower = new QHBoxLayout;
+  lower->setObjectName(QStringLiteral("LowerPanels"));
   QFrame* tartalom = MakePanel(QStringLiteral("TartalomPanel"), body);
   {
     auto* g = new QGridLayout(body);
@@ -370,6 +486,7 @@ QWidget* MainWindow::BuildInputTab() {
 
 QWidget* MainWindow::BuildXmlTab() {
   auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("XMLGenPage"));
   auto* v = new QVBoxLayout(page);
   auto* g = new QGridLayout;
   g->setHorizontalSpacing(10);
@@ -385,18 +502,24 @@ QWidget* MainWindow::BuildXmlTab() {
   connect(xmlFile, &QAbstractButton::clicked, this,
           [this] { Run([this] { form_->XMLFileSelectBtnClick(); }); });
   g->addWidget(xmlFile, 2, 0);
-  g->addWidget(binder_.Edit(QStringLiteral("XMLFileSelectEd"), false), 2, 1, 1, 3);
-  g->addWidget(binder_.Check(QStringLiteral("OverWriteXmlFileCbx")), 2, 4);
-  g->addWidget(binder_.Label(QStringLiteral("Label2")), 3, 0);
-  g->addWidget(binder_.Date(QStringLiteral("IdoszakADtPick")), 3, 1);
-  g->addWidget(binder_.Label(QStringLiteral("Label3")), 3, 2, Qt::AlignRight);
-  g->addWidget(binder_.Date(QStringLiteral("IdoszakBDtPick")), 3, 3);
-  g->addWidget(binder_.Label(QStringLiteral("Label23")), 4, 0);
+  g->addWidget(binder_.Edit(QStringLiteral("XMLFileSelectEd"), false), 2, 1, 1, 4);
+  // The long captions under the fields they belong to, so that the columns stay narrow
+  // enough for a small screen.
+  g->addWidget(binder_.Check(QStringLiteral("OverWriteXmlFileCbx")), 3, 1, 1, 4);
+  g->addWidget(binder_.Label(QStringLiteral("Label2")), 4, 0);
+  g->addWidget(binder_.Date(QStringLiteral("IdoszakADtPick")), 4, 1);
+  g->addWidget(binder_.Label(QStringLiteral("Label3")), 4, 2, Qt::AlignRight);
+  g->addWidget(binder_.Date(QStringLiteral("IdoszakBDtPick")), 4, 3);
+  g->addWidget(binder_.Label(QStringLiteral("Label23")), 5, 0);
   QLineEdit* version = binder_.Edit(QStringLiteral("NyomtVerEd"), false);
   version->setMaximumWidth(80);
-  g->addWidget(version, 4, 1);
-  g->addWidget(binder_.Check(QStringLiteral("BizSumCbx")), 4, 2);
-  g->addWidget(binder_.Check(QStringLiteral("DropZeroItemsCbx")), 4, 3);
+  g->addWidget(version, 5, 1);
+  auto* options = new QHBoxLayout;
+  options->addWidget(binder_.Check(QStringLiteral("BizSumCbx")));
+  options->addSpacing(16);
+  options->addWidget(binder_.Check(QStringLiteral("DropZeroItemsCbx")));
+  options->addStretch(1);
+  g->addLayout(options, 6, 1, 1, 4);
   // Created as the design has them, never shown.
   auto* hidden = new QWidget(page);
   hidden->setObjectName(QStringLiteral("HiddenControls"));
@@ -418,7 +541,7 @@ QWidget* MainWindow::BuildXmlTab() {
   bold.setBold(true);
   step1->setFont(bold);
   step1->setMinimumHeight(step1->sizeHint().height() + 8);
-  g->addWidget(step1, 4, 4);
+  g->addWidget(step1, 5, 3, 1, 2);
   g->setColumnStretch(1, 1);
   g->setColumnStretch(3, 1);
   v->addLayout(g);

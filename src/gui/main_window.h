@@ -23,11 +23,14 @@ class QTabWidget;
 class QToolButton;
 class QFrame;
 class QAction;
+class QMenu;
 class QDragEnterEvent;
 class QDropEvent;
 class QMimeData;
 
 namespace krinu {
+
+class EnterPressesButton;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -53,7 +56,9 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildMenu();
+  void BuildRecentFilesMenu(QMenu* file, QAction* exit);
   void BuildStatusBar();
+  void SetUpKeyboard();
   QWidget* BuildInputTab();
   QWidget* BuildXmlTab();
   QFrame* MakePanel(const QString& name, QWidget*& body);
@@ -64,6 +69,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<TMainForm> form_;
   WidgetBinder binder_;
   QTabWidget* pages_ = nullptr;
+  EnterPressesButton* enter_ = nullptr;
 };
 
 }  // namespace krinu

@@ -13,6 +13,7 @@
 #include "app/handler_runner.h"
 #include "gui/control_render.h"
 #include "gui/desktop_integration.h"
+#include "gui/keyboard.h"
 
 namespace krinu {
 
@@ -28,9 +29,9 @@ QLabel* HeaderStrip(const QString& objectName, const QString& caption, QWidget* 
 }
 
 QPushButton* Button(const QString& objectName, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
+  auto* button = new QPushButton(WithAccelerator(objectName, caption), parent);
   button->setObjectName(objectName);
-  // Enter in an edit must not press a button behind the user's back.
+  // Enter presses the save button of the edits (see Build), not whichever had the focus last.
   button->setAutoDefault(false);
   button->setDefault(false);
   return button;
@@ -79,7 +80,8 @@ void RegisterDialog::Build(const RegisterDialogTexts& texts, RegisterDialogState
   left->addWidget(HeaderStrip(QStringLiteral("Panel1"), texts.Panel1, this));
   auto* fields = new QFormLayout;
   fields->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  for (const LabelledEdit& e : edits_) fields->addRow(e.Label, e.Edit);
+  for (const LabelledEdit& e : edits_)
+    fields->addRow(WithAccelerator(e.Edit->objectName(), e.Label), e.Edit);
   left->addLayout(fields);
   left->addSpacing(8);
   auto* uj = Button(QStringLiteral("UjBTn"), texts.UjBTn, this);
@@ -102,7 +104,7 @@ void RegisterDialog::Build(const RegisterDialogTexts& texts, RegisterDialogState
   right->addWidget(hint);
   auto* searchRow = new QHBoxLayout;
   searchEd_ = binder_->Edit(texts.SearchEd);
-  auto* searchLabel = new QLabel(QStringLiteral("Keresés"), this);
+  auto* searchLabel = new QLabel(WithAccelerator(texts.SearchEd, QStringLiteral("Keresés")), this);
   searchLabel->setBuddy(searchEd_);
   searchRow->addWidget(searchLabel);
   searchRow->addWidget(searchEd_, 1);
@@ -141,6 +143,15 @@ void RegisterDialog::Build(const RegisterDialogTexts& texts, RegisterDialogState
   onClick(torles, handlers_.TorlesBtnClick);
   onClick(clear, handlers_.ClearDataFieldsBtnClick);
   onClick(bezar, handlers_.BezarBtnClick);
+  // Enter in an edit saves: a record chosen from the list is changed, otherwise a new one is
+  // stored. Enter on a button presses that button; the list and the search keep their own.
+  auto* enter = new EnterPressesButton(this);
+  std::vector<QWidget*> members{uj, modosit, torles, clear, bezar};
+  for (const LabelledEdit& e : edits_) members.push_back(e.Edit);
+  const qint32* marked = state_.MarkedIndex;
+  enter->Add(members, [uj, modosit, marked]() -> QAbstractButton* {
+    return marked && *marked >= 0 ? modosit : uj;
+  });
   connect(lbx_, &QListWidget::itemDoubleClicked, this, [this] { Run(handlers_.LbxDblClick); });
   lbx_->installEventFilter(this);
   searchEd_->installEventFilter(this);

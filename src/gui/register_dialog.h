@@ -31,8 +31,9 @@ struct RegisterDialogTexts {
 
 // Where the form keeps what the window itself needs to know.
 struct RegisterDialogState {
-  QString* FocusedControl;  // objectName to focus after a handler; cleared once done
-  const bool* Closed;       // the handler asked the window to close
+  QString* FocusedControl;    // objectName to focus after a handler; cleared once done
+  const bool* Closed;         // the handler asked the window to close
+  const qint32* MarkedIndex;  // the list entry loaded into the edits; -1 when none
 };
 
 // The form's handlers behind the shared controls.

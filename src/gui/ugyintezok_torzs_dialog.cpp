@@ -29,7 +29,7 @@ UgyintezokTorzsDialog::UgyintezokTorzsDialog(TSession& session, QWidget* parent)
          .SearchEd = QStringLiteral("SearchUgyintezoEd"),
          .Lbx = QStringLiteral("UgyintezokLbx"),
          .LbxMinimumSize = QSize(340, 240)},
-        {&s.FocusedControl, &s.Closed},
+        {&s.FocusedControl, &s.Closed, &form_.MarkedIndex},
         HandlersOf(form_, &TUgyintezokTorzsForm::UgyintezokLbxDblClick,
                    &TUgyintezokTorzsForm::UgyintezokLbxKeyPress,
                    &TUgyintezokTorzsForm::SearchUgyintezoEdKeyPress));

@@ -1,5 +1,6 @@
 #include "gui/widget_binder.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 
 #include "gui/control_render.h"
 #include "gui/desktop_integration.h"
+#include "gui/keyboard.h"
 
 namespace krinu {
 namespace {
@@ -40,12 +42,16 @@ void DrawGrid(QTableWidget* w, const TPreviewGrid& c) {
   for (int row = fixed; row < c.RowCount && row < c.Cells.size(); ++row)
     for (int col = 0; col < c.ColCount; ++col)
       w->setItem(row - fixed, col, new QTableWidgetItem(c.Cells[row].value(col)));
-  // Columns as wide as their widest value in this font (the header texts are not measured);
-  // the user can still resize them.
+  // The full header on each section's tooltip, for a column narrower than its header.
+  for (int col = 0; col < c.ColCount; ++col)
+    if (QTableWidgetItem* item = w->horizontalHeaderItem(col)) item->setToolTip(item->text());
+  // Columns as wide as their widest value or header in this font, within a bound that keeps
+  // a few columns in view; the user can still widen them.
   const QFontMetrics fm = w->fontMetrics();
+  const QFontMetrics headerFm = w->horizontalHeader()->fontMetrics();
   for (int col = 0; col < c.ColCount && col < c.ColWidths.size(); ++col) {
     if (c.ColWidths[col] <= 0) continue;
-    int width = 0;
+    int width = fixed ? headerFm.horizontalAdvance(header.value(col)) + 10 : 0;
     for (int row = fixed; row < c.RowCount && row < c.Cells.size(); ++row)
       width = std::max(width, fm.horizontalAdvance(c.Cells[row].value(col)));
     w->setColumnWidth(col, std::min(480, width + 14));
@@ -95,8 +101,9 @@ QLabel* WidgetBinder::Label(const QString& name) {
   CaptionControl& c = Control<CaptionControl>(name);
   auto* w = new QLabel(c.Caption);
   w->setObjectName(name);
+  // A label that names a field (its buddy, set by the window) shows the field's Alt letter.
   Custom([w, &c] {
-    w->setText(c.Caption);
+    w->setText(w->buddy() ? WithAccelerator(w->buddy()->objectName(), c.Caption) : c.Caption);
     w->setEnabled(c.Enabled);
   });
   return w;
@@ -104,10 +111,10 @@ QLabel* WidgetBinder::Label(const QString& name) {
 
 QAbstractButton* WidgetBinder::Button(const QString& name) {
   CaptionControl& c = Control<CaptionControl>(name);
-  auto* w = new QPushButton(c.Caption);
+  auto* w = new QPushButton(WithAccelerator(name, c.Caption));
   w->setObjectName(name);
-  Custom([w, &c] {
-    w->setText(c.Caption);
+  Custom([w, &c, name] {
+    w->setText(WithAccelerator(name, c.Caption));
     w->setEnabled(c.Enabled);
   });
   return w;
@@ -134,11 +141,11 @@ QLineEdit* WidgetBinder::Edit(const QString& name, bool readOnly, int maxLength)
 
 QCheckBox* WidgetBinder::Check(const QString& name) {
   CheckControl& c = Control<CheckControl>(name);
-  auto* w = new QCheckBox(c.Caption);
+  auto* w = new QCheckBox(WithAccelerator(name, c.Caption));
   w->setObjectName(name);
   Custom(
-      [w, &c] {
-        w->setText(c.Caption);
+      [w, &c, name] {
+        w->setText(WithAccelerator(name, c.Caption));
         w->setChecked(c.Checked);
         w->setEnabled(c.Enabled);
       },
@@ -158,6 +165,13 @@ QComboBox* WidgetBinder::Combo(const QString& name) {
         RenderItems(w, c.Items);
         w->setCurrentIndex(c.ItemIndex);
         w->setEnabled(c.Enabled);
+        // The combo may be narrower than a long name: the list opens wide enough to show
+        // every item whole, and the chosen one is on the tooltip.
+        const QFontMetrics fm = w->view()->fontMetrics();
+        int widest = 0;
+        for (const QString& item : c.Items) widest = std::max(widest, fm.horizontalAdvance(item));
+        w->view()->setMinimumWidth(std::min(widest + 32, 1200));
+        w->setToolTip(w->currentText());
       },
       [w, &c] { c.ItemIndex = w->currentIndex(); });
   return w;
@@ -179,6 +193,7 @@ QDateEdit* WidgetBinder::Date(const QString& name) {
   w->setDisplayFormat(QStringLiteral("yyyy. MM. dd."));
   w->setMinimumWidth(w->fontMetrics().horizontalAdvance(QStringLiteral("2026. 12. 31.")) + 48);
   w->setMaximumWidth(220);
+  SelectSectionOnClick(w);
   Custom(
       [w, &c] {
         w->setDate(c.Date);
@@ -249,6 +264,7 @@ QTableWidget* WidgetBinder::Grid(const QString& name) {
   w->verticalHeader()->setDefaultSectionSize(w->fontMetrics().height() + 6);
   w->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   w->horizontalHeader()->setHighlightSections(false);
+  w->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);  // the user widens
   auto drawn = std::make_shared<std::optional<TPreviewGrid>>();
   auto marked = std::make_shared<QVector<TCellMark>>();
   Custom([w, &c, drawn, marked] {

@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 
+#include "support/file_size_limit.h"
 #include "support/test_env.h"
 
 namespace krinu {
@@ -53,6 +54,24 @@ TEST(SkippedReport, WritesAtomicallyAndNamesTheFileOnFailure) {
   ASSERT_TRUE(noFolder);
   EXPECT_TRUE(noFolder->contains("x.txt"));
   EXPECT_EQ(test::ReadFile(file), "r\n");
+}
+
+// A small file is the one a full disk cut off unnoticed: its bytes waited in a buffer whose
+// failed flush the commit did not report.
+TEST(SkippedReport, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
+  KRINU_NEEDS_FILE_SIZE_LIMIT();
+  QTemporaryDir dir;
+  const QString file = dir.filePath("kihagyott.txt");
+  ASSERT_FALSE(WriteSkippedRows(file, {"r"}));
+  std::optional<QString> error;
+  {
+    test::FileSizeLimit full(64);
+    error = WriteSkippedRows(file, {QString(400, u'x')});
+  }
+  ASSERT_TRUE(error);
+  EXPECT_TRUE(error->contains(file)) << error->toStdString();
+  EXPECT_EQ(test::ReadFile(file), "r\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kihagyott.txt"});
 }
 
 }  // namespace

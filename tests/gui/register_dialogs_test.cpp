@@ -63,7 +63,9 @@ class RegisterDialogs : public ::testing::Test {
     return c;
   }
   static QString Caption(QWidget& w, const char* name) {
-    if (auto* b = w.findChild<QPushButton*>(QString::fromLatin1(name))) return b->text();
+    // As shown, less the underlined Alt letter.
+    if (auto* b = w.findChild<QPushButton*>(QString::fromLatin1(name)))
+      return b->text().remove(QLatin1Char('&'));
     if (auto* l = w.findChild<QLabel*>(QString::fromLatin1(name))) return l->text();
     return QStringLiteral("<missing>");
   }

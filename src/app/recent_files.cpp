@@ -1,0 +1,90 @@
+#include "app/recent_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include "common/text_util.h"
+
+namespace krinu {
+namespace {
+
+// A few paths; anything larger is not ours and is not read into memory.
+constexpr qint64 kMaxRecentFileBytes = 64 * 1024;
+
+QString Normalized(const QString& path) {
+  return QDir::cleanPath(QDir::fromNativeSeparators(path));
+}
+
+// A remembered path is shown in the menu and handed to a dialog: nothing else is taken.
+QString PathValue(const QJsonValue& value) {
+  const QString path = value.toString();
+  if (path.isEmpty() || path.size() > 4096 || HasControlCharacter(path)) return {};
+  return path;
+}
+
+}  // namespace
+
+bool SamePath(const QString& a, const QString& b) {
+#ifdef Q_OS_WIN
+  constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+  constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+  return Normalized(a).compare(Normalized(b), kCase) == 0;
+}
+
+void TRecentFiles::Add(const QString& path) {
+  Remove(path);
+  Files.prepend(path);
+  while (Files.size() > kMaxFiles) Files.removeLast();
+}
+
+bool TRecentFiles::Remove(const QString& path) {
+  return Files.removeIf([&path](const QString& f) { return SamePath(f, path); }) > 0;
+}
+
+QString RecentFilesName(const QString& dataDir) {
+  return dataDir + QStringLiteral("legutobbi.json");
+}
+
+TRecentFiles LoadRecentFiles(const QString& fileName) {
+  TRecentFiles recent;
+  const QFileInfo info(fileName);
+  if (!info.isFile() || info.size() > kMaxRecentFileBytes) return recent;
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) return recent;
+  const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+  // Added oldest first, so that the list keeps its order and loses duplicates and surplus.
+  const QJsonArray files = root.value(QStringLiteral("files")).toArray();
+  for (qsizetype i = files.size() - 1; i >= 0; --i)
+    if (const QString path = PathValue(files.at(i)); !path.isEmpty()) recent.Add(path);
+  recent.InputDir = PathValue(root.value(QStringLiteral("inputFolder")));
+  recent.XmlDir = PathValue(root.value(QStringLiteral("xmlFolder")));
+  return recent;
+}
+
+std::optional<QString> SaveRecentFiles(const QString& fileName, const TRecentFiles& recent) {
+  QJsonObject root;
+  root.insert(QStringLiteral("files"), QJsonArray::fromStringList(recent.Files));
+  root.insert(QStringLiteral("inputFolder"), recent.InputDir);
+  root.insert(QStringLiteral("xmlFolder"), recent.XmlDir);
+  // Unbuffered: a buffered write would only fail inside commit(), which does not report it
+  // and would put a cut-off file in place.
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
+  const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
+  if (file.write(bytes) != bytes.size()) {
+    const QString why = file.errorString();
+    file.cancelWriting();
+    return why;
+  }
+  if (!file.commit()) return file.errorString();
+  return std::nullopt;
+}
+
+}  // namespace krinu
