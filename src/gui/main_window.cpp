@@ -188,17 +188,17 @@ void MainWindow::SetUpKeyboard() {
                     {QStringLiteral("Label2"), QStringLiteral("IdoszakADtPick")},
                     {QStringLiteral("Label3"), QStringLiteral("IdoszakBDtPick")},
                     {QStringLiteral("Label23"), QStringLiteral("NyomtVerEd")}});
-  ChainTabOrder(this, {QStringLiteral("SelectFileBtn"),   QStringLiteral("FileNameEd"),
-                       QStringLiteral("HeaderCbx"),       QStringLiteral("CsvSeparatorEd"),
-                       QStringLiteral("InputDataSG"),     QStringLiteral("ColCountPrevEd"),
-                       QStringLiteral("RowCountPrevEd"),  QStringLiteral("SzerkezetCheckBtn"),
-                       QStringLiteral("AdoszamColCbx"),   QStringLiteral("MegnevezesColCbx"),
-                       QStringLiteral("DatumColCbx"),     QStringLiteral("BizSzamColCbx"),
-                       QStringLiteral("AFAAlapColCbx"),   QStringLiteral("AFAColCbx"),
-                       QStringLiteral("AdoszamFormEd"),   QStringLiteral("DateFormEd"),
-                       QStringLiteral("DecSepCbx"),       QStringLiteral("ContentCheckBtn"),
-                       QStringLiteral("CsvLoadRowNumEd"), QStringLiteral("CsvMissedRowNumEd"),
-                       QStringLiteral("ShowMissedBtn")});
+  ChainTabOrder(this, {QStringLiteral("SelectFileBtn"),      QStringLiteral("FileNameEd"),
+                       QStringLiteral("HeaderCbx"),          QStringLiteral("CsvSeparatorEd"),
+                       QStringLiteral("InputDataSG"),        QStringLiteral("ColCountPrevEd"),
+                       QStringLiteral("RowCountPrevEd"),     QStringLiteral("SzerkezetCheckBtn"),
+                       QStringLiteral("AdoszamColCbx"),      QStringLiteral("MegnevezesColCbx"),
+                       QStringLiteral("DatumColCbx"),        QStringLiteral("BizSzamColCbx"),
+                       QStringLiteral("AFAAlapColCbx"),      QStringLiteral("AFAColCbx"),
+                       QStringLiteral("AdoszamFormEd"),      QStringLiteral("DateFormEd"),
+                       QStringLiteral("DateFormChoicesBtn"), QStringLiteral("DecSepCbx"),
+                       QStringLiteral("ContentCheckBtn"),    QStringLiteral("CsvLoadRowNumEd"),
+                       QStringLiteral("CsvMissedRowNumEd"),  QStringLiteral("ShowMissedBtn")});
   ChainTabOrder(this, {QStringLiteral("AdozokCb"), QStringLiteral("UjAdozoBtn"),
                        QStringLiteral("UgyintezokCb"), QStringLiteral("UjUgyintezoBtn"),
                        QStringLiteral("XMLFileSelectBtn"), QStringLiteral("XMLFileSelectEd"),
@@ -427,12 +427,21 @@ QWidget* MainWindow::BuildInputTab() {
     QToolButton* choices = binder_.ChoiceButton(QStringLiteral("DateFormChoicesBtn"));
     choices->setText(QStringLiteral("▾"));
     choices->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
-    choices->setToolTip(QStringLiteral("Az oszlop minden értékét olvasó dátum formátumok"));
+    choices->setToolTip(
+        QStringLiteral("Az oszlop minden értékét olvasó dátum formátumok (a mezőben: Alt+Le)"));
     connect(choices->menu(), &QMenu::triggered, this, [this](QAction* a) {
       const int index = a->data().toInt();
       Run([this, index] { form_->DateFormChoicesBtnClick(index); });
     });
     dateRow->addWidget(choices);
+    // As a combo box opens its list: Alt+Down in the field.
+    auto* openChoices = new QAction(dateForm);
+    openChoices->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
+    openChoices->setShortcutContext(Qt::WidgetShortcut);
+    dateForm->addAction(openChoices);
+    connect(openChoices, &QAction::triggered, choices, [choices] {
+      if (choices->isEnabled()) choices->showMenu();
+    });
     g->addLayout(dateRow, 3, 3);
     QLabel* datePreview = binder_.Label(QStringLiteral("DateFormPreviewLb"));
     datePreview->setWordWrap(true);
