@@ -16,7 +16,9 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
@@ -226,6 +228,37 @@ TEST_F(DesktopTest, ShortcutsAndTheOwnHelpWindow) {
   const QVariant image =
       help.Browser()->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("kep.png")));
   EXPECT_TRUE(image.isValid());  // images beside the guide are found
+}
+
+// The width the browser gave the first picture of the guide, and whether the page scrolls
+// sideways.
+std::pair<qreal, bool> FirstPicture(QTextBrowser* browser) {
+  QApplication::processEvents();
+  for (QTextBlock b = browser->document()->begin(); b.isValid(); b = b.next())
+    for (auto it = b.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat())
+        return {it.fragment().charFormat().toImageFormat().width(),
+                browser->horizontalScrollBar()->maximum() > 0};
+  return {-1, false};
+}
+
+TEST_F(DesktopTest, TheHelpWindowFitsPicturesAndExamplesToItsWidth) {
+  const QString guide = root.filePath(QStringLiteral("Help/Kezikonyv.html"));
+  test::WriteFile(guide, "<html><body><p>Bevezet\xC3\xA9s</p><p><img src=\"kep.png\"></p><pre>" +
+                             QByteArray(300, 'x') + "</pre></body></html>");
+  QImage(700, 350, QImage::Format_RGB32).save(root.filePath(QStringLiteral("Help/kep.png")));
+  HelpWindow help(guide);
+  help.resize(420, 500);
+  help.show();
+  const auto [narrow, narrowScrolls] = FirstPicture(help.Browser());
+  EXPECT_GT(narrow, 100);
+  EXPECT_LT(narrow, help.Browser()->viewport()->width());
+  EXPECT_FALSE(narrowScrolls);  // neither the picture nor the long example widens the page
+  help.resize(1000, 500);
+  const auto [wide, wideScrolls] = FirstPicture(help.Browser());
+  EXPECT_EQ(wide, 700);  // no larger than it is
+  EXPECT_FALSE(wideScrolls);
+  EXPECT_EQ(FittedImageSize(QSize(700, 350), 350), QSizeF(350, 175));
 }
 
 }  // namespace
