@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
+#include <vector>
 
 #include "common/check_mark.h"
 #include "common/preview_grid.h"
@@ -72,6 +74,24 @@ struct GridControl : Control, TPreviewGrid {
 struct MemoControl : Control {
   QStringList Lines;
   void Append(const QString& line) { Lines.append(line); }
+};
+
+// A read-only table that may hold a million rows: the window asks for the texts of the cells
+// it draws, so no widget or copy is made per cell. Rows stand in the order SortColumn and
+// Descending name; a click on a column's header goes to the window's handler, which orders
+// the rows and raises Revision so that the view is redrawn.
+struct TableColumn {
+  QString Caption;
+  bool Number = false;      // right-aligned
+  bool FixedPitch = false;  // data shown as it stands, its fields aligned
+};
+struct TableControl : Control {
+  std::vector<TableColumn> Columns;
+  qsizetype RowCount = 0;
+  std::function<QString(qsizetype row, int column)> Cell;
+  int SortColumn = -1;
+  bool Descending = false;
+  quint64 Revision = 0;
 };
 
 }  // namespace krinu

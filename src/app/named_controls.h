@@ -12,7 +12,7 @@ namespace krinu {
 
 using ControlRef =
     std::variant<CaptionControl*, TextControl*, CheckControl*, ComboControl*, ListControl*,
-                 DateControl*, CheckButtonControl*, GridControl*, MemoControl*>;
+                 DateControl*, CheckButtonControl*, GridControl*, MemoControl*, TableControl*>;
 
 struct NamedControl {
   QString Name;

@@ -1,8 +1,11 @@
 #pragma once
 // The skipped-rows viewer ("Kihagyott adatsorok áttkintése"): the rows the last load set
-// aside, one per line, and a report of them that can be saved for a spreadsheet.
+// aside, each beside its record number in the file and the reason it was skipped, in a
+// table the user sorts by any column; and a report of them that can be saved for a
+// spreadsheet.
 
 #include <QStringList>
+#include <vector>
 
 #include "app/controls.h"
 #include "app/named_controls.h"
@@ -14,11 +17,11 @@ namespace krinu {
 struct ShowMissedState {
   ShowMissedState();
   QString Caption;
-  MemoControl ShowMissedMemo;
+  TableControl ShowMissedSG;
   CaptionControl MentesBtn, ShowMissedOkBtn;
   bool Closed = false;
   NamedControls Controls() {
-    return {{QStringLiteral("ShowMissedMemo"), &ShowMissedMemo},
+    return {{QStringLiteral("ShowMissedSG"), &ShowMissedSG},
             {QStringLiteral("MentesBtn"), &MentesBtn},
             {QStringLiteral("ShowMissedOkBtn"), &ShowMissedOkBtn}};
   }
@@ -26,9 +29,17 @@ struct ShowMissedState {
 
 class TShowMissedForm {
  public:
-  TShowMissedForm(UserInterface& ui, const TSession& session) : ui_(ui), session_(session) {}
+  enum Column { SorszamCol, OkCol, AdatsorCol };
 
+  TShowMissedForm(UserInterface& ui, const TSession& session);
+  TShowMissedForm(const TShowMissedForm&) = delete;  // the table reads through this object
+  TShowMissedForm& operator=(const TShowMissedForm&) = delete;
+
+  // Fills the table in file order, which is the order of the record numbers.
   void FormShow();
+  // A click on a column's header: the rows by that column, ascending; by the same column
+  // again, the other way round. Rows that tie keep their file order.
+  void ShowMissedSGHeaderClick(int column);
   void ShowMissedOkBtnClick() { State.Closed = true; }
   // Asks for a file and writes the report: record number, reasons, fields.
   void MentesBtnClick();
@@ -36,8 +47,12 @@ class TShowMissedForm {
   ShowMissedState State;
 
  private:
+  QString CellText(qsizetype row, int column) const;
+  void SortRows();
+
   UserInterface& ui_;
   const TSession& session_;
+  std::vector<qsizetype> order_;  // the session's index of the row shown at each place
 };
 
 }  // namespace krinu

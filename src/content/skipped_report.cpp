@@ -68,16 +68,25 @@ std::optional<QString> WriteAtomically(const QString& file, const QByteArray& by
 
 }  // namespace
 
+QString SkippedNumberCaption() {
+  return QStringLiteral("Sorszám");
+}
+QString SkippedReasonCaption() {
+  return QStringLiteral("Ok");
+}
+QString SkippedReasonText(const TSkippedRecord& record) {
+  return record.Reasons.join(QStringLiteral(", "));
+}
+
 QByteArray SkippedReportCsv(const std::vector<TSkippedRecord>& skipped) {
   qsizetype fields = 0;
   for (const TSkippedRecord& record : skipped) fields = std::max(fields, record.Fields.size());
-  QStringList row{QStringLiteral("Sorszám"), QStringLiteral("Ok")};
+  QStringList row{SkippedNumberCaption(), SkippedReasonCaption()};
   for (qsizetype i = 1; i <= fields; ++i) row << QStringLiteral("%1. mező").arg(i);
 
   QString text = row.join(u';') + QStringLiteral("\r\n");
   for (const TSkippedRecord& record : skipped) {
-    row = QStringList{QString::number(record.RecordNumber),
-                      CsvCell(record.Reasons.join(QStringLiteral(", ")))};
+    row = QStringList{QString::number(record.RecordNumber), CsvCell(SkippedReasonText(record))};
     for (const QString& field : record.Fields) row << CsvCell(SpreadsheetSafe(field));
     text += row.join(u';') + QStringLiteral("\r\n");
   }

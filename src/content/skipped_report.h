@@ -12,6 +12,12 @@
 
 namespace krinu {
 
+// The captions of the record number and reason columns, and the reasons of one record as
+// one text: the report and the viewer show them alike.
+QString SkippedNumberCaption();
+QString SkippedReasonCaption();
+QString SkippedReasonText(const TSkippedRecord& record);
+
 // UTF-8 with byte-order mark, ";" between cells, CR LF after each row; a header row, then
 // one row per record: its number, the reasons joined by ", ", its fields.
 QByteArray SkippedReportCsv(const std::vector<TSkippedRecord>& skipped);

@@ -1,8 +1,10 @@
 #include "gui/show_missed_dialog.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
+#include <QHeaderView>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "app/handler_runner.h"
@@ -15,8 +17,7 @@ ShowMissedDialog::ShowMissedDialog(const TSession& session, QWidget* parent)
   setObjectName(QStringLiteral("ShowMissedForm"));
   setWindowTitle(form_.State.Caption);
   setModal(true);
-  QPlainTextEdit* memo = binder_.Memo(QStringLiteral("ShowMissedMemo"));
-  memo->setReadOnly(false);  // the user may mark text up; nothing of it is kept
+  QTableView* table = binder_.Table(QStringLiteral("ShowMissedSG"));
   QAbstractButton* save = binder_.Button(QStringLiteral("MentesBtn"));
   QAbstractButton* ok = binder_.Button(QStringLiteral("ShowMissedOkBtn"));
   auto* buttons = new QHBoxLayout;
@@ -24,8 +25,14 @@ ShowMissedDialog::ShowMissedDialog(const TSession& session, QWidget* parent)
   buttons->addStretch(1);
   buttons->addWidget(ok);
   auto* v = new QVBoxLayout(this);
-  v->addWidget(memo, 1);
+  v->addWidget(table, 1);
   v->addLayout(buttons);
+  connect(table->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+    // A million rows take a moment to sort.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    Run([this, column] { form_.ShowMissedSGHeaderClick(column); });
+    QGuiApplication::restoreOverrideCursor();
+  });
   connect(save, &QAbstractButton::clicked, this,
           [this] { Run([this] { form_.MentesBtnClick(); }); });
   connect(ok, &QAbstractButton::clicked, this,

@@ -1,6 +1,6 @@
 #pragma once
-// The skipped-rows viewer window: modal, centred on the main window, the rows in a
-// fixed-pitch font.
+// The skipped-rows viewer window: modal, centred on the main window; a table of the rows
+// with their record numbers and reasons, sorted by a click on a column header.
 
 #include <QDialog>
 

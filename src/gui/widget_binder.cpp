@@ -1,6 +1,7 @@
 #include "gui/widget_binder.h"
 
 #include <QAbstractItemView>
+#include <QAbstractTableModel>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -15,10 +16,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QToolButton>
+#include <climits>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "gui/control_render.h"
@@ -77,6 +81,48 @@ void ShowMarks(QTableWidget* w, const GridControl& c, QVector<TCellMark>& shown)
     if (QTableWidgetItem* item = itemAt(c.Marks.front())) w->scrollToItem(item);
   shown = c.Marks;
 }
+
+// The cells of a TableControl as the view asks for them: only the rows in sight are read.
+class TableModel final : public QAbstractTableModel {
+ public:
+  TableModel(const TableControl& c, QObject* parent) : QAbstractTableModel(parent), c_(c) {}
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() || !c_.Cell ? 0 : int(std::min<qsizetype>(c_.RowCount, INT_MAX));
+  }
+  int columnCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : int(c_.Columns.size());
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid() || index.column() >= int(c_.Columns.size())) return {};
+    const TableColumn& column = c_.Columns[index.column()];
+    switch (role) {
+      case Qt::DisplayRole:
+      case Qt::ToolTipRole:  // the whole text where the column is too narrow for it
+        return c_.Cell(index.row(), index.column());
+      case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignVCenter |
+                                   (column.Number ? Qt::AlignRight : Qt::AlignLeft));
+      case Qt::FontRole:
+        if (column.FixedPitch) return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        return {};
+      default:
+        return {};
+    }
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || section < 0 || section >= int(c_.Columns.size()))
+      return {};
+    if (role == Qt::DisplayRole) return c_.Columns[section].Caption;
+    return {};
+  }
+  void Reset() {
+    beginResetModel();
+    endResetModel();
+  }
+
+ private:
+  const TableControl& c_;
+};
 
 }  // namespace
 
@@ -299,6 +345,51 @@ QPlainTextEdit* WidgetBinder::Memo(const QString& name) {
     }
     for (; *shown < c.Lines.size(); ++*shown) w->appendPlainText(c.Lines[*shown]);
     if (grew) w->moveCursor(QTextCursor::End);  // the newest lines in view
+    w->setEnabled(c.Enabled);
+  });
+  return w;
+}
+
+QTableView* WidgetBinder::Table(const QString& name) {
+  TableControl& c = Control<TableControl>(name);
+  auto* w = new QTableView;
+  w->setObjectName(name);
+  auto* model = new TableModel(c, w);
+  w->setModel(model);
+  w->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  w->setSelectionBehavior(QAbstractItemView::SelectRows);
+  w->setSelectionMode(QAbstractItemView::SingleSelection);
+  w->setTabKeyNavigation(false);
+  w->setWordWrap(false);
+  // Every row one line high: the view then never measures the rows it does not show.
+  w->verticalHeader()->hide();
+  w->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  w->verticalHeader()->setDefaultSectionSize(w->fontMetrics().height() + 6);
+  QHeaderView* header = w->horizontalHeader();
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  header->setHighlightSections(false);
+  header->setSectionsClickable(true);
+  header->setSortIndicatorShown(true);
+  // Not stretched: a long row keeps its width and the table scrolls sideways to show it whole.
+  header->setStretchLastSection(false);
+  struct Drawn {
+    std::optional<quint64> Revision;
+    bool Sized = false;
+  };
+  auto drawn = std::make_shared<Drawn>();
+  Custom([w, model, &c, drawn] {
+    if (drawn->Revision != c.Revision) {
+      model->Reset();
+      drawn->Revision = c.Revision;
+      // Columns as wide as the first rows need (the view samples a thousand), once: a width
+      // the user set stays when the rows are sorted.
+      if (!drawn->Sized && model->rowCount(QModelIndex()) > 0) {
+        w->resizeColumnsToContents();
+        drawn->Sized = true;
+      }
+    }
+    w->horizontalHeader()->setSortIndicator(
+        c.SortColumn, c.Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     w->setEnabled(c.Enabled);
   });
   return w;

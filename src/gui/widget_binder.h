@@ -21,6 +21,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
+class QTableView;
 class QTableWidget;
 class QToolButton;
 class QWidget;
@@ -42,6 +43,9 @@ class WidgetBinder {
   QToolButton* ChoiceButton(const QString& name);
   QTableWidget* Grid(const QString& name);
   QPlainTextEdit* Memo(const QString& name);
+  // A read-only table over a model that asks the control for the cells it draws; the
+  // header shows the order, and its clicks are the window's to handle (sectionClicked).
+  QTableView* Table(const QString& name);
   QListWidget* List(const QString& name);
   QAction* MenuAction(QMenu* menu, const QString& name);
   QMenu* Menu(QMenu* menu, const QString& name);  // a sub-menu made by the caller, named here

@@ -77,17 +77,62 @@ TEST_F(ContentTabTest, ChoosingAGoodFileLoadsItAtOnce) {
                 "(Előtte érdemes lehet ellenőrizni, hogy a szükséges input adatelemek (adószám, "
                 "megnevezés, ...) beazonosítása valóban megfelelő)")});
 
-  // the viewer lists the skipped row and saves the report
+  // the viewer shows the skipped row as it stands, beside the record number and reason that
+  // the saved report gives it
   TShowMissedForm viewer(ui, form->Session());
   viewer.FormShow();
-  EXPECT_EQ(viewer.State.ShowMissedMemo.Lines,
-            QStringList{QStringLiteral("HU1;Rossz;2026.11.01;X;1,00;0,10")});
+  const TableControl& table = viewer.State.ShowMissedSG;
+  ASSERT_EQ(table.RowCount, 1);
+  EXPECT_EQ((QStringList{table.Cell(0, 0), table.Cell(0, 1), table.Cell(0, 2)}),
+            (QStringList{"14", "Adószám", "HU1;Rossz;2026.11.01;X;1,00;0,10"}));
   const QString report = root.filePath(QStringLiteral("kihagyott"));
   ui.SaveFileAnswers.push_back(report);
   viewer.MentesBtnClick();
   EXPECT_TRUE(test::ReadFile(report + QStringLiteral(".csv")).contains("14;Adószám;HU1;"));
   viewer.ShowMissedOkBtnClick();
   EXPECT_TRUE(viewer.State.Closed);
+}
+
+TEST(SkippedRowsViewer, HeaderClicksSortNumbersAsNumbersAndReasonsInHungarianOrder) {
+  TSession session{AppEnvironment{}};
+  const QList<std::pair<qint64, QStringList>> records{{2, {"Dátum"}},
+                                                      {9, {"ÁFA > nettó/2"}},
+                                                      {10, {"Adószám", "Dátum"}},
+                                                      {100, {"Nettó összeg"}},
+                                                      {150, {"Dátum"}}};
+  for (const auto& [number, reasons] : records) {
+    const QStringList fields{QStringLiteral("sor%1").arg(number), "x"};
+    session.SkippedRecords.push_back({number, reasons, fields});
+    session.MissedRows << fields.join(u';');
+  }
+  test::ScriptedUserInterface ui;
+  TShowMissedForm viewer(ui, session);
+  const TableControl& table = viewer.State.ShowMissedSG;
+  const auto column = [&](int c) {
+    QStringList shown;
+    for (qsizetype row = 0; row < table.RowCount; ++row) shown << table.Cell(row, c);
+    return shown;
+  };
+  using L = QStringList;
+  viewer.FormShow();
+  EXPECT_EQ(column(0), (L{"2", "9", "10", "100", "150"}));
+  EXPECT_EQ(std::pair(table.SortColumn, table.Descending), std::pair(0, false));
+
+  viewer.ShowMissedSGHeaderClick(0);  // the same column: the other way round, numerically
+  EXPECT_EQ(column(0), (L{"150", "100", "10", "9", "2"}));
+  EXPECT_EQ(std::pair(table.SortColumn, table.Descending), std::pair(0, true));
+  EXPECT_EQ(column(2), (L{"sor150;x", "sor100;x", "sor10;x", "sor9;x", "sor2;x"}));
+
+  viewer.ShowMissedSGHeaderClick(1);  // another column starts ascending; Á stands beside A
+  EXPECT_EQ(column(1), (L{"Adószám, Dátum", "ÁFA > nettó/2", "Dátum", "Dátum", "Nettó összeg"}));
+  EXPECT_EQ(column(0), (L{"10", "9", "2", "150", "100"}));  // equal reasons keep file order
+  viewer.ShowMissedSGHeaderClick(1);
+  EXPECT_EQ(column(0), (L{"100", "2", "150", "9", "10"}));
+
+  viewer.ShowMissedSGHeaderClick(2);  // the rows' own text, character by character
+  EXPECT_EQ(column(0), (L{"100", "10", "150", "2", "9"}));  // "sor100;x" < "sor10;x"
+  viewer.FormShow();                                        // shown again: file order
+  EXPECT_EQ(column(0), (L{"2", "9", "10", "100", "150"}));
 }
 
 TEST_F(ContentTabTest, AFailedCheckLeavesTheLoadPanelLockedAndTheButtonRetries) {

@@ -20,8 +20,10 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
@@ -387,6 +389,37 @@ TEST_F(DesktopTest, AYearTypedIntoADatePickerAfterAClickIsTaken) {
   EXPECT_EQ(b->date(), QDate(2024, 12, 31));
   clickAndType(b, 7, "03");  // inside the month
   EXPECT_EQ(b->date(), QDate(2024, 3, 31));
+}
+
+// The width the browser gave the first picture of the guide, and whether the page scrolls
+// sideways.
+std::pair<qreal, bool> FirstPicture(QTextBrowser* browser) {
+  QApplication::processEvents();
+  for (QTextBlock b = browser->document()->begin(); b.isValid(); b = b.next())
+    for (auto it = b.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat())
+        return {it.fragment().charFormat().toImageFormat().width(),
+                browser->horizontalScrollBar()->maximum() > 0};
+  return {-1, false};
+}
+
+TEST_F(DesktopTest, TheHelpWindowFitsPicturesAndExamplesToItsWidth) {
+  const QString guide = root.filePath(QStringLiteral("Help/Kezikonyv.html"));
+  test::WriteFile(guide, "<html><body><p>Bevezet\xC3\xA9s</p><p><img src=\"kep.png\"></p><pre>" +
+                             QByteArray(300, 'x') + "</pre></body></html>");
+  QImage(700, 350, QImage::Format_RGB32).save(root.filePath(QStringLiteral("Help/kep.png")));
+  HelpWindow help(guide);
+  help.resize(420, 500);
+  help.show();
+  const auto [narrow, narrowScrolls] = FirstPicture(help.Browser());
+  EXPECT_GT(narrow, 100);
+  EXPECT_LT(narrow, help.Browser()->viewport()->width());
+  EXPECT_FALSE(narrowScrolls);  // neither the picture nor the long example widens the page
+  help.resize(1000, 500);
+  const auto [wide, wideScrolls] = FirstPicture(help.Browser());
+  EXPECT_EQ(wide, 700);  // no larger than it is
+  EXPECT_FALSE(wideScrolls);
+  EXPECT_EQ(FittedImageSize(QSize(700, 350), 350), QSizeF(350, 175));
 }
 
 }  // namespace
