@@ -251,6 +251,20 @@ TEST_F(MainWindowTest, TheProgressOffersCancelOnlyWhereTheWorkCanStop) {
   EXPECT_FALSE(preparing(2, 10));
 }
 
+// The log reaches the memo line for line, empty lines included, however many come at once.
+TEST_F(MainWindowTest, TheMemoShowsTheLogLineForLine) {
+  window->Run([this] {
+    for (const char* line : {"", "egy", "", "kettő", ""})
+      window->Form().State.XMLGenMm.Append(QString::fromUtf8(line));
+  });
+  window->Run([this] { window->Form().State.XMLGenMm.Append(QStringLiteral("három")); });
+  EXPECT_EQ(Find<QPlainTextEdit>("XMLGenMm")->toPlainText(),
+            window->Form().State.XMLGenMm.Lines.join(u'\n'));
+  EXPECT_TRUE(Find<QPlainTextEdit>("XMLGenMm")
+                  ->toPlainText()
+                  .endsWith(QStringLiteral("\n\negy\n\nkettő\n\nhárom")));
+}
+
 TEST_F(MainWindowTest, TheExitMenuClosesTheWindow) {
   window->show();
   ASSERT_TRUE(window->isVisible());
