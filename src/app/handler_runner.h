@@ -31,6 +31,21 @@ class TProgressScope {
   ProgressFn Callback() {
     return [this](qint64 done, qint64 total) { Report(done, total); };
   }
+  // Work in phases: each phase's reports show its own text in the one progress.
+  ProgressFn Phase(QString what) {
+    return [this, what = std::move(what)](qint64 done, qint64 total) {
+      what_ = what;
+      Report(done, total);
+    };
+  }
+  // A phase the user may stop: its callback answers false once they asked to.
+  CancellableProgressFn CancellablePhase(QString what) {
+    return [this, what = std::move(what)](qint64 done, qint64 total) {
+      what_ = what;
+      started_ = true;
+      return !ui_.CancellableProgress(what_, done, total);
+    };
+  }
 
  private:
   UserInterface& ui_;

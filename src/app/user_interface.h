@@ -39,6 +39,13 @@ class UserInterface {
   // Long work reports how far it got; total 0 means "unknown". done == total (total > 0) or
   // done < 0 ends it.
   virtual void Progress(const QString& what, qint64 done, qint64 total) = 0;
+  // Progress of work that can still be abandoned: shown as Progress shows it, with a way for
+  // the user to stop the work; true once they asked to. Where nobody can ask (the command
+  // line) it is plain Progress.
+  virtual bool CancellableProgress(const QString& what, qint64 done, qint64 total) {
+    Progress(what, done, total);
+    return false;
+  }
   // Shows a secondary window modally and returns when it closes.
   virtual void ShowModal(SecondaryWindow window) = 0;
 };

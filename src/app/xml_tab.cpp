@@ -78,6 +78,8 @@ void TMainForm::Step1BtnClick() {
     folderRefused(State.XMLFileSelectEd.Text);
     return;
   }
+  // A run the user stops leaves the session as it found it.
+  const QString previousXmlFileName = session_.XmlFileName;
   session_.XmlFileName = XmlFileNameFor(State.XMLFileSelectEd.Text);
   if (QFileInfo::exists(session_.XmlFileName) && !State.OverWriteXmlFileCbx.Checked) {
     ui_.Error(QStringLiteral("A kijelölt XML fájl már létezik és nem engedélyezett a felülírása"));
@@ -98,14 +100,25 @@ void TMainForm::Step1BtnClick() {
   input.DropZero = State.DropZeroItemsCbx.Checked;
   input.Locale = session_.OutputLocale;
   input.XmlFileName = session_.XmlFileName;
-  session_.PartnerList.clear();
-  session_.LastWrittenXml.clear();
   TDeclarationOutcome outcome;
   {
-    TProgressScope progress(ui_, QStringLiteral("Az XML nyomtatvány készítése…"));
-    progress.Report(0, 0);
-    outcome = RunDeclaration(session_.AFAAdatList, input);
+    // Closed before any box below opens.
+    const QString title = QStringLiteral("Az XML nyomtatvány készítése\n");
+    TProgressScope progress(ui_, title);
+    TRunProgress phases;
+    phases.Preparation = progress.CancellablePhase(
+        title + QStringLiteral("1/3: A tételek összesítése és ellenőrzése…"));
+    phases.Document =
+        progress.CancellablePhase(title + QStringLiteral("2/3: A nyomtatvány összeállítása…"));
+    phases.Write = progress.Phase(title + QStringLiteral("3/3: Fájlba írás…"));
+    outcome = RunDeclaration(session_.AFAAdatList, input, phases);
   }
+  if (outcome.Cancelled) {
+    session_.XmlFileName = previousXmlFileName;
+    session_.Log.Write(LogSource::Run, QStringLiteral("Az XML nyomtatvány készítése megszakítva"));
+    return;
+  }
+  session_.LastWrittenXml.clear();
   session_.PartnerList = outcome.Prepared.PartnerList;
   for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
   if (outcome.WriteError) {

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "app/command_line.h"
 #include "cli/register_commands.h"
 #include "common/quick_exit.h"
 #include "common/text_util.h"
@@ -53,23 +54,21 @@ QString Synopsis(const CliCommand& command) {
 void DeclareGlobalOptions(QCommandLineParser& global) {
   global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
   global.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  global.addOptions(
-      {{QStringLiteral("data-dir"),
-        QStringLiteral("data folder instead of the per-user one; made if missing"),
-        QStringLiteral("DIR")},
-       {QStringLiteral("ini"),
-        QStringLiteral("settings file instead of krinu.ini in the program folder"),
-        QStringLiteral("FILE")},
-       {QStringLiteral("help"), QStringLiteral("this text; COMMAND --help for one command")}});
+  global.addOptions({{QStringLiteral("data-dir"),
+                      QStringLiteral("adatmappa a felhasználói helyett; ha nincs, létrehozza"),
+                      QStringLiteral("MAPPA")},
+                     {QStringLiteral("ini"),
+                      QStringLiteral("beállításfájl a programmappa krinu.ini fájlja helyett"),
+                      QStringLiteral("FÁJL")},
+                     {QStringLiteral("help"),
+                      QStringLiteral("ez a leírás; egy parancs leírása: PARANCS --help")}});
 }
 
 void PrintUsage(QTextStream& out, const QCommandLineParser& global,
                 const std::vector<CliCommand>& commands) {
-  // The parser's help less its own usage line and heading: the option list.
-  const QString help = global.helpText();
-  const QString options = help.mid(help.indexOf(QStringLiteral("Options:\n")) + 9);
-  out << "usage: krinu-cli [--data-dir DIR] [--ini FILE] COMMAND [ARGS]\n\nGlobal options:\n"
-      << options << "\nCommands:\n";
+  out << "használat: krinu-cli [--data-dir MAPPA] [--ini FÁJL] PARANCS [ARGUMENTUMOK]\n\n"
+         "Általános kapcsolók:\n"
+      << CommandLineOptionList(global) << "\nParancsok:\n";
   for (const auto& c : commands) {
     const QString synopsis = Synopsis(c);
     // A synopsis too long for its column puts the description on the next line.
@@ -81,7 +80,7 @@ void PrintUsage(QTextStream& out, const QCommandLineParser& global,
 }
 
 QString UsageLine(const CliCommand& command) {
-  return QStringLiteral("usage: krinu-cli ") + Synopsis(command);
+  return QStringLiteral("használat: krinu-cli ") + Synopsis(command);
 }
 
 // The parser of one command: its own options, --help, and INPUT where it takes one.
@@ -90,26 +89,25 @@ void DeclareCommand(QCommandLineParser& parser, const CliCommand& command) {
   // krinu-cli has no one-letter options: "-x.csv" is reported as the option it looks like
   // (a file whose name begins with "-" follows "--").
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  parser.addOption({QStringLiteral("help"), QStringLiteral("this text")});
+  parser.addOption({QStringLiteral("help"), QStringLiteral("ez a leírás")});
   if (command.Declare) command.Declare(parser);
   if (command.TakesInput)
-    parser.addPositionalArgument(QStringLiteral("INPUT"),
-                                 QStringLiteral("the accounting program's CSV export"));
+    parser.addPositionalArgument(QStringLiteral("CSV"),
+                                 QStringLiteral("a könyvelőprogram CSV exportja"));
 }
 
-// The parser's help with krinu-cli's usage line in place of its first line.
 QString CommandHelp(const QCommandLineParser& parser, const CliCommand& command) {
-  const QString text = parser.helpText();
-  return UsageLine(command) + text.mid(text.indexOf(QLatin1Char('\n')));
+  return CommandLineHelp(parser, UsageLine(command));
 }
 
 // The command's work, or the usage error in its arguments.
 FromArgs<CommandRun> ReadCommand(const QCommandLineParser& parser, const CliCommand& command) {
   const qsizetype positionals = parser.positionalArguments().size();
   if (command.TakesInput && positionals != 1)
-    return UsageError{QStringLiteral("one INPUT file is needed")};
+    return UsageError{QStringLiteral("pontosan egy bemeneti CSV fájlt kell megadni")};
   if (!command.TakesInput && positionals != 0)
-    return UsageError{QStringLiteral("unexpected arguments")};
+    return UsageError{QStringLiteral("fölösleges argumentum: ") +
+                      parser.positionalArguments().join(QLatin1Char(' '))};
   return command.Read(parser);
 }
 
@@ -123,7 +121,7 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
   DeclareGlobalOptions(global);
   const QString program = QStringLiteral("krinu-cli");
   if (!global.parse(QStringList{program} + argsIn)) {
-    err << "krinu-cli: " << global.errorText() << "\n";
+    err << "krinu-cli: " << CommandLineError(global) << "\n";
     PrintUsage(err, global, commands);
     return kUsage;
   }
@@ -147,8 +145,8 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
   }
   if (!command) {
     err << "krinu-cli: "
-        << (args.isEmpty() ? QStringLiteral("no command given")
-                           : QStringLiteral("unknown command: ") + args.join(QLatin1Char(' ')))
+        << (args.isEmpty() ? QStringLiteral("nincs megadva parancs")
+                           : QStringLiteral("ismeretlen parancs: ") + args.join(QLatin1Char(' ')))
         << "\n";
     PrintUsage(err, global, commands);
     return kUsage;
@@ -163,7 +161,7 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
     return kOk;
   }
   const FromArgs<CommandRun> run =
-      parsed ? ReadCommand(parser, *command) : UsageError{parser.errorText()};
+      parsed ? ReadCommand(parser, *command) : UsageError{CommandLineError(parser)};
   if (!run.Value) {
     err << "krinu-cli " << command->Name << ": " << run.Error << "\n"
         << UsageLine(*command) << '\n';
@@ -196,7 +194,7 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
 
 void AddListCommands(std::vector<CliCommand>& commands) {
   commands.push_back({.Name = QStringLiteral("taxpayer list"),
-                      .Help = QStringLiteral("the taxpayers, one per line: Adoszam / Nev"),
+                      .Help = QStringLiteral("az adózók, soronként egy: Adószám / Név"),
                       .Read = Always([](CliContext& c) {
                         const auto& list = c.Session.AdozokList;
                         for (int i = 0; i < list.Count(); ++i)
@@ -206,7 +204,7 @@ void AddListCommands(std::vector<CliCommand>& commands) {
                       })});
   commands.push_back(
       {.Name = QStringLiteral("admin list"),
-       .Help = QStringLiteral("the administrators, one per line: ID / Nev / Telefon"),
+       .Help = QStringLiteral("az ügyintézők, soronként egy: Azonosító / Név / Telefon"),
        .Read = Always([](CliContext& c) {
          const auto& list = c.Session.UgyintezokList;
          for (int i = 0; i < list.Count(); ++i)

@@ -64,7 +64,7 @@ std::optional<QString> ApplyRunOptions(TMainForm& form, const ConvertOptions& o)
     int found = -1;
     for (int i = 0; i < session.AdozokList.Count() && found < 0; ++i)
       if (session.AdozokList.Object(i)->Adoszam == *o.Taxpayer) found = i;
-    if (found < 0) return QStringLiteral("krinu-cli: no taxpayer with tax number ") + *o.Taxpayer;
+    if (found < 0) return QStringLiteral("krinu-cli: nincs ilyen adószámú adózó: ") + *o.Taxpayer;
     s.AdozokCb.ItemIndex = found;
   }
   if (o.Admin) {
@@ -73,7 +73,8 @@ std::optional<QString> ApplyRunOptions(TMainForm& form, const ConvertOptions& o)
     int found = -1;
     for (int i = 0; numeric && i < session.UgyintezokList.Count() && found < 0; ++i)
       if (session.UgyintezokList.Object(i)->UserId == id) found = i;
-    if (found < 0) return QStringLiteral("krinu-cli: no administrator with ID ") + *o.Admin;
+    if (found < 0)
+      return QStringLiteral("krinu-cli: nincs ilyen azonosítójú ügyintéző: ") + *o.Admin;
     s.UgyintezokCb.ItemIndex = found;
   }
   if (o.From) s.IdoszakADtPick.Date = *o.From;
@@ -88,23 +89,24 @@ std::optional<QString> ApplyRunOptions(TMainForm& form, const ConvertOptions& o)
 
 void DeclareConvertOptions(QCommandLineParser& parser) {
   parser.addOptions({
-      {QStringLiteral("out"), QStringLiteral("the return's XML file (required)"),
-       QStringLiteral("FILE")},
-      {QStringLiteral("taxpayer"),
-       QStringLiteral("the taxpayer with tax number N (default: the first)"), QStringLiteral("N")},
-      {QStringLiteral("admin"), QStringLiteral("the administrator with ID (default: the first)"),
-       QStringLiteral("ID")},
-      {QStringLiteral("from"), QStringLiteral("first day of the period (default: previous month)"),
-       QStringLiteral("YYYY-MM-DD")},
-      {QStringLiteral("to"), QStringLiteral("last day of the period (default: previous month)"),
-       QStringLiteral("YYYY-MM-DD")},
-      {QStringLiteral("form-version"), QStringLiteral("the form version (default: 1.0)"),
-       QStringLiteral("V")},
-      {QStringLiteral("no-combine"), QStringLiteral("does not combine the lines of one invoice")},
-      {QStringLiteral("drop-zero"), QStringLiteral("leaves out lines whose amounts are zero")},
-      {QStringLiteral("no-overwrite"), QStringLiteral("refuses to replace an existing XML file")},
-      {QStringLiteral("log"), QStringLiteral("writes the run log to FILE, not standard output"),
-       QStringLiteral("FILE")},
+      {QStringLiteral("out"), QStringLiteral("a bevallás XML fájlja (kötelező)"),
+       QStringLiteral("FÁJL")},
+      {QStringLiteral("taxpayer"), QStringLiteral("az ilyen adószámú adózó (alapból az első)"),
+       QStringLiteral("ADÓSZÁM")},
+      {QStringLiteral("admin"), QStringLiteral("az ilyen azonosítójú ügyintéző (alapból az első)"),
+       QStringLiteral("AZONOSÍTÓ")},
+      {QStringLiteral("from"), QStringLiteral("az időszak első napja (alapból az előző hónapé)"),
+       QStringLiteral("ÉÉÉÉ-HH-NN")},
+      {QStringLiteral("to"), QStringLiteral("az időszak utolsó napja (alapból az előző hónapé)"),
+       QStringLiteral("ÉÉÉÉ-HH-NN")},
+      {QStringLiteral("form-version"), QStringLiteral("a nyomtatvány verziója (alapból 1.0)"),
+       QStringLiteral("VERZIÓ")},
+      {QStringLiteral("no-combine"), QStringLiteral("nem összesíti egy bizonylat tételeit")},
+      {QStringLiteral("drop-zero"), QStringLiteral("kihagyja a '0'-s tételeket")},
+      {QStringLiteral("no-overwrite"), QStringLiteral("nem írja felül a már létező XML fájlt")},
+      {QStringLiteral("log"),
+       QStringLiteral("a futás naplóját ebbe a fájlba írja, nem a szabványos kimenetre"),
+       QStringLiteral("FÁJL")},
   });
   DeclareInputOptions(parser);
 }
@@ -112,7 +114,8 @@ void DeclareConvertOptions(QCommandLineParser& parser) {
 FromArgs<ConvertOptions> ReadConvertOptions(const QCommandLineParser& args) {
   ConvertOptions o;
   const std::optional<QString> out = OptionValue(args, QStringLiteral("out"));
-  if (!out || out->isEmpty()) return UsageError{QStringLiteral("--out FILE is needed")};
+  if (!out || out->isEmpty())
+    return UsageError{QStringLiteral("meg kell adni a bevallás XML fájlját: --out FÁJL")};
   o.Out = *out;
   o.Taxpayer = OptionValue(args, QStringLiteral("taxpayer"));
   o.Admin = OptionValue(args, QStringLiteral("admin"));
@@ -122,7 +125,8 @@ FromArgs<ConvertOptions> ReadConvertOptions(const QCommandLineParser& args) {
        {std::pair{QStringLiteral("from"), &o.From}, {QStringLiteral("to"), &o.To}}) {
     if (const std::optional<QString> v = OptionValue(args, name)) {
       *date = IsoDate(*v);
-      if (!*date) return UsageError{QStringLiteral("--%1 takes a date as YYYY-MM-DD").arg(name)};
+      if (!*date)
+        return UsageError{QStringLiteral("a --%1 értéke dátum, ÉÉÉÉ-HH-NN alakban").arg(name)};
     }
   }
   o.NoCombine = args.isSet(QStringLiteral("no-combine"));
@@ -179,8 +183,9 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
 void AddConvertCommand(std::vector<CliCommand>& commands) {
   commands.push_back(
       {.Name = QStringLiteral("convert"),
-       .Usage = QStringLiteral("INPUT --out FILE [options]"),
-       .Help = QStringLiteral("load INPUT, then make the xx65 return XML as the second tab does"),
+       .Usage = QStringLiteral("CSV --out FÁJL [kapcsolók]"),
+       .Help = QStringLiteral("beolvassa a CSV fájlt, majd elkészíti az xx65 bevallás XML "
+                              "fájlját, ahogy a második fül"),
        .TakesInput = true,
        .Declare = DeclareConvertOptions,
        .Read = [](const QCommandLineParser& args) -> FromArgs<CommandRun> {

@@ -12,21 +12,23 @@ namespace krinu::cli {
 
 void DeclareInputOptions(QCommandLineParser& parser) {
   parser.addOptions({
-      {QStringLiteral("separator"), QStringLiteral("field separator (one character)"),
-       QStringLiteral("C")},
-      {QStringLiteral("header"), QStringLiteral("the first line is a header")},
-      {QStringLiteral("no-header"), QStringLiteral("there is no header line")},
+      {QStringLiteral("separator"), QStringLiteral("mező elválasztó (egy karakter)"),
+       QStringLiteral("KARAKTER")},
+      {QStringLiteral("header"), QStringLiteral("az első sor fejrovat")},
+      {QStringLiteral("no-header"), QStringLiteral("nincs fejrovat")},
       {QStringLiteral("columns"),
-       QStringLiteral("fields of tax no., name, date, invoice no., net, VAT"),
+       QStringLiteral("az adószám, a név, a dátum, a bizonylatszám, a nettó és az ÁFA összeg "
+                      "mezőjének sorszáma"),
        QStringLiteral("a,b,c,d,e,f")},
-      {QStringLiteral("date-format"), QStringLiteral("date format, e.g. yyyy.mm.dd"),
-       QStringLiteral("F")},
-      {QStringLiteral("decimal"), QStringLiteral("decimal separator"),
+      {QStringLiteral("date-format"), QStringLiteral("dátum formátum, pl. yyyy.mm.dd"),
+       QStringLiteral("FORMÁTUM")},
+      {QStringLiteral("decimal"), QStringLiteral("tizedes jegy: comma (vessző) vagy point (pont)"),
        QStringLiteral("comma|point")},
-      {QStringLiteral("skipped"), QStringLiteral("writes the skipped rows to FILE"),
-       QStringLiteral("FILE")},
+      {QStringLiteral("skipped"), QStringLiteral("a kihagyott adatsorokat ebbe a fájlba írja"),
+       QStringLiteral("FÁJL")},
       {QStringLiteral("skipped-report"),
-       QStringLiteral("writes the skipped rows' report (CSV) to FILE"), QStringLiteral("FILE")},
+       QStringLiteral("a kihagyott adatsorok jelentését (CSV) ebbe a fájlba írja"),
+       QStringLiteral("FÁJL")},
   });
 }
 
@@ -34,13 +36,14 @@ FromArgs<InputOptions> ReadInputOptions(const QCommandLineParser& args) {
   InputOptions o;
   o.Input = args.positionalArguments().value(0);
   if (auto sep = OptionValue(args, QStringLiteral("separator"))) {
-    if (sep->size() != 1) return UsageError{QStringLiteral("--separator takes one character")};
+    if (sep->size() != 1)
+      return UsageError{QStringLiteral("a --separator értéke egyetlen karakter")};
     o.Separator = *sep;
   }
   const bool header = args.isSet(QStringLiteral("header"));
   const bool noHeader = args.isSet(QStringLiteral("no-header"));
   if (header && noHeader)
-    return UsageError{QStringLiteral("--header and --no-header exclude each other")};
+    return UsageError{QStringLiteral("a --header és a --no-header kizárja egymást")};
   if (header || noHeader) o.Header = header;
   if (auto cols = OptionValue(args, QStringLiteral("columns"))) {
     const QStringList parts = cols->split(QLatin1Char(','));
@@ -52,13 +55,13 @@ FromArgs<InputOptions> ReadInputOptions(const QCommandLineParser& args) {
     }
     if (!ok)
       return UsageError{QStringLiteral(
-          "--columns takes six field numbers from 1: tax number, name, date, invoice number, "
-          "net, VAT (e.g. 1,2,3,4,5,6)")};
+          "a --columns értéke hat mezősorszám 1-től: adószám, név, dátum, bizonylatszám, nettó, "
+          "ÁFA (pl. 1,2,3,4,5,6)")};
     o.Columns = fields;
   }
   if (auto f = OptionValue(args, QStringLiteral("date-format"))) {
     if (f->size() > 20)
-      return UsageError{QStringLiteral("--date-format takes at most 20 characters")};
+      return UsageError{QStringLiteral("a --date-format értéke legfeljebb 20 karakter")};
     o.DateFormat = *f;
   }
   if (auto d = OptionValue(args, QStringLiteral("decimal"))) {
@@ -67,7 +70,7 @@ FromArgs<InputOptions> ReadInputOptions(const QCommandLineParser& args) {
     else if (*d == QStringLiteral("point"))
       o.DecSep = 1;
     else
-      return UsageError{QStringLiteral("--decimal takes comma or point")};
+      return UsageError{QStringLiteral("a --decimal értéke comma (vessző) vagy point (pont)")};
   }
   o.Skipped = OptionValue(args, QStringLiteral("skipped"));
   o.SkippedReport = OptionValue(args, QStringLiteral("skipped-report"));
@@ -99,14 +102,15 @@ std::optional<QString> ApplyContentOptions(TMainForm& form, const InputOptions& 
   MainFormState& s = form.State;
   if (form.InputStage() < TMainForm::TInputStage::StructureChecked)
     return QStringLiteral(
-        "krinu-cli: the structure check did not pass, so the column choices, the date format "
-        "and the decimal separator cannot be set");
+        "krinu-cli: a szerkezet ellenőrzése nem sikerült, ezért az oszlopok, a dátum formátum "
+        "és a tizedes jegy nem állítható be");
   if (o.Columns) {
     const std::vector<ComboControl*> combos = s.ColumnCombos();
     for (size_t i = 0; i < combos.size(); ++i) {
       const int field = (*o.Columns)[i];
       if (field >= combos[i]->Items.size())
-        return QStringLiteral("krinu-cli: --columns names field %1, but the file has %2 fields")
+        return QStringLiteral(
+                   "krinu-cli: a --columns a(z) %1. mezőt adja meg, de a fájlban csak %2 mező van")
             .arg(field)
             .arg(combos[i]->Items.size() - 1);
       combos[i]->ItemIndex = field;
@@ -182,9 +186,9 @@ int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
 void AddInputCommands(std::vector<CliCommand>& commands) {
   commands.push_back(
       {.Name = QStringLiteral("load"),
-       .Usage = QStringLiteral("INPUT [options]"),
-       .Help = QStringLiteral("take in INPUT as the window does: code page, structure, columns, "
-                              "check, load; prints a summary"),
+       .Usage = QStringLiteral("CSV [kapcsolók]"),
+       .Help = QStringLiteral("beolvassa a CSV fájlt, ahogy az ablak: kód tábla, szerkezet, "
+                              "oszlopok, ellenőrzés, betöltés; összesítőt ír"),
        .TakesInput = true,
        .Declare = DeclareInputOptions,
        .Read = [](const QCommandLineParser& args) -> FromArgs<CommandRun> {

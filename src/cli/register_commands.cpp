@@ -57,24 +57,24 @@ struct AdminEdits {
 
 // The edits a button reads; delete reads only the key.
 void DeclareTaxpayer(QCommandLineParser& parser, Button button) {
-  parser.addOption({QStringLiteral("tax-number"), QStringLiteral("the taxpayer's tax number"),
-                    QStringLiteral("N")});
+  parser.addOption({QStringLiteral("tax-number"), QStringLiteral("az adózó adószáma"),
+                    QStringLiteral("ADÓSZÁM")});
   if (button == Button::Delete) return;
   parser.addOptions(
-      {{QStringLiteral("name"), QStringLiteral("the taxpayer's name"), QStringLiteral("T")},
-       {QStringLiteral("bank"), QStringLiteral("the bank's name"), QStringLiteral("T")},
-       {QStringLiteral("account"), QStringLiteral("bank account number, 16 or 24 digits"),
-        QStringLiteral("DIGITS")}});
+      {{QStringLiteral("name"), QStringLiteral("az adózó neve"), QStringLiteral("NÉV")},
+       {QStringLiteral("bank"), QStringLiteral("a bank neve"), QStringLiteral("BANK")},
+       {QStringLiteral("account"), QStringLiteral("bankszámlaszám, 16 vagy 24 számjegy"),
+        QStringLiteral("SZÁMLASZÁM")}});
 }
 
 void DeclareAdmin(QCommandLineParser& parser, Button button) {
   if (button != Button::Add)
-    parser.addOption(
-        {QStringLiteral("id"), QStringLiteral("the administrator's ID"), QStringLiteral("ID")});
+    parser.addOption({QStringLiteral("id"), QStringLiteral("az ügyintéző azonosítója"),
+                      QStringLiteral("AZONOSÍTÓ")});
   if (button == Button::Delete) return;
   parser.addOptions(
-      {{QStringLiteral("name"), QStringLiteral("the administrator's name"), QStringLiteral("T")},
-       {QStringLiteral("phone"), QStringLiteral("phone number"), QStringLiteral("T")}});
+      {{QStringLiteral("name"), QStringLiteral("az ügyintéző neve"), QStringLiteral("NÉV")},
+       {QStringLiteral("phone"), QStringLiteral("telefonszám"), QStringLiteral("TELEFON")}});
 }
 
 int Taxpayer(CliContext& c, Button button, const TaxpayerEdits& edits) {
@@ -120,7 +120,7 @@ int Admin(CliContext& c, Button button, const AdminEdits& edits) {
     return true;
   });
   if (!found) {
-    c.Err << "krinu-cli: no administrator with ID " << edits.Id << "\n";
+    c.Err << "krinu-cli: nincs ilyen azonosítójú ügyintéző: " << edits.Id << "\n";
     return kFailed;
   }
   return status;
@@ -129,7 +129,7 @@ int Admin(CliContext& c, Button button, const AdminEdits& edits) {
 FromArgs<CommandRun> ReadTaxpayer(const QCommandLineParser& args, Button button) {
   TaxpayerEdits edits;
   const std::optional<QString> taxNumber = OptionValue(args, QStringLiteral("tax-number"));
-  if (!taxNumber) return UsageError{QStringLiteral("--tax-number is required")};
+  if (!taxNumber) return UsageError{QStringLiteral("a --tax-number megadása kötelező")};
   edits.TaxNumber = *taxNumber;
   edits.Name = OptionValue(args, QStringLiteral("name"));
   edits.Bank = OptionValue(args, QStringLiteral("bank"));
@@ -141,11 +141,11 @@ FromArgs<CommandRun> ReadAdmin(const QCommandLineParser& args, Button button) {
   AdminEdits edits;
   if (button != Button::Add) {
     const std::optional<QString> id = OptionValue(args, QStringLiteral("id"));
-    if (!id) return UsageError{QStringLiteral("--id is required")};
+    if (!id) return UsageError{QStringLiteral("a --id megadása kötelező")};
     bool ok = false;
     const qint64 number = id->toLongLong(&ok);
     if (!ok || number <= 0 || number > std::numeric_limits<qint32>::max())
-      return UsageError{QStringLiteral("--id takes a positive whole number")};
+      return UsageError{QStringLiteral("a --id értéke pozitív egész szám")};
     edits.Id = qint32(number);
   }
   edits.Name = OptionValue(args, QStringLiteral("name"));
@@ -168,7 +168,7 @@ void AddButtonCommand(std::vector<CliCommand>& commands, const QString& name, co
              // Only delete asks a question; --yes is the answer, No without it.
              if (button == Button::Delete)
                parser.addOption(
-                   {QStringLiteral("yes"), QStringLiteral("answers Yes to the question")});
+                   {QStringLiteral("yes"), QStringLiteral("igennel felel a kérdésre")});
            },
        .Read = [read, button](const QCommandLineParser& args) -> FromArgs<CommandRun> {
          FromArgs<CommandRun> run = read(args, button);
@@ -184,27 +184,29 @@ void AddButtonCommand(std::vector<CliCommand>& commands, const QString& name, co
 }  // namespace
 
 void AddRegisterCommands(std::vector<CliCommand>& commands) {
-  const QString fields = QStringLiteral("--tax-number N --name T --bank T --account DIGITS");
+  const QString fields =
+      QStringLiteral("--tax-number ADÓSZÁM --name NÉV --bank BANK --account SZÁMLASZÁM");
   AddButtonCommand(commands, QStringLiteral("taxpayer add"), fields,
-                   QStringLiteral("adds a taxpayer (the register's new-taxpayer button)"),
-                   Button::Add, DeclareTaxpayer, ReadTaxpayer);
-  AddButtonCommand(commands, QStringLiteral("taxpayer update"), fields,
-                   QStringLiteral("changes the taxpayer with that tax number"), Button::Update,
+                   QStringLiteral("új adózó (a törzs új adózó gombja)"), Button::Add,
                    DeclareTaxpayer, ReadTaxpayer);
-  AddButtonCommand(
-      commands, QStringLiteral("taxpayer delete"), QStringLiteral("--tax-number N [--yes]"),
-      QStringLiteral("deletes a taxpayer; the question is answered Yes only with --yes"),
-      Button::Delete, DeclareTaxpayer, ReadTaxpayer);
-  AddButtonCommand(commands, QStringLiteral("admin add"), QStringLiteral("--name T --phone T"),
-                   QStringLiteral("adds an administrator"), Button::Add, DeclareAdmin, ReadAdmin);
+  AddButtonCommand(commands, QStringLiteral("taxpayer update"), fields,
+                   QStringLiteral("módosítja az ilyen adószámú adózót"), Button::Update,
+                   DeclareTaxpayer, ReadTaxpayer);
+  AddButtonCommand(commands, QStringLiteral("taxpayer delete"),
+                   QStringLiteral("--tax-number ADÓSZÁM [--yes]"),
+                   QStringLiteral("törli az adózót; a kérdésre csak --yes esetén felel igennel"),
+                   Button::Delete, DeclareTaxpayer, ReadTaxpayer);
+  AddButtonCommand(commands, QStringLiteral("admin add"),
+                   QStringLiteral("--name NÉV --phone TELEFON"), QStringLiteral("új ügyintéző"),
+                   Button::Add, DeclareAdmin, ReadAdmin);
   AddButtonCommand(commands, QStringLiteral("admin update"),
-                   QStringLiteral("--id ID --name T --phone T"),
-                   QStringLiteral("changes the administrator with that ID"), Button::Update,
+                   QStringLiteral("--id AZONOSÍTÓ --name NÉV --phone TELEFON"),
+                   QStringLiteral("módosítja az ilyen azonosítójú ügyintézőt"), Button::Update,
                    DeclareAdmin, ReadAdmin);
-  AddButtonCommand(commands, QStringLiteral("admin delete"), QStringLiteral("--id ID [--yes]"),
-                   QStringLiteral("deletes an administrator; the question is answered Yes only "
-                                  "with --yes"),
-                   Button::Delete, DeclareAdmin, ReadAdmin);
+  AddButtonCommand(
+      commands, QStringLiteral("admin delete"), QStringLiteral("--id AZONOSÍTÓ [--yes]"),
+      QStringLiteral("törli az ügyintézőt; a kérdésre csak --yes esetén felel igennel"),
+      Button::Delete, DeclareAdmin, ReadAdmin);
 }
 
 }  // namespace krinu::cli

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 
 #include "common/write_error.h"
@@ -13,12 +14,18 @@ namespace krinu {
 
 namespace {
 
+// `reached`, when given, follows the list entry where the sheet being written starts. A sink
+// that failed (or was stopped) ends the walk: the rest would only be dropped.
 void AddDocument(TXmlDocument& doc, const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
                  const TDeclarationParams& params, const TAFAAdatList& list,
-                 const QStringList& partnerList) {
+                 const QStringList& partnerList, std::size_t* reached = nullptr) {
   AddDocumentStart(doc);
   AddMainSheet(taxpayer, administrator, doc, params);
-  for (const QString& partner : partnerList) AddPartnerSheet(taxpayer, doc, partner, params, list);
+  for (const QString& partner : partnerList) {
+    if (doc.SinkFailed()) return;
+    if (reached) *reached = std::min(FirstEntryOf(list, partner), list.size());
+    AddPartnerSheet(taxpayer, doc, partner, params, list);
+  }
   AddDocumentEnd(doc);
 }
 
@@ -47,31 +54,65 @@ std::optional<QString> WriteDeclarationDocument(const QString& fileName, const T
                                                 const TDeclarationParams& params,
                                                 const TAFAAdatList& list,
                                                 const QStringList& partnerList) {
+  return WriteDeclarationDocument(fileName, taxpayer, administrator, params, list, partnerList, {},
+                                  {})
+      .Error;
+}
+
+TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TAdozoAdat& taxpayer,
+                                        const TUgyintezoAdat& administrator,
+                                        const TDeclarationParams& params, const TAFAAdatList& list,
+                                        const QStringList& partnerList,
+                                        const CancellableProgressFn& sheets,
+                                        const ProgressFn& writing) {
   // Built straight into the file through one small buffer: the whole document would be some
   // two hundred megabytes for a million lines, memory that would have to be fetched afresh
   // only to be copied into the file.
+  TDocumentWrite result;
   QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-    return WriteFailure(fileName, file.errorString());
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    result.Error = WriteFailure(fileName, file.errorString());
+    return result;
+  }
   TXmlDocument doc;
   int writeErrno = 0;
+  // Asked once a megabyte, between two writes of the buffer: often enough to keep a window
+  // alive, rarely enough to cost nothing.
+  std::size_t reached = 0;
+  bool finishing = false;  // the last write can no longer be stopped
+  TProgressTicker ticker(sheets);
+  const qint64 total = qint64(list.size());
   doc.SetSink(
-      [&file, &writeErrno](QByteArrayView bytes) {
+      [&](QByteArrayView bytes) {
         errno = 0;
-        if (file.write(bytes.data(), bytes.size()) == bytes.size()) return true;
-        writeErrno = errno;
+        if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+          writeErrno = errno;
+          return false;
+        }
+        if (finishing || ticker.Now(qint64(reached), total)) return true;
+        result.Cancelled = true;
         return false;
       },
       qsizetype(1) << 20);
-  AddDocument(doc, taxpayer, administrator, params, list, partnerList);
+  if (ticker.Now(0, total))
+    AddDocument(doc, taxpayer, administrator, params, list, partnerList, &reached);
+  else
+    result.Cancelled = true;
+  if (result.Cancelled) {
+    file.cancelWriting();  // the temporary file goes; the target was never touched
+    return result;
+  }
+  finishing = true;
+  if (writing) writing(0, 0);
   if (!doc.Flush()) {
     const QString reason = WriteErrorReason(file, writeErrno);
     file.cancelWriting();
-    return WriteFailure(fileName, reason);
+    result.Error = WriteFailure(fileName, reason);
+    return result;
   }
   errno = 0;
-  if (!file.commit()) return WriteFailure(fileName, WriteErrorReason(file, errno));
-  return std::nullopt;
+  if (!file.commit()) result.Error = WriteFailure(fileName, WriteErrorReason(file, errno));
+  return result;
 }
 
 std::optional<QString> WriteDeclarationFile(const QString& fileName, const QByteArray& bytes) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace krinu {
@@ -62,23 +63,75 @@ class TLogLine {
 
 class TPreparation {
  public:
-  TPreparation(TAFAAdatList& list, const TPrepareOptions& options)
-      : list_(list), options_(options) {}
+  // With a progress the preparation may be stopped, and it remembers what Undo() needs.
+  TPreparation(TAFAAdatList& list, const TPrepareOptions& options,
+               CancellableProgressFn progress = {})
+      : list_(list), options_(options), progress_(std::move(progress)) {}
 
+  // Empty when stopped through the progress.
   TPrepareResult Run() {
     Log(QString());
+    if (!ticker_.Now(0, qint64(list_.size()))) return {};
     FindRuns();
+    Remember();
+    // Units: the lines each pass visits; the last two see the combined lines as well.
+    const qint64 lines = qint64(list_.size());
+    total_ = options_.BizSum ? 3 * lines : 2 * lines;
     if (options_.BizSum) {
       Combine();
+      total_ = lines + 2 * qint64(list_.size());
     } else {
       Log(QStringLiteral("Bizonylat összesítés kihagyva"));
     }
+    if (ticker_.Stopped()) return {};
+    base_ = total_ - 2 * qint64(list_.size());
     DropNegative();
+    if (ticker_.Stopped()) return {};
+    base_ += qint64(list_.size());
     CountIncluded();
+    if (ticker_.Stopped()) return {};
     return std::move(result_);
   }
 
+  [[nodiscard]] bool Stopped() const { return ticker_.Stopped(); }
+
+  // Puts the list back as it came: the combined lines out, Status and Enabled as they were.
+  void Undo() {
+    if (unsorted_) {
+      list_ = std::move(*unsorted_);
+      return;
+    }
+    if (inserted_) RemoveCombined();
+    for (std::size_t i = 0; i < states_.size(); ++i) {
+      list_[i].Status = TAFAAdatStatus(states_[i] >> 1);
+      list_[i].Enabled = (states_[i] & 1) != 0;
+    }
+  }
+
  private:
+  // A pass over the lines at index i; false once the user asked to stop.
+  bool Tick(std::size_t i) { return ticker_.At(base_ + qint64(i), total_); }
+
+  void Remember() {
+    if (!progress_ || unsorted_) return;
+    states_.resize(list_.size());
+    for (std::size_t i = 0; i < list_.size(); ++i)
+      states_[i] = quint8(quint8(list_[i].Status) << 1 | quint8(list_[i].Enabled));
+  }
+
+  // The lines InsertAtRunEnds put at the end of each run taken out again, in one pass.
+  void RemoveCombined() {
+    std::size_t to = 0;
+    std::size_t begin = 0;
+    for (std::size_t r = 0; r < runEnds_.size(); ++r) {
+      const std::size_t keep = runEnds_[r] - added_[r];
+      for (std::size_t i = begin; i < keep; ++i, ++to)
+        if (to != i) list_[to] = std::move(list_[i]);
+      begin = runEnds_[r];
+    }
+    list_.resize(to);
+  }
+
   void Log(QString line) { result_.Log.append(std::move(line)); }
 
   // Few distinct dates against many lines: format each one once.
@@ -104,6 +157,7 @@ class TPreparation {
         runEnds_.push_back(end);
       }
       if (sorted) return;
+      if (progress_ && !unsorted_) unsorted_ = list_;  // rare enough to keep whole
       SortByKey(list_);
     }
   }
@@ -116,17 +170,18 @@ class TPreparation {
   void Combine() {
     Log(QStringLiteral("Bizonylatok össszesítése"));
     const qsizetype countLine = result_.Log.size();
-    Log(QString());                                      // the count, once it is known
-    std::vector<std::size_t> added(runEnds_.size(), 0);  // combined lines per run
+    Log(QString());                     // the count, once it is known
+    added_.assign(runEnds_.size(), 0);  // combined lines per run
     TAFAAdatList combined;
     std::size_t begin = 0;
     for (std::size_t r = 0; r < runEnds_.size(); ++r) {
+      if (!Tick(begin)) return;
       const std::size_t before = combined.size();
       if (runEnds_[r] - begin > 1) CombineRun(begin, runEnds_[r], combined);
-      added[r] = combined.size() - before;
+      added_[r] = combined.size() - before;
       begin = runEnds_[r];
     }
-    InsertAtRunEnds(combined, added);
+    InsertAtRunEnds(combined, added_);
     result_.Log[countLine] = QString::number(result_.Combinations) +
                              QStringLiteral(" esetben történt bizonylat összesítés");
   }
@@ -227,6 +282,7 @@ class TPreparation {
   // million lines would add a hundred megabytes to the peak.
   void InsertAtRunEnds(TAFAAdatList& combined, const std::vector<std::size_t>& added) {
     if (combined.empty()) return;
+    inserted_ = true;
     const std::size_t oldSize = list_.size();
     list_.resize(oldSize + combined.size());
     std::size_t to = list_.size();  // one past the place still to fill
@@ -246,7 +302,9 @@ class TPreparation {
   // Anything of minus one forint or less stays out; the form's correction page is not
   // filled, so the user has to deal with these lines by hand.
   void DropNegative() {
-    for (TAFAAdat& line : list_) {
+    for (std::size_t i = 0; i < list_.size(); ++i) {
+      if ((i & 0xFFFF) == 0 && !Tick(i)) return;  // a register test per line, no more
+      TAFAAdat& line = list_[i];
       if (!line.Enabled || (Truncated(line.AFAAlap) >= 0 && Truncated(line.AFA) >= 0)) continue;
       line.Enabled = false;
       if (result_.NegativeLines++ == 0) {
@@ -276,6 +334,7 @@ class TPreparation {
   void CountIncluded() {
     std::size_t begin = 0;
     for (const std::size_t end : runEnds_) {
+      if (!Tick(begin)) return;
       bool partner = false;
       for (std::size_t i = begin; i < end; ++i) {
         TAFAAdat& line = list_[i];
@@ -314,8 +373,18 @@ class TPreparation {
 
   TAFAAdatList& list_;
   const TPrepareOptions& options_;
+  const CancellableProgressFn progress_;
+  TProgressTicker ticker_{progress_};
+  qint64 total_ = 0;
+  qint64 base_ = 0;  // units of the passes before this one
   TPrepareResult result_;
   std::vector<std::size_t> runEnds_;
+  std::vector<std::size_t> added_;  // combined lines at the end of each run
+  bool inserted_ = false;
+  // What a stopped run puts back: each line's Status and Enabled, or the whole list when it
+  // came unsorted.
+  std::vector<quint8> states_;
+  std::optional<TAFAAdatList> unsorted_;
   QHash<qint64, QString> dates_;
   // Work space of CombineRun, kept from one run to the next.
   std::vector<TSlot> slots_;
@@ -339,7 +408,8 @@ QString XmlFileNameFor(const QString& editText) {
   return editText + QStringLiteral(".xml");
 }
 
-TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input) {
+TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input,
+                                   const TRunProgress& progress) {
   TDeclarationOutcome outcome;
   TPrepareOptions options;
   options.BizSum = input.BizSum;
@@ -347,15 +417,25 @@ TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& 
   options.PeriodStart = input.Params.PeriodStart;
   options.PeriodEnd = input.Params.PeriodEnd;
   options.Locale = input.Locale;
-  outcome.Prepared = PrepareDeclarationLines(list, options);
+  TPreparation preparation(list, options, progress.Preparation);
+  outcome.Prepared = preparation.Run();
+  const auto stopped = [&] {
+    preparation.Undo();
+    outcome.Prepared = {};
+    outcome.Cancelled = true;
+    return outcome;
+  };
+  if (preparation.Stopped()) return stopped();
   QStringList& log = outcome.Prepared.Log;
   // The document is written as it is built, so its two log lines come first; the log is
   // handed over whole at the end, and a failure still leaves it at the start of writing.
   log << QString() << QStringLiteral("XML nyomtatvány elkészült")
       << QStringLiteral("Fájlba történő kiírás kezdődik");
-  outcome.WriteError =
-      WriteDeclarationDocument(input.XmlFileName, input.Taxpayer, input.Administrator, input.Params,
-                               list, outcome.Prepared.PartnerList);
+  TDocumentWrite written = WriteDeclarationDocument(
+      input.XmlFileName, input.Taxpayer, input.Administrator, input.Params, list,
+      outcome.Prepared.PartnerList, progress.Document, progress.Write);
+  if (written.Cancelled) return stopped();
+  outcome.WriteError = std::move(written.Error);
   if (outcome.WriteError) return outcome;
   log << QStringLiteral("Fájlba történő kiírás végetért")
       << QStringLiteral("Fájlnév:") + input.XmlFileName;

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "common/progress.h"
 #include "common/records.h"
 #include "content/afa_adat.h"
 #include "declaration/form_frame.h"
@@ -64,6 +65,18 @@ void SortByKey(TAFAAdatList& list);
     const QString& fileName, const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
     const TDeclarationParams& params, const TAFAAdatList& list, const QStringList& partnerList);
 
+// The same, telling how far it got: `sheets` hears the list entries behind the sheets written
+// so far (of the list's size) and may stop the work, which leaves the target as it was;
+// `writing` hears the start of the last step, the file completed and put in place.
+struct TDocumentWrite {
+  std::optional<QString> Error;  // the error text on failure
+  bool Cancelled = false;        // stopped by `sheets`; nothing was written over
+};
+[[nodiscard]] TDocumentWrite WriteDeclarationDocument(
+    const QString& fileName, const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
+    const TDeclarationParams& params, const TAFAAdatList& list, const QStringList& partnerList,
+    const CancellableProgressFn& sheets, const ProgressFn& writing);
+
 // Everything after the starting checks, with the log lines of every step.
 struct TDeclarationInput {
   TAdozoAdat Taxpayer;
@@ -74,11 +87,22 @@ struct TDeclarationInput {
   QLocale Locale = QLocale::system();
   QString XmlFileName;  // as XmlFileNameFor gives it
 };
+// How far the run got, phase by phase. The preparation and the document may be stopped (the
+// file is put in place only at the end, so nothing has been written over then); the write
+// of the completed file may not.
+struct TRunProgress {
+  CancellableProgressFn Preparation;  // lines visited by the preparation's passes
+  CancellableProgressFn Document;     // list entries behind the sheets written so far
+  ProgressFn Write;                   // started; its length is unknown
+};
 struct TDeclarationOutcome {
   TPrepareResult Prepared;  // its Log holds the document and file lines as well
   std::optional<QString> WriteError;
+  // Stopped through the progress: the list is as it was before the run and nothing was
+  // written; Prepared is empty.
+  bool Cancelled = false;
 };
-[[nodiscard]] TDeclarationOutcome RunDeclaration(TAFAAdatList& list,
-                                                 const TDeclarationInput& input);
+[[nodiscard]] TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input,
+                                                 const TRunProgress& progress = {});
 
 }  // namespace krinu

@@ -99,16 +99,41 @@ OpenDocumentResult QtUserInterface::OpenDocument(const QString& path) {
 }
 
 void QtUserInterface::Progress(const QString& what, qint64 done, qint64 total) {
+  ShowProgress(what, done, total, false);
+}
+
+bool QtUserInterface::CancellableProgress(const QString& what, qint64 done, qint64 total) {
+  return ShowProgress(what, done, total, true);
+}
+
+// True when the user pressed the cancel button (or Escape) since the work began.
+bool QtUserInterface::ShowProgress(const QString& what, qint64 done, qint64 total,
+                                   bool cancellable) {
   if (done < 0 || (total > 0 && done >= total)) {
     CloseProgress();
-    return;
+    return false;
   }
   if (!progress_) {
     progress_ = new QProgressDialog(what, QString(), 0, 1000, parent_);
+    progress_->setWindowTitle(QStringLiteral("Krinu"));
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumDuration(500);  // only long work shows it
     progress_->setAutoClose(false);
     progress_->setAutoReset(false);
+    progress_->setMinimumWidth(progress_->fontMetrics().averageCharWidth() * 50);
+    cancellable_ = false;
+    sinceShown_.invalidate();
+  }
+  if (progress_->wasCanceled()) return true;
+  // Work reports many times a second; the dialog is redrawn a few times a second, and at
+  // once when the phase changes.
+  const bool changed = what != progress_->labelText() || cancellable != cancellable_;
+  if (!changed && sinceShown_.isValid() && sinceShown_.elapsed() < 50) return false;
+  sinceShown_.start();
+  if (cancellable != cancellable_) {
+    // A null text takes the button away: the write of the completed file cannot be stopped.
+    progress_->setCancelButtonText(cancellable ? QStringLiteral("Mégse") : QString());
+    cancellable_ = cancellable;
   }
   progress_->setLabelText(what);
   if (total > 0) {
@@ -118,7 +143,13 @@ void QtUserInterface::Progress(const QString& what, qint64 done, qint64 total) {
     progress_->setMaximum(0);  // busy indicator
     progress_->setValue(0);
   }
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // The cancel button needs the user's input; the dialog, once shown, keeps it from the
+  // window behind it. Before it shows, input waits, so no button of the window can start
+  // other work meanwhile.
+  QApplication::processEvents(cancellable_ && progress_->isVisible()
+                                  ? QEventLoop::AllEvents
+                                  : QEventLoop::ExcludeUserInputEvents);
+  return progress_->wasCanceled();
 }
 
 void QtUserInterface::ShowModal(SecondaryWindow window) {

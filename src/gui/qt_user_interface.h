@@ -29,6 +29,7 @@ class QtUserInterface : public UserInterface {
   std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
   OpenDocumentResult OpenDocument(const QString& path) override;
   void Progress(const QString& what, qint64 done, qint64 total) override;
+  bool CancellableProgress(const QString& what, qint64 done, qint64 total) override;
   void ShowModal(SecondaryWindow window) override;
 
   // Who opens the secondary windows (the main window knows them).
@@ -39,8 +40,11 @@ class QtUserInterface : public UserInterface {
  private:
   void PrepareModal();
   void CloseProgress();
+  bool ShowProgress(const QString& what, qint64 done, qint64 total, bool cancellable);
   QWidget* parent_;
   QPointer<QProgressDialog> progress_;
+  bool cancellable_ = false;  // the dialog shows its cancel button
+  QElapsedTimer sinceShown_;  // since the dialog last took a new value
 };
 
 }  // namespace krinu

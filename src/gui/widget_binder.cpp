@@ -343,7 +343,12 @@ QPlainTextEdit* WidgetBinder::Memo(const QString& name) {
       w->setPlainText(c.Lines.join(QLatin1Char('\n')));
       *shown = c.Lines.size();
     }
-    for (; *shown < c.Lines.size(); ++*shown) w->appendPlainText(c.Lines[*shown]);
+    // In one piece: a run on a large export logs a hundred thousand lines, and appended one
+    // by one they would hold the window for half a minute.
+    if (*shown < c.Lines.size()) {
+      w->appendPlainText(c.Lines.mid(*shown).join(QLatin1Char('\n')));
+      *shown = c.Lines.size();
+    }
     if (grew) w->moveCursor(QTextCursor::End);  // the newest lines in view
     w->setEnabled(c.Enabled);
   });

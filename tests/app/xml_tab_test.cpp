@@ -213,6 +213,7 @@ TEST_F(XmlTabTest, WriteFailureNamesTheFileAndKeepsThePreparation) {
   Run(target);
   ASSERT_EQ(ui.Messages.size(), 1u);
   EXPECT_EQ(ui.Messages[0].Kind, QStringLiteral("error"));
+  EXPECT_EQ(ui.BoxesDuringProgress, 0);  // the progress closed before the box
   EXPECT_TRUE(ui.Messages[0].Text.contains(QDir::toNativeSeparators(target)))
       << ui.Messages[0].Text.toStdString();
   EXPECT_EQ(Memo().last(), QStringLiteral("Fájlba történő kiírás kezdődik"));
@@ -306,6 +307,45 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
   Run();
   EXPECT_EQ(Memo().mid(beforeThird), first);
   EXPECT_EQ(test::ReadFile(target), bytes);
+}
+
+TEST_F(XmlTabTest, AStoppedRunLeavesTheSessionAsItWasAndTheNextOneWritesTheSame) {
+  Load();
+  const QString earlier = Path(QStringLiteral("korabbi.xml"));
+  const QString target = Path(QStringLiteral("ki.xml"));
+  Run(earlier);  // what a stop must keep: the partner list and the file of this run
+  Load();        // and lines that a run has not touched yet
+  const TSession& session = form->Session();
+  const QList<std::pair<int, bool>> lines = LineStates();
+  const QStringList partners = session.PartnerList;
+  const QStringList memo = Memo();
+  ASSERT_EQ(session.LastWrittenXml, earlier);
+  const QString title = QStringLiteral("Az XML nyomtatvány készítése\n");
+  const QStringList phases{title + QStringLiteral("1/3: A tételek összesítése és ellenőrzése…"),
+                           title + QStringLiteral("2/3: A nyomtatvány összeállítása…"),
+                           title + QStringLiteral("3/3: Fájlba írás…")};
+  ui.ProgressTexts.clear();
+  // Stopped while preparing, then while building the document.
+  for (qsizetype phase = 0; phase < 2; ++phase) {
+    ui.CancelWhen = [&](const QString& what, qint64, qint64) { return what == phases[phase]; };
+    Run(target);
+    EXPECT_TRUE(ui.Messages.empty());
+    EXPECT_EQ(ui.ProgressTexts, phases.mid(0, phase + 1));
+    EXPECT_EQ(LineStates(), lines);
+    EXPECT_EQ(session.PartnerList, partners);
+    EXPECT_EQ(session.LastWrittenXml, earlier);
+    EXPECT_EQ(session.XmlFileName, earlier);
+    EXPECT_EQ(Memo(),
+              memo + QStringList{QStringLiteral("Az XML nyomtatvány készítése megszakítva")});
+    EXPECT_FALSE(QFileInfo::exists(target));
+    Memo() = memo;
+    ui.ProgressTexts.clear();
+  }
+  ui.CancelWhen = {};
+  Run(target);
+  EXPECT_EQ(ui.ProgressTexts, phases);
+  EXPECT_EQ(test::ReadFile(target), test::ReadFile(earlier));
+  EXPECT_EQ(session.LastWrittenXml, target);
 }
 
 }  // namespace

@@ -89,16 +89,16 @@ TEST_F(CliTest, UsageAndFailures) {
   EXPECT_TRUE(r.Out.contains(QStringLiteral("taxpayer list")));
   r = Run({QStringLiteral("taxpayer"), QStringLiteral("list"), QStringLiteral("--help")});
   EXPECT_EQ(r.Status, kOk);
-  EXPECT_TRUE(r.Out.startsWith(QStringLiteral("usage: krinu-cli taxpayer list")));
+  EXPECT_TRUE(r.Out.startsWith(QStringLiteral("használat: krinu-cli taxpayer list")));
   // a command's help lists its options, those shared with load among them, even when the
   // rest of the arguments are wrong
   r = Run({QStringLiteral("convert"), QStringLiteral("--bogus"), QStringLiteral("--help")});
   EXPECT_EQ(r.Status, kOk);
   EXPECT_TRUE(
-      r.Out.startsWith(QStringLiteral("usage: krinu-cli convert INPUT --out FILE [options]\n"
-                                      "load INPUT, then make the xx65 return XML")))
+      r.Out.startsWith(QStringLiteral("használat: krinu-cli convert CSV --out FÁJL [kapcsolók]\n"
+                                      "beolvassa a CSV fájlt, majd elkészíti az xx65")))
       << r.Out.toStdString();
-  for (const QString& option : {QStringLiteral("--out <FILE>"), QStringLiteral("--no-overwrite"),
+  for (const QString& option : {QStringLiteral("--out <FÁJL>"), QStringLiteral("--no-overwrite"),
                                 QStringLiteral("--columns <a,b,c,d,e,f>")})
     EXPECT_TRUE(r.Out.contains(option)) << option.toStdString();
 
@@ -107,8 +107,8 @@ TEST_F(CliTest, UsageAndFailures) {
   r = Run({QStringLiteral("--data-dir"), untouched, QStringLiteral("admin"), QStringLiteral("add"),
            QStringLiteral("--name"), QStringLiteral("N"), QStringLiteral("--bogus")});
   EXPECT_EQ(r.Status, kUsage);
-  EXPECT_EQ(r.Err, QStringLiteral("krinu-cli admin add: Unknown option 'bogus'.\n"
-                                  "usage: krinu-cli admin add --name T --phone T\n"));
+  EXPECT_EQ(r.Err, QStringLiteral("krinu-cli admin add: ismeretlen kapcsoló: 'bogus'\n"
+                                  "használat: krinu-cli admin add --name NÉV --phone TELEFON\n"));
   EXPECT_FALSE(QFileInfo::exists(untouched));
 
   EXPECT_EQ(Run({}).Status, kUsage);
@@ -127,6 +127,44 @@ TEST_F(CliTest, UsageAndFailures) {
   EXPECT_TRUE(r.Err.startsWith(
       QStringLiteral("error: Probléma merült fel a program inicializálása közben: ")))
       << r.Err.toStdString();
+}
+
+// The parser's own errors and headings come out in Hungarian, the option as it was typed.
+TEST_F(CliTest, DiagnosticsAndHelpInHungarian) {
+  const auto firstErrLine = [this](const QStringList& args) {
+    const CliRun r = Run(args);
+    EXPECT_EQ(r.Status, kUsage) << args.join(u' ').toStdString();
+    return r.Err.section(u'\n', 0, 0);
+  };
+  EXPECT_EQ(firstErrLine({QStringLiteral("--bogus"), QStringLiteral("taxpayer")}),
+            QStringLiteral("krinu-cli: ismeretlen kapcsoló: 'bogus'"));
+  EXPECT_EQ(firstErrLine({QStringLiteral("--data-dir")}),
+            QStringLiteral("krinu-cli: hiányzik a(z) '--data-dir' kapcsoló értéke"));
+  EXPECT_EQ(firstErrLine({}), QStringLiteral("krinu-cli: nincs megadva parancs"));
+  EXPECT_EQ(firstErrLine({QStringLiteral("taxpayer"), QStringLiteral("lst")}),
+            QStringLiteral("krinu-cli: ismeretlen parancs: taxpayer lst"));
+  EXPECT_EQ(firstErrLine({QStringLiteral("admin"), QStringLiteral("delete"), QStringLiteral("--x"),
+                          QStringLiteral("--y")}),
+            QStringLiteral("krinu-cli admin delete: ismeretlen kapcsolók: 'x', 'y'"));
+  EXPECT_EQ(
+      firstErrLine({QStringLiteral("admin"), QStringLiteral("delete"), QStringLiteral("--yes=1")}),
+      QStringLiteral("krinu-cli admin delete: a(z) '--yes' kapcsoló nem kap értéket"));
+  EXPECT_EQ(firstErrLine({QStringLiteral("admin"), QStringLiteral("list"), QStringLiteral("a"),
+                          QStringLiteral("b")}),
+            QStringLiteral("krinu-cli admin list: fölösleges argumentum: a b"));
+  EXPECT_EQ(firstErrLine({QStringLiteral("load")}),
+            QStringLiteral("krinu-cli load: pontosan egy bemeneti CSV fájlt kell megadni"));
+
+  // the general help and a command's: Hungarian headings, no English left
+  for (const QStringList& args : {QStringList{QStringLiteral("--help")},
+                                  QStringList{QStringLiteral("load"), QStringLiteral("--help")}}) {
+    const CliRun r = Run(args);
+    EXPECT_EQ(r.Status, kOk);
+    EXPECT_TRUE(r.Out.startsWith(QStringLiteral("használat: krinu-cli "))) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("kapcsolók:\n"), Qt::CaseInsensitive));
+    for (const char* english : {"Options:", "Arguments:", "Usage:", "usage:", "Displays"})
+      EXPECT_FALSE(r.Out.contains(QLatin1String(english))) << english;
+  }
 }
 
 }  // namespace

@@ -56,11 +56,13 @@ TEST_F(ConvertTest, ExitStatuses) {
   EXPECT_TRUE(r.Out.isEmpty());  // no log line before the starting checks pass
   r = Convert(out + QStringList{QStringLiteral("--taxpayer"), QStringLiteral("99999999999")});
   EXPECT_EQ(r.Status, kFailed);
-  EXPECT_TRUE(r.Err.contains(QStringLiteral("no taxpayer with tax number 99999999999")));
+  EXPECT_TRUE(
+      r.Err.contains(QStringLiteral("krinu-cli: nincs ilyen adószámú adózó: 99999999999\n")));
   for (const QString& id : {QStringLiteral("7"), QStringLiteral("x")}) {
     r = Convert(out + QStringList{QStringLiteral("--admin"), id});
     EXPECT_EQ(r.Status, kFailed);
-    EXPECT_TRUE(r.Err.contains(QStringLiteral("no administrator with ID ") + id));
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("krinu-cli: nincs ilyen azonosítójú ügyintéző: ") +
+                               id + u'\n'));
   }
 
   // A file that cannot be written: the error names it, the log stops where writing began.

@@ -91,7 +91,7 @@ TEST_F(RegisterCommands, AdminAddUpdateDelete) {
                                   "beazonosított Ügyintézőt?\ninformation: Törlés végrehajtva\n"));
   r = Run({"admin", "delete", "--id", "2", "--yes"});
   EXPECT_EQ(r.Status, kFailed);
-  EXPECT_EQ(r.Err, QStringLiteral("krinu-cli: no administrator with ID 2\n"));
+  EXPECT_EQ(r.Err, QStringLiteral("krinu-cli: nincs ilyen azonosítójú ügyintéző: 2\n"));
   EXPECT_EQ(Run({"admin", "update", "--id", "x", "--name", "N"}).Status, kUsage);
   EXPECT_EQ(Run({"admin", "delete"}).Status, kUsage);
 }

@@ -5,6 +5,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <tuple>
+#include <vector>
 
 #include "declaration/declaration_run.h"
 #include "declaration_test_util.h"
@@ -167,6 +170,86 @@ TEST(WriteDeclarationFile, APreviousFileHeldOpenStaysAsItWas) {
   EXPECT_EQ(test::ReadFile(path), QByteArray("new"));
 }
 #endif
+
+// Long enough for the progress to be asked inside every pass and between the document's
+// writes: two-line invoices, now and then a credit line, dates running past the period.
+TAFAAdatList LongList() {
+  TAFAAdatList list;
+  const QDate d(2024, 2, 3);
+  for (int i = 0; i < 70000; ++i)
+    list.push_back(Line(QStringLiteral("1%1-2-41").arg(i / 40, 7, 10, QChar(u'0')), "Partner",
+                        d.addDays(i / 2 % 70), QString::number(i / 2), i % 13 ? 1000 : -2000, 270));
+  return list;
+}
+
+bool SameLines(const TAFAAdatList& a, const TAFAAdatList& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+    return x.Adoszam == y.Adoszam && x.Megnevezes == y.Megnevezes && x.Datum == y.Datum &&
+           x.BizSzam == y.BizSzam && x.AFAAlap == y.AFAAlap && x.AFA == y.AFA &&
+           x.Status == y.Status && x.Enabled == y.Enabled;
+  });
+}
+
+TEST(RunDeclaration, PhasesInOrderAndAStopAnywhereLeavesListAndFileAsTheyWere) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("ki.xml"));
+  const TAFAAdatList original = LongList();
+  TAFAAdatList list = original;
+  // An uninterrupted run, its reports recorded: phase, done, total.
+  std::vector<std::tuple<int, qint64, qint64>> reports;
+  TRunProgress recording;
+  recording.Preparation = [&](qint64 done, qint64 total) {
+    reports.emplace_back(0, done, total);
+    return true;
+  };
+  recording.Document = [&](qint64 done, qint64 total) {
+    reports.emplace_back(1, done, total);
+    return true;
+  };
+  recording.Write = [&](qint64 done, qint64 total) { reports.emplace_back(2, done, total); };
+  const TDeclarationOutcome whole = RunDeclaration(list, Input(path), recording);
+  ASSERT_FALSE(whole.WriteError);
+  ASSERT_FALSE(whole.Cancelled);
+  const QByteArray expected = test::ReadFile(path);
+  ASSERT_TRUE(std::is_sorted(reports.begin(), reports.end(), [](const auto& a, const auto& b) {
+    return std::get<0>(a) < std::get<0>(b) ||
+           (std::get<0>(a) == std::get<0>(b) && std::get<1>(a) < std::get<1>(b));
+  }));
+  const auto asks = [&reports](int phase) {
+    return std::count_if(reports.begin(), reports.end(),
+                         [phase](const auto& r) { return std::get<0>(r) == phase; });
+  };
+  const qsizetype preparationAsks = asks(0);
+  EXPECT_GE(preparationAsks, 4);  // within the passes, not only at their start
+  EXPECT_GE(asks(1), 8);          // between the writes of some 9 megabytes
+  EXPECT_EQ(asks(2), 1);
+  for (const auto& [phase, done, total] : reports)
+    if (phase < 2) {
+      EXPECT_TRUE(done >= 0 && done < total) << phase << " " << done << "/" << total;
+    }
+
+  // Stopped at every ask of the preparation and at the first two of the document.
+  test::WriteFile(path, "previous");
+  for (int stopAt = 1; stopAt <= preparationAsks + 2; ++stopAt) {
+    list = original;
+    int asked = 0;
+    bool written = false;
+    TRunProgress stopping;
+    stopping.Preparation = stopping.Document = [&](qint64, qint64) { return ++asked < stopAt; };
+    stopping.Write = [&](qint64, qint64) { written = true; };
+    const TDeclarationOutcome outcome = RunDeclaration(list, Input(path), stopping);
+    EXPECT_TRUE(outcome.Cancelled) << stopAt;
+    EXPECT_TRUE(outcome.Prepared.Log.isEmpty());
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(SameLines(list, original)) << stopAt;
+    EXPECT_EQ(test::ReadFile(path), QByteArray("previous"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ki.xml"});
+  }
+  // and what a stop left runs as the untouched list did
+  const TDeclarationOutcome again = RunDeclaration(list, Input(path));
+  EXPECT_EQ(again.Prepared.Log, whole.Prepared.Log);
+  EXPECT_EQ(test::ReadFile(path), expected);
+}
 
 TEST(RunDeclaration, AFailedWriteEndsTheLogAtTheStartOfWriting) {
   QTemporaryDir dir;

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -256,6 +257,45 @@ TEST_F(MainWindowTest, ABoxDuringLongWorkClosesTheProgressFirst) {
                                 QStringLiteral("Nem sikerült kiírni a fájlt: /proc/x.xml")}));
   EXPECT_EQ(progressWindows, 0);
   EXPECT_TRUE(window->findChildren<QProgressDialog*>().isEmpty());
+}
+
+// The progress offers "Mégse" only while the work can still be stopped, and a press of it is
+// the answer the work gets next.
+TEST_F(MainWindowTest, TheProgressOffersCancelOnlyWhereTheWorkCanStop) {
+  QtUserInterface ui(window.get());
+  TProgressScope progress(ui, QString());
+  const CancellableProgressFn preparing = progress.CancellablePhase(QStringLiteral("1/3"));
+  const ProgressFn writing = progress.Phase(QStringLiteral("3/3"));
+  const auto cancelButton = [this]() -> QPushButton* {
+    auto* dialog = window->findChild<QProgressDialog*>();
+    if (!dialog) return nullptr;
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+      if (button->text() == QStringLiteral("Mégse")) return button;
+    return nullptr;
+  };
+  EXPECT_TRUE(preparing(0, 10));
+  ASSERT_NE(cancelButton(), nullptr);
+  writing(0, 0);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(cancelButton(), nullptr);
+  EXPECT_TRUE(preparing(1, 10));
+  ASSERT_NE(cancelButton(), nullptr);
+  cancelButton()->click();
+  EXPECT_FALSE(preparing(2, 10));
+}
+
+// The log reaches the memo line for line, empty lines included, however many come at once.
+TEST_F(MainWindowTest, TheMemoShowsTheLogLineForLine) {
+  window->Run([this] {
+    for (const char* line : {"", "egy", "", "kettő", ""})
+      window->Form().State.XMLGenMm.Append(QString::fromUtf8(line));
+  });
+  window->Run([this] { window->Form().State.XMLGenMm.Append(QStringLiteral("három")); });
+  EXPECT_EQ(Find<QPlainTextEdit>("XMLGenMm")->toPlainText(),
+            window->Form().State.XMLGenMm.Lines.join(u'\n'));
+  EXPECT_TRUE(Find<QPlainTextEdit>("XMLGenMm")
+                  ->toPlainText()
+                  .endsWith(QStringLiteral("\n\negy\n\nkettő\n\nhárom")));
 }
 
 TEST_F(MainWindowTest, TheExitMenuClosesTheWindow) {

@@ -2,8 +2,13 @@
 
 namespace krinu::test {
 
+void ScriptedUserInterface::Box(const char* kind, const QString& text) {
+  if (progressOpen_) ++BoxesDuringProgress;
+  Messages.push_back({QString::fromLatin1(kind), text});
+}
+
 bool ScriptedUserInterface::Confirm(const QString& text) {
-  Messages.push_back({"confirmation", text});
+  Box("confirmation", text);
   if (ConfirmAnswers.empty()) return false;
   const bool answer = ConfirmAnswers.front();
   ConfirmAnswers.pop_front();
@@ -31,8 +36,16 @@ OpenDocumentResult ScriptedUserInterface::OpenDocument(const QString& path) {
   return OpenDocumentAnswer;
 }
 
-void ScriptedUserInterface::Progress(const QString&, qint64, qint64) {
+void ScriptedUserInterface::Progress(const QString& what, qint64 done, qint64 total) {
   ++ProgressCalls;
+  progressOpen_ = done >= 0 && (total <= 0 || done < total);
+  if (progressOpen_ && (ProgressTexts.isEmpty() || ProgressTexts.last() != what))
+    ProgressTexts << what;
+}
+
+bool ScriptedUserInterface::CancellableProgress(const QString& what, qint64 done, qint64 total) {
+  Progress(what, done, total);
+  return CancelWhen && CancelWhen(what, done, total);
 }
 
 QStringList ScriptedUserInterface::Texts(const QString& kind) const {

@@ -22,9 +22,9 @@ struct Message {
 
 class ScriptedUserInterface : public UserInterface {
  public:
-  void Information(const QString& text) override { Messages.push_back({"information", text}); }
-  void Warning(const QString& text) override { Messages.push_back({"warning", text}); }
-  void Error(const QString& text) override { Messages.push_back({"error", text}); }
+  void Information(const QString& text) override { Box("information", text); }
+  void Warning(const QString& text) override { Box("warning", text); }
+  void Error(const QString& text) override { Box("error", text); }
   void ErrorWithDetail(const QString& text, const QString& detail) override {
     Error(text);
     ErrorDetails.push_back(detail);
@@ -34,6 +34,7 @@ class ScriptedUserInterface : public UserInterface {
   std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
   OpenDocumentResult OpenDocument(const QString& path) override;
   void Progress(const QString& what, qint64 done, qint64 total) override;
+  bool CancellableProgress(const QString& what, qint64 done, qint64 total) override;
   // Records the window; OnShowModal (when set) plays the user's part inside it.
   void ShowModal(SecondaryWindow window) override {
     ShownWindows.push_back(window);
@@ -56,8 +57,18 @@ class ScriptedUserInterface : public UserInterface {
   std::vector<QString> OpenedDocuments;
   OpenDocumentResult OpenDocumentAnswer = OpenDocumentResult::Opened;
   int ProgressCalls = 0;
+  // The progress texts in the order shown, a text reported many times in a row once.
+  QStringList ProgressTexts;
+  // Plays the user's part in work that can be stopped: true asks it to stop. Unset: never.
+  std::function<bool(const QString& what, qint64 done, qint64 total)> CancelWhen;
+  // Boxes shown while a progress was still open (the window would hide them under it).
+  int BoxesDuringProgress = 0;
   std::vector<SecondaryWindow> ShownWindows;
   std::function<void(SecondaryWindow)> OnShowModal;
+
+ private:
+  void Box(const char* kind, const QString& text);
+  bool progressOpen_ = false;
 };
 
 }  // namespace krinu::test
