@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QPixmap>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -113,6 +114,8 @@ HelpWindow::HelpWindow(const QString& guideFile, QWidget* parent)
   setWindowTitle(QStringLiteral("Krinu – Felhasználói kézikönyv"));
   browser_->setSource(QUrl::fromLocalFile(guideFile));  // its images resolve beside it
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  // Hungarian even where Qt's own translation is missing.
+  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Bezárás"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* v = new QVBoxLayout(this);
   v->addWidget(browser_, 1);

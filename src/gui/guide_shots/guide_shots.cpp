@@ -16,14 +16,17 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStringEncoder>
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 #include <QWindow>
 #include <deque>
@@ -118,8 +121,7 @@ class ModalPlayer {
   int unexpected_ = 0;
 };
 
-void SaveAndClose(QWidget* w, const QString& name) {
-  Save(w, name);
+void Close(QWidget* w) {
   if (auto* box = qobject_cast<QMessageBox*>(w)) {
     // Information and warnings have OK only; a question is answered No.
     if (QAbstractButton* no = box->button(QMessageBox::No))
@@ -129,6 +131,11 @@ void SaveAndClose(QWidget* w, const QString& name) {
   } else if (auto* dialog = qobject_cast<QDialog*>(w)) {
     dialog->reject();
   }
+}
+
+void SaveAndClose(QWidget* w, const QString& name) {
+  Save(w, name);
+  Close(w);
 }
 
 void ClickLater(QWidget* root, const char* name) {
@@ -197,20 +204,23 @@ int main(int argc, char** argv) {
   QFile::remove(csv);
   QFile::copy(example, csv);
   // The same lines and two that the load sets aside: a date that is no date, and VAT over
-  // half of the net amount.
+  // half of the net amount (as many fields as the others: a short record ends the load).
   const QString faulty = exports + QStringLiteral("/szamlak_hibas.csv");
   {
     QFile in(example), out(faulty);
     if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) return 1;
     QByteArray bytes = in.readAll();
-    if (!bytes.endsWith('\n')) bytes += '\n';
-    bytes += QStringLiteral(
-                 "12345678-2-42;Kovács és Társa Kft;2026.11.31;SZ-2026/0110;1000;270\n"
-                 "87654321-1-13;Őrség Űrkutató Bt;2026.11.25;SZ-2026/0111;1000;900\n")
-                 .toUtf8();
+    if (!bytes.endsWith('\n')) bytes += "\r\n";
+    QStringEncoder toExample("windows-1250");  // the example's own code page
+    const QString lines = QStringLiteral(
+        "12345678-2-42;Kovács és Társa Kft;SZ-2024/01110;2024.11.31;1.000,00;27%;"
+        "270,00;1.270,00\r\n"
+        "87654321-1-13;Őrség Űrkutató Bt;SZ-2024/01111;2024.11.25;1.000,00;27%;"
+        "900,00;1.900,00\r\n");
+    bytes += QByteArray(toExample.encode(lines));
     out.write(bytes);
   }
-  const QString xml = returns + QStringLiteral("/xx65_2026_11.xml");
+  const QString xml = returns + QStringLiteral("/xx65_2024_11.xml");
 
   krinu::AppEnvironment env =
       krinu::BuildAppEnvironment(programDir + QStringLiteral("/krinu"), QString(), QString());
@@ -236,6 +246,33 @@ int main(int argc, char** argv) {
   Settle(600);
   Save(&window, QStringLiteral("foablak-betoltve"));
 
+  // A date format that does not fit the column: the check names and marks the first cell it
+  // failed on, and the formats that read the column are offered beside the field.
+  window.Run([&] {
+    form.State.DateFormEd.Text = QStringLiteral("dd.mm.yyyy");
+    form.DateFormEdChange();
+  });
+  player.Expect(QStringLiteral("ellenorzes-hiba"),
+                [](QWidget* w) { SaveAndClose(w, QStringLiteral("ellenorzes-hiba-uzenet")); });
+  window.Run([&] { form.ContentCheckBtnClick(); });
+  Settle(600);
+  Save(&window, QStringLiteral("ellenorzes-hiba"));
+  if (auto* choices = window.findChild<QToolButton*>(QStringLiteral("DateFormChoicesBtn"))) {
+    // popup(), not showMenu(): the latter's own event loop would outlast the pause.
+    choices->menu()->popup(choices->mapToGlobal(QPoint(0, choices->height())));
+    Settle(600);
+    Save(&window, QStringLiteral("datum-valasztas"), true);
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  }
+  const int offered = form.State.DateFormChoicesBtn.Items.indexOf(QStringLiteral("yyyy.mm.dd"));
+  if (offered < 0) {
+    Say(QStringLiteral("yyyy.mm.dd is not offered"));
+    ++failures;
+  }
+  window.Run([&] { form.DateFormChoicesBtnClick(offered); });
+  player.Expect(QStringLiteral("betoltes-ujra"), [](QWidget* w) { Close(w); });
+  window.Run([&] { form.ContentCheckBtnClick(); });
+
   // Task 2: the registers; the delete's question shows the Hungarian buttons.
   player.Expect(QStringLiteral("adozok"), [&](QWidget* w) {
     if (auto* list = w->findChild<QListWidget*>(QStringLiteral("AdozokLbx"))) {
@@ -253,11 +290,11 @@ int main(int argc, char** argv) {
                 [](QWidget* w) { SaveAndClose(w, QStringLiteral("ugyintezok")); });
   window.Run([&] { form.UgyintezokMenuClick(); });
 
-  // Task 3: the return for November 2026.
+  // Task 3: the return for November 2024, the example's month.
   window.Run([&] { form.State.MainPCActivePage = 1; });
   Settle();
   if (auto* from = window.findChild<QDateEdit*>(QStringLiteral("IdoszakADtPick"))) {
-    from->setDate(QDate(2026, 11, 1));
+    from->setDate(QDate(2024, 11, 1));
     // A click on the arrow opens the calendar pop-up.
     const QPointF arrow(from->width() - 8, from->height() / 2.0);
     QMouseEvent press(QEvent::MouseButtonPress, arrow, from->mapToGlobal(arrow), Qt::LeftButton,
@@ -268,8 +305,8 @@ int main(int argc, char** argv) {
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
   }
   window.Run([&] {
-    form.State.IdoszakADtPick.Date = QDate(2026, 11, 1);
-    form.State.IdoszakBDtPick.Date = QDate(2026, 11, 30);
+    form.State.IdoszakADtPick.Date = QDate(2024, 11, 1);
+    form.State.IdoszakBDtPick.Date = QDate(2024, 11, 30);
   });
   player.Expect(QStringLiteral("mentes"), [&](QWidget* w) {
     auto* dialog = qobject_cast<QFileDialog*>(w);
