@@ -108,6 +108,9 @@ step "krinu.exe with the example on a virtual screen"
 # warning box over the main window. Both must be on the screen; the picture is kept to look at.
 window_with_example() {
   local shot=$out/krinu-window.png
+  # A Wine session still running from the steps before has no screen: its windows would
+  # never reach the virtual one. Start afresh.
+  wineserver -w
   xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
     wine "$1" --data-dir "$2" "$3" >/dev/null 2>&1 &
     for _ in $(seq 60); do
