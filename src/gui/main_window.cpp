@@ -60,6 +60,10 @@ QScrollArea* Scrolled(QWidget* page) {
   area->setWidgetResizable(true);
   area->setFrameShape(QFrame::NoFrame);
   area->setWidget(page);
+  // An Alt letter or a click moves the focus as Tab does: the field comes into sight too.
+  QObject::connect(qApp, &QApplication::focusChanged, area, [area, page](QWidget*, QWidget* now) {
+    if (now && now != page && page->isAncestorOf(now)) area->ensureWidgetVisible(now, 16, 16);
+  });
   return area;
 }
 
