@@ -11,7 +11,7 @@
 # Qt for Windows, first found of:
 #   KRINU_WIN_QT   a prefix (with lib/cmake/Qt6) or a .tar.xz of one
 #   the cache's qt6-mingw64/
-#   built here from Debian's qt6-base source (about an hour on two cores)
+#   built here from Debian's qt6-base source (once: about 72 CPU-minutes)
 # KRINU_JOBS sets the parallel jobs (default: the number of cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
