@@ -6,8 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
+#include "common/atomic_write.h"
 #include "common/text_util.h"
 
 namespace krinu {
@@ -73,18 +73,7 @@ std::optional<QString> SaveRecentFiles(const QString& fileName, const TRecentFil
   root.insert(QStringLiteral("files"), QJsonArray::fromStringList(recent.Files));
   root.insert(QStringLiteral("inputFolder"), recent.InputDir);
   root.insert(QStringLiteral("xmlFolder"), recent.XmlDir);
-  // Unbuffered: a buffered write would only fail inside commit(), which does not report it
-  // and would put a cut-off file in place.
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
-  const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
-  if (file.write(bytes) != bytes.size()) {
-    const QString why = file.errorString();
-    file.cancelWriting();
-    return why;
-  }
-  if (!file.commit()) return file.errorString();
-  return std::nullopt;
+  return WriteFileAtomically(fileName, QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
 }  // namespace krinu

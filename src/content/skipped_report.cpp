@@ -1,11 +1,9 @@
 #include "content/skipped_report.h"
 
-#include <QSaveFile>
 #include <QStringEncoder>
 #include <algorithm>
-#include <cerrno>
 
-#include "common/write_error.h"
+#include "common/atomic_write.h"
 
 namespace krinu {
 
@@ -51,18 +49,8 @@ QString SpreadsheetSafe(const QString& value) {
 }
 
 std::optional<QString> WriteAtomically(const QString& file, const QByteArray& bytes) {
-  // Unbuffered: a write held in the buffer would fail only inside commit(), which does not
-  // report it, and a cut-off file would stand in place of the old one.
-  QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    return QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: %2").arg(file, out.errorString());
-  }
-  errno = 0;
-  if (out.write(bytes) != bytes.size() || !out.commit()) {
-    const QString reason = WriteErrorReason(out, errno);
-    out.cancelWriting();
-    return QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: %2").arg(file, reason);
-  }
+  if (const std::optional<QString> reason = WriteFileAtomically(file, bytes))
+    return QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: %2").arg(file, *reason);
   return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "common/atomic_write.h"
 #include "common/write_error.h"
 
 #include "declaration/declaration_run.h"
@@ -116,22 +117,8 @@ TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TAdozoAda
 }
 
 std::optional<QString> WriteDeclarationFile(const QString& fileName, const QByteArray& bytes) {
-  const auto failure = [&fileName](const QString& reason) {
-    return WriteFailure(fileName, reason);
-  };
-  // QSaveFile writes a temporary file beside the target and renames it over the target on
-  // commit; it never falls back to writing the target in place. Unbuffered, since a write
-  // failing in the buffer's flush inside commit() would not be reported.
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failure(file.errorString());
-  errno = 0;
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = WriteErrorReason(file, errno);
-    file.cancelWriting();
-    return failure(reason);
-  }
-  errno = 0;
-  if (!file.commit()) return failure(WriteErrorReason(file, errno));
+  if (const std::optional<QString> reason = WriteFileAtomically(fileName, bytes))
+    return WriteFailure(fileName, *reason);
   return std::nullopt;
 }
 
