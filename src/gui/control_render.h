@@ -17,12 +17,14 @@ inline void RenderText(QLineEdit* edit, const TextControl& state) {
 }
 
 // Refills a combo or list widget only when its items differ, so the view does not jump.
-inline void RenderItems(QComboBox* w, const QStringList& items) {
+// True when the items changed.
+inline bool RenderItems(QComboBox* w, const QStringList& items) {
   QStringList shown;
   for (int i = 0; i < w->count(); ++i) shown << w->itemText(i);
-  if (shown == items) return;
+  if (shown == items) return false;
   w->clear();
   w->addItems(items);
+  return true;
 }
 
 inline void RenderItems(QListWidget* w, const QStringList& items) {

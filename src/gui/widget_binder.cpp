@@ -208,15 +208,16 @@ QComboBox* WidgetBinder::Combo(const QString& name) {
   w->setMinimumContentsLength(12);
   Custom(
       [w, &c] {
-        RenderItems(w, c.Items);
-        w->setCurrentIndex(c.ItemIndex);
-        w->setEnabled(c.Enabled);
         // The combo may be narrower than a long name: the list opens wide enough to show
         // every item whole, and the chosen one is on the tooltip.
-        const QFontMetrics fm = w->view()->fontMetrics();
-        int widest = 0;
-        for (const QString& item : c.Items) widest = std::max(widest, fm.horizontalAdvance(item));
-        w->view()->setMinimumWidth(std::min(widest + 32, 1200));
+        if (RenderItems(w, c.Items)) {
+          const QFontMetrics fm = w->view()->fontMetrics();
+          int widest = 0;
+          for (const QString& item : c.Items) widest = std::max(widest, fm.horizontalAdvance(item));
+          w->view()->setMinimumWidth(std::min(widest + 32, 1200));
+        }
+        w->setCurrentIndex(c.ItemIndex);
+        w->setEnabled(c.Enabled);
         w->setToolTip(w->currentText());
       },
       [w, &c] { c.ItemIndex = w->currentIndex(); });
