@@ -7,7 +7,8 @@
 namespace krinu {
 
 TMainForm::TMainForm(UserInterface& ui, TSession& session) : ui_(ui), session_(session) {
-  session_.Log.Subscribe([this](LogSource, const QString& line) { State.XMLGenMm.Append(line); });
+  memo_ = session_.Log.Subscribe(
+      [this](LogSource, const QString& line) { State.XMLGenMm.Append(line); });
 }
 
 void TMainForm::FormCreate() {

@@ -119,6 +119,7 @@ class TMainForm {
 
   UserInterface& ui_;
   TSession& session_;
+  LogSubscription memo_;  // the log memo hears the session's log while the form lives
   TInputStage inputStage_ = TInputStage::NoFile;
   bool inputRefused_ = false;
   // The input file as its lines were counted: a load that ends on another file (grown,

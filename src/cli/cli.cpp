@@ -172,11 +172,12 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
   TSession session(BuildAppEnvironment(programPath, dataDir, ini));
   // The database bootstrap's own lines (a new database was made) are news to the user; they
   // go to standard error as they happen, among the message boxes.
-  session.Log.Subscribe([&err](LogSource source, const QString& line) {
-    if (source != LogSource::Database) return;
-    err << "log: " << line << '\n';
-    err.flush();
-  });
+  const LogSubscription bootstrapLines =
+      session.Log.Subscribe([&err](LogSource source, const QString& line) {
+        if (source != LogSource::Database) return;
+        err << "log: " << line << '\n';
+        err.flush();
+      });
   // A start-up that could not open the database has already said why.
   if (session.Start(ui) != TStartup::Started) return kFailed;
 

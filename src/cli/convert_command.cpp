@@ -145,14 +145,15 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
   }
   // The run's log goes to standard output or the log file; the summary out of its way.
   QStringList runLog;
-  c.Session.Log.Subscribe([&](LogSource source, const QString& line) {
-    if (source != LogSource::Run) return;
-    if (o.Log) {
-      runLog << line;
-    } else {
-      c.Out << line << '\n';
-    }
-  });
+  const LogSubscription runLines =
+      c.Session.Log.Subscribe([&](LogSource source, const QString& line) {
+        if (source != LogSource::Run) return;
+        if (o.Log) {
+          runLog << line;
+        } else {
+          c.Out << line << '\n';
+        }
+      });
   TMainForm form(c.Ui, c.Session);
   RunHandler(c.Ui, [&] { form.FormCreate(); });
   const int loaded = RunInputChain(c, form, input);

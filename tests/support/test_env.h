@@ -15,7 +15,7 @@ QByteArray ReadFile(const QString& path);
 class CapturedLog {
  public:
   CapturedLog() {
-    sink_.Subscribe([this](LogSource, const QString& line) { Lines.append(line); });
+    subscription_ = sink_.Subscribe([this](LogSource, const QString& line) { Lines.append(line); });
   }
   CapturedLog(const CapturedLog&) = delete;
   CapturedLog& operator=(const CapturedLog&) = delete;
@@ -24,6 +24,7 @@ class CapturedLog {
 
  private:
   LogSink sink_;
+  LogSubscription subscription_;
 };
 
 // The build's program folder (bin/, with krinu.ini and Help/), ending with a separator.
