@@ -235,7 +235,7 @@ int main(int argc, char** argv) {
   std::printf("load         %6.3f s  %zu lines, %lld skipped\n", load, session->AFAAdatList.size(),
               static_cast<long long>(session->MissedRows.size()));
   std::printf("preparation  %6.3f s  %d combinations, %lld included, %d partners, %lld log lines\n",
-              prepare, prepared.Combinations, static_cast<long long>(prepared.IncludedLines),
+              prepare, prepared.Counts.Combinations, static_cast<long long>(prepared.Counts.IncludedLines),
               int(prepared.PartnerList.size()), static_cast<long long>(prepared.Log.size()));
   std::printf("document     %6.3f s  %.1f MB, built whole in memory\n", build,
               QFileInfo(xml).size() / 1e6);

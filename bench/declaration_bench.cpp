@@ -119,9 +119,9 @@ int main(int argc, char** argv) {
   std::printf(
       "preparation  %6.3f s wall %6.3f s CPU  %d combinations, %lld included, %lld outside, "
       "%d partners, %lld log lines\n",
-      prepareWall, prepareCpu, prepared.Combinations,
-      static_cast<long long>(prepared.IncludedLines),
-      static_cast<long long>(prepared.OutsidePeriod), int(prepared.PartnerList.size()),
+      prepareWall, prepareCpu, prepared.Counts.Combinations,
+      static_cast<long long>(prepared.Counts.IncludedLines),
+      static_cast<long long>(prepared.Counts.OutsidePeriod), int(prepared.PartnerList.size()),
       static_cast<long long>(prepared.Log.size()));
 
   const TAdozoAdat taxpayer{QStringLiteral("12345678242"), QStringLiteral("Minta Kft."),

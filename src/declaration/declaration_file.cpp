@@ -17,15 +17,13 @@ namespace {
 
 // `reached`, when given, follows the list entry where the sheet being written starts. A sink
 // that failed (or was stopped) ends the walk: the rest would only be dropped.
-void AddDocument(TXmlDocument& doc, const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
-                 const TDeclarationParams& params, const TAFAAdatList& list,
-                 const QStringList& partnerList, std::size_t* reached = nullptr) {
+void AddDocument(TXmlDocument& doc, const TReturn& r, std::size_t* reached = nullptr) {
   AddDocumentStart(doc);
-  AddMainSheet(taxpayer, administrator, doc, params);
-  for (const QString& partner : partnerList) {
+  AddMainSheet(doc, r);
+  for (const TPartnerSheet& sheet : r.Sheets) {
     if (doc.SinkFailed()) return;
-    if (reached) *reached = std::min(FirstEntryOf(list, partner), list.size());
-    AddPartnerSheet(taxpayer, doc, partner, params, list);
+    if (reached) *reached = sheet.First;
+    AddPartnerSheet(doc, r, sheet);
   }
   AddDocumentEnd(doc);
 }
@@ -37,17 +35,21 @@ QString WriteFailure(const QString& fileName, const QString& reason) {
 
 }  // namespace
 
-QByteArray BuildDeclarationDocument(const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
-                                    const TDeclarationParams& params, const TAFAAdatList& list,
-                                    const QStringList& partnerList) {
+QByteArray BuildDeclarationDocument(const TReturn& r) {
   // About 210 bytes per row and a few kilobytes per sheet: reserved once rather than grown
   // step by step to a couple of hundred megabytes.
   qsizetype rows = 0;
-  for (const TAFAAdat& line : list) rows += line.Enabled ? 1 : 0;
+  for (const TPartnerSheet& sheet : r.Sheets) rows += sheet.RowCount;
   TXmlDocument doc;
-  doc.Reserve(rows * 240 + (partnerList.size() + 1) * 4096);
-  AddDocument(doc, taxpayer, administrator, params, list, partnerList);
+  doc.Reserve(rows * 240 + qsizetype(r.Sheets.size() + 1) * 4096);
+  AddDocument(doc, r);
   return doc.TakeBytes();
+}
+
+QByteArray BuildDeclarationDocument(const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
+                                    const TDeclarationParams& params, const TAFAAdatList& list,
+                                    const QStringList& partnerList) {
+  return BuildDeclarationDocument(BuildReturn(taxpayer, administrator, params, list, partnerList));
 }
 
 std::optional<QString> WriteDeclarationDocument(const QString& fileName, const TAdozoAdat& taxpayer,
@@ -55,15 +57,12 @@ std::optional<QString> WriteDeclarationDocument(const QString& fileName, const T
                                                 const TDeclarationParams& params,
                                                 const TAFAAdatList& list,
                                                 const QStringList& partnerList) {
-  return WriteDeclarationDocument(fileName, taxpayer, administrator, params, list, partnerList, {},
-                                  {})
+  return WriteDeclarationDocument(
+             fileName, BuildReturn(taxpayer, administrator, params, list, partnerList), {}, {})
       .Error;
 }
 
-TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TAdozoAdat& taxpayer,
-                                        const TUgyintezoAdat& administrator,
-                                        const TDeclarationParams& params, const TAFAAdatList& list,
-                                        const QStringList& partnerList,
+TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TReturn& r,
                                         const CancellableProgressFn& sheets,
                                         const ProgressFn& writing) {
   // Built straight into the file through one small buffer: the whole document would be some
@@ -82,7 +81,7 @@ TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TAdozoAda
   std::size_t reached = 0;
   bool finishing = false;  // the last write can no longer be stopped
   TProgressTicker ticker(sheets);
-  const qint64 total = qint64(list.size());
+  const qint64 total = qint64(r.Lines ? r.Lines->size() : 0);
   doc.SetSink(
       [&](QByteArrayView bytes) {
         errno = 0;
@@ -96,7 +95,7 @@ TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TAdozoAda
       },
       qsizetype(1) << 20);
   if (ticker.Now(0, total))
-    AddDocument(doc, taxpayer, administrator, params, list, partnerList, &reached);
+    AddDocument(doc, r, &reached);
   else
     result.Cancelled = true;
   if (result.Cancelled) {

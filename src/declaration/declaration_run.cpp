@@ -182,7 +182,7 @@ class TPreparation {
       begin = runEnds_[r];
     }
     InsertAtRunEnds(combined, added_);
-    result_.Log[countLine] = QString::number(result_.Combinations) +
+    result_.Log[countLine] = QString::number(result_.Counts.Combinations) +
                              QStringLiteral(" esetben történt bizonylat összesítés");
   }
 
@@ -232,9 +232,10 @@ class TPreparation {
     for (std::size_t k = 0; k < size; ++k) {
       if (follower_[k] || next_[k] < 0) continue;
       TAFAAdat& first = list_[begin + k];
-      const int group = ++result_.Combinations;
+      const int group = ++result_.Counts.Combinations;
       first.Status = TAFAAdatStatus::stAFAPair;
       first.Enabled = false;
+      ++result_.Counts.CombinedLines;
       TAFAAdat sum = first;
       sum.Status = TAFAAdatStatus::stAFAComp;
       sum.Enabled = true;
@@ -252,6 +253,7 @@ class TPreparation {
         TAFAAdat& line = list_[begin + std::size_t(j)];
         line.Status = TAFAAdatStatus::stAFAPair;
         line.Enabled = false;
+        ++result_.Counts.CombinedLines;
         sum.AFAAlap += line.AFAAlap;
         sum.AFA += line.AFA;
         Log(MemberLine(++member, line));
@@ -307,7 +309,7 @@ class TPreparation {
       TAFAAdat& line = list_[i];
       if (!line.Enabled || (Truncated(line.AFAAlap) >= 0 && Truncated(line.AFA) >= 0)) continue;
       line.Enabled = false;
-      if (result_.NegativeLines++ == 0) {
+      if (result_.Counts.NegativeLines++ == 0) {
         Log(QString());
         Log(QStringLiteral(
             "!!! Negatív összeggel rendelkező tételt találtam, ezek nem kerülnek be a "
@@ -321,8 +323,8 @@ class TPreparation {
                             << line.Megnevezes;
       Log(text.Take());
     }
-    if (result_.NegativeLines == 0) return;
-    Log(result_.NegativeLines == 1
+    if (result_.Counts.NegativeLines == 0) return;
+    Log(result_.Counts.NegativeLines == 1
             ? QStringLiteral("Vizsgálja meg a fenti tételt és kezelje azt manuálisan")
             : QStringLiteral("Vizsgálja meg a fenti tételeket és kezelje azokat manuálisan"));
     Log(QStringLiteral("A program az M lap \"Korrekciós\" oldalát nem kezeli, nem tölti"));
@@ -341,7 +343,7 @@ class TPreparation {
         if (!line.Enabled) continue;
         if (options_.DropZero && Truncated(line.AFAAlap) == 0 && Truncated(line.AFA) == 0) {
           line.Enabled = false;
-          if (result_.ZeroLines++ == 0) {
+          if (result_.Counts.ZeroLines++ == 0) {
             Log(QString());
             Log(QStringLiteral("'0'-s tételek kihagyása:"));
           }
@@ -350,18 +352,18 @@ class TPreparation {
                   .Take());
           continue;
         }
-        ++result_.IncludedLines;
+        ++result_.Counts.IncludedLines;
         if (line.Datum < options_.PeriodStart || line.Datum > options_.PeriodEnd)
-          ++result_.OutsidePeriod;
+          ++result_.Counts.OutsidePeriod;
         if (!partner) result_.PartnerList.append(line.Adoszam);
         partner = true;
       }
       begin = end;
     }
-    if (result_.OutsidePeriod > 0) {
+    if (result_.Counts.OutsidePeriod > 0) {
       Log(QString());
-      Log(QStringLiteral("!!! ") + QString::number(result_.IncludedLines) +
-          QStringLiteral(" tételből ") + QString::number(result_.OutsidePeriod) +
+      Log(QStringLiteral("!!! ") + QString::number(result_.Counts.IncludedLines) +
+          QStringLiteral(" tételből ") + QString::number(result_.Counts.OutsidePeriod) +
           QStringLiteral(" tétel kívül esik a kijelölt időszakon !!!"));
     }
   }
@@ -422,6 +424,7 @@ TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& 
   const auto stopped = [&] {
     preparation.Undo();
     outcome.Prepared = {};
+    outcome.Return.reset();
     outcome.Cancelled = true;
     return outcome;
   };
@@ -431,9 +434,10 @@ TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& 
   // handed over whole at the end, and a failure still leaves it at the start of writing.
   log << QString() << QStringLiteral("XML nyomtatvány elkészült")
       << QStringLiteral("Fájlba történő kiírás kezdődik");
-  TDocumentWrite written = WriteDeclarationDocument(
-      input.XmlFileName, input.Taxpayer, input.Administrator, input.Params, list,
-      outcome.Prepared.PartnerList, progress.Document, progress.Write);
+  outcome.Return = BuildReturn(input.Taxpayer, input.Administrator, input.Params, list,
+                               outcome.Prepared.PartnerList, outcome.Prepared.Counts);
+  TDocumentWrite written = WriteDeclarationDocument(input.XmlFileName, *outcome.Return,
+                                                    progress.Document, progress.Write);
   if (written.Cancelled) return stopped();
   outcome.WriteError = std::move(written.Error);
   if (outcome.WriteError) return outcome;

@@ -14,6 +14,7 @@
 #include "common/records.h"
 #include "content/afa_adat.h"
 #include "declaration/form_frame.h"
+#include "declaration/return_model.h"
 
 namespace krinu {
 
@@ -28,11 +29,7 @@ struct TPrepareOptions {
 struct TPrepareResult {
   QStringList Log;          // starts with the empty line logged after the starting checks
   QStringList PartnerList;  // distinct keys of the included lines, in list order
-  int Combinations = 0;
-  int NegativeLines = 0;
-  int ZeroLines = 0;
-  qint64 IncludedLines = 0;
-  qint64 OutsidePeriod = 0;
+  TReturnCounts Counts;
 };
 
 // Changes Status and Enabled of the lines and puts the combined ones among them in key order.
@@ -48,6 +45,8 @@ void SortByKey(TAFAAdatList& list);
 [[nodiscard]] QString XmlFileNameFor(const QString& editText);
 
 // The whole document: declaration, root, main sheet, one sheet per partner, root end.
+[[nodiscard]] QByteArray BuildDeclarationDocument(const TReturn& r);
+// The same for the return of these lines and partners.
 [[nodiscard]] QByteArray BuildDeclarationDocument(const TAdozoAdat& taxpayer,
                                                   const TUgyintezoAdat& administrator,
                                                   const TDeclarationParams& params,
@@ -59,8 +58,9 @@ void SortByKey(TAFAAdatList& list);
 [[nodiscard]] std::optional<QString> WriteDeclarationFile(const QString& fileName,
                                                           const QByteArray& bytes);
 
-// The document built straight into the file, with WriteDeclarationFile's guarantees: the
-// target is replaced only when every byte was written. Returns the error text on failure.
+// The document of the return of these lines and partners built straight into the file, with
+// WriteDeclarationFile's guarantees: the target is replaced only when every byte was written.
+// Returns the error text on failure.
 [[nodiscard]] std::optional<QString> WriteDeclarationDocument(
     const QString& fileName, const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
     const TDeclarationParams& params, const TAFAAdatList& list, const QStringList& partnerList);
@@ -72,10 +72,9 @@ struct TDocumentWrite {
   std::optional<QString> Error;  // the error text on failure
   bool Cancelled = false;        // stopped by `sheets`; nothing was written over
 };
-[[nodiscard]] TDocumentWrite WriteDeclarationDocument(
-    const QString& fileName, const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
-    const TDeclarationParams& params, const TAFAAdatList& list, const QStringList& partnerList,
-    const CancellableProgressFn& sheets, const ProgressFn& writing);
+[[nodiscard]] TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TReturn& r,
+                                                      const CancellableProgressFn& sheets,
+                                                      const ProgressFn& writing);
 
 // Everything after the starting checks, with the log lines of every step.
 struct TDeclarationInput {
@@ -97,6 +96,9 @@ struct TRunProgress {
 };
 struct TDeclarationOutcome {
   TPrepareResult Prepared;  // its Log holds the document and file lines as well
+  // The return as written (also when the write failed); it reads the rows from the list the
+  // run prepared. Empty when stopped.
+  std::optional<TReturn> Return;
   std::optional<QString> WriteError;
   // Stopped through the progress: the list is as it was before the run and nothing was
   // written; Prepared is empty.

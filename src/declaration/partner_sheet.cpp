@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace krinu {
 
@@ -39,116 +37,72 @@ class TFieldCode {
   std::size_t size_ = 0;
 };
 
-qint64 SaturatingAdd(qint64 a, qint64 b) {
-  qint64 sum;
-  if (!__builtin_add_overflow(a, b, &sum)) return sum;
-  return b < 0 ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
-}
-
 QStringView First8(const QString& adoszam) {
   return QStringView(adoszam).left(8);
 }
 
 }  // namespace
 
-qint64 ConvertAmount(double amount, int formYear) {
-  const double value = formYear <= 24 ? amount / 1000 : amount;
-  // Half away from zero by adding or subtracting one half and dropping the fraction;
-  // std::round differs for values just below a half.
-  const double rounded = std::trunc(value < 0 ? value - 0.5 : value + 0.5);
-  if (std::isnan(rounded)) return 0;
-  if (rounded >= 9223372036854775808.0) return std::numeric_limits<qint64>::max();
-  if (rounded < -9223372036854775808.0) return std::numeric_limits<qint64>::min();
-  return qint64(rounded);
-}
-
-std::size_t FirstEntryOf(const TAFAAdatList& list, const QString& key) {
-  const auto it =
-      std::lower_bound(list.begin(), list.end(), key,
-                       [](const TAFAAdat& line, const QString& k) { return line.Adoszam < k; });
-  if (it == list.end() || it->Adoszam != key) return list.size();
-  return std::size_t(it - list.begin());
-}
-
-void AddPageHeader(TXmlDocument& doc, std::string_view kind, int page, const TAdozoAdat& taxpayer,
-                   const TDeclarationParams& params, const TAFAAdat& currentLine) {
+void AddPageHeader(TXmlDocument& doc, std::string_view kind, int page, const TReturn& r,
+                   const TAFAAdat& currentLine) {
   TFieldCode base;
   base.Add(kind).Add4(page);
   doc.FieldNumber(base.With("B001A").View(), page);
-  doc.Field(base.With("B002A").View(), taxpayer.Adoszam);
-  doc.FieldDate(base.With("B004A").View(), params.PeriodStart);
-  doc.FieldDate(base.With("B005A").View(), params.PeriodEnd);
-  if (params.FormYear <= 23) {
-    doc.Field(base.With("B006A").View(), taxpayer.Nev);
+  doc.Field(base.With("B002A").View(), r.Taxpayer.Adoszam);
+  doc.FieldDate(base.With("B004A").View(), r.Params.PeriodStart);
+  doc.FieldDate(base.With("B005A").View(), r.Params.PeriodEnd);
+  if (r.Layout->PageHeaderNames) {
+    doc.Field(base.With("B006A").View(), r.Taxpayer.Nev);
     doc.Field(base.With("B007A").View(), First8(currentLine.Adoszam));
     doc.Field(base.With("B009A").View(), currentLine.Megnevezes);
   }
 }
 
-void AddPartnerSheet(const TAdozoAdat& taxpayer, TXmlDocument& doc, const QString& partner,
-                     const TDeclarationParams& params, const TAFAAdatList& list) {
-  const std::size_t first = FirstEntryOf(list, partner);
-  if (first == list.size()) return;
-  const int formYear = params.FormYear;
+void AddPartnerSheet(TXmlDocument& doc, const TReturn& r, const TPartnerSheet& sheet) {
+  const TAFAAdatList& lines = *r.Lines;
+  const TYearLayout& layout = *r.Layout;
   // The sheet is named after the partner's first entry, included or not.
-  const TAFAAdat* current = &list[first];
+  const TAFAAdat& first = lines[sheet.First];
 
-  AddSheetHead(doc, taxpayer, params, "65M");
+  AddSheetHead(doc, r.Taxpayer, r.Params, "65M");
   doc.Line(6, "<albizonylatazonositas>");
-  doc.Blanks(8).Raw("<megnevezes>").Text(current->Megnevezes).Raw("</megnevezes>").EndLine();
-  doc.Blanks(8).Raw("<azonosito>").Text(First8(current->Adoszam)).Raw("</azonosito>").EndLine();
+  doc.Blanks(8).Raw("<megnevezes>").Text(sheet.Megnevezes).Raw("</megnevezes>").EndLine();
+  doc.Blanks(8).Raw("<azonosito>").Text(sheet.Azonosito).Raw("</azonosito>").EndLine();
   doc.Line(6, "</albizonylatazonositas>");
-  AddSheetPeriod(doc, params);
+  AddSheetPeriod(doc, r.Params);
 
-  const bool upTo2020 = formYear <= 20;
-  doc.Field("0A0001C001A", taxpayer.Adoszam);
-  doc.Field(upTo2020 ? "0A0001C005A" : "0A0001C004A", taxpayer.Nev);
-  doc.Field(upTo2020 ? "0A0001C006A" : "0A0001C005A", First8(current->Adoszam));
-  doc.Field(upTo2020 ? "0A0001C008A" : "0A0001C006A", current->Megnevezes);
-  doc.FieldDate("0A0001D001A", params.PeriodStart);
-  doc.FieldDate("0A0001D002A", params.PeriodEnd);
+  doc.Field("0A0001C001A", r.Taxpayer.Adoszam);
+  doc.Field(layout.PartnerTaxpayerName, r.Taxpayer.Nev);
+  doc.Field(layout.PartnerNumber, sheet.Azonosito);
+  doc.Field(layout.PartnerName, sheet.Megnevezes);
+  doc.FieldDate("0A0001D001A", r.Params.PeriodStart);
+  doc.FieldDate("0A0001D002A", r.Params.PeriodEnd);
 
-  AddPageHeader(doc, "0B", 1, taxpayer, params, *current);
-  int page = 1;
-  int row = 1;
-  qint64 rowCount = 0;
-  qint64 sumAlap = 0;
-  qint64 sumAfa = 0;
-  for (std::size_t i = first; i < list.size() && list[i].Adoszam == partner; ++i) {
-    current = &list[i];
-    if (!current->Enabled) continue;
-    if (row == 37) {
-      ++page;
-      row = 1;
-      AddPageHeader(doc, "0B", page, taxpayer, params, *current);
-    }
+  AddPageHeader(doc, "0B", 1, r, first);
+  r.ForEachRow(sheet, [&](const TReturnRow& row) {
+    // A later page's header names the line that opens it.
+    if (row.Row == 1 && row.Page > 1) AddPageHeader(doc, "0B", row.Page, r, row.Line);
     TFieldCode rowCode;
-    rowCode.Add("0B").Add4(page).Add("C").Add4(row);
-    const qint64 alap = ConvertAmount(current->AFAAlap, formYear);
-    const qint64 afa = ConvertAmount(current->AFA, formYear);
-    doc.Field(rowCode.With("AA").View(), current->BizSzam);
-    doc.FieldDate(rowCode.With("BA").View(), current->Datum);
-    doc.FieldNumber(rowCode.With("CA").View(), alap);
-    doc.FieldNumber(rowCode.With("DA").View(), afa);
-    sumAlap = SaturatingAdd(sumAlap, alap);
-    sumAfa = SaturatingAdd(sumAfa, afa);
-    ++rowCount;
-    ++row;
-  }
+    rowCode.Add("0B").Add4(row.Page).Add("C").Add4(row.Row);
+    doc.Field(rowCode.With("AA").View(), row.Line.BizSzam);
+    doc.FieldDate(rowCode.With("BA").View(), row.Line.Datum);
+    doc.FieldNumber(rowCode.With("CA").View(), row.Alap);
+    doc.FieldNumber(rowCode.With("DA").View(), row.Afa);
+  });
 
   TFieldCode totals;
-  totals.Add("0B").Add4(page).Add("C0037");
-  doc.FieldNumber(totals.With("CA").View(), sumAlap);
-  doc.FieldNumber(totals.With("DA").View(), sumAfa);
+  totals.Add("0B").Add4(sheet.Pages).Add("C0037");
+  doc.FieldNumber(totals.With("CA").View(), sheet.SumAlap);
+  doc.FieldNumber(totals.With("DA").View(), sheet.SumAfa);
   doc.Line(0, "<!-- 1965M fedlap összesítő adatok -->");
-  doc.FieldNumber("0A0001E0004BA", rowCount);
-  doc.FieldNumber("0A0001E0004CA", sumAlap);
-  doc.FieldNumber("0A0001E0004DA", sumAfa);
-  doc.FieldNumber("0A0001E0007BA", rowCount);
-  doc.FieldNumber("0A0001E0007CA", sumAlap);
-  doc.FieldNumber("0A0001E0007DA", sumAfa);
+  doc.FieldNumber("0A0001E0004BA", sheet.RowCount);
+  doc.FieldNumber("0A0001E0004CA", sheet.SumAlap);
+  doc.FieldNumber("0A0001E0004DA", sheet.SumAfa);
+  doc.FieldNumber("0A0001E0007BA", sheet.RowCount);
+  doc.FieldNumber("0A0001E0007CA", sheet.SumAlap);
+  doc.FieldNumber("0A0001E0007DA", sheet.SumAfa);
   // The cover page takes its names from the last entry the walk visited.
-  AddPageHeader(doc, "0C", 1, taxpayer, params, *current);
+  AddPageHeader(doc, "0C", 1, r, lines[sheet.End - 1]);
   AddSheetEnd(doc);
 }
 

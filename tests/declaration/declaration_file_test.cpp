@@ -259,7 +259,7 @@ TEST(RunDeclaration, AFailedWriteEndsTheLogAtTheStartOfWriting) {
       RunDeclaration(list, Input(dir.filePath(QStringLiteral("plain/out.xml"))));
   ASSERT_TRUE(outcome.WriteError);
   EXPECT_EQ(outcome.Prepared.Log.last(), QStringLiteral("Fájlba történő kiírás kezdődik"));
-  EXPECT_EQ(outcome.Prepared.Combinations, 1);
+  EXPECT_EQ(outcome.Prepared.Counts.Combinations, 1);
   // the preparation's changes stay
   EXPECT_TRUE(std::any_of(list.begin(), list.end(), [](const TAFAAdat& line) {
     return line.Status == TAFAAdatStatus::stAFAComp;

@@ -47,10 +47,11 @@ TEST(XmlDocumentSink, ChunksAddUpToTheWholeDocumentAndAFailureDropsTheRest) {
           return true;
         },
         chunk);
+    const TReturn r =
+        BuildReturn(test::Taxpayer(), test::Administrator(), test::Params(2023), list, kPartners);
     AddDocumentStart(doc);
-    AddMainSheet(test::Taxpayer(), test::Administrator(), doc, test::Params(2023));
-    for (const QString& p : kPartners)
-      AddPartnerSheet(test::Taxpayer(), doc, p, test::Params(2023), list);
+    AddMainSheet(doc, r);
+    for (const TPartnerSheet& sheet : r.Sheets) AddPartnerSheet(doc, r, sheet);
     AddDocumentEnd(doc);
     EXPECT_TRUE(doc.Flush());
     EXPECT_EQ(streamed, whole) << "chunk " << chunk;

@@ -16,7 +16,8 @@ using test::Line;
 QByteArray PartnerSheet(const TAFAAdatList& list, const QString& partner,
                         const TDeclarationParams& params) {
   TXmlDocument doc;
-  AddPartnerSheet(test::Taxpayer(), doc, partner, params, list);
+  const TReturn r = BuildReturn(test::Taxpayer(), test::Administrator(), params, list, {partner});
+  for (const TPartnerSheet& sheet : r.Sheets) AddPartnerSheet(doc, r, sheet);
   return doc.TakeBytes();
 }
 
@@ -61,7 +62,7 @@ TEST(MainSheet, From2025TheNameAndAdministratorFieldsMoveUp) {
   params.PeriodEnd = QDate(2026, 1, 31);  // the year of the end plays no part
   params.FormVersion = QStringLiteral("2.0 <b>");
   TXmlDocument doc;
-  AddMainSheet(test::Taxpayer(), test::Administrator(), doc, params);
+  AddMainSheet(doc, BuildReturn(test::Taxpayer(), test::Administrator(), params, {}, {}));
   const QByteArray bytes = doc.TakeBytes();
   EXPECT_TRUE(bytes.contains("<nyomtatvanyazonosito>2565A</nyomtatvanyazonosito>"));
   EXPECT_TRUE(bytes.contains("<nyomtatvanyverzio>2.0 &lt;b&gt;</nyomtatvanyverzio>"));

@@ -54,9 +54,9 @@ TEST(PrepareDeclarationLines, CombinesOneInvoiceOnlyAndReportsIt) {
                             "",
                             "!!! 4 tételből 1 tétel kívül esik a kijelölt időszakon !!!",
                         }));
-  EXPECT_EQ(result.Combinations, 1);
-  EXPECT_EQ(result.IncludedLines, 4);
-  EXPECT_EQ(result.OutsidePeriod, 1);
+  EXPECT_EQ(result.Counts.Combinations, 1);
+  EXPECT_EQ(result.Counts.IncludedLines, 4);
+  EXPECT_EQ(result.Counts.OutsidePeriod, 1);
   EXPECT_EQ(result.PartnerList, (QStringList{kA, kB}));
 
   // the combined line stands after the partner's other lines and carries the first name
@@ -96,7 +96,7 @@ TEST(PrepareDeclarationLines, NegativeCheckSeesTheCombinedTotal) {
                             Line(kA, "Első Kft.", d, "A1", -2000, -540)};
   TAFAAdatList list = loaded;
   TPrepareResult result = PrepareDeclarationLines(list, Options(true));
-  EXPECT_EQ(result.NegativeLines, 0);
+  EXPECT_EQ(result.Counts.NegativeLines, 0);
   ASSERT_EQ(list.size(), 3u);
   EXPECT_TRUE(list[2].Enabled);
   EXPECT_EQ(list[2].AFAAlap, 8000);
@@ -125,7 +125,7 @@ TEST(PrepareDeclarationLines, NegativeCheckSeesTheCombinedTotal) {
   list = loaded;
   list.push_back(Line(kB, "Béta", d, "B", 100, -1));
   result = PrepareDeclarationLines(list, Options(false));
-  EXPECT_EQ(result.NegativeLines, 2);
+  EXPECT_EQ(result.Counts.NegativeLines, 2);
   EXPECT_EQ(result.Log[result.Log.size() - 2],
             QStringLiteral("Vizsgálja meg a fenti tételeket és kezelje azokat manuálisan"));
   EXPECT_EQ(result.PartnerList, QStringList{kA});
@@ -138,7 +138,7 @@ TEST(PrepareDeclarationLines, BelowOneForintIsNeitherNegativeNorKeptAsZero) {
   TAFAAdatList list = loaded;
   TPrepareResult result = PrepareDeclarationLines(list, Options(false));
   EXPECT_EQ(result.Log, (QStringList{"", "Bizonylat összesítés kihagyva"}));
-  EXPECT_EQ(result.IncludedLines, 3);  // no minimum amount without the zero check
+  EXPECT_EQ(result.Counts.IncludedLines, 3);  // no minimum amount without the zero check
   EXPECT_EQ(result.PartnerList, (QStringList{kA, kB}));
 
   list = loaded;
