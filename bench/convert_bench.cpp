@@ -209,7 +209,7 @@ int main(int argc, char** argv) {
   TAFAAdatList lines;
   double prepare = 1e300;
   for (int i = 0; i < 3; ++i) {
-    lines = session->AFAAdatList;  // a fresh copy: a second preparation finds nothing to do
+    lines = form->Job().AFAAdatList;  // a fresh copy: a second preparation finds nothing to do
     prepare =
         std::min(prepare, Seconds([&] { prepared = PrepareDeclarationLines(lines, options); }));
   }
@@ -232,10 +232,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", qPrintable(*error));
     return 1;
   }
-  std::printf("load         %6.3f s  %zu lines, %lld skipped\n", load, session->AFAAdatList.size(),
-              static_cast<long long>(session->MissedRows.size()));
+  std::printf("load         %6.3f s  %zu lines, %lld skipped\n", load,
+              form->Job().AFAAdatList.size(),
+              static_cast<long long>(form->Job().MissedRows.size()));
   std::printf("preparation  %6.3f s  %d combinations, %lld included, %d partners, %lld log lines\n",
-              prepare, prepared.Counts.Combinations, static_cast<long long>(prepared.Counts.IncludedLines),
+              prepare, prepared.Counts.Combinations,
+              static_cast<long long>(prepared.Counts.IncludedLines),
               int(prepared.PartnerList.size()), static_cast<long long>(prepared.Log.size()));
   std::printf("document     %6.3f s  %.1f MB, built whole in memory\n", build,
               QFileInfo(xml).size() / 1e6);

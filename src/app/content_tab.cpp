@@ -50,10 +50,10 @@ bool TMainForm::CheckAndLoad() {
     // The message as it always read; where to look first goes beside it.
     const QString message =
         ContentCheckFailureMessage(State.TartalomPanelTitle.Caption, State.ContentCheckBtn.Caption);
-    if (lastCheckFirstFailure_.isEmpty())
+    if (job_->LastCheckFirstFailure.isEmpty())
       ui_.Error(message);
     else
-      ui_.ErrorWithDetail(message, QStringLiteral("Az első hiba: ") + lastCheckFirstFailure_);
+      ui_.ErrorWithDetail(message, QStringLiteral("Az első hiba: ") + job_->LastCheckFirstFailure);
     return false;
   }
   SetInputStage(TInputStage::ContentChecked);
@@ -62,7 +62,7 @@ bool TMainForm::CheckAndLoad() {
 
 bool TMainForm::LoadAndNotify() {
   if (!LoadInputData()) {
-    if (changedWhileRead_)
+    if (job_->ChangedWhileRead)
       ui_.Error(
           QStringLiteral("Az input fájl megváltozott, miközben a program olvasta, "
                          "ezért semmi nem került betöltésre\n"
@@ -102,9 +102,9 @@ bool TMainForm::CheckInputDataContent() {
   show(State.AdoszamCheckBBtn, check.AdoszamMark, check.AdoszamFailure);
   show(State.DatumCheckBBtn, check.DatumMark, check.DatumFailure);
   show(State.OsszegCheckBBtn, check.OsszegMark, check.OsszegFailure);
-  lastCheckFirstFailure_ = check.FirstFailure
-                               ? CheckFailureText(*check.FirstFailure, State.InputDataSG, names)
-                               : QString();
+  job_->LastCheckFirstFailure =
+      check.FirstFailure ? CheckFailureText(*check.FirstFailure, State.InputDataSG, names)
+                         : QString();
   return check.Result;
 }
 
@@ -145,34 +145,31 @@ bool TMainForm::LoadInputData() {
   TLoadResult loaded;
   {
     TProgressScope progress(ui_, QStringLiteral("Az input fájl betöltése…"));
-    loaded = krinu::LoadInputData(session_.Input, SelectedColumns(), State.DateFormEd.Text,
+    loaded = krinu::LoadInputData(job_->Input, SelectedColumns(), State.DateFormEd.Text,
                                   State.DecSepCbx.ItemIndex, progress.Callback());
   }
   // The lines were counted on the file as it was then; another program may have appended
   // to it or rewritten it since.
-  const QFileInfo now(session_.Input.InputFileName);
-  changedWhileRead_ =
-      countedSize_ >= 0 && (now.size() != countedSize_ || now.lastModified() != countedModified_);
-  if (changedWhileRead_) {
-    session_.AFAAdatList.clear();
-    session_.MissedRows.clear();
-    session_.SkippedRecords.clear();
+  const QFileInfo now(job_->Input.InputFileName);
+  job_->ChangedWhileRead = job_->CountedSize >= 0 && (now.size() != job_->CountedSize ||
+                                                      now.lastModified() != job_->CountedModified);
+  if (job_->ChangedWhileRead) {
+    job_->SetLines({}, {}, {});
     return false;
   }
   // A stopped load keeps what it handled before the error, but the counts stay as they were.
-  session_.AFAAdatList = std::move(loaded.AFAAdatList);
-  session_.MissedRows = std::move(loaded.MissedRows);
-  session_.SkippedRecords = std::move(loaded.Skipped);
+  job_->SetLines(std::move(loaded.AFAAdatList), std::move(loaded.MissedRows),
+                 std::move(loaded.Skipped));
   if (!loaded.Succeeded()) return false;
-  State.CsvLoadRowNumEd.Text = QString::number(session_.AFAAdatList.size());
-  State.CsvMissedRowNumEd.Text = QString::number(session_.MissedRows.size());
-  State.ShowMissedBtn.Enabled = !session_.MissedRows.isEmpty();
+  State.CsvLoadRowNumEd.Text = QString::number(job_->AFAAdatList.size());
+  State.CsvMissedRowNumEd.Text = QString::number(job_->MissedRows.size());
+  State.ShowMissedBtn.Enabled = !job_->MissedRows.isEmpty();
   return true;
 }
 
 void TMainForm::NotifyInputLoadResult() {
   const TLoadResultMessage m = InputLoadResultMessage(
-      qint64(session_.AFAAdatList.size()), session_.MissedRows.size(), State.XMLGenTS.Caption);
+      qint64(job_->AFAAdatList.size()), job_->MissedRows.size(), State.XMLGenTS.Caption);
   if (m.Kind == TMessageKind::Information)
     ui_.Information(m.Text);
   else
@@ -189,7 +186,8 @@ void TMainForm::LoadFileBTnClick() {
     ui_.Information(QStringLiteral("Kérem jelöljön ki egy fájlt először"));
     return;
   }
-  InputLoaded = false;
+  job_->Stage =
+      TInputStage::ContentChecked;  // the load starts over; nothing is loaded till it ends
   LoadAndNotify();
 }
 

@@ -32,15 +32,16 @@ void TMainForm::RememberInputFile(const QString& path) {
   }
   const TRecentFiles before = recent_;
   recent_.InputDir = QDir::toNativeSeparators(info.absolutePath());
-  if (!inputRefused_) recent_.Add(QDir::toNativeSeparators(info.absoluteFilePath()));
+  if (!job_->Refused) recent_.Add(QDir::toNativeSeparators(info.absoluteFilePath()));
   if (recent_ != before) SaveRecent();
 }
 
 void TMainForm::ChooseInputFile(const QString& path) {
+  job_ = session_.NewJob();
   SetInputStage(TInputStage::FileChosen);
   State.FileNameEd.Text = path;
-  inputRefused_ = true;  // until the file has passed the checks below
-  session_.Input.InputLineCount = -1;
+  job_->Refused = true;  // until the file has passed the checks below
+  job_->Input.InputLineCount = -1;
 
   const std::optional<TFBytes> sample = ReadSampleExclusively(State.FileNameEd.Text);
   if (!sample) {
@@ -51,10 +52,10 @@ void TMainForm::ChooseInputFile(const QString& path) {
     return;
   }
   const TDetectedCodePage detected = DetectCodePage(*sample);
-  session_.Input.InputCodePage = detected.CodePage;
-  session_.Input.InputHasBOM = detected.HasBOM;
-  State.CodePageLb.Caption = CodePageName(session_.Input.InputCodePage);
-  if (!CodePageSupported(session_.Input.InputCodePage)) {
+  job_->Input.InputCodePage = detected.CodePage;
+  job_->Input.InputHasBOM = detected.HasBOM;
+  State.CodePageLb.Caption = CodePageName(job_->Input.InputCodePage);
+  if (!CodePageSupported(job_->Input.InputCodePage)) {
     ui_.Error(
         QStringLiteral("Sajnos az input fájl kód-táblája nem támogatott\n"
                        "Kérem készítsen/kérjen új input fájlt.\n"
@@ -65,39 +66,39 @@ void TMainForm::ChooseInputFile(const QString& path) {
   Panel_enabled(MainPanel::Szerkezet, true);
 
   const QFileInfo counted(State.FileNameEd.Text);
-  countedSize_ = counted.size();
-  countedModified_ = counted.lastModified();
+  job_->CountedSize = counted.size();
+  job_->CountedModified = counted.lastModified();
   TStructureGuess guess;
   {
     TProgressScope progress(ui_, QStringLiteral("Az input fájl sorainak számlálása…"));
-    guess = AnalyzeInputDataStructure(State.FileNameEd.Text, session_.Input.InputCodePage,
+    guess = AnalyzeInputDataStructure(State.FileNameEd.Text, job_->Input.InputCodePage,
                                       State.CsvSeparatorEd.Text, State.HeaderCbx.Checked,
                                       progress.Callback());
   }
   State.CsvSeparatorEd.Text = guess.Separator;
   State.HeaderCbx.Checked = guess.Header;
-  if (guess.LineCount) session_.Input.InputLineCount = *guess.LineCount;
+  if (guess.LineCount) job_->Input.InputLineCount = *guess.LineCount;
   // An empty file gives the guess nothing to vote on; saying it is empty is the truth.
-  if (!guess.Passed && session_.Input.InputLineCount != 0) {
-    inputRefused_ = false;  // the user corrects the structure panel and checks again
+  if (!guess.Passed && job_->Input.InputLineCount != 0) {
+    job_->Refused = false;  // the user corrects the structure panel and checks again
     ui_.Error(QStringLiteral("Nem sikerült feltérképezni az input fájl szerkezetét\n"
                              "Kérem állítsa be a fájl szerkezetének jellemzőit a \"") +
               State.SzerkezetPanelTitle.Caption + QStringLiteral("\" panelon\nmajd nyomja meg a ") +
               State.SzerkezetCheckBtn.Caption + QStringLiteral(" gombot"));
     return;
   }
-  if (session_.Input.InputLineCount == 0) {
+  if (job_->Input.InputLineCount == 0) {
     ui_.Error(QStringLiteral("Az input fájl üres, jelöljön ki egy másikat"));
     return;
   }
-  if (session_.Input.InputLineCount > kMaxInputLines) {
+  if (job_->Input.InputLineCount > kMaxInputLines) {
     ui_.Error(
         QStringLiteral("Az input fájl túl nagy\n"
                        "maximum 1 millió sort képes a program feldolgozni\n"
                        "kérem jelöljön ki egy másik fájlt"));
     return;
   }
-  inputRefused_ = false;
+  job_->Refused = false;
   if (RunStructureCheck(QStringLiteral("a(z)"))) AnalyzeInputDataContent();
 }
 
@@ -125,7 +126,7 @@ void TMainForm::SzerkezetCheckBtnClick() {
 // The structure check shared by both buttons; only one word of its message differs.
 bool TMainForm::RunStructureCheck(const QString& article) {
   ReadInputControls();
-  const TStructureCheck check = CheckInputDataStructure(session_.Input);
+  const TStructureCheck check = CheckInputDataStructure(job_->Input);
   ShowStructureCheck(check);
   if (!check.Passed) {
     ui_.Error(QStringLiteral("Probléma lépett fel az input fájl szerkezetét illetően:\n") +
@@ -140,10 +141,10 @@ bool TMainForm::RunStructureCheck(const QString& article) {
 
 // The structure panel's controls as every reading of the file takes them.
 void TMainForm::ReadInputControls() {
-  session_.Input.InputFileName = State.FileNameEd.Text;
-  session_.Input.InputSeparatorChar =
+  job_->Input.InputFileName = State.FileNameEd.Text;
+  job_->Input.InputSeparatorChar =
       State.CsvSeparatorEd.Text.isEmpty() ? QChar() : State.CsvSeparatorEd.Text.at(0);
-  session_.Input.HeaderPresent = State.HeaderCbx.Checked;
+  job_->Input.HeaderPresent = State.HeaderCbx.Checked;
 }
 
 void TMainForm::ShowStructureCheck(const TStructureCheck& check) {

@@ -6,7 +6,8 @@
 
 namespace krinu {
 
-TMainForm::TMainForm(UserInterface& ui, TSession& session) : ui_(ui), session_(session) {
+TMainForm::TMainForm(UserInterface& ui, TSession& session)
+    : ui_(ui), session_(session), job_(session.NewJob()) {
   memo_ = session_.Log.Subscribe(
       [this](LogSource, const QString& line) { State.XMLGenMm.Append(line); });
 }
@@ -58,8 +59,7 @@ void TMainForm::FormClose() {
 }
 
 void TMainForm::SetInputStage(TInputStage stage) {
-  inputStage_ = stage;
-  InputLoaded = stage == TInputStage::Loaded;
+  job_->Stage = stage;
   if (stage == TInputStage::NoFile) {
     ResetSzerkezetPanel();
     Panel_enabled(MainPanel::Szerkezet, false);

@@ -2,12 +2,13 @@
 // The main window's workflow without any toolkit: the state of its controls and one method
 // per handler, over the session it shows.
 
-#include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 #include "app/handler_runner.h"
+#include "app/job.h"
 #include "app/main_form_state.h"
 #include "app/recent_files.h"
 #include "app/session.h"
@@ -38,11 +39,17 @@ class TMainForm {
 
   // The input tab's workflow: how far the current file got. Setting a stage resets and
   // locks the panels after it and clears InputLoaded (set only by the loaded stage).
-  enum class TInputStage { NoFile, FileChosen, StructureChecked, ContentChecked, Loaded };
+  using TInputStage = krinu::TInputStage;
   void SetInputStage(TInputStage stage);
-  TInputStage InputStage() const { return inputStage_; }
+  TInputStage InputStage() const { return job_->Stage; }
+  bool InputLoaded() const { return job_->InputLoaded(); }
   // The file chosen last was refused (no access, code page, empty, too large).
-  bool InputFileRefused() const { return inputRefused_; }
+  bool InputFileRefused() const { return job_->Refused; }
+
+  // The job the window shows: choosing a file starts a new one.
+  TJob& Job() { return *job_; }
+  const TJob& Job() const { return *job_; }
+  std::shared_ptr<TJob> SharedJob() const { return job_; }
 
   // The input tab's buttons.
   void SelectFileBtnClick();
@@ -94,7 +101,6 @@ class TMainForm {
   MainFormState State;
 
   FileDialogSpec OpenDialog, SaveDialog;
-  bool InputLoaded = false;
 
   // The window remembers the input files and dialog folders of its user (set before
   // FormCreate); krinu-cli does not, so that scripted runs leave no trace.
@@ -120,15 +126,7 @@ class TMainForm {
   UserInterface& ui_;
   TSession& session_;
   LogSubscription memo_;  // the log memo hears the session's log while the form lives
-  TInputStage inputStage_ = TInputStage::NoFile;
-  bool inputRefused_ = false;
-  // The input file as its lines were counted: a load that ends on another file (grown,
-  // rewritten) is refused.
-  qint64 countedSize_ = -1;
-  QDateTime countedModified_;
-  bool changedWhileRead_ = false;
-  // Where the last content check failed first, for its message.
-  QString lastCheckFirstFailure_;
+  std::shared_ptr<TJob> job_;
   TRecentFiles recent_;
   bool recentWriteReported_ = false;  // one log line for a data folder that cannot be written
 };

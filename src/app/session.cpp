@@ -78,12 +78,8 @@ void TSession::FindDataDir() {
 }
 
 void TSession::Close() {
-  AFAAdatList.clear();
-  SkippedRecords.clear();
   AdozokList.Clear();
   UgyintezokList.Clear();
-  MissedRows.clear();
-  PartnerList.clear();
   Db.reset();  // rolls back an open transaction first
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// What one run of the program works with, whichever front end shows it: the settings, the
-// data folder and its database, the registers' lists, the loaded input and the log. Start-up
-// builds it, shutdown frees it; the main window, the register windows, the skipped-rows
-// viewer and every krinu-cli command take it by reference.
+// What the program works with for as long as it runs, whichever front end shows it: the
+// settings, the data folder and its database, the registers' lists and the log. Start-up
+// builds it, shutdown frees it; the main window, the register windows and every krinu-cli
+// command take it by reference. What one input file and its returns need is a job, which
+// the session makes and its user drops.
 
 #include <QLocale>
 #include <QString>
@@ -11,15 +12,13 @@
 #include <vector>
 
 #include "app/environment.h"
+#include "app/job.h"
 #include "app/user_interface.h"
 #include "common/header_masks.h"
 #include "common/log_sink.h"
 #include "common/record_list.h"
 #include "common/records.h"
-#include "content/afa_adat.h"
-#include "content/input_load.h"
 #include "masterdata/sqlite_database.h"
-#include "reader/input_file.h"
 
 namespace krinu {
 
@@ -52,16 +51,8 @@ class TSession {
   TRecordList<TAdozoAdat> AdozokList{false};
   TRecordList<TUgyintezoAdat> UgyintezokList{true, DuplicateKeys::Error};
 
-  // The input file as the structure panel describes it, and what its last load gave.
-  TInputSettings Input;
-  TAFAAdatList AFAAdatList;
-  QStringList MissedRows;
-  std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
-
-  // The last declaration run.
-  QStringList PartnerList;
-  QString XmlFileName;     // its output file
-  QString LastWrittenXml;  // the file it wrote; empty when it wrote none
+  // A new job, with nothing of any other.
+  [[nodiscard]] std::shared_ptr<TJob> NewJob() const { return std::make_shared<TJob>(); }
 
   // Start-up, the database bootstrap and the declaration run write here.
   LogSink Log;

@@ -20,14 +20,13 @@ ShowMissedState::ShowMissedState() {
   ShowMissedOkBtn.Caption = QStringLiteral("OK");
 }
 
-TShowMissedForm::TShowMissedForm(UserInterface& ui, const TSession& session)
-    : ui_(ui), session_(session) {
+TShowMissedForm::TShowMissedForm(UserInterface& ui, const TJob& job) : ui_(ui), job_(job) {
   State.ShowMissedSG.Cell = [this](qsizetype row, int column) { return CellText(row, column); };
 }
 
 void TShowMissedForm::FormShow() {
   State.Closed = false;
-  order_.resize(session_.MissedRows.size());
+  order_.resize(job_.MissedRows.size());
   std::iota(order_.begin(), order_.end(), qsizetype(0));
   TableControl& table = State.ShowMissedSG;
   table.RowCount = qsizetype(order_.size());
@@ -40,14 +39,14 @@ QString TShowMissedForm::CellText(qsizetype row, int column) const {
   if (row < 0 || row >= qsizetype(order_.size())) return {};
   const qsizetype i = order_[row];
   // The two lists are filled together; a row without its record shows no number or reason.
-  const bool known = i < qsizetype(session_.SkippedRecords.size());
+  const bool known = i < qsizetype(job_.SkippedRecords.size());
   switch (column) {
     case SorszamCol:
-      return known ? QString::number(session_.SkippedRecords[i].RecordNumber) : QString();
+      return known ? QString::number(job_.SkippedRecords[i].RecordNumber) : QString();
     case OkCol:
-      return known ? SkippedReasonText(session_.SkippedRecords[i]) : QString();
+      return known ? SkippedReasonText(job_.SkippedRecords[i]) : QString();
     case AdatsorCol:
-      return session_.MissedRows.value(i);
+      return job_.MissedRows.value(i);
   }
   return {};
 }
@@ -68,7 +67,7 @@ void TShowMissedForm::ShowMissedSGHeaderClick(int column) {
 // window far too long.
 void TShowMissedForm::SortRows() {
   const TableControl& table = State.ShowMissedSG;
-  const std::vector<TSkippedRecord>& records = session_.SkippedRecords;
+  const std::vector<TSkippedRecord>& records = job_.SkippedRecords;
   const qsizetype known = qsizetype(records.size());
   const auto ordered = [&table](auto key) {
     return [key, descending = table.Descending](qsizetype a, qsizetype b) {
@@ -104,7 +103,7 @@ void TShowMissedForm::SortRows() {
       rank[i] = i < known ? place[rank[i]] + 1 : 0;
     std::stable_sort(order_.begin(), order_.end(), ordered([&](qsizetype i) { return rank[i]; }));
   } else {
-    const QStringList& rows = session_.MissedRows;
+    const QStringList& rows = job_.MissedRows;
     std::stable_sort(order_.begin(), order_.end(),
                      ordered([&](qsizetype i) { return QStringView(rows[i]); }));
   }
@@ -120,7 +119,7 @@ void TShowMissedForm::MentesBtnClick() {
   if (!chosen || chosen->isEmpty()) return;
   QString file = *chosen;
   if (!QFileInfo(file).fileName().contains(QLatin1Char('.'))) file += QStringLiteral(".csv");
-  if (const std::optional<QString> error = WriteSkippedReport(file, session_.SkippedRecords)) {
+  if (const std::optional<QString> error = WriteSkippedReport(file, job_.SkippedRecords)) {
     ui_.Error(*error);
     return;
   }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/job.h"
 #include "app/named_controls.h"
-#include "app/session.h"
 #include "app/user_interface.h"
 
 namespace krinu {
@@ -31,7 +31,7 @@ class TShowMissedForm {
  public:
   enum Column { SorszamCol, OkCol, AdatsorCol };
 
-  TShowMissedForm(UserInterface& ui, const TSession& session);
+  TShowMissedForm(UserInterface& ui, const TJob& job);
   TShowMissedForm(const TShowMissedForm&) = delete;  // the table reads through this object
   TShowMissedForm& operator=(const TShowMissedForm&) = delete;
 
@@ -51,8 +51,8 @@ class TShowMissedForm {
   void SortRows();
 
   UserInterface& ui_;
-  const TSession& session_;
-  std::vector<qsizetype> order_;  // the session's index of the row shown at each place
+  const TJob& job_;
+  std::vector<qsizetype> order_;  // the job's index of the row shown at each place
 };
 
 }  // namespace krinu

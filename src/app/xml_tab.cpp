@@ -32,7 +32,7 @@ void TMainForm::Step1BtnClick() {
   TDeclarationInput input;
   input.Params = DeclarationParams(State.IdoszakADtPick.Date, State.IdoszakBDtPick.Date,
                                    State.NyomtVerEd.Text);
-  if (!InputLoaded) {
+  if (!InputLoaded()) {
     ui_.Information(
         QStringLiteral("Még nem volt sikeres input (CSV) fájl betöltés, nem készíthető XML  "
                        "nyomtatvány"));
@@ -78,19 +78,20 @@ void TMainForm::Step1BtnClick() {
     folderRefused(State.XMLFileSelectEd.Text);
     return;
   }
-  // A run the user stops leaves the session as it found it.
-  const QString previousXmlFileName = session_.XmlFileName;
-  session_.XmlFileName = XmlFileNameFor(State.XMLFileSelectEd.Text);
-  if (QFileInfo::exists(session_.XmlFileName) && !State.OverWriteXmlFileCbx.Checked) {
+  // A run the user stops leaves the job as it found it.
+  TJobRun& run = job_->Run;
+  const QString previousXmlFileName = run.XmlFileName;
+  run.XmlFileName = XmlFileNameFor(State.XMLFileSelectEd.Text);
+  if (QFileInfo::exists(run.XmlFileName) && !State.OverWriteXmlFileCbx.Checked) {
     ui_.Error(QStringLiteral("A kijelölt XML fájl már létezik és nem engedélyezett a felülírása"));
     return;
   }
-  if (NamesFolder(session_.XmlFileName)) {
-    folderRefused(session_.XmlFileName);
+  if (NamesFolder(run.XmlFileName)) {
+    folderRefused(run.XmlFileName);
     return;
   }
-  if (SameFile(session_.XmlFileName, session_.Input.InputFileName)) {
-    ui_.Error(OutputIsInputMessage(session_.XmlFileName));
+  if (SameFile(run.XmlFileName, job_->Input.InputFileName)) {
+    ui_.Error(OutputIsInputMessage(run.XmlFileName));
     return;
   }
 
@@ -99,7 +100,7 @@ void TMainForm::Step1BtnClick() {
   input.BizSum = State.BizSumCbx.Checked;
   input.DropZero = State.DropZeroItemsCbx.Checked;
   input.Locale = session_.OutputLocale;
-  input.XmlFileName = session_.XmlFileName;
+  input.XmlFileName = run.XmlFileName;
   TDeclarationOutcome outcome;
   {
     // Closed before any box below opens.
@@ -111,22 +112,24 @@ void TMainForm::Step1BtnClick() {
     phases.Document =
         progress.CancellablePhase(title + QStringLiteral("2/3: A nyomtatvány összeállítása…"));
     phases.Write = progress.Phase(title + QStringLiteral("3/3: Fájlba írás…"));
-    outcome = RunDeclaration(session_.AFAAdatList, input, phases);
+    outcome = RunDeclaration(job_->AFAAdatList, input, phases);
   }
   if (outcome.Cancelled) {
-    session_.XmlFileName = previousXmlFileName;
+    run.XmlFileName = previousXmlFileName;
     session_.Log.Write(LogSource::Run, QStringLiteral("Az XML nyomtatvány készítése megszakítva"));
     return;
   }
-  session_.LastWrittenXml.clear();
-  session_.PartnerList = outcome.Prepared.PartnerList;
+  run.LastWrittenXml.clear();
+  run.Return.reset();
+  run.PartnerList = outcome.Prepared.PartnerList;
   for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
   if (outcome.WriteError) {
     ui_.Error(*outcome.WriteError);
     return;
   }
-  session_.LastWrittenXml = session_.XmlFileName;
-  RememberXmlFolder(session_.LastWrittenXml);
+  run.LastWrittenXml = run.XmlFileName;
+  run.Return = std::move(outcome.Return);
+  RememberXmlFolder(run.LastWrittenXml);
 }
 
 // The save dialog starts where the last declaration was put, typed in or chosen.

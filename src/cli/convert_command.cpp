@@ -165,7 +165,7 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
       c.Err.flush();
     } else {
       RunHandler(c.Ui, [&] { form.Step1BtnClick(); });
-      if (!c.Session.LastWrittenXml.isEmpty()) status = kOk;
+      if (!form.Job().Run.LastWrittenXml.isEmpty()) status = kOk;
     }
   }
   c.Out.flush();

@@ -175,10 +175,10 @@ int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
   const int status = PressInputChain(c, form, o);
   // The skipped rows whatever the chain gave: a load that stopped part-way keeps the rows
   // it handled before the error.
-  if (o.Skipped && !Written(c, WriteSkippedRows(*o.Skipped, c.Session.MissedRows))) return kFailed;
+  if (o.Skipped && !Written(c, WriteSkippedRows(*o.Skipped, form.Job().MissedRows))) return kFailed;
   if (status != kOk) return status;
   if (o.SkippedReport &&
-      !Written(c, WriteSkippedReport(*o.SkippedReport, c.Session.SkippedRecords)))
+      !Written(c, WriteSkippedReport(*o.SkippedReport, form.Job().SkippedRecords)))
     return kFailed;
   return kOk;
 }

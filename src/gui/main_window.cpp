@@ -166,7 +166,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 void MainWindow::ShowSecondary(SecondaryWindow window) {
   const bool needsDb = window == SecondaryWindow::Adozok || window == SecondaryWindow::Ugyintezok;
   if (needsDb && !session_.Db) return;
-  ShowSecondaryWindow(this, window, session_);
+  ShowSecondaryWindow(this, window, session_, form_->Job());
 }
 
 // ---- layout ----------------------------------------------------------------------
@@ -302,10 +302,11 @@ void MainWindow::BuildStatusBar() {
   statusBar()->addWidget(written, 1);
   statusBar()->addPermanentWidget(openFolder);
   connect(openFolder, &QPushButton::clicked, this, [this] {
-    if (!session_.LastWrittenXml.isEmpty()) ui_.OpenDocument(FolderOf(session_.LastWrittenXml));
+    const QString& file = form_->Job().Run.LastWrittenXml;
+    if (!file.isEmpty()) ui_.OpenDocument(FolderOf(file));
   });
   binder_.Custom([this, written, openFolder] {
-    const QString& file = session_.LastWrittenXml;
+    const QString& file = form_->Job().Run.LastWrittenXml;
     written->setText(file.isEmpty() ? QString() : QStringLiteral("A bevallás elkészült: ") + file);
     openFolder->setVisible(!file.isEmpty());
   });

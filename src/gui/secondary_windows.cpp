@@ -7,7 +7,8 @@
 
 namespace krinu {
 
-void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& session) {
+void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& session,
+                         const TJob& job) {
   switch (window) {
     case SecondaryWindow::Adozok:
       ShowAdozokTorzs(parent, session);
@@ -16,7 +17,7 @@ void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& sess
       ShowUgyintezokTorzs(parent, session);
       break;
     case SecondaryWindow::ShowMissed:
-      ShowMissedRows(parent, session);
+      ShowMissedRows(parent, job);
       break;
     case SecondaryWindow::Help:
       ShowHelpWindow(parent, session.UserGuideFile);

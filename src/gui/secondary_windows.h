@@ -7,6 +7,8 @@
 namespace krinu {
 
 // Opens one of the main window's secondary windows modally over parent.
-void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& session);
+// The job is the one the main window shows (the skipped-rows viewer lists its rows).
+void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& session,
+                         const TJob& job);
 
 }  // namespace krinu

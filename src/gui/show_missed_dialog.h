@@ -13,7 +13,7 @@ namespace krinu {
 class ShowMissedDialog : public QDialog {
   Q_OBJECT
  public:
-  ShowMissedDialog(const TSession& session, QWidget* parent);
+  ShowMissedDialog(const TJob& job, QWidget* parent);
   TShowMissedForm& Form() { return form_; }
 
  protected:
@@ -27,6 +27,6 @@ class ShowMissedDialog : public QDialog {
   WidgetBinder binder_;
 };
 
-void ShowMissedRows(QWidget* parent, const TSession& session);
+void ShowMissedRows(QWidget* parent, const TJob& job);
 
 }  // namespace krinu

@@ -56,7 +56,7 @@ TEST_F(ContentTabTest, ChoosingAGoodFileLoadsItAtOnce) {
   Choose(Lines(12, "HU1;Rossz;2026.11.01;X;1,00;0,10\n"));
   MainFormState& s = form->State;
   EXPECT_EQ(form->InputStage(), Stage::Loaded);
-  EXPECT_TRUE(form->InputLoaded);
+  EXPECT_TRUE(form->InputLoaded());
   EXPECT_TRUE(Enabled(MainPanel::Betoltes));
   EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("12"));
   EXPECT_EQ(s.CsvMissedRowNumEd.Text, QStringLiteral("1"));
@@ -79,7 +79,7 @@ TEST_F(ContentTabTest, ChoosingAGoodFileLoadsItAtOnce) {
 
   // the viewer shows the skipped row as it stands, beside the record number and reason that
   // the saved report gives it
-  TShowMissedForm viewer(ui, form->Session());
+  TShowMissedForm viewer(ui, form->Job());
   viewer.FormShow();
   const TableControl& table = viewer.State.ShowMissedSG;
   ASSERT_EQ(table.RowCount, 1);
@@ -94,7 +94,7 @@ TEST_F(ContentTabTest, ChoosingAGoodFileLoadsItAtOnce) {
 }
 
 TEST(SkippedRowsViewer, HeaderClicksSortNumbersAsNumbersAndReasonsInHungarianOrder) {
-  TSession session{AppEnvironment{}};
+  TJob job;
   const QList<std::pair<qint64, QStringList>> records{{2, {"Dátum"}},
                                                       {9, {"ÁFA > nettó/2"}},
                                                       {10, {"Adószám", "Dátum"}},
@@ -102,11 +102,11 @@ TEST(SkippedRowsViewer, HeaderClicksSortNumbersAsNumbersAndReasonsInHungarianOrd
                                                       {150, {"Dátum"}}};
   for (const auto& [number, reasons] : records) {
     const QStringList fields{QStringLiteral("sor%1").arg(number), "x"};
-    session.SkippedRecords.push_back({number, reasons, fields});
-    session.MissedRows << fields.join(u';');
+    job.SkippedRecords.push_back({number, reasons, fields});
+    job.MissedRows << fields.join(u';');
   }
   test::ScriptedUserInterface ui;
-  TShowMissedForm viewer(ui, session);
+  TShowMissedForm viewer(ui, job);
   const TableControl& table = viewer.State.ShowMissedSG;
   const auto column = [&](int c) {
     QStringList shown;
@@ -144,7 +144,7 @@ TEST_F(ContentTabTest, AFailedCheckLeavesTheLoadPanelLockedAndTheButtonRetries) 
   ui.Clear();
   form->ContentCheckBtnClick();
   EXPECT_EQ(form->InputStage(), Stage::StructureChecked);
-  EXPECT_FALSE(form->InputLoaded);
+  EXPECT_FALSE(form->InputLoaded());
   EXPECT_FALSE(Enabled(MainPanel::Betoltes));
   EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("?"));
   EXPECT_EQ(s.DatumCheckBBtn.Mark, CheckMark::Failed);
@@ -161,7 +161,7 @@ TEST_F(ContentTabTest, AFailedCheckLeavesTheLoadPanelLockedAndTheButtonRetries) 
   s.DateFormEd.Text = QStringLiteral("yyyy.mm.dd");
   form->ContentCheckBtnClick();
   EXPECT_EQ(form->InputStage(), Stage::Loaded);
-  EXPECT_EQ(form->Session().AFAAdatList.size(), 3u);
+  EXPECT_EQ(form->Job().AFAAdatList.size(), 3u);
   EXPECT_FALSE(s.ShowMissedBtn.Enabled);
   // an unassigned column: the identification failure names the captions
   Choose("a;b;c;d;e;f\nx;y;z;u;v;w\n");
@@ -198,7 +198,7 @@ TEST_F(ContentTabTest, AFailedCheckMarksItsCellUntilTheColumnsChangeOrItRunsAgai
   s.AFAColCbx.ItemIndex = 6;
   ASSERT_FALSE(form->CheckInputDataContent());
   Choose(Lines(3));
-  EXPECT_TRUE(form->InputLoaded);
+  EXPECT_TRUE(form->InputLoaded());
   EXPECT_TRUE(s.InputDataSG.Marks.isEmpty());
   EXPECT_EQ(s.OsszegCheckBBtn.Hint, QString());
 }
@@ -227,8 +227,8 @@ TEST_F(ContentTabTest, AnAmbiguousDateColumnOffersTheFormatsThatReadIt) {
   EXPECT_EQ(s.DateFormPreviewLb.Caption,
             QStringLiteral("„03.04.2026” így olvasva: 2026. április 3."));
   form->ContentCheckBtnClick();
-  ASSERT_TRUE(form->InputLoaded);
-  EXPECT_EQ(form->Session().AFAAdatList.front().Datum, QDate(2026, 4, 3));
+  ASSERT_TRUE(form->InputLoaded());
+  EXPECT_EQ(form->Job().AFAAdatList.front().Datum, QDate(2026, 4, 3));
 
   // a file the detection reads: its format is the one offered
   Choose(Lines(3));
@@ -244,8 +244,8 @@ TEST_F(ContentTabTest, AReaderErrorKeepsTheRecordsBeforeItButNotTheCounts) {
   Choose(Lines(14, "12345678-2-42;Kiss Bt;2026.11.10;SZ-X;1,00;0,10;extra\n"));
   MainFormState& s = form->State;
   EXPECT_EQ(form->InputStage(), Stage::ContentChecked);
-  EXPECT_FALSE(form->InputLoaded);
-  EXPECT_EQ(form->Session().AFAAdatList.size(), 14u);
+  EXPECT_FALSE(form->InputLoaded());
+  EXPECT_EQ(form->Job().AFAAdatList.size(), 14u);
   EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("?"));
   EXPECT_EQ(ui.Texts(QStringLiteral("error")),
             QStringList{QStringLiteral("Hiba lépett fel a fájl betöltése során")});
@@ -258,7 +258,7 @@ TEST_F(ContentTabTest, AReaderErrorKeepsTheRecordsBeforeItButNotTheCounts) {
 
 TEST_F(ContentTabTest, AFileThatChangedSinceItsLinesWereCountedIsNotLoaded) {
   Choose(Lines(12));
-  ASSERT_TRUE(form->InputLoaded);
+  ASSERT_TRUE(form->InputLoaded());
   // Another program appends to the export; the load button reads it again.
   QFile file(root.filePath(QStringLiteral("in1.csv")));
   ASSERT_TRUE(file.open(QIODevice::Append));
@@ -266,8 +266,8 @@ TEST_F(ContentTabTest, AFileThatChangedSinceItsLinesWereCountedIsNotLoaded) {
   file.close();
   ui.Clear();
   form->LoadFileBTnClick();
-  EXPECT_FALSE(form->InputLoaded);
-  EXPECT_TRUE(form->Session().AFAAdatList.empty());
+  EXPECT_FALSE(form->InputLoaded());
+  EXPECT_TRUE(form->Job().AFAAdatList.empty());
   ASSERT_EQ(ui.Texts(QStringLiteral("error")).size(), 1);
   EXPECT_TRUE(ui.Texts(QStringLiteral("error"))
                   .front()

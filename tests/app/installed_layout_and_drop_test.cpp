@@ -99,7 +99,7 @@ TEST_F(InstalledLayoutTest, DroppedFileIsChosenAsTheOpenDialogWouldChooseIt) {
   EXPECT_EQ(form->State.FileNameEd.Text, csv);
   EXPECT_EQ(form->InputStage(), viaDialog->InputStage());
   EXPECT_EQ(form->InputStage(), TMainForm::TInputStage::Loaded);
-  EXPECT_EQ(form->Session().AFAAdatList.size(), viaDialog->Session().AFAAdatList.size());
+  EXPECT_EQ(form->Job().AFAAdatList.size(), viaDialog->Job().AFAAdatList.size());
   EXPECT_EQ(form->State.CsvLoadRowNumEd.Text, viaDialog->State.CsvLoadRowNumEd.Text);
 
   // the drop is used up: the button asks the dialog again, and Cancel changes nothing

@@ -73,7 +73,7 @@ TEST_F(MainFormTest, StateAfterStartUp) {
   }
   EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("?"));
   EXPECT_EQ(s.CsvMissedRowNumEd.Text, QStringLiteral("?"));
-  EXPECT_FALSE(form->InputLoaded);
+  EXPECT_FALSE(form->InputLoaded());
 
   // second tab
   EXPECT_EQ(s.AdozokCb.Items, QStringList{QStringLiteral("19345678910 / Zuhanó Részvény Kft")});

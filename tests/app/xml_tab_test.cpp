@@ -61,8 +61,8 @@ class XmlTabTest : public ::testing::Test {
   void Load() {
     ui.OpenFileAnswers.push_back(input);
     form->SelectFileBtnClick();
-    ASSERT_TRUE(form->InputLoaded);
-    ASSERT_EQ(form->Session().AFAAdatList.size(), 6u);
+    ASSERT_TRUE(form->InputLoaded());
+    ASSERT_EQ(form->Job().AFAAdatList.size(), 6u);
     ui.Clear();
     ui.DialogSpecs.clear();
   }
@@ -75,7 +75,7 @@ class XmlTabTest : public ::testing::Test {
   // Status and Enabled of every line, to see that a refused run changed none.
   QList<std::pair<int, bool>> LineStates() const {
     QList<std::pair<int, bool>> states;
-    for (const TAFAAdat& line : form->Session().AFAAdatList)
+    for (const TAFAAdat& line : form->Job().AFAAdatList)
       states.append({int(line.Status), line.Enabled});
     return states;
   }
@@ -132,8 +132,8 @@ TEST_F(XmlTabTest, StartingChecksInOrderChangeNothing) {
 
   EXPECT_EQ(LineStates(), loaded);
   EXPECT_EQ(Memo().size(), memo);  // no log line from a refused run
-  EXPECT_TRUE(form->Session().PartnerList.isEmpty());
-  EXPECT_TRUE(form->Session().LastWrittenXml.isEmpty());
+  EXPECT_TRUE(form->Job().Run.PartnerList.isEmpty());
+  EXPECT_TRUE(form->Job().Run.LastWrittenXml.isEmpty());
 }
 
 TEST_F(XmlTabTest, OutputFileNames) {
@@ -152,13 +152,13 @@ TEST_F(XmlTabTest, OutputFileNames) {
   // Typed into the edit: the file gets ".xml", the edit keeps the name as typed.
   Run(Path(QStringLiteral("masik")));
   EXPECT_EQ(form->State.XMLFileSelectEd.Text, Path(QStringLiteral("masik")));
-  EXPECT_EQ(form->Session().LastWrittenXml, Path(QStringLiteral("masik.xml")));
+  EXPECT_EQ(form->Job().Run.LastWrittenXml, Path(QStringLiteral("masik.xml")));
   EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("masik"))));
   EXPECT_EQ(Memo().last(), QStringLiteral("Fájlnév:") + Path(QStringLiteral("masik.xml")));
   // A dot in a folder name is no extension.
   QDir().mkpath(Path(QStringLiteral("ev.2024")));
   Run(Path(QStringLiteral("ev.2024/nov")));
-  EXPECT_EQ(form->Session().LastWrittenXml, Path(QStringLiteral("ev.2024/nov.xml")));
+  EXPECT_EQ(form->Job().Run.LastWrittenXml, Path(QStringLiteral("ev.2024/nov.xml")));
   EXPECT_EQ(ui.DialogSpecs.size(), 2u);
   EXPECT_TRUE(ui.Messages.empty());  // a successful run shows no box
 }
@@ -186,7 +186,7 @@ TEST_F(XmlTabTest, TheInputIsNeverTheReturn) {
                     .startsWith(QStringLiteral("A kimeneti fájl azonos az input fájllal")));
   }
   EXPECT_EQ(test::ReadFile(input), kInvoices);
-  EXPECT_TRUE(form->Session().LastWrittenXml.isEmpty());
+  EXPECT_TRUE(form->Job().Run.LastWrittenXml.isEmpty());
 }
 
 TEST_F(XmlTabTest, OverwriteAllowedAndRefused) {
@@ -217,17 +217,17 @@ TEST_F(XmlTabTest, WriteFailureNamesTheFileAndKeepsThePreparation) {
   EXPECT_TRUE(ui.Messages[0].Text.contains(QDir::toNativeSeparators(target)))
       << ui.Messages[0].Text.toStdString();
   EXPECT_EQ(Memo().last(), QStringLiteral("Fájlba történő kiírás kezdődik"));
-  EXPECT_TRUE(form->Session().LastWrittenXml.isEmpty());
+  EXPECT_TRUE(form->Job().Run.LastWrittenXml.isEmpty());
   // The combination stays done: the invoice's two lines are merged into a seventh.
-  ASSERT_EQ(form->Session().AFAAdatList.size(), 7u);
-  EXPECT_EQ(form->Session().AFAAdatList[3].Status,
+  ASSERT_EQ(form->Job().AFAAdatList.size(), 7u);
+  EXPECT_EQ(form->Job().AFAAdatList[3].Status,
             TAFAAdatStatus::stAFAComp);  // after its partner's lines
 
   ui.Clear();
   Run(Path(QStringLiteral("ki.xml")));
   EXPECT_TRUE(ui.Messages.empty());
   EXPECT_TRUE(Memo().contains(QStringLiteral("0 esetben történt bizonylat összesítés")));
-  EXPECT_EQ(form->Session().LastWrittenXml, Path(QStringLiteral("ki.xml")));
+  EXPECT_EQ(form->Job().Run.LastWrittenXml, Path(QStringLiteral("ki.xml")));
 }
 
 TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
@@ -275,7 +275,7 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
                        QStringLiteral("Fájlba történő kiírás végetért"),
                        QStringLiteral("Fájlnév:") + target,
                    }));
-  EXPECT_EQ(form->Session().PartnerList,
+  EXPECT_EQ(form->Job().Run.PartnerList,
             (QStringList{QStringLiteral("11111111-2-41"), QStringLiteral("22222222-2-42"),
                          QStringLiteral("33333333-2-43")}));
 
@@ -293,13 +293,13 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
                    QStringLiteral("Fájlnév:") + target}));
   EXPECT_EQ(test::ReadFile(target), bytes);
   EXPECT_EQ(test::XmlLint(target), QString());
-  EXPECT_EQ(form->Session().AFAAdatList.size(), 7u);
+  EXPECT_EQ(form->Job().AFAAdatList.size(), 7u);
 
   // A new load replaces what the runs changed.
   ui.OpenFileAnswers.push_back(input);
   form->SelectFileBtnClick();
-  ASSERT_EQ(form->Session().AFAAdatList.size(), 6u);
-  for (const TAFAAdat& line : form->Session().AFAAdatList) {
+  ASSERT_EQ(form->Job().AFAAdatList.size(), 6u);
+  for (const TAFAAdat& line : form->Job().AFAAdatList) {
     EXPECT_EQ(line.Status, TAFAAdatStatus::stAFABase);
     EXPECT_TRUE(line.Enabled);
   }
@@ -309,17 +309,16 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
   EXPECT_EQ(test::ReadFile(target), bytes);
 }
 
-TEST_F(XmlTabTest, AStoppedRunLeavesTheSessionAsItWasAndTheNextOneWritesTheSame) {
+TEST_F(XmlTabTest, AStoppedRunLeavesTheJobAsItWasAndTheNextOneWritesTheSame) {
   Load();
   const QString earlier = Path(QStringLiteral("korabbi.xml"));
   const QString target = Path(QStringLiteral("ki.xml"));
-  Run(earlier);  // what a stop must keep: the partner list and the file of this run
-  Load();        // and lines that a run has not touched yet
-  const TSession& session = form->Session();
+  Run(earlier);  // what a stop must keep: the lines, the partner list and the file of this run
+  const TJobRun& run = form->Job().Run;
   const QList<std::pair<int, bool>> lines = LineStates();
-  const QStringList partners = session.PartnerList;
+  const QStringList partners = run.PartnerList;
   const QStringList memo = Memo();
-  ASSERT_EQ(session.LastWrittenXml, earlier);
+  ASSERT_EQ(run.LastWrittenXml, earlier);
   const QString title = QStringLiteral("Az XML nyomtatvány készítése\n");
   const QStringList phases{title + QStringLiteral("1/3: A tételek összesítése és ellenőrzése…"),
                            title + QStringLiteral("2/3: A nyomtatvány összeállítása…"),
@@ -332,9 +331,10 @@ TEST_F(XmlTabTest, AStoppedRunLeavesTheSessionAsItWasAndTheNextOneWritesTheSame)
     EXPECT_TRUE(ui.Messages.empty());
     EXPECT_EQ(ui.ProgressTexts, phases.mid(0, phase + 1));
     EXPECT_EQ(LineStates(), lines);
-    EXPECT_EQ(session.PartnerList, partners);
-    EXPECT_EQ(session.LastWrittenXml, earlier);
-    EXPECT_EQ(session.XmlFileName, earlier);
+    EXPECT_EQ(run.PartnerList, partners);
+    EXPECT_EQ(run.LastWrittenXml, earlier);
+    EXPECT_EQ(run.XmlFileName, earlier);
+    EXPECT_TRUE(run.Return);
     EXPECT_EQ(Memo(),
               memo + QStringList{QStringLiteral("Az XML nyomtatvány készítése megszakítva")});
     EXPECT_FALSE(QFileInfo::exists(target));
@@ -345,7 +345,7 @@ TEST_F(XmlTabTest, AStoppedRunLeavesTheSessionAsItWasAndTheNextOneWritesTheSame)
   Run(target);
   EXPECT_EQ(ui.ProgressTexts, phases);
   EXPECT_EQ(test::ReadFile(target), test::ReadFile(earlier));
-  EXPECT_EQ(session.LastWrittenXml, target);
+  EXPECT_EQ(run.LastWrittenXml, target);
 }
 
 }  // namespace

@@ -135,8 +135,9 @@ TEST_F(DesktopTest, EveryWindowFitsASmallScreenAndHasTheIcon) {
   ExpectFits(adozok);
   UgyintezokTorzsDialog ugyintezok(*session);
   ExpectFits(ugyintezok);
-  session->MissedRows = QStringList{QStringLiteral("a;b")};
-  ShowMissedDialog missed(*session, nullptr);
+  TJob job;
+  job.MissedRows = QStringList{QStringLiteral("a;b")};
+  ShowMissedDialog missed(job, nullptr);
   ExpectFits(missed);
   HelpWindow help(test::BinDir() + QStringLiteral("Help/Kezikonyv.html"));
   ExpectFits(help);
@@ -178,11 +179,11 @@ TEST_F(DesktopTest, StatusBarNamesTheWrittenFile) {
   ASSERT_TRUE(label && button);
   EXPECT_TRUE(label->text().isEmpty());
   EXPECT_FALSE(button->isVisibleTo(w.get()));
-  w->Session().LastWrittenXml = QStringLiteral("/adat/bevallas.xml");
+  w->Form().Job().Run.LastWrittenXml = QStringLiteral("/adat/bevallas.xml");
   w->Render();
   EXPECT_EQ(label->text(), QStringLiteral("A bevallás elkészült: /adat/bevallas.xml"));
   EXPECT_TRUE(button->isVisibleTo(w.get()));
-  w->Session().LastWrittenXml.clear();  // a later run that wrote nothing
+  w->Form().Job().Run.LastWrittenXml.clear();  // a later run that wrote nothing
   w->Render();
   EXPECT_TRUE(label->text().isEmpty());
   EXPECT_FALSE(button->isVisibleTo(w.get()));

@@ -65,7 +65,7 @@ class InputTabTest : public ::testing::Test {
     EXPECT_EQ(Enabled(MainPanel::Szerkezet), szerkezet);
     EXPECT_EQ(Enabled(MainPanel::Tartalom), tartalom);
     EXPECT_EQ(Enabled(MainPanel::Betoltes), betoltes);
-    EXPECT_FALSE(form->InputLoaded);
+    EXPECT_FALSE(form->InputLoaded());
   }
 
   QTemporaryDir root;
@@ -95,7 +95,7 @@ TEST_F(InputTabTest, PassedCheck) {
   EXPECT_TRUE(s.HeaderCbx.Checked);
   EXPECT_EQ(s.ColCountPrevEd.Text, QStringLiteral("6"));
   EXPECT_EQ(s.RowCountPrevEd.Text, QStringLiteral("3"));
-  EXPECT_EQ(form->Session().Input.InputLineCount, 4);
+  EXPECT_EQ(form->Job().Input.InputLineCount, 4);
   EXPECT_EQ(s.InputDataSG.Cells[0][1], QStringLiteral("Partner neve"));
   EXPECT_EQ(s.InputDataSG.Cells[2][1], QStringLiteral("Őrség Űrkutató Bt"));
   EXPECT_GT(ui.ProgressCalls, 0);
@@ -142,7 +142,7 @@ TEST_F(InputTabTest, EmptyAndTooLarge) {
   const QByteArray line = "x1;x2;x3;x4;x5;x6\n";
   Choose(Write(QStringLiteral("max.csv"), "A;B;C;D;E;F\n" + line.repeated(999999)));
   EXPECT_TRUE(StructureMessages().isEmpty()) << ui.Texts().join(QLatin1Char('|')).toStdString();
-  EXPECT_EQ(form->Session().Input.InputLineCount, 1000000);
+  EXPECT_EQ(form->Job().Input.InputLineCount, 1000000);
   ExpectPanels(true, true, false);
 
   Choose(Write(QStringLiteral("big.csv"), "A;B;C;D;E;F\n" + line.repeated(1000000)));
@@ -150,7 +150,7 @@ TEST_F(InputTabTest, EmptyAndTooLarge) {
             QStringList{QStringLiteral("Az input fájl túl nagy\n"
                                        "maximum 1 millió sort képes a program feldolgozni\n"
                                        "kérem jelöljön ki egy másik fájlt")});
-  EXPECT_EQ(form->Session().Input.InputLineCount, 1000001);
+  EXPECT_EQ(form->Job().Input.InputLineCount, 1000001);
   ExpectPanels(true, false, false);
 }
 

@@ -1,0 +1,71 @@
+#pragma once
+// One job: one input file taken in and the returns made from it. Everything the job works
+// with lives here, so that the session can run one job after another (or the window can
+// show a new file) without anything of the last one coming along: its input settings, how
+// far the input chain got, the loaded lines and the skipped rows, and the last declaration
+// run with its return.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "content/afa_adat.h"
+#include "content/input_load.h"
+#include "declaration/return_model.h"
+#include "reader/input_file.h"
+
+namespace krinu {
+
+// How far the input chain got with the job's file.
+enum class TInputStage { NoFile, FileChosen, StructureChecked, ContentChecked, Loaded };
+
+// The last declaration run of a job.
+struct TJobRun {
+  QStringList PartnerList;
+  QString XmlFileName;     // its output file
+  QString LastWrittenXml;  // the file it wrote; empty when it wrote none
+  // The return it made; its rows are the job's lines as the run left them.
+  std::optional<TReturn> Return;
+};
+
+class TJob {
+ public:
+  TJob() = default;
+  // The return points into the lines: a job stays where it was made.
+  TJob(const TJob&) = delete;
+  TJob& operator=(const TJob&) = delete;
+
+  [[nodiscard]] bool InputLoaded() const { return Stage == TInputStage::Loaded; }
+
+  // The lines and skipped rows of a load (or none), replacing the last ones; a return made
+  // from the old lines goes with them.
+  void SetLines(TAFAAdatList lines, QStringList missedRows, std::vector<TSkippedRecord> skipped) {
+    Run.Return.reset();
+    AFAAdatList = std::move(lines);
+    MissedRows = std::move(missedRows);
+    SkippedRecords = std::move(skipped);
+  }
+
+  // The input file as the structure panel describes it.
+  TInputSettings Input;
+  TInputStage Stage = TInputStage::NoFile;
+  bool Refused = false;  // the file chosen was refused (no access, code page, empty, too large)
+  // The file as its lines were counted: a load that ends on another file (grown, rewritten)
+  // is refused.
+  qint64 CountedSize = -1;
+  QDateTime CountedModified;
+  bool ChangedWhileRead = false;
+  // Where the last content check failed first, for its message.
+  QString LastCheckFirstFailure;
+
+  // What the last load gave.
+  TAFAAdatList AFAAdatList;
+  QStringList MissedRows;
+  std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
+
+  TJobRun Run;
+};
+
+}  // namespace krinu
