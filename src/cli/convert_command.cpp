@@ -138,11 +138,7 @@ FromArgs<ConvertOptions> ReadConvertOptions(const QCommandLineParser& args) {
 int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
   std::vector<QString> outputs{XmlFileNameFor(o.Out)};
   if (o.Log) outputs.push_back(*o.Log);
-  for (const QString& file : InputOutputs(input)) outputs.push_back(file);
-  if (const std::optional<QString> collision = OutputCollision(input.Input, outputs)) {
-    c.Ui.Error(*collision);
-    return kFailed;
-  }
+  if (!CheckOutputs(c, input, std::move(outputs))) return kFailed;
   // The run's log goes to standard output or the log file; the summary out of its way.
   QStringList runLog;
   const LogSubscription runLines =
@@ -155,9 +151,7 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
         }
       });
   TMainForm form(c.Ui, c.Session);
-  RunHandler(c.Ui, [&] { form.FormCreate(); });
-  const int loaded = RunInputChain(c, form, input);
-  PrintInputSummary(form, o.Log ? c.Out : c.Err);
+  const int loaded = LoadInput(c, form, input, o.Log ? c.Out : c.Err);
   int status = kFailed;
   if (loaded == kOk) {
     if (const std::optional<QString> refused = ApplyRunOptions(form, o)) {

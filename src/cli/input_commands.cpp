@@ -139,11 +139,12 @@ std::optional<QString> OutputCollision(const QString& input, const std::vector<Q
   return std::nullopt;
 }
 
-std::vector<QString> InputOutputs(const InputOptions& o) {
-  std::vector<QString> outputs;
+bool CheckOutputs(CliContext& c, const InputOptions& o, std::vector<QString> outputs) {
   if (o.Skipped) outputs.push_back(*o.Skipped);
   if (o.SkippedReport) outputs.push_back(*o.SkippedReport);
-  return outputs;
+  const std::optional<QString> collision = OutputCollision(o.Input, outputs);
+  if (collision) c.Ui.Error(*collision);
+  return !collision;
 }
 
 namespace {
@@ -169,18 +170,25 @@ int PressInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
   return form.InputStage() == TMainForm::TInputStage::Loaded ? kOk : kFailed;
 }
 
-}  // namespace
-
+// The skipped rows whatever the chain gave: a load that stopped part-way keeps the rows it
+// handled before the error.
 int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
   const int status = PressInputChain(c, form, o);
-  // The skipped rows whatever the chain gave: a load that stopped part-way keeps the rows
-  // it handled before the error.
   if (o.Skipped && !Written(c, WriteSkippedRows(*o.Skipped, form.Job().MissedRows))) return kFailed;
   if (status != kOk) return status;
   if (o.SkippedReport &&
       !Written(c, WriteSkippedReport(*o.SkippedReport, form.Job().SkippedRecords)))
     return kFailed;
   return kOk;
+}
+
+}  // namespace
+
+int LoadInput(CliContext& c, TMainForm& form, const InputOptions& o, QTextStream& summary) {
+  RunHandler(c.Ui, [&] { form.FormCreate(); });
+  const int status = RunInputChain(c, form, o);
+  PrintInputSummary(form, summary);
+  return status;
 }
 
 void AddInputCommands(std::vector<CliCommand>& commands) {
@@ -195,16 +203,9 @@ void AddInputCommands(std::vector<CliCommand>& commands) {
          FromArgs<InputOptions> options = ReadInputOptions(args);
          if (!options.Value) return UsageError{options.Error};
          return CommandRun([input = *options.Value](CliContext& c) {
-           if (const std::optional<QString> collision =
-                   OutputCollision(input.Input, InputOutputs(input))) {
-             c.Ui.Error(*collision);
-             return kFailed;
-           }
+           if (!CheckOutputs(c, input)) return kFailed;
            TMainForm form(c.Ui, c.Session);
-           RunHandler(c.Ui, [&] { form.FormCreate(); });
-           const int status = RunInputChain(c, form, input);
-           PrintInputSummary(form, c.Out);
-           return status;
+           return LoadInput(c, form, input, c.Out);
          });
        }});
 }

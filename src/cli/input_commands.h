@@ -26,16 +26,20 @@ void DeclareInputOptions(QCommandLineParser& parser);
 // Reads them (and INPUT) from the parsed arguments.
 FromArgs<InputOptions> ReadInputOptions(const QCommandLineParser& args);
 
-// Chooses the file in form, applies the corrections as the window would, and writes the
-// skipped rows whatever the outcome (their report only when the load succeeded). kOk when the load
+// What load and convert do first. CheckOutputs: the files the command writes (the input
+// options' own and `more`) must not replace the input or each other; false once that has
+// been said. LoadInput: starts the form, chooses the file in it, applies the corrections as
+// the window would, writes the skipped rows whatever the outcome (their report only when the
+// load succeeded) and prints the input tab's summary to `summary`. kOk when the load
 // succeeded, else kFailed (its message boxes have been printed).
-int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& options);
+[[nodiscard]] bool CheckOutputs(CliContext& c, const InputOptions& options,
+                                std::vector<QString> more = {});
+[[nodiscard]] int LoadInput(CliContext& c, TMainForm& form, const InputOptions& options,
+                            QTextStream& summary);
 
 // The refusal when an output would replace the input or another output; outputs are the
 // files as named on the command line.
 std::optional<QString> OutputCollision(const QString& input, const std::vector<QString>& outputs);
-// The files that the input options write.
-std::vector<QString> InputOutputs(const InputOptions& options);
 
 // The summary of the input tab, one control a line.
 void PrintInputSummary(TMainForm& form, QTextStream& to);
