@@ -1,0 +1,113 @@
+// Several jobs through one session, as a batch or a second file in the window runs them:
+// nothing of one job reaches the next, and a window that goes stops hearing the log.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/main_form.h"
+#include "common/clock.h"
+#include "support/scripted_ui.h"
+#include "support/test_env.h"
+
+namespace krinu {
+namespace {
+
+const QByteArray kFirst =
+    "Partner adószáma;Partner neve;Számla sorszáma;Teljesítés dátuma;Nettó összeg;ÁFA összeg\r\n"
+    "11111111-2-41;Egy Kft;A/1;2024.11.04;1.400,00;378,00\r\n"
+    "11111111-2-41;Egy Kft;A/1;2024.11.04;1.400,00;378,00\r\n"
+    "22222222-2-42;Kettő Bt;B/1;2024.11.06;2.500,00;675,00\r\n"
+    "22222222-2-42;Kettő Bt;B/2;2024.11.07;-500,00;-135,00\r\n"
+    "33333333-2-43;Három Zrt;C/1;2024.12.01;9.000,00;2.430,00\r\n";
+const QByteArray kSecond =
+    "Partner adószáma;Partner neve;Számla sorszáma;Teljesítés dátuma;Nettó összeg;ÁFA összeg\r\n"
+    "44444444-2-44;Négy Kft;D/1;2024.10.01;100.000,00;27.000,00\r\n"
+    "44444444-2-44;Négy Kft;D/1;2024.10.01;1.000,00;270,00\r\n"
+    "55555555-2-05;Öt Bt;E/1;2024.10.02;0,00;0,00\r\n";
+
+class JobsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qputenv("KRINU_ANSI_CODEPAGE", "1250");
+    Clock::SetTodayForTesting([] { return QDate(2024, 12, 5); });
+    const QString programDir = root.filePath(QStringLiteral("bin/"));
+    QDir().mkpath(programDir);
+    ASSERT_TRUE(QFile::copy(test::BinDir() + QStringLiteral("krinu.ini"),
+                            programDir + QStringLiteral("krinu.ini")));
+    AppEnvironment env;
+    env.ProgramPath = programDir + QStringLiteral("krinu");
+    env.UserProfile = root.path();
+    session = std::make_unique<TSession>(env);
+    ASSERT_EQ(session->Start(ui), TStartup::Started);
+    session->OutputLocale = QLocale(QLocale::Hungarian, QLocale::Hungary);
+    test::WriteFile(root.filePath(QStringLiteral("elso.csv")), kFirst);
+    test::WriteFile(root.filePath(QStringLiteral("masodik.csv")), kSecond);
+  }
+  void TearDown() override { Clock::SetTodayForTesting({}); }
+
+  struct TOutcome {
+    QByteArray Xml;
+    QStringList RunLog;
+    QList<qint64> SheetTotals;  // the partner sheets' net totals, from the return
+  };
+  // One job in a window of its own: the file loaded, the return made into out.
+  TOutcome Job(const QString& csv, const QString& out, bool combine, bool dropZero) {
+    TMainForm form(ui, *session);
+    form.FormCreate();
+    form.OpenInputFile(root.filePath(csv));
+    EXPECT_TRUE(form.InputLoaded());
+    form.State.BizSumCbx.Checked = combine;
+    form.State.DropZeroItemsCbx.Checked = dropZero;
+    form.State.XMLFileSelectEd.Text = root.filePath(out);
+    const qsizetype before = form.State.XMLGenMm.Lines.size();
+    form.Step1BtnClick();
+    TOutcome outcome;
+    outcome.Xml = test::ReadFile(root.filePath(out));
+    outcome.RunLog = form.State.XMLGenMm.Lines.mid(before);
+    const std::optional<TReturn>& r = form.Job().Run.Return;
+    EXPECT_TRUE(r);
+    if (r)
+      for (const TPartnerSheet& sheet : r->Sheets) outcome.SheetTotals << sheet.SumAlap;
+    return outcome;
+  }
+
+  QTemporaryDir root;
+  test::ScriptedUserInterface ui;
+  std::unique_ptr<TSession> session;
+};
+
+TEST_F(JobsTest, AJobAfterOthersGivesWhatItGaveFirstAndADeadWindowHearsNothing) {
+  const std::size_t listeners = session->Log.SubscriberCount();
+  const TOutcome first = Job(QStringLiteral("elso.csv"), QStringLiteral("a.xml"), true, false);
+  // The window that ran it is gone; so is its place among the log's subscribers.
+  EXPECT_EQ(session->Log.SubscriberCount(), listeners);
+  {
+    // A listener that dies while the next job runs its first steps.
+    auto heard = std::make_unique<QStringList>();
+    LogSubscription dying =
+        session->Log.Subscribe([&heard](LogSource, const QString& line) { heard->append(line); });
+    session->Log.Write(LogSource::Run, QStringLiteral("x"));
+    dying.Release();
+    heard.reset();
+  }
+  const TOutcome second = Job(QStringLiteral("masodik.csv"), QStringLiteral("b.xml"), false, true);
+  const TOutcome third = Job(QStringLiteral("elso.csv"), QStringLiteral("c.xml"), true, false);
+
+  EXPECT_NE(second.Xml, first.Xml);
+  EXPECT_EQ(third.Xml, first.Xml);
+  EXPECT_EQ(third.RunLog.mid(0, third.RunLog.size() - 1),
+            first.RunLog.mid(0, first.RunLog.size() - 1));
+  EXPECT_EQ(third.RunLog.constLast(),
+            QStringLiteral("Fájlnév:") + root.filePath(QStringLiteral("c.xml")));
+  EXPECT_TRUE(second.RunLog.contains(QStringLiteral("Bizonylat összesítés kihagyva")));
+  // The return holds what the XML says: three sheets' net totals in thousands of forints.
+  EXPECT_EQ(first.SheetTotals, (QList<qint64>{3, 3, 9}));
+  EXPECT_TRUE(first.Xml.contains("<mezo eazon=\"0A0001E0004CA\">3</mezo>"));
+  EXPECT_EQ(second.SheetTotals, (QList<qint64>{101}));
+}
+
+}  // namespace
+}  // namespace krinu
