@@ -176,7 +176,7 @@ Run LoadOnce(const QString& path) {
       Settings(path), TColumnSelection{{1, 2, 3, 4, 5, 6}}, QStringLiteral("yyyy.mm.dd"), 0));
   run.load = timer.Elapsed();
   run.faults = MinorFaults() - faults;
-  run.failed = result->Error.has_value();
+  run.failed = !result->Succeeded();
   run.loaded = qint64(result->AFAAdatList.size());
   run.skipped = result->MissedRows.size();
   run.rssMb = PeakRssMb();

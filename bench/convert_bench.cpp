@@ -219,17 +219,17 @@ int main(int argc, char** argv) {
     document = BuildDeclarationDocument(run.Taxpayer, run.Administrator, run.Params, lines,
                                         prepared.PartnerList);
   });
-  std::optional<QString> error;
+  TStatus error;
   const double write = BestOf3([&] { error = WriteDeclarationFile(xml, document); });
   document = QByteArray();
   // What the run does: the document built straight into the file.
   const double streamed = BestOf3([&] {
-    if (!error)
+    if (error)
       error = WriteDeclarationDocument(xml, run.Taxpayer, run.Administrator, run.Params, lines,
                                        prepared.PartnerList);
   });
-  if (error) {
-    std::fprintf(stderr, "%s\n", qPrintable(*error));
+  if (!error) {
+    std::fprintf(stderr, "%s\n", qPrintable(error.Message()));
     return 1;
   }
   std::printf("load         %6.3f s  %zu lines, %lld skipped\n", load,

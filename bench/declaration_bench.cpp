@@ -139,10 +139,10 @@ int main(int argc, char** argv) {
               document.size() / 1e6, static_cast<long long>(document.count('\n')));
 
   phase.emplace();
-  const std::optional<QString> error = WriteDeclarationFile(path, document);
+  const TStatus written = WriteDeclarationFile(path, document);
   const double writeWall = phase->Wall(), writeCpu = phase->Cpu();
-  if (error) {
-    std::fprintf(stderr, "%s\n", qPrintable(*error));
+  if (!written) {
+    std::fprintf(stderr, "%s\n", qPrintable(written.Message()));
     return 1;
   }
   std::printf("write        %6.3f s wall %6.3f s CPU  %s\n", writeWall, writeCpu, qPrintable(path));

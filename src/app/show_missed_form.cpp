@@ -119,8 +119,8 @@ void TShowMissedForm::MentesBtnClick() {
   if (!chosen || chosen->isEmpty()) return;
   QString file = *chosen;
   if (!QFileInfo(file).fileName().contains(QLatin1Char('.'))) file += QStringLiteral(".csv");
-  if (const std::optional<QString> error = WriteSkippedReport(file, job_.SkippedRecords)) {
-    ui_.Error(*error);
+  if (const TStatus written = WriteSkippedReport(file, job_.SkippedRecords); !written) {
+    ui_.Error(written.Message());
     return;
   }
   ui_.Information(QStringLiteral("A kihagyott adatsorok jegyzéke elkészült:\n") + file);

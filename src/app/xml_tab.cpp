@@ -114,7 +114,7 @@ void TMainForm::Step1BtnClick() {
     phases.Write = progress.Phase(title + QStringLiteral("3/3: Fájlba írás…"));
     outcome = RunDeclaration(job_->AFAAdatList, input, phases);
   }
-  if (outcome.Cancelled) {
+  if (outcome.Cancelled()) {
     run.XmlFileName = previousXmlFileName;
     session_.Log.Write(LogSource::Run, QStringLiteral("Az XML nyomtatvány készítése megszakítva"));
     return;
@@ -123,8 +123,8 @@ void TMainForm::Step1BtnClick() {
   run.Return.reset();
   run.PartnerList = outcome.Prepared.PartnerList;
   for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
-  if (outcome.WriteError) {
-    ui_.Error(*outcome.WriteError);
+  if (!outcome.Written) {
+    ui_.Error(outcome.Written.Message());
     return;
   }
   run.LastWrittenXml = run.XmlFileName;

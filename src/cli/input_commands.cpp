@@ -122,10 +122,9 @@ std::optional<QString> ApplyContentOptions(TMainForm& form, const InputOptions& 
 }
 
 // A failed write is said and fails the command; the previous file stays as it was.
-bool Written(CliContext& c, const std::optional<QString>& error) {
-  if (!error) return true;
-  c.Ui.Error(*error);
-  return false;
+bool Written(CliContext& c, const TStatus& written) {
+  if (!written) c.Ui.Error(written.Message());
+  return written.Ok();
 }
 
 }  // namespace

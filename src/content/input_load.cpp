@@ -386,10 +386,13 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
     }
     reader.Close();
   } catch (const EqdxCSVException& e) {
-    result.Error = e.Message();
+    result.Outcome = Fail(TFailureKind::Input, e.Message());
+    return result;
+  } catch (const std::bad_alloc& e) {
+    result.Outcome = Fail(TFailureKind::Memory, QString::fromLocal8Bit(e.what()));
     return result;
   } catch (const std::exception& e) {
-    result.Error = QString::fromLocal8Bit(e.what());
+    result.Outcome = Fail(TFailureKind::Access, QString::fromLocal8Bit(e.what()));
     return result;
   }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/progress.h"
+#include "common/result.h"
 #include "content/afa_adat.h"
 #include "content/column_assignment.h"
 #include "reader/input_file.h"
@@ -29,8 +30,8 @@ struct TLoadResult {
   std::vector<TSkippedRecord> Skipped;  // one per entry of MissedRows, in the same order
   // The reader's message when an error ended the load; the lists then hold the records
   // handled before it, unsorted.
-  std::optional<QString> Error;
-  bool Succeeded() const { return !Error.has_value(); }
+  TStatus Outcome;
+  bool Succeeded() const { return Outcome.Ok(); }
 };
 
 // Every record is either loaded or skipped. decSepIndex is DecSepCbx's item index (no

@@ -48,10 +48,11 @@ QString SpreadsheetSafe(const QString& value) {
   return u'\'' + value;
 }
 
-std::optional<QString> WriteAtomically(const QString& file, const QByteArray& bytes) {
+TStatus WriteAtomically(const QString& file, const QByteArray& bytes) {
   if (const std::optional<QString> reason = WriteFileAtomically(file, bytes))
-    return QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: %2").arg(file, *reason);
-  return std::nullopt;
+    return Fail(TFailureKind::Access,
+                QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: %2").arg(file, *reason));
+  return {};
 }
 
 }  // namespace
@@ -87,12 +88,11 @@ QByteArray SkippedRowsText(const QStringList& missedRows) {
   return Utf8(text);
 }
 
-std::optional<QString> WriteSkippedReport(const QString& file,
-                                          const std::vector<TSkippedRecord>& skipped) {
+TStatus WriteSkippedReport(const QString& file, const std::vector<TSkippedRecord>& skipped) {
   return WriteAtomically(file, SkippedReportCsv(skipped));
 }
 
-std::optional<QString> WriteSkippedRows(const QString& file, const QStringList& missedRows) {
+TStatus WriteSkippedRows(const QString& file, const QStringList& missedRows) {
   return WriteAtomically(file, SkippedRowsText(missedRows));
 }
 

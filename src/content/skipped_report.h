@@ -27,9 +27,7 @@ QByteArray SkippedRowsText(const QStringList& missedRows);
 
 // Written beside the target and moved over it: a failure leaves the previous file as it
 // was. The error names the file and gives the system's reason.
-[[nodiscard]] std::optional<QString> WriteSkippedReport(const QString& file,
-                                                        const std::vector<TSkippedRecord>& skipped);
-[[nodiscard]] std::optional<QString> WriteSkippedRows(const QString& file,
-                                                      const QStringList& missedRows);
+TStatus WriteSkippedReport(const QString& file, const std::vector<TSkippedRecord>& skipped);
+TStatus WriteSkippedRows(const QString& file, const QStringList& missedRows);
 
 }  // namespace krinu

@@ -28,9 +28,9 @@ void AddDocument(TXmlDocument& doc, const TReturn& r, std::size_t* reached = nul
   AddDocumentEnd(doc);
 }
 
-QString WriteFailure(const QString& fileName, const QString& reason) {
-  return QStringLiteral("Nem sikerült kiírni a fájlt: ") + QDir::toNativeSeparators(fileName) +
-         u'\n' + reason;
+TFailure WriteFailure(const QString& fileName, const QString& reason) {
+  return Fail(TFailureKind::Access, QStringLiteral("Nem sikerült kiírni a fájlt: ") +
+                                        QDir::toNativeSeparators(fileName) + u'\n' + reason);
 }
 
 }  // namespace
@@ -52,28 +52,23 @@ QByteArray BuildDeclarationDocument(const TAdozoAdat& taxpayer, const TUgyintezo
   return BuildDeclarationDocument(BuildReturn(taxpayer, administrator, params, list, partnerList));
 }
 
-std::optional<QString> WriteDeclarationDocument(const QString& fileName, const TAdozoAdat& taxpayer,
-                                                const TUgyintezoAdat& administrator,
-                                                const TDeclarationParams& params,
-                                                const TAFAAdatList& list,
-                                                const QStringList& partnerList) {
+TStatus WriteDeclarationDocument(const QString& fileName, const TAdozoAdat& taxpayer,
+                                 const TUgyintezoAdat& administrator,
+                                 const TDeclarationParams& params, const TAFAAdatList& list,
+                                 const QStringList& partnerList) {
   return WriteDeclarationDocument(
-             fileName, BuildReturn(taxpayer, administrator, params, list, partnerList), {}, {})
-      .Error;
+      fileName, BuildReturn(taxpayer, administrator, params, list, partnerList), {}, {});
 }
 
-TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TReturn& r,
-                                        const CancellableProgressFn& sheets,
-                                        const ProgressFn& writing) {
+TStatus WriteDeclarationDocument(const QString& fileName, const TReturn& r,
+                                 const CancellableProgressFn& sheets, const ProgressFn& writing) {
   // Built straight into the file through one small buffer: the whole document would be some
   // two hundred megabytes for a million lines, memory that would have to be fetched afresh
   // only to be copied into the file.
-  TDocumentWrite result;
   QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    result.Error = WriteFailure(fileName, file.errorString());
-    return result;
-  }
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    return WriteFailure(fileName, file.errorString());
+  bool cancelled = false;
   TXmlDocument doc;
   int writeErrno = 0;
   // Asked once a megabyte, between two writes of the buffer: often enough to keep a window
@@ -90,35 +85,34 @@ TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TReturn& 
           return false;
         }
         if (finishing || ticker.Now(qint64(reached), total)) return true;
-        result.Cancelled = true;
+        cancelled = true;
         return false;
       },
       qsizetype(1) << 20);
   if (ticker.Now(0, total))
     AddDocument(doc, r, &reached);
   else
-    result.Cancelled = true;
-  if (result.Cancelled) {
+    cancelled = true;
+  if (cancelled) {
     file.cancelWriting();  // the temporary file goes; the target was never touched
-    return result;
+    return Fail(TFailureKind::Cancelled, QString());
   }
   finishing = true;
   if (writing) writing(0, 0);
   if (!doc.Flush()) {
     const QString reason = WriteErrorReason(file, writeErrno);
     file.cancelWriting();
-    result.Error = WriteFailure(fileName, reason);
-    return result;
+    return WriteFailure(fileName, reason);
   }
   errno = 0;
-  if (!file.commit()) result.Error = WriteFailure(fileName, WriteErrorReason(file, errno));
-  return result;
+  if (!file.commit()) return WriteFailure(fileName, WriteErrorReason(file, errno));
+  return {};
 }
 
-std::optional<QString> WriteDeclarationFile(const QString& fileName, const QByteArray& bytes) {
+TStatus WriteDeclarationFile(const QString& fileName, const QByteArray& bytes) {
   if (const std::optional<QString> reason = WriteFileAtomically(fileName, bytes))
     return WriteFailure(fileName, *reason);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace krinu

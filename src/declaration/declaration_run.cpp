@@ -425,7 +425,7 @@ TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& 
     preparation.Undo();
     outcome.Prepared = {};
     outcome.Return.reset();
-    outcome.Cancelled = true;
+    outcome.Written = Fail(TFailureKind::Cancelled, QString());
     return outcome;
   };
   if (preparation.Stopped()) return stopped();
@@ -436,11 +436,10 @@ TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& 
       << QStringLiteral("Fájlba történő kiírás kezdődik");
   outcome.Return = BuildReturn(input.Taxpayer, input.Administrator, input.Params, list,
                                outcome.Prepared.PartnerList, outcome.Prepared.Counts);
-  TDocumentWrite written = WriteDeclarationDocument(input.XmlFileName, *outcome.Return,
-                                                    progress.Document, progress.Write);
-  if (written.Cancelled) return stopped();
-  outcome.WriteError = std::move(written.Error);
-  if (outcome.WriteError) return outcome;
+  outcome.Written = WriteDeclarationDocument(input.XmlFileName, *outcome.Return, progress.Document,
+                                             progress.Write);
+  if (outcome.Cancelled()) return stopped();
+  if (!outcome.Written) return outcome;
   log << QStringLiteral("Fájlba történő kiírás végetért")
       << QStringLiteral("Fájlnév:") + input.XmlFileName;
   return outcome;

@@ -12,6 +12,7 @@
 
 #include "common/progress.h"
 #include "common/records.h"
+#include "common/result.h"
 #include "content/afa_adat.h"
 #include "declaration/form_frame.h"
 #include "declaration/return_model.h"
@@ -54,27 +55,22 @@ void SortByKey(TAFAAdatList& list);
                                                   const QStringList& partnerList);
 
 // Writes the bytes beside the target and moves them over it only when all were written, so a
-// failure leaves any previous file as it was. Returns the error text on failure.
-[[nodiscard]] std::optional<QString> WriteDeclarationFile(const QString& fileName,
-                                                          const QByteArray& bytes);
+// failure leaves any previous file as it was. The failure names the file and the reason.
+TStatus WriteDeclarationFile(const QString& fileName, const QByteArray& bytes);
 
 // The document of the return of these lines and partners built straight into the file, with
 // WriteDeclarationFile's guarantees: the target is replaced only when every byte was written.
-// Returns the error text on failure.
-[[nodiscard]] std::optional<QString> WriteDeclarationDocument(
-    const QString& fileName, const TAdozoAdat& taxpayer, const TUgyintezoAdat& administrator,
-    const TDeclarationParams& params, const TAFAAdatList& list, const QStringList& partnerList);
+TStatus WriteDeclarationDocument(const QString& fileName, const TAdozoAdat& taxpayer,
+                                 const TUgyintezoAdat& administrator,
+                                 const TDeclarationParams& params, const TAFAAdatList& list,
+                                 const QStringList& partnerList);
 
-// The same, telling how far it got: `sheets` hears the list entries behind the sheets written
-// so far (of the list's size) and may stop the work, which leaves the target as it was;
-// `writing` hears the start of the last step, the file completed and put in place.
-struct TDocumentWrite {
-  std::optional<QString> Error;  // the error text on failure
-  bool Cancelled = false;        // stopped by `sheets`; nothing was written over
-};
-[[nodiscard]] TDocumentWrite WriteDeclarationDocument(const QString& fileName, const TReturn& r,
-                                                      const CancellableProgressFn& sheets,
-                                                      const ProgressFn& writing);
+// The return's document, telling how far it got: `sheets` hears the list entries behind the
+// sheets written so far (of the list's size) and may stop the work, which fails as Cancelled
+// and leaves the target as it was; `writing` hears the start of the last step, the file
+// completed and put in place.
+TStatus WriteDeclarationDocument(const QString& fileName, const TReturn& r,
+                                 const CancellableProgressFn& sheets, const ProgressFn& writing);
 
 // Everything after the starting checks, with the log lines of every step.
 struct TDeclarationInput {
@@ -99,10 +95,12 @@ struct TDeclarationOutcome {
   // The return as written (also when the write failed); it reads the rows from the list the
   // run prepared. Empty when stopped.
   std::optional<TReturn> Return;
-  std::optional<QString> WriteError;
-  // Stopped through the progress: the list is as it was before the run and nothing was
-  // written; Prepared is empty.
-  bool Cancelled = false;
+  // Whether the file was written. Cancelled: stopped through the progress; the list is as it
+  // was before the run, nothing was written and Prepared is empty.
+  TStatus Written;
+  [[nodiscard]] bool Cancelled() const {
+    return !Written && Written.Failure().Kind == TFailureKind::Cancelled;
+  }
 };
 [[nodiscard]] TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input,
                                                  const TRunProgress& progress = {});

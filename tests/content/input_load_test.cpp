@@ -95,8 +95,9 @@ TEST_F(InputLoad, RecordNumbersMatchTheReadersMessages) {
   EXPECT_EQ(skipped.Skipped[0].RecordNumber, 4);
 
   const TLoadResult broken = Load(start + "bad;A;2020.01.15;S;10;1;surplus\r\n" + good);
-  ASSERT_TRUE(broken.Error);
-  EXPECT_TRUE(broken.Error->contains("Record #: 4;")) << broken.Error->toStdString();
+  ASSERT_FALSE(broken.Succeeded());
+  EXPECT_TRUE(broken.Outcome.Message().contains("Record #: 4;"))
+      << broken.Outcome.Message().toStdString();
 }
 
 TEST_F(InputLoad, ReaderErrorEndsTheLoadKeepingWhatCameBefore) {
@@ -108,7 +109,7 @@ TEST_F(InputLoad, ReaderErrorEndsTheLoadKeepingWhatCameBefore) {
                              "12345678;A;2020.01.15;S;10;1;7\r\n"
                              "12345678;A;2020.01.15;S;10;1\r\n");
   ASSERT_FALSE(r.Succeeded());
-  EXPECT_TRUE(r.Error->contains("Wrong number of fields."));
+  EXPECT_TRUE(r.Outcome.Message().contains("Wrong number of fields."));
   EXPECT_EQ(r.AFAAdatList.size() + size_t(r.MissedRows.size()), 4u);
   EXPECT_EQ(r.MissedRows.size(), 1);
   // Not sorted: the load did not end.
@@ -117,8 +118,8 @@ TEST_F(InputLoad, ReaderErrorEndsTheLoadKeepingWhatCameBefore) {
   const TInputSettings missing = InputFile(dir_.filePath("x.csv"), "", false);
   QFile::remove(missing.InputFileName);
   const TLoadResult none = LoadInputData(missing, kAll, "yyyy.mm.dd", 0);
-  ASSERT_TRUE(none.Error);
-  EXPECT_TRUE(none.Error->contains("x.csv"));
+  ASSERT_FALSE(none.Succeeded());
+  EXPECT_TRUE(none.Outcome.Message().contains("x.csv"));
 }
 
 TEST_F(InputLoad, ManyRecordsAllAccountedFor) {

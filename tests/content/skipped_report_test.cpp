@@ -37,20 +37,21 @@ TEST(SkippedReport, WritesAtomicallyAndNamesTheFileOnFailure) {
   QTemporaryDir dir;
   const QString file = dir.filePath("kihagyott.csv");
   const std::vector<TSkippedRecord> skipped{{2, {"Dátum"}, {"a", "b"}}};
-  ASSERT_FALSE(WriteSkippedReport(file, skipped));
+  ASSERT_FALSE(test::ErrorOf(WriteSkippedReport(file, skipped)));
   EXPECT_EQ(test::ReadFile(file), SkippedReportCsv(skipped));
-  ASSERT_FALSE(WriteSkippedRows(file, {"r"}));
+  ASSERT_FALSE(test::ErrorOf(WriteSkippedRows(file, {"r"})));
   EXPECT_EQ(test::ReadFile(file), "r\n");
 
   // A folder of that name cannot be replaced: it stays, and the message names it.
   const QString folder = dir.filePath("mappa");
   ASSERT_TRUE(QDir().mkpath(folder + "/benne"));
-  const std::optional<QString> error = WriteSkippedReport(folder, skipped);
+  const std::optional<QString> error = test::ErrorOf(WriteSkippedReport(folder, skipped));
   ASSERT_TRUE(error);
   EXPECT_TRUE(error->contains(folder)) << error->toStdString();
   EXPECT_TRUE(QFileInfo(folder + "/benne").isDir());
 
-  const std::optional<QString> noFolder = WriteSkippedRows(file + "/sub/x.txt", {"r"});
+  const std::optional<QString> noFolder =
+      test::ErrorOf(WriteSkippedRows(file + "/sub/x.txt", {"r"}));
   ASSERT_TRUE(noFolder);
   EXPECT_TRUE(noFolder->contains("x.txt"));
   EXPECT_EQ(test::ReadFile(file), "r\n");
@@ -62,11 +63,11 @@ TEST(SkippedReport, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
   KRINU_NEEDS_FILE_SIZE_LIMIT();
   QTemporaryDir dir;
   const QString file = dir.filePath("kihagyott.txt");
-  ASSERT_FALSE(WriteSkippedRows(file, {"r"}));
+  ASSERT_FALSE(test::ErrorOf(WriteSkippedRows(file, {"r"})));
   std::optional<QString> error;
   {
     test::FileSizeLimit full(64);
-    error = WriteSkippedRows(file, {QString(400, u'x')});
+    error = test::ErrorOf(WriteSkippedRows(file, {QString(400, u'x')}));
   }
   ASSERT_TRUE(error);
   EXPECT_TRUE(error->contains(file)) << error->toStdString();

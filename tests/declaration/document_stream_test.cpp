@@ -97,8 +97,8 @@ TEST(WriteDeclarationDocument, SameBytesAsTheWholeDocumentAndAPartWayFailureKeep
                                                     test::Params(2024), list, partners);
   ASSERT_GT(whole.size(), 3 << 20);
   test::WriteFile(path, "previous");
-  EXPECT_EQ(WriteDeclarationDocument(path, test::Taxpayer(), test::Administrator(),
-                                     test::Params(2024), list, partners),
+  EXPECT_EQ(test::ErrorOf(WriteDeclarationDocument(path, test::Taxpayer(), test::Administrator(),
+                                                   test::Params(2024), list, partners)),
             std::nullopt);
   EXPECT_EQ(test::ReadFile(path), whole);
 
@@ -107,8 +107,8 @@ TEST(WriteDeclarationDocument, SameBytesAsTheWholeDocumentAndAPartWayFailureKeep
   test::WriteFile(path, "previous");
   {
     test::FileSizeLimit full(1 << 20);
-    error = WriteDeclarationDocument(path, test::Taxpayer(), test::Administrator(),
-                                     test::Params(2024), list, partners);
+    error = test::ErrorOf(WriteDeclarationDocument(path, test::Taxpayer(), test::Administrator(),
+                                                   test::Params(2024), list, partners));
   }
   ASSERT_TRUE(error);
   EXPECT_TRUE(error->startsWith(QStringLiteral("Nem sikerült kiírni a fájlt: ") + path + u'\n'));
@@ -118,8 +118,9 @@ TEST(WriteDeclarationDocument, SameBytesAsTheWholeDocumentAndAPartWayFailureKeep
 
   // Not even opened: a folder stands where the file's folder should be.
   test::WriteFile(dir.filePath(QStringLiteral("plain")), "keep");
-  error = WriteDeclarationDocument(dir.filePath(QStringLiteral("plain/out.xml")), test::Taxpayer(),
-                                   test::Administrator(), test::Params(2024), list, partners);
+  error = test::ErrorOf(WriteDeclarationDocument(dir.filePath(QStringLiteral("plain/out.xml")),
+                                                 test::Taxpayer(), test::Administrator(),
+                                                 test::Params(2024), list, partners));
   ASSERT_TRUE(error);
   EXPECT_TRUE(error->contains(QDir::toNativeSeparators(QStringLiteral("plain/out.xml"))));
 }

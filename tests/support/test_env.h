@@ -2,7 +2,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <optional>
+
 #include "common/log_sink.h"
+#include "common/result.h"
 #include "support/qt_printers.h"
 
 namespace krinu::test {
@@ -26,6 +29,12 @@ class CapturedLog {
   LogSink sink_;
   LogSubscription subscription_;
 };
+
+// A failure's message, or nothing for success: what the tests of writes compare.
+inline std::optional<QString> ErrorOf(const TStatus& status) {
+  if (status) return std::nullopt;
+  return status.Message();
+}
 
 // The build's program folder (bin/, with krinu.ini and Help/), ending with a separator.
 QString BinDir();
