@@ -26,8 +26,10 @@ struct TJobRun {
   QStringList PartnerList;
   QString XmlFileName;     // its output file
   QString LastWrittenXml;  // the file it wrote; empty when it wrote none
-  // The return it made; its rows are the job's lines as the run left them.
+  // The return it wrote; its rows are the job's lines as the run left them.
   std::optional<TReturn> Return;
+  QDateTime WrittenAt;   // when the file was put in place
+  qint64 XmlBytes = -1;  // its size then
 };
 
 class TJob {
@@ -43,6 +45,7 @@ class TJob {
   // from the old lines goes with them.
   void SetLines(TAFAAdatList lines, QStringList missedRows, std::vector<TSkippedRecord> skipped) {
     Run.Return.reset();
+    LoadedLines = qint64(lines.size());
     AFAAdatList = std::move(lines);
     MissedRows = std::move(missedRows);
     SkippedRecords = std::move(skipped);
@@ -62,6 +65,7 @@ class TJob {
 
   // What the last load gave.
   TAFAAdatList AFAAdatList;
+  qint64 LoadedLines = 0;  // as the load left the list, before any run added to it
   QStringList MissedRows;
   std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
 

@@ -84,6 +84,8 @@ class TMainForm {
   // The second tab's buttons.
   void XMLFileSelectBtnClick();
   void Step1BtnClick();
+  // The summary window of the job's last return.
+  void SummaryBtnClick();
 
   // Menu and tab handlers.
   void AdozokMenuClick();

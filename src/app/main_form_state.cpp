@@ -71,6 +71,8 @@ MainFormState::MainFormState() {
   Label23 = Cap(u"Nyomtatv. verzió");
   NyomtVerEd.Text = QStringLiteral("1.0");
   Step1Btn = Cap(u"NAV xx65 XML készítés");
+  SummaryBtn = Cap(u"Bevallás összesítő…");
+  SummaryBtn.Enabled = false;
   BizSumCbx = Check(u"Bizonylat összesítés", true);
   DropZeroItemsCbx = Check(u"'0'-s tételek kihagyása", false);
   XMLGenMm.Lines = QStringList{QString()};  // the memo starts with one empty line
@@ -156,6 +158,7 @@ NamedControls MainFormState::Controls() {
       {QStringLiteral("Label23"), &Label23},
       {QStringLiteral("NyomtVerEd"), &NyomtVerEd},
       {QStringLiteral("Step1Btn"), &Step1Btn},
+      {QStringLiteral("SummaryBtn"), &SummaryBtn},
       {QStringLiteral("BizSumCbx"), &BizSumCbx},
       {QStringLiteral("DropZeroItemsCbx"), &DropZeroItemsCbx},
       {QStringLiteral("XMLGenMm"), &XMLGenMm},

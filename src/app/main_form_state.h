@@ -81,6 +81,7 @@ struct MainFormState {
   CaptionControl Label23;
   TextControl NyomtVerEd;
   CaptionControl Step1Btn;
+  CaptionControl SummaryBtn;  // the summary of the job's last return
   CheckControl BizSumCbx, DropZeroItemsCbx;
   MemoControl XMLGenMm;
   // Never shown: two options the run does not read, and the date-conversion test panel.

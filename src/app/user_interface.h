@@ -6,6 +6,8 @@
 #include <QtGlobal>
 #include <optional>
 
+#include "common/result.h"
+
 namespace krinu {
 
 struct FileDialogSpec {
@@ -20,7 +22,7 @@ enum class OpenDocumentResult { Opened, NotFound, Failed };
 
 // The secondary windows the main window opens modally. Help is the program's own viewer of
 // the user guide, for a desktop that cannot open it.
-enum class SecondaryWindow { Adozok, Ugyintezok, ShowMissed, Help };
+enum class SecondaryWindow { Adozok, Ugyintezok, ShowMissed, Help, Summary };
 
 class UserInterface {
  public:
@@ -48,6 +50,13 @@ class UserInterface {
   }
   // Shows a secondary window modally and returns when it closes.
   virtual void ShowModal(SecondaryWindow window) = 0;
+  // A printed copy: the HTML laid out on A4 pages, written as a PDF file (atomically). Only
+  // a front end with fonts at hand can; the others say so.
+  virtual TStatus WritePdf(const QString& file, const QString& /*html*/, const QString& /*title*/) {
+    return Fail(
+        TFailureKind::Access,
+        QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: PDF itt nem készíthető").arg(file));
+  }
 };
 
 }  // namespace krinu

@@ -121,6 +121,7 @@ void TMainForm::Step1BtnClick() {
   }
   run.LastWrittenXml.clear();
   run.Return.reset();
+  State.SummaryBtn.Enabled = false;
   run.PartnerList = outcome.Prepared.PartnerList;
   for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
   if (!outcome.Written) {
@@ -129,7 +130,14 @@ void TMainForm::Step1BtnClick() {
   }
   run.LastWrittenXml = run.XmlFileName;
   run.Return = std::move(outcome.Return);
+  run.WrittenAt = QDateTime::currentDateTime();
+  run.XmlBytes = QFileInfo(run.LastWrittenXml).size();
+  State.SummaryBtn.Enabled = true;
   RememberXmlFolder(run.LastWrittenXml);
+}
+
+void TMainForm::SummaryBtnClick() {
+  if (job_->Run.Return) ui_.ShowModal(SecondaryWindow::Summary);
 }
 
 // The save dialog starts where the last declaration was put, typed in or chosen.

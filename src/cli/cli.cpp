@@ -7,6 +7,7 @@
 #include "common/quick_exit.h"
 #include "common/text_util.h"
 #include "masterdata/registers.h"
+#include "report/pdf_document.h"
 
 namespace krinu::cli {
 
@@ -23,6 +24,22 @@ void CliUserInterface::Print(const QString& kind, const QString& text) {
 bool CliUserInterface::Confirm(const QString& text) {
   Print(QStringLiteral("confirmation"), text);
   return AnswerYes;
+}
+
+TStatus CliUserInterface::WritePdf(const QString& file, const QString& html, const QString& title) {
+  return WriteHtmlAsPdf(file, html, title);
+}
+
+bool NeedsFonts(const QStringList& args) {
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    QString value;
+    if (args[i] == QStringLiteral("--summary") && i + 1 < args.size())
+      value = args[i + 1];
+    else if (args[i].startsWith(QStringLiteral("--summary=")))
+      value = args[i].mid(10);
+    if (value.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) return true;
+  }
+  return false;
 }
 
 std::optional<QString> OptionValue(const QCommandLineParser& args, const QString& name) {

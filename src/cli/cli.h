@@ -35,6 +35,8 @@ class CliUserInterface : public UserInterface {
   OpenDocumentResult OpenDocument(const QString&) override { return OpenDocumentResult::Failed; }
   void Progress(const QString&, qint64, qint64) override {}
   void ShowModal(SecondaryWindow) override {}
+  // Needs the QGuiApplication that main() makes when a command asks for a PDF.
+  TStatus WritePdf(const QString& file, const QString& html, const QString& title) override;
 
   bool AnswerYes = false;
   int ErrorCount = 0;  // error boxes shown so far
@@ -92,6 +94,10 @@ enum class WhenDone {
   Return,      // free everything and return the status (tests, benchmarks)
   EndProcess,  // krinu-cli itself: end the process without freeing the loaded state
 };
+
+// Whether the arguments ask for a PDF, which needs fonts: a QGuiApplication rather than a
+// QCoreApplication (on an offscreen platform where no display is needed).
+[[nodiscard]] bool NeedsFonts(const QStringList& args);
 
 // Runs krinu-cli with args (without the program name); programPath stands for the
 // program's own path (its folder holds krinu.ini and the seed database).

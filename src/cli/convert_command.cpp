@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "app/handler_runner.h"
+#include "app/summary_form.h"
 #include "cli/input_commands.h"
 #include "common/write_error.h"
 #include "declaration/declaration_run.h"
@@ -16,7 +17,7 @@ namespace {
 
 struct ConvertOptions {
   QString Out;
-  std::optional<QString> Taxpayer, Admin, FormVersion, Log;
+  std::optional<QString> Taxpayer, Admin, FormVersion, Log, Summary;
   std::optional<QDate> From, To;
   bool NoCombine = false, DropZero = false, NoOverwrite = false;
 };
@@ -107,6 +108,10 @@ void DeclareConvertOptions(QCommandLineParser& parser) {
       {QStringLiteral("log"),
        QStringLiteral("a futás naplóját ebbe a fájlba írja, nem a szabványos kimenetre"),
        QStringLiteral("FÁJL")},
+      {QStringLiteral("summary"),
+       QStringLiteral("a bevallás összesítőjét ebbe a fájlba írja; a formátumot a vége adja: "
+                      ".pdf, .html vagy .csv"),
+       QStringLiteral("FÁJL")},
   });
   DeclareInputOptions(parser);
 }
@@ -121,6 +126,9 @@ FromArgs<ConvertOptions> ReadConvertOptions(const QCommandLineParser& args) {
   o.Admin = OptionValue(args, QStringLiteral("admin"));
   o.FormVersion = OptionValue(args, QStringLiteral("form-version"));
   o.Log = OptionValue(args, QStringLiteral("log"));
+  o.Summary = OptionValue(args, QStringLiteral("summary"));
+  if (o.Summary && !SummaryFormatOf(*o.Summary))
+    return UsageError{QStringLiteral("a --summary fájl neve .pdf, .html vagy .csv végű legyen")};
   for (auto [name, date] :
        {std::pair{QStringLiteral("from"), &o.From}, {QStringLiteral("to"), &o.To}}) {
     if (const std::optional<QString> v = OptionValue(args, name)) {
@@ -138,6 +146,7 @@ FromArgs<ConvertOptions> ReadConvertOptions(const QCommandLineParser& args) {
 int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
   std::vector<QString> outputs{XmlFileNameFor(o.Out)};
   if (o.Log) outputs.push_back(*o.Log);
+  if (o.Summary) outputs.push_back(*o.Summary);
   if (!CheckOutputs(c, input, std::move(outputs))) return kFailed;
   // The run's log goes to standard output or the log file; the summary out of its way.
   QStringList runLog;
@@ -167,6 +176,13 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
   if (o.Log) {
     if (const std::optional<QString> error = WriteLog(*o.Log, runLog)) {
       c.Ui.Error(*error);
+      return kFailed;
+    }
+  }
+  // The summary of a return that was written.
+  if (status == kOk && o.Summary) {
+    if (const TStatus written = WriteSummary(c.Ui, SummaryOf(form.Job()), *o.Summary); !written) {
+      c.Ui.Error(written.Message());
       return kFailed;
     }
   }

@@ -54,6 +54,13 @@ const QHash<QString, QString>& AcceleratorAnchors() {
       {QStringLiteral("BizSumCbx"), QStringLiteral("zonylat")},
       {QStringLiteral("DropZeroItemsCbx"), QStringLiteral("lek")},
       {QStringLiteral("Step1Btn"), QStringLiteral("készítés")},
+      {QStringLiteral("SummaryBtn"), QStringLiteral("Bevallás")},
+      // The summary window.
+      {QStringLiteral("FilterEd"), QStringLiteral("Szűrés")},
+      {QStringLiteral("MentesPdfBtn"), QStringLiteral("PDF")},
+      {QStringLiteral("MentesHtmlBtn"), QStringLiteral("HTML")},
+      {QStringLiteral("MentesCsvBtn"), QStringLiteral("CSV")},
+      {QStringLiteral("SummaryOkBtn"), QStringLiteral("zárás")},
       // The register windows.
       {QStringLiteral("AdoszamEd"), QStringLiteral("Adószám")},
       {QStringLiteral("NevEd"), QStringLiteral("Név")},

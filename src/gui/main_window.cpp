@@ -299,16 +299,24 @@ void MainWindow::BuildStatusBar() {
   openFolder->setObjectName(QStringLiteral("OpenXmlFolderBtn"));
   openFolder->setAutoDefault(false);
   openFolder->setFocusPolicy(Qt::NoFocus);
+  auto* summary = new QPushButton(QStringLiteral("Összesítő"));
+  summary->setObjectName(QStringLiteral("StatusSummaryBtn"));
+  summary->setAutoDefault(false);
+  summary->setFocusPolicy(Qt::NoFocus);
   statusBar()->addWidget(written, 1);
+  statusBar()->addPermanentWidget(summary);
   statusBar()->addPermanentWidget(openFolder);
+  connect(summary, &QPushButton::clicked, this,
+          [this] { Run([this] { form_->SummaryBtnClick(); }); });
   connect(openFolder, &QPushButton::clicked, this, [this] {
     const QString& file = form_->Job().Run.LastWrittenXml;
     if (!file.isEmpty()) ui_.OpenDocument(FolderOf(file));
   });
-  binder_.Custom([this, written, openFolder] {
+  binder_.Custom([this, written, openFolder, summary] {
     const QString& file = form_->Job().Run.LastWrittenXml;
     written->setText(file.isEmpty() ? QString() : QStringLiteral("A bevallás elkészült: ") + file);
     openFolder->setVisible(!file.isEmpty());
+    summary->setVisible(!file.isEmpty() && form_->State.SummaryBtn.Enabled);
   });
 }
 
@@ -534,6 +542,10 @@ QWidget* MainWindow::BuildXmlTab() {
   options->addWidget(binder_.Check(QStringLiteral("DropZeroItemsCbx")));
   options->addStretch(1);
   g->addLayout(options, 6, 1, 1, 4);
+  QAbstractButton* summary = binder_.Button(QStringLiteral("SummaryBtn"));
+  connect(summary, &QAbstractButton::clicked, this,
+          [this] { Run([this] { form_->SummaryBtnClick(); }); });
+  g->addWidget(summary, 7, 3, 1, 2);
   // Created as the design has them, never shown.
   auto* hidden = new QWidget(page);
   hidden->setObjectName(QStringLiteral("HiddenControls"));

@@ -1,5 +1,7 @@
 #include "gui/qt_user_interface.h"
 
+#include "report/pdf_document.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -155,6 +157,10 @@ bool QtUserInterface::ShowProgress(const QString& what, qint64 done, qint64 tota
 void QtUserInterface::ShowModal(SecondaryWindow window) {
   PrepareModal();
   if (ShowModalHandler) ShowModalHandler(window);
+}
+
+TStatus QtUserInterface::WritePdf(const QString& file, const QString& html, const QString& title) {
+  return WriteHtmlAsPdf(file, html, title);
 }
 
 }  // namespace krinu

@@ -3,6 +3,7 @@
 #include "gui/adozok_torzs_dialog.h"
 #include "gui/help_window.h"
 #include "gui/show_missed_dialog.h"
+#include "gui/summary_dialog.h"
 #include "gui/ugyintezok_torzs_dialog.h"
 
 namespace krinu {
@@ -18,6 +19,9 @@ void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& sess
       break;
     case SecondaryWindow::ShowMissed:
       ShowMissedRows(parent, job);
+      break;
+    case SecondaryWindow::Summary:
+      ShowSummary(parent, job);
       break;
     case SecondaryWindow::Help:
       ShowHelpWindow(parent, session.UserGuideFile);

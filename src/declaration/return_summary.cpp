@@ -1,0 +1,213 @@
+#include "declaration/return_summary.h"
+
+#include <cmath>
+
+namespace krinu {
+
+namespace {
+
+QString Html(const QString& text) {
+  return text.toHtmlEscaped();
+}
+
+QString Date(QDate date) {
+  return date.toString(QStringLiteral("yyyy. MM. dd."));
+}
+
+// Quoted where the text holds the separator, a quote or a line break.
+QString CsvText(const QString& text) {
+  if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
+      !text.contains(u'\r'))
+    return text;
+  QString quoted = text;
+  quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+  return u'"' + quoted + u'"';
+}
+
+// Forints with a decimal comma and no grouping, for a spreadsheet.
+QString CsvForints(double value) {
+  if (!std::isfinite(value)) return QStringLiteral("0,00");
+  QString text = QString::number(value, 'f', 2);
+  if (text == QStringLiteral("-0.00")) text = QStringLiteral("0.00");
+  return text.replace(u'.', u',');
+}
+
+QString Grouped(QString digits) {
+  const bool negative = digits.startsWith(u'-');
+  if (negative) digits.remove(0, 1);
+  for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, u' ');
+  return negative ? u'-' + digits : digits;
+}
+
+// A row of the partner table; `kinds` marks each cell: 'n' a number (right-aligned), 'k' a
+// key; neither breaks across lines.
+QString Row(std::initializer_list<QString> cells, const char* kinds) {
+  QString row = QStringLiteral("<tr>");
+  int i = 0;
+  for (const QString& cell : cells) {
+    const char kind = kinds[i++];
+    row += kind == 'n'   ? QStringLiteral("<td align=\"right\">") + cell
+           : kind == 'k' ? QStringLiteral("<td>") + cell
+                         : QStringLiteral("<td>") + cell;
+    row += QStringLiteral("</td>");
+  }
+  return row + QStringLiteral("</tr>\n");
+}
+
+}  // namespace
+
+TSummaryTotals SummaryTotals(const TReturn& r) {
+  TSummaryTotals t;
+  for (const TPartnerSheet& sheet : r.Sheets) {
+    t.Rows += sheet.RowCount;
+    t.Pages += sheet.Pages;
+    t.SumAlap += sheet.SumAlap;
+    t.SumAfa += sheet.SumAfa;
+    t.SumAlapFt += sheet.SumAlapFt;
+    t.SumAfaFt += sheet.SumAfaFt;
+  }
+  return t;
+}
+
+QString HungarianNumber(qint64 value) {
+  return Grouped(QString::number(value));
+}
+
+QString HungarianForints(double value) {
+  if (!std::isfinite(value)) return QStringLiteral("0,00");
+  QString text = QString::number(value, 'f', 2);
+  if (text == QStringLiteral("-0.00")) text = QStringLiteral("0.00");
+  const qsizetype dot = text.indexOf(u'.');
+  return Grouped(text.left(dot)) + u',' + text.mid(dot + 1);
+}
+
+QString WrittenUnit(const TReturn& r) {
+  return r.Layout->AmountUnit == 1 ? QStringLiteral("forint") : QStringLiteral("ezer forint");
+}
+
+QString FormIdentifier(const TReturn& r) {
+  return r.Params.YearDigits + QStringLiteral("65A");
+}
+
+QString LineStatusText(const TAFAAdat& line) {
+  if (line.Enabled)
+    return line.Status == TAFAAdatStatus::stAFAComp ? QStringLiteral("bevallásban (összevont)")
+                                                    : QStringLiteral("bevallásban");
+  if (line.Status == TAFAAdatStatus::stAFAPair) return QStringLiteral("összevonva");
+  return QStringLiteral("kizárva");
+}
+
+QByteArray SummaryCsv(const TReturn& r) {
+  QString text = QStringLiteral("Adószám;Név;Tételek;Nettó;ÁFA;Nettó Ft;ÁFA Ft;Lapok\r\n");
+  for (const TPartnerSheet& sheet : r.Sheets) {
+    text += CsvText(sheet.Azonosito) + u';' + CsvText(sheet.Megnevezes) + u';' +
+            QString::number(sheet.RowCount) + u';' + QString::number(sheet.SumAlap) + u';' +
+            QString::number(sheet.SumAfa) + u';' + CsvForints(sheet.SumAlapFt) + u';' +
+            CsvForints(sheet.SumAfaFt) + u';' + QString::number(sheet.Pages) +
+            QStringLiteral("\r\n");
+  }
+  return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+QString SummaryHeadHtml(const TReturnSummary& s) {
+  const TReturn& r = *s.Return;
+  QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\">\n");
+  const auto line = [&](const QString& name, const QString& value) {
+    html += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>\n").arg(name, value);
+  };
+  line(QStringLiteral("Adózó:"),
+       Html(r.Taxpayer.Nev) + QStringLiteral(" (") + Html(r.Taxpayer.Adoszam) + u')');
+  line(QStringLiteral("Ügyintéző:"),
+       Html(r.Administrator.Nev) + QStringLiteral(", ") + Html(r.Administrator.Telefon));
+  line(QStringLiteral("Időszak:"),
+       Date(r.Params.PeriodStart) + QStringLiteral(" – ") + Date(r.Params.PeriodEnd));
+  line(QStringLiteral("Nyomtatvány:"),
+       FormIdentifier(r) + QStringLiteral(", verzió ") + Html(r.Params.FormVersion) +
+           QStringLiteral(", összegek ") + WrittenUnit(r) + QStringLiteral("ban"));
+  if (!s.XmlFileName.isEmpty())
+    line(QStringLiteral("XML fájl:"),
+         Html(s.XmlFileName) +
+             (s.XmlBytes >= 0
+                  ? QStringLiteral(" (") + HungarianNumber(s.XmlBytes) + QStringLiteral(" bájt)")
+                  : QString()));
+  if (s.RunTime.isValid())
+    line(QStringLiteral("Készült:"), s.RunTime.toString(QStringLiteral("yyyy. MM. dd. HH:mm:ss")));
+  line(QStringLiteral("Főlap (65A):"),
+       QStringLiteral("bankszámla ") + Html(r.Taxpayer.Szamlaszam1) + u'-' +
+           Html(r.Taxpayer.Szamlaszam2) + QStringLiteral(", ") + Html(r.Taxpayer.Bank));
+  line(QStringLiteral("Partnerlapok (65M):"), HungarianNumber(qint64(r.Sheets.size())));
+  return html + QStringLiteral("</table>\n");
+}
+
+QString SummaryAccountingHtml(const TReturnSummary& s) {
+  const TReturnCounts& c = s.Return->Counts;
+  QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"2\">\n");
+  const auto line = [&](const QString& name, qint64 value) {
+    html += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td></tr>\n")
+                .arg(name, HungarianNumber(value));
+  };
+  line(QStringLiteral("Betöltött tételek"), s.LoadedLines);
+  line(QStringLiteral("Betöltéskor kihagyott adatsorok"), s.SkippedLines);
+  line(QStringLiteral("Összevont bizonylatok"), c.Combinations);
+  line(QStringLiteral("Összevont tételek"), c.CombinedLines);
+  line(QStringLiteral("Negatív összeg miatt kizárt tételek"), c.NegativeLines);
+  line(QStringLiteral("'0'-s tételként kizárt tételek"), c.ZeroLines);
+  line(QStringLiteral("Bevallásba került tételek"), c.IncludedLines);
+  line(QStringLiteral("Ebből az időszakon kívül"), c.OutsidePeriod);
+  html += QStringLiteral("</table>\n");
+  if (!s.Warnings.isEmpty()) {
+    html += QStringLiteral("<p><b>Figyelmeztetések:</b></p>\n<ul>\n");
+    for (const QString& warning : s.Warnings)
+      html += QStringLiteral("<li>") + Html(warning) + QStringLiteral("</li>\n");
+    html += QStringLiteral("</ul>\n");
+  }
+  return html;
+}
+
+QString SummaryHtml(const TReturnSummary& s) {
+  const TReturn& r = *s.Return;
+  QString html = QStringLiteral(
+      "<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<title>Bevallás összesítő</title>\n<style>\n"
+      "body { font-family: sans-serif; font-size: 8pt; }\n"
+      "table.lapok { border-collapse: collapse; }\n"
+      "table.lapok th, table.lapok td { border: 1px solid #999; padding: 2px 4px; }\n"
+      "</style>\n</head>\n<body>\n<h2>Bevallás összesítő</h2>\n");
+  html += SummaryHeadHtml(s);
+  const QString unit = WrittenUnit(r);
+  html += QStringLiteral(
+      "<h3>Partnerlapok</h3>\n<table class=\"lapok\" border=\"1\" "
+      "cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n");
+  // Widths for the printed page, where the names need the room most.
+  const QString heads[] = {QStringLiteral("Adószám"),
+                           QStringLiteral("Név"),
+                           QStringLiteral("Tételek"),
+                           QStringLiteral("Lapok"),
+                           QStringLiteral("Nettó (") + unit + u')',
+                           QStringLiteral("ÁFA (") + unit + u')',
+                           QStringLiteral("Nettó Ft"),
+                           QStringLiteral("ÁFA Ft")};
+  const int widths[] = {10, 27, 8, 7, 10, 10, 14, 14};
+  html += QStringLiteral("<tr>");
+  for (int i = 0; i < 8; ++i)
+    html += (widths[i] ? QStringLiteral("<td width=\"%1%\" align=\"center\">").arg(widths[i])
+                       : QStringLiteral("<td align=\"center\">")) +
+            QStringLiteral("<b>") + heads[i] + QStringLiteral("</b></td>");
+  html += QStringLiteral("</tr>\n");
+  for (const TPartnerSheet& sheet : r.Sheets)
+    html += Row({Html(sheet.Azonosito), Html(sheet.Megnevezes), HungarianNumber(sheet.RowCount),
+                 HungarianNumber(sheet.Pages), HungarianNumber(sheet.SumAlap),
+                 HungarianNumber(sheet.SumAfa), HungarianForints(sheet.SumAlapFt),
+                 HungarianForints(sheet.SumAfaFt)},
+                "ktnnnnnn");
+  const TSummaryTotals t = SummaryTotals(r);
+  html += Row({QString(), QStringLiteral("<b>Összesen</b>"), HungarianNumber(t.Rows),
+               HungarianNumber(t.Pages), HungarianNumber(t.SumAlap), HungarianNumber(t.SumAfa),
+               HungarianForints(t.SumAlapFt), HungarianForints(t.SumAfaFt)},
+              "ktnnnnnn");
+  html += QStringLiteral("</table>\n<h3>A tételek sorsa</h3>\n");
+  html += SummaryAccountingHtml(s);
+  return html + QStringLiteral("</body>\n</html>\n");
+}
+
+}  // namespace krinu
