@@ -42,7 +42,7 @@ void TMainForm::ChooseInputFile(const QString& path) {
   inputRefused_ = true;  // until the file has passed the checks below
   session_.Input.InputLineCount = -1;
 
-  const std::optional<TFBytes> sample = ReadSampleExclusively(State.FileNameEd.Text);
+  const TResult<TFBytes> sample = ReadSampleExclusively(State.FileNameEd.Text);
   if (!sample) {
     ui_.Error(
         QStringLiteral("Nem sikerült kizárólagos hozzáférést kapni a kijelölt fájlhoz\n"
@@ -50,7 +50,7 @@ void TMainForm::ChooseInputFile(const QString& path) {
                        "Ha sikerült szabaddá tennie a fájlt, jelölje ki újra input fájlként"));
     return;
   }
-  const TDetectedCodePage detected = DetectCodePage(*sample);
+  const TDetectedCodePage detected = DetectCodePage(sample.Value());
   session_.Input.InputCodePage = detected.CodePage;
   session_.Input.InputHasBOM = detected.HasBOM;
   State.CodePageLb.Caption = CodePageName(session_.Input.InputCodePage);
@@ -78,7 +78,7 @@ void TMainForm::ChooseInputFile(const QString& path) {
   State.HeaderCbx.Checked = guess.Header;
   if (guess.LineCount) session_.Input.InputLineCount = *guess.LineCount;
   // An empty file gives the guess nothing to vote on; saying it is empty is the truth.
-  if (!guess.Passed && session_.Input.InputLineCount != 0) {
+  if (!guess.Status.Ok() && session_.Input.InputLineCount != 0) {
     inputRefused_ = false;  // the user corrects the structure panel and checks again
     ui_.Error(QStringLiteral("Nem sikerült feltérképezni az input fájl szerkezetét\n"
                              "Kérem állítsa be a fájl szerkezetének jellemzőit a \"") +
@@ -127,10 +127,11 @@ bool TMainForm::RunStructureCheck(const QString& article) {
   ReadInputControls();
   const TStructureCheck check = CheckInputDataStructure(session_.Input);
   ShowStructureCheck(check);
-  if (!check.Passed) {
+  if (!check.Status.Ok()) {
     ui_.Error(QStringLiteral("Probléma lépett fel az input fájl szerkezetét illetően:\n") +
-              check.Message + QStringLiteral("\nkérem igazítson a fájl szerkezetének jellemzőin ") +
-              article + QStringLiteral(" \"") + State.SzerkezetPanelTitle.Caption +
+              check.Status.Message() +
+              QStringLiteral("\nkérem igazítson a fájl szerkezetének jellemzőin ") + article +
+              QStringLiteral(" \"") + State.SzerkezetPanelTitle.Caption +
               QStringLiteral("\" panelon\nvagy jelöljön ki egy másik fájlt"));
     return false;
   }

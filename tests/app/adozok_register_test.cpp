@@ -285,7 +285,7 @@ TEST_F(AdozokForm, QuotesAndColumnNamesAreStoredAsTyped) {
   form->ModositBtnClick();
   EXPECT_EQ(ui.Texts("error"), QStringList());
   TRecordList<TAdozoAdat> list;
-  LoadAdozok(*db, list);
+  EXPECT_TRUE(LoadAdozok(*db, list).Ok());
   ASSERT_EQ(list.Count(), 3);
   const auto find = [&](const char* key) {
     return list.Object(list.IndexOf(QString::fromLatin1(key)));
@@ -347,7 +347,7 @@ TEST_F(AdozokForm, FailedCommitIsUndoneAndReported) {
   reader.GetTable(QStringLiteral("select count(*) from Adozok"));
   TAdozoAdat rec{QStringLiteral("66666666666"), QStringLiteral("D"), QStringLiteral("B"),
                  QStringLiteral("11111111"), QStringLiteral("22222222")};
-  const Trrc r = InsertAdozo(*db, rec);
+  const Trrc r = InsertAdozo(*db, rec).Value();
   EXPECT_EQ(r.rc, 1);
   EXPECT_TRUE(r.Note.startsWith(QStringLiteral("Error executing SQL statement.\rError [5]")))
       << r.Note.toStdString();
@@ -369,19 +369,19 @@ TEST_F(AdozokForm, FailedCommitIsUndoneAndReported) {
 TEST_F(AdozokForm, MainComboFollowsEveryVisit) {
   TRecordList<TAdozoAdat> mainList;
   ComboControl combo;
-  LoadItems(*db, mainList, combo, LoadAdozok, AdozoItemText);
+  EXPECT_TRUE(LoadItems(*db, mainList, combo, LoadAdozok, AdozoItemText).Ok());
   EXPECT_EQ(combo.ItemIndex, 0);
   combo.ItemIndex = 0;
   Add(QStringLiteral("00000000002"), QStringLiteral("Aladár"));
   combo.ItemIndex = 1;
-  LoadItems(*db, mainList, combo, LoadAdozok, AdozoItemText);
+  EXPECT_TRUE(LoadItems(*db, mainList, combo, LoadAdozok, AdozoItemText).Ok());
   ASSERT_EQ(combo.Items.size(), 2);
   EXPECT_EQ(combo.ItemIndex, 0);
   for (int i = 0; i < combo.Items.size(); ++i)
     EXPECT_EQ(combo.Items[i], AdozoItemText(*mainList.Object(i)));
   EXPECT_EQ(combo.Items[0], QStringLiteral("00000000002 / Aladár"));
   db->ExecSQL(QStringLiteral("DELETE FROM Adozok"));
-  LoadItems(*db, mainList, combo, LoadAdozok, AdozoItemText);
+  EXPECT_TRUE(LoadItems(*db, mainList, combo, LoadAdozok, AdozoItemText).Ok());
   EXPECT_EQ(combo.ItemIndex, -1);
   EXPECT_EQ(mainList.Count(), 0);
 }
