@@ -340,6 +340,33 @@ TEST_F(AdozokForm, LockedDatabaseReportsAndWritesNothing) {
             1);
 }
 
+// What the handler runner used to show for an escaping database failure is still shown as
+// it was, and the handler goes no further.
+TEST_F(AdozokForm, AWriteThatCannotBeginOrAListThatCannotBeReadEndsTheHandler) {
+  db->BeginTransaction();  // left open: the next begin is refused before any statement runs
+  Fill(QStringLiteral("55555555555"), QStringLiteral("Gamma"));
+  form->UjBTnClick();
+  EXPECT_EQ(ui.Messages.back(), (Message{"error", "Transaction already open"}));
+  form->State.AdoszamEd.Text = QStringLiteral("19345678910");
+  ui.ConfirmAnswers = {true};
+  form->TorlesBtnClick();
+  EXPECT_EQ(ui.Messages.back(), (Message{"error", "Transaction already open"}));
+  EXPECT_TRUE(form->Failed);
+  EXPECT_FALSE(form->Changed);
+  db->Rollback();
+  EXPECT_EQ(Count(QStringLiteral("select count(*) from Adozok")), 1);
+
+  db->ExecSQL(QStringLiteral("ALTER TABLE Adozok RENAME TO Regi"));
+  ui.Clear();
+  form->State.FocusedControl.clear();
+  form->FormShow();
+  ASSERT_EQ(ui.Texts("error").size(), 1);
+  EXPECT_TRUE(ui.Texts("error")[0].contains(QStringLiteral("no such table: Adozok")));
+  EXPECT_TRUE(form->Failed);
+  EXPECT_TRUE(Items().isEmpty());
+  EXPECT_TRUE(form->State.FocusedControl.isEmpty());
+}
+
 TEST_F(AdozokForm, FailedCommitIsUndoneAndReported) {
   // A reader in another connection keeps the commit from getting its exclusive lock.
   TSQLiteDatabase reader(DbPath());
