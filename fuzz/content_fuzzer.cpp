@@ -146,11 +146,11 @@ void CheckWholeChain(const uint8_t* data, size_t size) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
     f.write(reinterpret_cast<const char*>(data), qint64(size));
   }
-  const std::optional<TFBytes> sample = ReadSampleExclusively(path);
+  const TResult<TFBytes> sample = ReadSampleExclusively(path);
   if (!sample) return;
   TInputSettings settings;
   settings.InputFileName = path;
-  const TDetectedCodePage detected = DetectCodePage(*sample);
+  const TDetectedCodePage detected = DetectCodePage(sample.Value());
   settings.InputCodePage = detected.CodePage;
   settings.InputHasBOM = detected.HasBOM;
   if (!CodePageSupported(settings.InputCodePage)) return;
@@ -161,7 +161,7 @@ void CheckWholeChain(const uint8_t* data, size_t size) {
   settings.HeaderPresent = guess.Header;
   settings.InputLineCount = *guess.LineCount;
   const TStructureCheck structure = CheckInputDataStructure(settings);
-  if (!structure.Passed) return;
+  if (!structure.Status.Ok()) return;
   THeaderMasks masks;
   masks[0] << QStringLiteral("ADÓSZÁM");
   masks[2] << QStringLiteral("DÁTUM");

@@ -47,10 +47,10 @@ void TAdozokTorzsForm::UjBTnClick() {
   }
   const TAdozoAdat rec = EdToAdozoAdat();
   if (!FormatOk(CheckAdozoAdat(rec))) return;
-  const qint32 c = CountAdozo(db_, rec.Adoszam);
-  if (c == 1) {
+  const TResult<qint32> c = CountAdozo(db_, rec.Adoszam);
+  if (c && c.Value() == 1) {
     ui_.Error(QStringLiteral("Új adózó felvétele meghiúsult, már létezik az adott Adószám!"));
-  } else if (c == 0) {
+  } else if (c && c.Value() == 0) {
     ReportWrite(InsertAdozo(db_, rec),
                 QStringLiteral("Új adózó felvétele meghiúsult, hibaüzenet: "),
                 QStringLiteral("Új adózó felvétele megtörtént"));
@@ -76,15 +76,17 @@ void TAdozokTorzsForm::TorlesBtnClick() {
     return;
   }
   const QString t = State.AdoszamEd.Text.trimmed();
-  // A failed count (-1) still goes on to the question: the delete itself will tell.
-  if (CountAdozo(db_, t) == 0) {
+  // A failed count still goes on to the question: the delete itself will tell.
+  if (const TResult<qint32> c = CountAdozo(db_, t); c && c.Value() == 0) {
     ui_.Information(QStringLiteral("Ilyen adószámmal nem léltezik Adózó"));
     return;
   }
   if (!ui_.Confirm(QStringLiteral("Biztosan törölni akarja a ") + t +
                    QStringLiteral(" adószámmal beazonosított Adózót?")))
     return;
-  if (ReportDelete(ui_, DeleteAdozo(db_, t),
+  const TResult<TWriteOutcome> deleted = DeleteAdozo(db_, t);
+  if (Succeeded(deleted) &&
+      ReportDelete(ui_, deleted.Value(),
                    QStringLiteral("Nem található a törölni szándékozott Adózó")))
     Committed();
 }

@@ -44,7 +44,7 @@ void TMainForm::ChooseInputFile(const QString& path) {
   job_->Refused = true;  // until the file has passed the checks below
   job_->Input.InputLineCount = -1;
 
-  const std::optional<TFBytes> sample = ReadSampleExclusively(State.FileNameEd.Text);
+  const TResult<TFBytes> sample = ReadSampleExclusively(State.FileNameEd.Text);
   if (!sample) {
     ui_.Error(
         QStringLiteral("Nem sikerült kizárólagos hozzáférést kapni a kijelölt fájlhoz\n"
@@ -52,7 +52,7 @@ void TMainForm::ChooseInputFile(const QString& path) {
                        "Ha sikerült szabaddá tennie a fájlt, jelölje ki újra input fájlként"));
     return;
   }
-  const TDetectedCodePage detected = DetectCodePage(*sample);
+  const TDetectedCodePage detected = DetectCodePage(sample.Value());
   job_->Input.InputCodePage = detected.CodePage;
   job_->Input.InputHasBOM = detected.HasBOM;
   State.CodePageLb.Caption = CodePageName(job_->Input.InputCodePage);
@@ -80,7 +80,7 @@ void TMainForm::ChooseInputFile(const QString& path) {
   State.HeaderCbx.Checked = guess.Header;
   if (guess.LineCount) job_->Input.InputLineCount = *guess.LineCount;
   // An empty file gives the guess nothing to vote on; saying it is empty is the truth.
-  if (!guess.Passed && job_->Input.InputLineCount != 0) {
+  if (!guess.Status.Ok() && job_->Input.InputLineCount != 0) {
     job_->Refused = false;  // the user corrects the structure panel and checks again
     ui_.Error(QStringLiteral("Nem sikerült feltérképezni az input fájl szerkezetét\n"
                              "Kérem állítsa be a fájl szerkezetének jellemzőit a \"") +
@@ -129,10 +129,11 @@ bool TMainForm::RunStructureCheck(const QString& article) {
   ReadInputControls();
   const TStructureCheck check = CheckInputDataStructure(job_->Input);
   ShowStructureCheck(check);
-  if (!check.Passed) {
+  if (!check.Status.Ok()) {
     ui_.Error(QStringLiteral("Probléma lépett fel az input fájl szerkezetét illetően:\n") +
-              check.Message + QStringLiteral("\nkérem igazítson a fájl szerkezetének jellemzőin ") +
-              article + QStringLiteral(" \"") + State.SzerkezetPanelTitle.Caption +
+              check.Status.Message() +
+              QStringLiteral("\nkérem igazítson a fájl szerkezetének jellemzőin ") + article +
+              QStringLiteral(" \"") + State.SzerkezetPanelTitle.Caption +
               QStringLiteral("\" panelon\nvagy jelöljön ki egy másik fájlt"));
     return false;
   }

@@ -127,12 +127,12 @@ void TMainForm::UgyintezokMenuClick() {
 // A register changed in its window: read it again; the combo stays empty when it cannot be.
 void TMainForm::RefreshAdozokComboBox() {
   if (session_.Db)
-    LoadItems(*session_.Db, session_.AdozokList, State.AdozokCb, LoadAdozok, AdozoItemText);
+    LoadItems(ui_, *session_.Db, session_.AdozokList, State.AdozokCb, LoadAdozok, AdozoItemText);
 }
 
 void TMainForm::RefreshUgyintezokComboBox() {
   if (session_.Db)
-    LoadItems(*session_.Db, session_.UgyintezokList, State.UgyintezokCb, LoadUgyintezok,
+    LoadItems(ui_, *session_.Db, session_.UgyintezokList, State.UgyintezokCb, LoadUgyintezok,
               UgyintezoItemText);
 }
 

@@ -6,11 +6,9 @@
 #include <QStringList>
 #include <optional>
 
-namespace krinu {
+#include "app/file_names.h"
 
-// Whether the two names reach the same file: symbolic links and ".." resolved, and for two
-// existing files the file itself compared, so that a second hard link counts too.
-[[nodiscard]] bool SameFile(const QString& a, const QString& b);
+namespace krinu {
 
 // Whether the name can only be a folder: it ends in a folder separator or names one.
 [[nodiscard]] bool NamesFolder(const QString& name);

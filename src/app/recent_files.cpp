@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "app/file_names.h"
 #include "common/atomic_write.h"
 #include "common/text_util.h"
 
@@ -15,10 +16,6 @@ namespace {
 
 // A few paths; anything larger is not ours and is not read into memory.
 constexpr qint64 kMaxRecentFileBytes = 64 * 1024;
-
-QString Normalized(const QString& path) {
-  return QDir::cleanPath(QDir::fromNativeSeparators(path));
-}
 
 // A remembered path is shown in the menu and handed to a dialog: nothing else is taken.
 QString PathValue(const QJsonValue& value) {
@@ -29,15 +26,6 @@ QString PathValue(const QJsonValue& value) {
 
 }  // namespace
 
-bool SamePath(const QString& a, const QString& b) {
-#ifdef Q_OS_WIN
-  constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
-#else
-  constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
-#endif
-  return Normalized(a).compare(Normalized(b), kCase) == 0;
-}
-
 void TRecentFiles::Add(const QString& path) {
   Remove(path);
   Files.prepend(path);
@@ -45,7 +33,7 @@ void TRecentFiles::Add(const QString& path) {
 }
 
 bool TRecentFiles::Remove(const QString& path) {
-  return Files.removeIf([&path](const QString& f) { return SamePath(f, path); }) > 0;
+  return Files.removeIf([&path](const QString& f) { return SameFile(f, path); }) > 0;
 }
 
 QString RecentFilesName(const QString& dataDir) {

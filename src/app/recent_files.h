@@ -16,18 +16,14 @@ struct TRecentFiles {
   QString InputDir;   // where the open dialog was left
   QString XmlDir;     // where the save dialog was left
 
-  // Puts the path first; the same path further down moves up, the oldest beyond the limit
-  // falls off.
+  // Puts the path first; the same file further down (SameFile) moves up, the oldest beyond
+  // the limit falls off.
   void Add(const QString& path);
   // False when the path was not in the list.
   bool Remove(const QString& path);
 
   bool operator==(const TRecentFiles&) const = default;
 };
-
-// Two names of one file as the platform compares them: letter case counts only where the
-// file system's names differ by case, and either separator is accepted.
-[[nodiscard]] bool SamePath(const QString& a, const QString& b);
 
 // The file in the data folder (which ends with a separator).
 [[nodiscard]] QString RecentFilesName(const QString& dataDir);

@@ -8,6 +8,7 @@
 #include "app/user_interface.h"
 #include "common/record_list.h"
 #include "common/records.h"
+#include "common/result.h"
 #include "masterdata/master_database.h"
 #include "masterdata/registers.h"
 #include "masterdata/sqlite_database.h"
@@ -27,14 +28,26 @@ void FillItems(const TRecordList<TRecord>& records, TControl& control,
 // Refills records from the database and the control from them; the control stays empty
 // when the database cannot be read.
 template <class TRecord, class TControl>
-void LoadItems(TSQLiteDatabase& db, TRecordList<TRecord>& records, TControl& control,
-               void (*load)(TSQLiteDatabase&, TRecordList<TRecord>&),
-               QString (*itemText)(const TRecord&)) {
+[[nodiscard]] TStatus LoadItems(TSQLiteDatabase& db, TRecordList<TRecord>& records,
+                                TControl& control,
+                                TStatus (*load)(TSQLiteDatabase&, TRecordList<TRecord>&),
+                                QString (*itemText)(const TRecord&)) {
   records.Clear();
   control.Items.clear();
   control.ItemIndex = -1;
-  load(db, records);
-  FillItems(records, control, itemText);
+  TStatus loaded = load(db, records);
+  if (loaded) FillItems(records, control, itemText);
+  return loaded;
+}
+
+// LoadItems for a window: a database that cannot be read is shown as an error box.
+template <class TRecord, class TControl>
+bool LoadItems(UserInterface& ui, TSQLiteDatabase& db, TRecordList<TRecord>& records,
+               TControl& control, TStatus (*load)(TSQLiteDatabase&, TRecordList<TRecord>&),
+               QString (*itemText)(const TRecord&)) {
+  const TStatus loaded = LoadItems(db, records, control, load, itemText);
+  if (!loaded) ui.Error(loaded.Message());
+  return loaded.Ok();
 }
 
 // Search as you type: the first item containing text, both upper-cased for ASCII letters

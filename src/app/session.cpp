@@ -18,6 +18,10 @@ TSession::TSession(AppEnvironment env)
 TStartup TSession::Start(UserInterface& ui) {
   if (startup_ != TStartup::NotStarted) return startup_;
   OutputLocale = QLocale::system();
+  const auto failed = [&](const QString& reason) {
+    ui.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") + reason);
+    return startup_ = TStartup::Failed;
+  };
   try {
     IniFileName = Env.IniFileName.isEmpty() ? ProgramFile(ProgramDir, QStringLiteral("krinu.ini"))
                                             : Env.IniFileName;
@@ -41,17 +45,17 @@ TStartup TSession::Start(UserInterface& ui) {
     FindDataDir();
     Log.Write(LogSource::Startup, QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
     Log.Write(LogSource::Startup, QStringLiteral("Adat könyvtár: ") + DataDir);
-    Db = OpenMasterDatabase(DataDir, ProgramDir, Log);
-    LoadAdozok(*Db, AdozokList);
-    LoadUgyintezok(*Db, UgyintezokList);
+    TResult<std::unique_ptr<TSQLiteDatabase>> db = OpenMasterDatabase(DataDir, ProgramDir, Log);
+    if (!db) return failed(db.Message());
+    Db = std::move(db).Take();
+    if (const TStatus loaded = LoadAdozok(*Db, AdozokList); !loaded)
+      return failed(loaded.Message());
+    if (const TStatus loaded = LoadUgyintezok(*Db, UgyintezokList); !loaded)
+      return failed(loaded.Message());
     return startup_ = TStartup::Started;
-  } catch (const ESQLiteException& e) {
-    ui.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") + e.Message());
   } catch (const std::exception& e) {
-    ui.Error(QStringLiteral("Probléma merült fel a program inicializálása közben: ") +
-             QString::fromUtf8(e.what()));
+    return failed(QString::fromUtf8(e.what()));
   }
-  return startup_ = TStartup::Failed;
 }
 
 // The per-user folder's ".Krinu" subfolder, created one level deep when missing; the

@@ -14,6 +14,7 @@
 #include "app/user_interface.h"
 #include "common/record_list.h"
 #include "common/records.h"
+#include "common/result.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {
@@ -28,7 +29,8 @@ class TTorzsForm {
   void FormShow() {
     State.Closed = false;
     Changed = false;
-    Reload();
+    Failed = false;
+    if (!Reload()) return;
     State.FocusedControl = firstEdit_;
   }
   void ClearDataFieldsBtnClick() { ClearEdits(); }
@@ -38,9 +40,12 @@ class TTorzsForm {
   TRecordList<TRecord> RegisterList{false};  // entry i is item i of the list box
   qint32 MarkedIndex = -1;
   bool Changed = false;  // an add, change or delete was committed since FormShow
+  // Since FormShow a step failed that is reported as a general error: the register could
+  // not be read, or a write could not begin. The handler went no further.
+  bool Failed = false;
 
  protected:
-  using Loader = void (*)(TSQLiteDatabase&, TRecordList<TRecord>&);
+  using Loader = TStatus (*)(TSQLiteDatabase&, TRecordList<TRecord>&);
   using ItemTextOf = QString (*)(const TRecord&);
 
   // list names the list box in TState; firstEdit is the objectName focused on showing.
@@ -57,19 +62,29 @@ class TTorzsForm {
   virtual void ClearEdits() = 0;
   virtual void RecordToEdits(const TRecord& rec) = 0;
 
-  // Empties the edits and refills the list box from the database, item 0 selected.
-  void ClearAndLoad() {
+  // Empties the edits and refills the list box from the database, item 0 selected. False
+  // when the database could not be read (the list box stays empty).
+  bool ClearAndLoad() {
     ClearEdits();
-    LoadItems(db_, RegisterList, List(), load_, itemText_);
+    return Succeeded(LoadItems(db_, RegisterList, List(), load_, itemText_));
   }
   // ClearAndLoad with nothing marked: on showing and after every committed write.
-  void Reload() {
-    ClearAndLoad();
+  bool Reload() {
+    if (!ClearAndLoad()) return false;
     MarkedIndex = -1;
+    return true;
   }
   void Committed() {
     Changed = true;
-    Reload();
+    (void)Reload();
+  }
+  // A failure of the database layer is shown as a general error and ends the handler.
+  template <class T>
+  bool Succeeded(const TResult<T>& result) {
+    if (result) return true;
+    ui_.Error(result.Message());
+    Failed = true;
+    return false;
   }
 
   // The list box's double click: loads the selected record into the edits and marks it.
@@ -92,7 +107,9 @@ class TTorzsForm {
   }
   // Reports a write: failedPrefix and the reason as an error, or done; a committed write
   // reloads the list.
-  void ReportWrite(const Trrc& rrc, const QString& failedPrefix, const QString& done) {
+  void ReportWrite(const TResult<Trrc>& written, const QString& failedPrefix, const QString& done) {
+    if (!Succeeded(written)) return;
+    const Trrc& rrc = written.Value();
     if (!rrc.Ok()) {
       ui_.Error(failedPrefix + rrc.Note);
       return;
@@ -101,8 +118,8 @@ class TTorzsForm {
     Committed();
   }
   // The change button's report, worded alike in both windows.
-  void ReportChange(const Trrc& rrc) {
-    ReportWrite(rrc, QStringLiteral("Módosítás meghiúsult, hibaüzenet: "),
+  void ReportChange(const TResult<Trrc>& written) {
+    ReportWrite(written, QStringLiteral("Módosítás meghiúsult, hibaüzenet: "),
                 QStringLiteral("Módosítás végrehajtva"));
   }
 

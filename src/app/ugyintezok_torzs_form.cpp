@@ -67,14 +67,16 @@ void TUgyintezokTorzsForm::TorlesBtnClick() {
     return;
   }
   const QString t = State.AzonositoEd.Text.trimmed();
-  if (CountUgyintezo(db_, State.AzonositoEd.Text) == 0) {
+  if (const TResult<qint32> c = CountUgyintezo(db_, State.AzonositoEd.Text); c && c.Value() == 0) {
     ui_.Information(QStringLiteral("Ilyen azonosítóval nem léltezik Ügyintéző"));
     return;
   }
   if (!ui_.Confirm(QStringLiteral("Biztosan törölni akarja a ") + t +
                    QStringLiteral(" azonosítóval beazonosított Ügyintézőt?")))
     return;
-  if (ReportDelete(ui_, DeleteUgyintezo(db_, t),
+  const TResult<TWriteOutcome> deleted = DeleteUgyintezo(db_, t);
+  if (Succeeded(deleted) &&
+      ReportDelete(ui_, deleted.Value(),
                    QStringLiteral("Nem található a törölni szándékozott Ügyintéző")))
     Committed();
 }

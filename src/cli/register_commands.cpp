@@ -33,15 +33,16 @@ void PressButton(Form& form, Button button) {
 
 // Opens the register window, lets fill do what the user would do in it before pressing
 // the button (fill returns false to press nothing) and presses it, through the handler
-// runner as the window does. The status says whether the register was changed.
+// runner as the window does. The status says whether the register was changed and read
+// back; a register that cannot be read presses nothing.
 template <class Form, class Fill>
 int Press(CliContext& c, Form& form, Button button, Fill fill) {
   const bool ran = RunHandler(c.Ui, [&] {
     form.FormCreate();
     form.FormShow();
-    if (fill()) PressButton(form, button);
+    if (!form.Failed && fill()) PressButton(form, button);
   });
-  return ran && form.Changed ? kOk : kFailed;
+  return ran && !form.Failed && form.Changed ? kOk : kFailed;
 }
 
 // What the user types into the register window's edits; an option not given leaves its

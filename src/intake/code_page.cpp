@@ -1,10 +1,9 @@
 #include "intake/code_page.h"
 
-#include <QFileInfo>
-
 #include <cstring>
+#include <optional>
 
-#include "intake/exclusive_read.h"
+#include "reader/input_file.h"
 
 namespace krinu {
 
@@ -72,13 +71,12 @@ bool CodePageSupported(quint16 codePage) {
   return codePage == kCodePageAnsi || codePage == kCodePageUtf8 || codePage == kCodePageUtf16LE;
 }
 
-std::optional<TFBytes> ReadSampleExclusively(const QString& fileName) {
-  // Only a regular file is an input: a FIFO, a device or a folder would block or never end.
-  // Asked without opening it, on every platform.
-  if (!QFileInfo(fileName).isFile()) return std::nullopt;
+TResult<TFBytes> ReadSampleExclusively(const QString& fileName) {
   TFBytes sample;
-  const std::optional<QByteArray> bytes = ReadDenyingWriters(fileName, qint64(sample.Data.size()));
-  if (!bytes) return std::nullopt;
+  const std::optional<QByteArray> bytes = ReadInputSample(fileName, qint64(sample.Data.size()));
+  if (!bytes)
+    return Fail(TFailureKind::Access,
+                QStringLiteral("A fájl nem nyitható meg kizárólagos olvasásra: ") + fileName);
   std::memcpy(sample.Data.data(), bytes->constData(), size_t(bytes->size()));
   sample.Len = qint32(bytes->size());
   return sample;

@@ -5,8 +5,8 @@
 #include <QString>
 #include <QtGlobal>
 #include <array>
-#include <optional>
 
+#include "common/result.h"
 #include "reader/text_source.h"
 
 namespace krinu {
@@ -29,8 +29,8 @@ QString CodePageName(int codePage);
 bool CodePageSupported(quint16 codePage);
 
 // Opens the file for reading while making sure that no other process has it open for
-// writing, and takes the sample of its first bytes. Nothing when the file cannot be opened
+// writing, and takes the sample of its first bytes. Fails when the file cannot be opened
 // or somebody is writing it; the file is closed again before returning.
-[[nodiscard]] std::optional<TFBytes> ReadSampleExclusively(const QString& fileName);
+[[nodiscard]] TResult<TFBytes> ReadSampleExclusively(const QString& fileName);
 
 }  // namespace krinu

@@ -1,10 +1,13 @@
 #include "intake/structure.h"
 
-#include <QFile>
+#include <QSysInfo>
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "common/text_util.h"
+#include "reader/line_ends.h"
 #include "reader/text_source.h"
 
 namespace krinu {
@@ -36,103 +39,69 @@ double LetterRatio(const QString& line, const QString& separator) {
 
 namespace {
 
-// The first two lines, decoded: LF or CR LF ends a line, a lone CR is dropped, Ctrl-Z ends
-// the text.
-QStringList FirstTwoLines(const QString& fileName, quint16 codePage) {
-  auto source = TDecodingTextSource::OpenFile(fileName, TTextEncoding::FromCodePage(codePage),
-                                              /*detectBOM=*/true, 64 * 1024);
+// The first two lines, decoded, by the text-file line rule.
+QStringList FirstTwoLines(const TInputSettings& settings) {
+  const auto source = OpenInputText(settings, 64 * 1024);
   QStringList lines;
   QString current;
-  bool pending = false;  // characters (or a dropped CR) since the last line end
+  TTextLineScan scan;
+  const auto text = [&current](const char16_t* from, const char16_t* to) {
+    for (; from < to; ++from)
+      if (*from != kCarriageReturn) current.append(QChar(*from));
+  };
+  const auto lineEnd = [&] {
+    lines << current;
+    current.clear();
+    return lines.size() < 2;
+  };
   char16_t buffer[4096];
   for (;;) {
     const int n = source->Read(buffer, int(std::size(buffer)));
     if (n <= 0) break;
-    for (int i = 0; i < n; ++i) {
-      const char16_t c = buffer[i];
-      if (c == 26) {
-        if (pending) lines << current;
-        return lines;
-      }
-      if (c == u'\n') {
-        lines << current;
-        current.clear();
-        pending = false;
-        if (lines.size() == 2) return lines;
-      } else {
-        pending = true;
-        if (c != u'\r') current.append(QChar(c));
-      }
-    }
+    if (!ScanTextLines(buffer, buffer + n, scan, text, lineEnd)) break;
   }
-  if (pending) lines << current;
+  if (scan.Pending) lines << current;
   return lines;
 }
 
 // Counting needs no decoding: LF and Ctrl-Z are single bytes in the single-byte code pages
-// and in UTF-8, and single 16-bit units in UTF-16 LE. Stops once the count passes limit.
-qint32 CountLines(const QString& fileName, quint16 codePage, qint32 limit,
-                  const ProgressFn& progress) {
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) throw EqdxCSVException(file.errorString());
-  const int unit = codePage == kCodePageUtf16LE ? 2 : 1;
+// and in UTF-8, and single 16-bit units in UTF-16 LE (a byte-order mark is one more unit of
+// the first line). Stops once the count passes limit.
+template <class Unit>
+qint32 CountLinesIn(QIODevice& file, qint32 limit, const ProgressFn& progress) {
   const qint64 total = file.size();
   qint64 done = 0;
   qint32 lines = 0;
-  bool pending = false;
-  QByteArray block(1 << 20, Qt::Uninitialized);
-  char carry = 0;
-  bool hasCarry = false;  // the first byte of a 16-bit unit split between two blocks
+  TTextLineScan scan;
+  const auto lineEnd = [&lines, limit] { return ++lines <= limit; };
+  std::vector<Unit> block((1 << 20) / sizeof(Unit));
+  char* const bytes = reinterpret_cast<char*>(block.data());
+  const qint64 blockBytes = qint64(block.size() * sizeof(Unit));
+  qint64 carried = 0;  // bytes of a unit split between two blocks, kept at the start
   for (;;) {
-    char* data = block.data();
-    qsizetype start = 0;
-    if (hasCarry) {
-      data[0] = carry;
-      start = 1;
-    }
-    const qint64 n = file.read(data + start, block.size() - start);
+    const qint64 n = file.read(bytes + carried, blockBytes - carried);
     if (n < 0) throw EqdxCSVException(file.errorString());
-    qsizetype size = start + qsizetype(n);
     if (n == 0) break;
     done += n;
-    hasCarry = (size % unit) != 0;
-    if (hasCarry) carry = data[--size];
-    if (unit == 1) {
-      const char* p = data;
-      const char* end = data + size;
-      while (p < end) {
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-        const char* stop = lf ? lf : end;
-        if (const void* z = std::memchr(p, 26, size_t(stop - p))) {
-          if (static_cast<const char*>(z) > p) pending = true;
-          return lines + (pending ? 1 : 0);
-        }
-        if (!lf) {
-          if (stop > p) pending = true;
-          break;
-        }
-        ++lines;
-        pending = false;
-        if (lines > limit) return lines;
-        p = lf + 1;
-      }
-    } else {
-      for (qsizetype i = 0; i < size; i += 2) {
-        const unsigned v = unsigned(uchar(data[i])) | (unsigned(uchar(data[i + 1])) << 8);
-        if (v == 26) return lines + (pending ? 1 : 0);
-        if (v == 10) {
-          ++lines;
-          pending = false;
-          if (lines > limit) return lines;
-        } else {
-          pending = true;
-        }
-      }
+    const qint64 size = carried + n;
+    const qsizetype units = qsizetype(size / qint64(sizeof(Unit)));
+    if constexpr (sizeof(Unit) == 2 && QSysInfo::ByteOrder == QSysInfo::BigEndian) {
+      for (qsizetype i = 0; i < units; ++i) block[size_t(i)] = qFromLittleEndian(block[size_t(i)]);
     }
+    if (!ScanTextLines(
+            block.data(), block.data() + units, scan, [](const Unit*, const Unit*) {}, lineEnd))
+      return lines + (scan.Pending ? 1 : 0);  // a Ctrl-Z, or the count passed the limit
+    carried = size - qint64(units) * qint64(sizeof(Unit));
+    if (carried > 0) std::memmove(bytes, bytes + (size - carried), size_t(carried));
     if (progress) progress(done, total);
   }
-  if (hasCarry) pending = true;
-  return lines + (pending ? 1 : 0);
+  return lines + (scan.Pending || carried > 0 ? 1 : 0);
+}
+
+qint32 CountLines(const TInputSettings& settings, qint32 limit, const ProgressFn& progress) {
+  const auto file = OpenInputBytes(settings.InputFileName);
+  return settings.InputCodePage == kCodePageUtf16LE ? CountLinesIn<char16_t>(*file, limit, progress)
+                                                    : CountLinesIn<char>(*file, limit, progress);
 }
 
 }  // namespace
@@ -140,9 +109,13 @@ qint32 CountLines(const QString& fileName, quint16 codePage, qint32 limit,
 TStructureGuess AnalyzeInputDataStructure(const QString& fileName, quint16 codePage,
                                           const QString& separator, bool header,
                                           const ProgressFn& progress) {
-  TStructureGuess guess{false, separator, header, std::nullopt};
+  TStructureGuess guess{Fail(TFailureKind::Input, QString()), separator, header, std::nullopt};
+  // Read by the opening rule of every reading; a byte-order mark is found again by it.
+  TInputSettings settings;
+  settings.InputFileName = fileName;
+  settings.InputCodePage = codePage;
   try {
-    const QStringList lines = FirstTwoLines(fileName, codePage);
+    const QStringList lines = FirstTwoLines(settings);
     if (!lines.isEmpty()) {
       const QString& line1 = lines[0];
       const int commas = CountChar(QLatin1Char(','), line1);
@@ -155,18 +128,27 @@ TStructureGuess AnalyzeInputDataStructure(const QString& fileName, quint16 codeP
         const double r1 = LetterRatio(line1, guess.Separator);
         const double r2 = LetterRatio(lines[1], guess.Separator);
         if (r1 >= 0 && r2 >= 0) {
-          if (r2 == 0) return guess;  // no letters on line 2: no quotient, no guess
+          if (r2 == 0) {  // no letters on line 2: no quotient, no guess
+            guess.Status = Fail(TFailureKind::Input,
+                                QStringLiteral("Az input fájl második sorában nincs betű"));
+            return guess;
+          }
           const float q = float(r1) / float(r2);
           guess.Header = q > 2.0f;
         }
       }
     }
-    // A byte-order mark is part of the first line's bytes, so it needs no care here.
-    guess.LineCount = CountLines(fileName, codePage, kMaxInputLines, progress);
-  } catch (const EqdxCSVException&) {
+    guess.LineCount = CountLines(settings, kMaxInputLines, progress);
+  } catch (const EqdxCSVException& e) {
+    guess.Status = Fail(TFailureKind::Access, e.Message());
     return guess;
   }
-  guess.Passed = guess.Separator == QStringLiteral(",") || guess.Separator == QStringLiteral(";");
+  if (guess.Separator == QStringLiteral(",") || guess.Separator == QStringLiteral(";"))
+    guess.Status = TStatus();
+  else
+    guess.Status =
+        Fail(TFailureKind::Input,
+             QStringLiteral("A mező elválasztó karakter nem vessző és nem pontosvessző"));
   return guess;
 }
 
@@ -186,13 +168,16 @@ TStructureCheck CheckInputDataStructure(const TInputSettings& settings) {
     const int fields = reader.FieldCount();
     result.FieldCount = fields;
     if (fields < kMinFields) {
-      result.Message = QStringLiteral(
-          "Túl kevés oszlopot tudtam beazonosítani az input fájlban, minimum 6 adatra szükség van");
+      result.Status =
+          Fail(TFailureKind::Input, QStringLiteral("Túl kevés oszlopot tudtam beazonosítani az "
+                                                   "input fájlban, minimum 6 adatra szükség van"));
       return result;
     }
     if (fields > kMaxFields) {
-      result.Message = QStringLiteral(
-          "Túl sok oszlopot találtam az input fájlban, maximum 600-at tudok kezelni");
+      result.Status =
+          Fail(TFailureKind::Input,
+               QStringLiteral(
+                   "Túl sok oszlopot találtam az input fájlban, maximum 600-at tudok kezelni"));
       return result;
     }
 
@@ -219,13 +204,14 @@ TStructureCheck CheckInputDataStructure(const TInputSettings& settings) {
     if (grid.RowCount == 0) grid.Resize(1, fields);  // an empty grid still shows one row
     result.RowCount = n;
     if (header && n == 0) {
-      result.Message = QStringLiteral("Üres az input file (egyetlen \"Fejrovat\" sorból áll)");
+      result.Status = Fail(TFailureKind::Input,
+                           QStringLiteral("Üres az input file (egyetlen \"Fejrovat\" sorból áll)"));
       return result;
     }
     reader.Close();
-    result.Passed = true;
+    result.Status = TStatus();
   } catch (const EqdxCSVException& e) {
-    result.Message = QStringLiteral("Hiba: ") + e.Message();
+    result.Status = Fail(TFailureKind::Input, QStringLiteral("Hiba: ") + e.Message());
   }
   return result;
 }

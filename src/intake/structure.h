@@ -7,6 +7,7 @@
 
 #include "common/preview_grid.h"
 #include "common/progress.h"
+#include "common/result.h"
 #include "reader/csv_reader.h"
 #include "reader/input_file.h"
 
@@ -25,7 +26,9 @@ double LetterRatio(const QString& line, const QString& separator);
 // What the structure analysis found: the separator edit's and the header box's values
 // afterwards, and the line count when the file could be read and the guess made.
 struct TStructureGuess {
-  bool Passed = false;  // the separator is "," or ";" afterwards
+  // Failed when the file could not be read, line 2 gave no quotient, or the separator is
+  // neither "," nor ";" afterwards; the separator and the header flag are set in any case.
+  TStatus Status;
   QString Separator;
   bool Header = false;
   std::optional<qint32> LineCount;
@@ -38,10 +41,9 @@ struct TStructureGuess {
                                                         const ProgressFn& progress = {});
 
 // What the structure check read: the preview (also the rows read before a failure), the
-// field and row counts once known, or the message of the failure.
+// field and row counts once known, and how it ended (the failure's message is the one shown).
 struct TStructureCheck {
-  bool Passed = false;
-  QString Message;
+  TStatus Status;
   TPreviewGrid Preview;
   std::optional<int> FieldCount;
   std::optional<int> RowCount;

@@ -66,8 +66,10 @@ void MakeNewDatabase(const QString& name) {
 
 }  // namespace
 
-std::unique_ptr<TSQLiteDatabase> OpenMasterDatabase(const QString& dataDir,
-                                                    const QString& programDir, const LogSink& log) {
+namespace {
+
+std::unique_ptr<TSQLiteDatabase> OpenOrCreate(const QString& dataDir, const QString& programDir,
+                                              const LogSink& log) {
   const QString path = dataDir + QLatin1String(kMasterDatabaseName);
   if (!QFileInfo::exists(path)) CopySeed(programDir + QLatin1String(kSeedDatabaseName), path);
   if (QFileInfo::exists(path)) return std::make_unique<TSQLiteDatabase>(path);
@@ -96,51 +98,81 @@ std::unique_ptr<TSQLiteDatabase> OpenMasterDatabase(const QString& dataDir,
   return db;
 }
 
-void LoadAdozok(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& list) {
-  const auto table = db.GetTable(QStringLiteral("SELECT * FROM Adozok order by NEV"));
-  if (table->Count() <= 0) return;
-  const int adoszam = table->FieldIndex(QStringLiteral("Adoszam"));
-  const int nev = table->FieldIndex(QStringLiteral("Nev"));
-  const int bank = table->FieldIndex(QStringLiteral("Bank"));
-  const int szamla1 = table->FieldIndex(QStringLiteral("Szamlaszam1"));
-  const int szamla2 = table->FieldIndex(QStringLiteral("Szamlaszam2"));
-  while (!table->EOF_()) {
-    auto rec = std::make_unique<TAdozoAdat>();
-    rec->Adoszam = table->FieldAsString(adoszam);
-    rec->Nev = table->FieldAsString(nev);
-    rec->Bank = table->FieldAsString(bank);
-    rec->Szamlaszam1 = table->FieldAsString(szamla1);
-    rec->Szamlaszam2 = table->FieldAsString(szamla2);
-    const QString key = rec->Adoszam;
-    list.Add(key, std::move(rec));
-    table->Next();
+TFailure DatabaseFailure(const ESQLiteException& e) {
+  return Fail(TFailureKind::Database, e.Message());
+}
+
+}  // namespace
+
+TResult<std::unique_ptr<TSQLiteDatabase>> OpenMasterDatabase(const QString& dataDir,
+                                                             const QString& programDir,
+                                                             const LogSink& log) {
+  try {
+    return OpenOrCreate(dataDir, programDir, log);
+  } catch (const ESQLiteException& e) {
+    return DatabaseFailure(e);
   }
 }
 
-void LoadUgyintezok(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& list) {
-  const auto table = db.GetTable(QStringLiteral("SELECT * FROM Ugyintezok order by NEV"));
-  if (table->Count() <= 0) return;
-  const int nev = table->FieldIndex(QStringLiteral("Nev"));
-  const int telefon = table->FieldIndex(QStringLiteral("Telefon"));
-  const int userId = table->FieldIndex(QStringLiteral("UserID"));
-  while (!table->EOF_()) {
-    auto rec = std::make_unique<TUgyintezoAdat>();
-    rec->Nev = table->FieldAsString(nev);
-    rec->Telefon = table->FieldAsString(telefon);
-    rec->UserId = qint32(quint32(quint64(table->FieldAsInteger(userId))));  // low 32 bits
-    const QString key = ZeroPadded(rec->UserId, 4);
-    list.Add(key, std::move(rec));
-    table->Next();
+TStatus LoadAdozok(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& list) {
+  try {
+    const auto table = db.GetTable(QStringLiteral("SELECT * FROM Adozok order by NEV"));
+    if (table->Count() <= 0) return {};
+    const int adoszam = table->FieldIndex(QStringLiteral("Adoszam"));
+    const int nev = table->FieldIndex(QStringLiteral("Nev"));
+    const int bank = table->FieldIndex(QStringLiteral("Bank"));
+    const int szamla1 = table->FieldIndex(QStringLiteral("Szamlaszam1"));
+    const int szamla2 = table->FieldIndex(QStringLiteral("Szamlaszam2"));
+    while (!table->EOF_()) {
+      auto rec = std::make_unique<TAdozoAdat>();
+      rec->Adoszam = table->FieldAsString(adoszam);
+      rec->Nev = table->FieldAsString(nev);
+      rec->Bank = table->FieldAsString(bank);
+      rec->Szamlaszam1 = table->FieldAsString(szamla1);
+      rec->Szamlaszam2 = table->FieldAsString(szamla2);
+      const QString key = rec->Adoszam;
+      list.Add(key, std::move(rec));
+      table->Next();
+    }
+  } catch (const ESQLiteException& e) {
+    return DatabaseFailure(e);
   }
+  return {};
 }
 
-qint32 QueryCount(TSQLiteDatabase& db, const QString& sql, const SqlParams& params) {
+TStatus LoadUgyintezok(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& list) {
+  try {
+    const auto table = db.GetTable(QStringLiteral("SELECT * FROM Ugyintezok order by NEV"));
+    if (table->Count() <= 0) return {};
+    const int nev = table->FieldIndex(QStringLiteral("Nev"));
+    const int telefon = table->FieldIndex(QStringLiteral("Telefon"));
+    const int userId = table->FieldIndex(QStringLiteral("UserID"));
+    while (!table->EOF_()) {
+      auto rec = std::make_unique<TUgyintezoAdat>();
+      rec->Nev = table->FieldAsString(nev);
+      rec->Telefon = table->FieldAsString(telefon);
+      rec->UserId = qint32(quint32(quint64(table->FieldAsInteger(userId))));  // low 32 bits
+      const QString key = ZeroPadded(rec->UserId, 4);
+      list.Add(key, std::move(rec));
+      table->Next();
+    }
+  } catch (const ESQLiteException& e) {
+    return DatabaseFailure(e);
+  }
+  return {};
+}
+
+TResult<qint32> QueryCount(TSQLiteDatabase& db, const QString& sql, const SqlParams& params) {
   try {
     const auto table = db.GetTable(sql, params);
-    if (table->Count() != 1) return -1;
+    if (table->Count() != 1)
+      return Fail(TFailureKind::Database,
+                  QStringLiteral("A lekérdezés nem egy sort adott: ") + sql);
     return qint32(quint32(quint64(table->FieldAsInteger(0))));
-  } catch (const std::exception&) {
-    return -1;  // the caller decides what a failed count means
+  } catch (const ESQLiteException& e) {
+    return DatabaseFailure(e);
+  } catch (const std::exception& e) {
+    return Fail(TFailureKind::Database, QString::fromUtf8(e.what()));
   }
 }
 

@@ -23,15 +23,16 @@ void UndoQuietly(TSQLiteDatabase& db) {
   }
 }
 
-// Every write: begin, run the one statement, count the changed rows, then commit (one row,
-// or none: the empty transaction) or roll back (any other count). A failure of the begin
-// itself reaches the caller as an exception.
 }  // namespace
 
-TWriteOutcome RunWriteTransaction(TSQLiteDatabase& db, const QString& sql,
-                                  const SqlParams& params) {
+TResult<TWriteOutcome> RunWriteTransaction(TSQLiteDatabase& db, const QString& sql,
+                                           const SqlParams& params) {
   TWriteOutcome outcome;
-  db.BeginTransaction();
+  try {
+    db.BeginTransaction();
+  } catch (const ESQLiteException& e) {
+    return Fail(TFailureKind::Database, e.Message());
+  }
   try {
     db.ExecSQL(sql, params);
     outcome.Rows = db.RowsChanged();
@@ -54,10 +55,12 @@ TWriteOutcome RunWriteTransaction(TSQLiteDatabase& db, const QString& sql,
 namespace {
 
 // Runs one write statement in its own transaction; noRowMessage when nothing changed.
-Trrc WriteRule(TSQLiteDatabase& db, const QString& sql, const SqlParams& params,
-               const QString& noRowMessage) {
+TResult<Trrc> WriteRule(TSQLiteDatabase& db, const QString& sql, const SqlParams& params,
+                        const QString& noRowMessage) {
+  const TResult<TWriteOutcome> run = RunWriteTransaction(db, sql, params);
+  if (!run) return run.Failure();
+  const TWriteOutcome& outcome = run.Value();
   Trrc result;
-  const TWriteOutcome outcome = RunWriteTransaction(db, sql, params);
   switch (outcome.Kind) {
     case TWriteOutcome::Written:
       break;
@@ -74,8 +77,14 @@ Trrc WriteRule(TSQLiteDatabase& db, const QString& sql, const SqlParams& params,
   return result;
 }
 
-bool InRange(const QString& s, int min, int max) {
-  return s.size() >= min && s.size() <= max;
+// A text field holds 1 to maxLength characters: its edit's length, its column's size.
+bool LengthOk(const QString& value, int maxLength) {
+  return value.size() >= 1 && value.size() <= maxLength;
+}
+
+QString LengthMessage(const QString& field, int maxLength) {
+  return QStringLiteral("A '") + field + QStringLiteral("' formátuma nem helyes: min. 1, max ") +
+         QString::number(maxLength) + QStringLiteral(" karakterből kell állnia");
 }
 
 // A control character would reach the return's XML and the terminal of krinu-cli.
@@ -92,12 +101,10 @@ Trrc CheckAdozoAdat(const TAdozoAdat& rec) {
   // \z rather than $: a trailing line break must not slip through as part of a number.
   if (!PcreRegex::Matches(QStringLiteral("^\\d{11}\\z"), rec.Adoszam))
     result.Fail(QStringLiteral("Az 'Adószám' formátuma nem helyes: 11 számjegyből kell állnia"));
-  else if (!InRange(rec.Nev, 1, 80))
-    result.Fail(
-        QStringLiteral("A 'Név' formátuma nem helyes: min. 1, max 80 karakterből kell állnia"));
-  else if (!InRange(rec.Bank, 1, 80))
-    result.Fail(
-        QStringLiteral("A 'Bank' formátuma nem helyes: min. 1, max 80 karakterből kell állnia"));
+  else if (!LengthOk(rec.Nev, kNevMaxLength))
+    result.Fail(LengthMessage(QStringLiteral("Név"), kNevMaxLength));
+  else if (!LengthOk(rec.Bank, kBankMaxLength))
+    result.Fail(LengthMessage(QStringLiteral("Bank"), kBankMaxLength));
   else if (HasControlCharacter(rec.Nev))
     result.Fail(ControlCharacterMessage(QStringLiteral("Név")));
   else if (HasControlCharacter(rec.Bank))
@@ -111,12 +118,10 @@ Trrc CheckAdozoAdat(const TAdozoAdat& rec) {
 
 Trrc CheckUgyintezoAdat(const TUgyintezoAdat& rec) {
   Trrc result;
-  if (!InRange(rec.Nev, 1, 80))
-    result.Fail(
-        QStringLiteral("A 'Név' formátuma nem helyes: min. 1, max 80 karakterből kell állnia"));
-  else if (!InRange(rec.Telefon, 1, 40))
-    result.Fail(
-        QStringLiteral("A 'Telefon' formátuma nem helyes: min. 1, max 40 karakterből kell állnia"));
+  if (!LengthOk(rec.Nev, kNevMaxLength))
+    result.Fail(LengthMessage(QStringLiteral("Név"), kNevMaxLength));
+  else if (!LengthOk(rec.Telefon, kTelefonMaxLength))
+    result.Fail(LengthMessage(QStringLiteral("Telefon"), kTelefonMaxLength));
   else if (HasControlCharacter(rec.Nev))
     result.Fail(ControlCharacterMessage(QStringLiteral("Név")));
   else if (HasControlCharacter(rec.Telefon))
@@ -124,7 +129,7 @@ Trrc CheckUgyintezoAdat(const TUgyintezoAdat& rec) {
   return result;
 }
 
-Trrc InsertAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec) {
+TResult<Trrc> InsertAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec) {
   return WriteRule(db,
                    QStringLiteral("Insert into Adozok (Adoszam,Nev,Bank,Szamlaszam1,Szamlaszam2) "
                                   "VALUES (?1, ?2, ?3, ?4, ?5 ) "),
@@ -132,7 +137,7 @@ Trrc InsertAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec) {
                    QStringLiteral("Nem sikerült beszúrni az új rekordot"));
 }
 
-Trrc UpdateAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec) {
+TResult<Trrc> UpdateAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec) {
   return WriteRule(db,
                    QStringLiteral("Update Adozok Set Nev = ?1, Bank = ?2, Szamlaszam1 = ?3, "
                                   "Szamlaszam2 = ?4 where Adoszam = ?5"),
@@ -140,12 +145,12 @@ Trrc UpdateAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec) {
                    QStringLiteral("Nem található a módosítani szándékozott Adózó"));
 }
 
-Trrc InsertUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec) {
+TResult<Trrc> InsertUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec) {
   return WriteRule(db, QStringLiteral("Insert into Ugyintezok (Nev,Telefon) VALUES (?1, ?2 ) "),
                    {rec.Nev, rec.Telefon}, QStringLiteral("Nem sikerült beszúrni az új rekordot"));
 }
 
-Trrc UpdateUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec) {
+TResult<Trrc> UpdateUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec) {
   return WriteRule(db,
                    QStringLiteral("Update Ugyintezok Set Nev = ?1, Telefon = ?2 where UserId = ?3"),
                    {rec.Nev, rec.Telefon, QVariant(qint64(rec.UserId))},
@@ -184,24 +189,24 @@ QString WhereUserId(const QString& prefix, const QString& idText, SqlParams& par
 
 }  // namespace
 
-qint32 CountAdozo(TSQLiteDatabase& db, const QString& adoszam) {
+TResult<qint32> CountAdozo(TSQLiteDatabase& db, const QString& adoszam) {
   return QueryCount(db, QStringLiteral("Select count(*) from Adozok where Adoszam = ?1"),
                     {adoszam});
 }
 
-qint32 CountUgyintezo(TSQLiteDatabase& db, const QString& idText) {
+TResult<qint32> CountUgyintezo(TSQLiteDatabase& db, const QString& idText) {
   SqlParams params;
   const QString sql = WhereUserId(QStringLiteral("Select count(*) from Ugyintezok where UserId = "),
                                   idText, params);
   return QueryCount(db, sql, params);
 }
 
-TWriteOutcome DeleteAdozo(TSQLiteDatabase& db, const QString& adoszam) {
+TResult<TWriteOutcome> DeleteAdozo(TSQLiteDatabase& db, const QString& adoszam) {
   return RunWriteTransaction(db, QStringLiteral("Delete from Adozok where Adoszam = ?1"),
                              {adoszam});
 }
 
-TWriteOutcome DeleteUgyintezo(TSQLiteDatabase& db, const QString& idText) {
+TResult<TWriteOutcome> DeleteUgyintezo(TSQLiteDatabase& db, const QString& idText) {
   SqlParams params;
   const QString sql =
       WhereUserId(QStringLiteral("Delete from Ugyintezok where UserId = "), idText, params);

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "common/records.h"
+#include "common/result.h"
 #include "masterdata/sqlite_database.h"
 
 namespace krinu {
@@ -24,16 +25,16 @@ Trrc CheckAdozoAdat(const TAdozoAdat& rec);
 Trrc CheckUgyintezoAdat(const TUgyintezoAdat& rec);
 
 // Each write is one transaction: exactly one changed row commits; anything else leaves the
-// database as it was and reports why in Note.
-Trrc InsertAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec);
-Trrc UpdateAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec);
-Trrc InsertUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec);
-Trrc UpdateUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec);
+// database as it was and reports why in Note. It fails (no Trrc) only when its transaction
+// could not begin.
+[[nodiscard]] TResult<Trrc> InsertAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec);
+[[nodiscard]] TResult<Trrc> UpdateAdozo(TSQLiteDatabase& db, const TAdozoAdat& rec);
+[[nodiscard]] TResult<Trrc> InsertUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec);
+[[nodiscard]] TResult<Trrc> UpdateUgyintezo(TSQLiteDatabase& db, const TUgyintezoAdat& rec);
 
-// How many taxpayers have the tax number / administrators the ID text; -1 when the count
-// cannot be read.
-[[nodiscard]] qint32 CountAdozo(TSQLiteDatabase& db, const QString& adoszam);
-[[nodiscard]] qint32 CountUgyintezo(TSQLiteDatabase& db, const QString& idText);
+// How many taxpayers have the tax number / administrators the ID text.
+[[nodiscard]] TResult<qint32> CountAdozo(TSQLiteDatabase& db, const QString& adoszam);
+[[nodiscard]] TResult<qint32> CountUgyintezo(TSQLiteDatabase& db, const QString& idText);
 
 // List and combo item texts.
 QString AdozoItemText(const TAdozoAdat& rec);          // Adoszam / Nev
@@ -50,12 +51,13 @@ struct TWriteOutcome {
 
 // Every write: begin, run the one statement, count the changed rows, then commit (one row,
 // or none: the empty transaction) or roll back (any other count). A failure of the begin
-// itself reaches the caller as an exception.
-[[nodiscard]] TWriteOutcome RunWriteTransaction(TSQLiteDatabase& db, const QString& sql,
-                                                const SqlParams& params);
+// itself is the result's failure: nothing was run, and the callers report it apart from a
+// failed statement.
+[[nodiscard]] TResult<TWriteOutcome> RunWriteTransaction(TSQLiteDatabase& db, const QString& sql,
+                                                         const SqlParams& params);
 
 // Each delete is one write transaction of its own.
-[[nodiscard]] TWriteOutcome DeleteAdozo(TSQLiteDatabase& db, const QString& adoszam);
-[[nodiscard]] TWriteOutcome DeleteUgyintezo(TSQLiteDatabase& db, const QString& idText);
+[[nodiscard]] TResult<TWriteOutcome> DeleteAdozo(TSQLiteDatabase& db, const QString& adoszam);
+[[nodiscard]] TResult<TWriteOutcome> DeleteUgyintezo(TSQLiteDatabase& db, const QString& idText);
 
 }  // namespace krinu

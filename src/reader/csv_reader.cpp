@@ -8,6 +8,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "reader/line_ends.h"
+
 namespace krinu {
 
 namespace {
@@ -138,9 +140,9 @@ void TqdxCSVReader::BuildClassTable() {
   // Later assignments win: the order of these lines is the order of the tests.
   if (FQuoteChar < 128) FAsciiClass[FQuoteChar] = ccQuote;
   if (FFieldSeparatorChar < 128) FAsciiClass[FFieldSeparatorChar] = ccSeparator;
-  FAsciiClass[10] = ccLF;
-  FAsciiClass[13] = ccCR;
-  FAsciiClass[0] = ccEnd;
+  FAsciiClass[kLineFeed] = ccLF;
+  FAsciiClass[kCarriageReturn] = ccCR;
+  FAsciiClass[kNul] = ccEnd;
   for (int c = 0; c < 128; ++c) {
     FRunNotQuoted[c] = (kRunNotQuoted >> FAsciiClass[c]) & 1u;
     FRunQuoted[c] = (kRunQuoted >> FAsciiClass[c]) & 1u;
@@ -500,18 +502,13 @@ void TqdxCSVFileReader::SetFile(const QString& AFileName, const TTextEncoding& A
 }
 
 std::unique_ptr<TTextSource> TqdxCSVFileReader::CreateTextReader() {
-  switch (FStreamReader_ConstructorKind) {
-    case srckFile:
-      return TDecodingTextSource::OpenFile(FFileName, TTextEncoding::UTF8(), true,
-                                           kDefaultFileBufferBytes);
-    case srckFileBOM:
-      return TDecodingTextSource::OpenFile(FFileName, TTextEncoding::UTF8(),
-                                           FStreamReader_DetectBOM, kDefaultFileBufferBytes);
-    case srckFileEncodingBOMBuffsize:
-      break;
-  }
-  return TDecodingTextSource::OpenFile(FFileName, FStreamReader_Encoding, FStreamReader_DetectBOM,
-                                       std::max(FStreamReader_InternBufferSize, 128));
+  // The two short forms read UTF-8 through the default buffer; only the plain one always
+  // detects a byte-order mark.
+  const bool full = FStreamReader_ConstructorKind == srckFileEncodingBOMBuffsize;
+  const bool detectBOM = FStreamReader_ConstructorKind == srckFile || FStreamReader_DetectBOM;
+  return TDecodingTextSource::OpenFile(
+      FFileName, full ? FStreamReader_Encoding : TTextEncoding::UTF8(), detectBOM,
+      full ? std::max(FStreamReader_InternBufferSize, 128) : kDefaultFileBufferBytes);
 }
 
 }  // namespace krinu

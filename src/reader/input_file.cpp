@@ -1,17 +1,53 @@
 #include "reader/input_file.h"
 
+#include <QFileInfo>
+
+#include "reader/exclusive_read.h"
+
 namespace krinu {
 
+namespace {
+
+// The reader's byte buffer for the input file.
+constexpr int kInputByteBuffer = 1024;
+
+struct TInputDecoding {
+  TTextEncoding Encoding;
+  bool DetectBOM = true;
+};
+
+// A byte-order mark found at selection is found again by the detection, over the ANSI
+// code page; without one the detected code page decodes, and only UTF-8 is taken as it is
+// whatever its first bytes look like. Code pages the program refuses read as ANSI.
+TInputDecoding InputDecoding(const TInputSettings& settings) {
+  if (settings.InputHasBOM) return {TTextEncoding::Default(), true};
+  const quint16 cp = settings.InputCodePage;
+  if (cp != kCodePageUtf8 && cp != kCodePageUtf16LE) return {TTextEncoding::Default(), true};
+  return {TTextEncoding::FromCodePage(cp), cp != kCodePageUtf8};
+}
+
+}  // namespace
+
+std::optional<QByteArray> ReadInputSample(const QString& fileName, qint64 maxBytes) {
+  // Only a regular file is an input: a FIFO, a device or a folder would block or never end.
+  // Asked without opening it, on every platform.
+  if (!QFileInfo(fileName).isFile()) return std::nullopt;
+  return ReadDenyingWriters(fileName, maxBytes);
+}
+
+std::unique_ptr<QIODevice> OpenInputBytes(const QString& fileName) {
+  return OpenFileForReading(fileName);
+}
+
+std::unique_ptr<TTextSource> OpenInputText(const TInputSettings& settings, int bufferBytes) {
+  const TInputDecoding decoding = InputDecoding(settings);
+  return std::make_unique<TDecodingTextSource>(OpenInputBytes(settings.InputFileName),
+                                               decoding.Encoding, decoding.DetectBOM, bufferBytes);
+}
+
 void ConfigureInputReader(TqdxCSVFileReader& reader, const TInputSettings& settings) {
-  constexpr int kByteBuffer = 1024;
-  if (settings.InputHasBOM)
-    reader.SetFile(settings.InputFileName, TTextEncoding::Default(), true, kByteBuffer);
-  else if (settings.InputCodePage == kCodePageUtf8)
-    reader.SetFile(settings.InputFileName, TTextEncoding::UTF8(), false, kByteBuffer);
-  else if (settings.InputCodePage == kCodePageUtf16LE)
-    reader.SetFile(settings.InputFileName, TTextEncoding::UTF16LE(), true, kByteBuffer);
-  else
-    reader.SetFile(settings.InputFileName, TTextEncoding::Default(), true, kByteBuffer);
+  const TInputDecoding decoding = InputDecoding(settings);
+  reader.SetFile(settings.InputFileName, decoding.Encoding, decoding.DetectBOM, kInputByteBuffer);
 }
 
 void ConfigureInputReaderFully(TqdxCSVFileReader& reader, const TInputSettings& settings) {

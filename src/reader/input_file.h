@@ -1,10 +1,17 @@
 #pragma once
-// The input file as every reading of it sees it, and the one rule that opens it.
+// The input file as every reading of it sees it, and the one rule that opens it: the
+// sample taken when it is chosen, the structure analysis's lines and count, the structure
+// check and the load all open it here.
 
+#include <QByteArray>
 #include <QChar>
+#include <QIODevice>
 #include <QString>
+#include <memory>
+#include <optional>
 
 #include "reader/csv_reader.h"
+#include "reader/text_source.h"
 
 namespace krinu {
 
@@ -17,6 +24,19 @@ struct TInputSettings {
   bool HeaderPresent = false;  // HeaderCbx
   qint32 InputLineCount = -1;
 };
+
+// Up to maxBytes of the file's first bytes, read while no other process may write it;
+// nothing when it is no regular file, cannot be opened so, or some process writes it.
+[[nodiscard]] std::optional<QByteArray> ReadInputSample(const QString& fileName, qint64 maxBytes);
+
+// The file's bytes as they stand, for work that needs no decoding. Throws EqdxCSVException
+// when the file cannot be opened.
+[[nodiscard]] std::unique_ptr<QIODevice> OpenInputBytes(const QString& fileName);
+
+// The file's text, decoded as the reader decodes it (see ConfigureInputReader), through a
+// byte buffer of bufferBytes. Throws EqdxCSVException when the file cannot be opened.
+[[nodiscard]] std::unique_ptr<TTextSource> OpenInputText(const TInputSettings& settings,
+                                                         int bufferBytes);
 
 // Points a reader at the input file with the encoding rule every reading shares.
 void ConfigureInputReader(TqdxCSVFileReader& reader, const TInputSettings& settings);

@@ -175,10 +175,7 @@ TDecodingTextSource::TDecodingTextSource(std::unique_ptr<QIODevice> device,
 
 TDecodingTextSource::~TDecodingTextSource() = default;
 
-std::unique_ptr<TDecodingTextSource> TDecodingTextSource::OpenFile(const QString& fileName,
-                                                                   const TTextEncoding& encoding,
-                                                                   bool detectBOM,
-                                                                   int bufferSizeInBytes) {
+std::unique_ptr<QIODevice> OpenFileForReading(const QString& fileName) {
   auto file = std::make_unique<QFile>(fileName);
   // Read-only. Keeping other writers out is the job of the deny-write test when the file is
   // chosen: QFile has no sharing modes.
@@ -186,7 +183,14 @@ std::unique_ptr<TDecodingTextSource> TDecodingTextSource::OpenFile(const QString
     throw EqdxCSVException(QStringLiteral("Cannot open file \"%1\". %2")
                                .arg(QDir::toNativeSeparators(fileName), file->errorString()));
   }
-  return std::make_unique<TDecodingTextSource>(std::move(file), encoding, detectBOM,
+  return file;
+}
+
+std::unique_ptr<TDecodingTextSource> TDecodingTextSource::OpenFile(const QString& fileName,
+                                                                   const TTextEncoding& encoding,
+                                                                   bool detectBOM,
+                                                                   int bufferSizeInBytes) {
+  return std::make_unique<TDecodingTextSource>(OpenFileForReading(fileName), encoding, detectBOM,
                                                bufferSizeInBytes);
 }
 

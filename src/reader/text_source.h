@@ -58,6 +58,10 @@ int AnsiCodePage();
 // "windows-<AnsiCodePage()>".
 QByteArray AnsiCodePageName();
 
+// Opens a file for reading its bytes: every reading of a file here opens it through this.
+// A file that cannot be opened throws EqdxCSVException with the system's reason.
+[[nodiscard]] std::unique_ptr<QIODevice> OpenFileForReading(const QString& fileName);
+
 // What the reader takes its characters from.
 class TTextSource {
  public:

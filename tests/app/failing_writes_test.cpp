@@ -166,7 +166,7 @@ TEST_F(FailingWrites, CommitThatCannotGrowTheFile) {
       const TAdozoAdat rec{QStringLiteral("1%1").arg(i, 10, 10, QChar(u'0')), QString(80, u'N'),
                            QString(80, u'B'), QStringLiteral("11111111"),
                            QStringLiteral("2222222233333333")};
-      failed = InsertAdozo(*db, rec);
+      failed = InsertAdozo(*db, rec).Value();
       if (failed.Ok()) ++written;
     }
   }

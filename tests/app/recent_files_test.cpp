@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "app/file_names.h"
 #include "app/recent_files.h"
 #include "common/clock.h"
 #include "support/file_size_limit.h"
@@ -33,9 +34,9 @@ TEST(RecentFiles, NewestFirstEachPathOnceAtMostFive) {
   EXPECT_EQ(r.Files.size(), 4);
 #ifdef Q_OS_WIN
   EXPECT_TRUE(
-      SamePath(QStringLiteral("C:\\Adat\\Szamlak.csv"), QStringLiteral("c:/adat/szamlak.CSV")));
+      SameFile(QStringLiteral("C:\\Adat\\Szamlak.csv"), QStringLiteral("c:/adat/szamlak.CSV")));
 #else
-  EXPECT_FALSE(SamePath(QStringLiteral("/adat/Szamlak.csv"), QStringLiteral("/adat/szamlak.csv")));
+  EXPECT_FALSE(SameFile(QStringLiteral("/adat/Szamlak.csv"), QStringLiteral("/adat/szamlak.csv")));
 #endif
 }
 

@@ -20,11 +20,15 @@ class RegisterFixture : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     test::CapturedLog log;
     session.Db = OpenMasterDatabase(dir.path() + QLatin1Char('/'),
-                                    dir.path() + QStringLiteral("/none/"), log);
+                                    dir.path() + QStringLiteral("/none/"), log)
+                     .Take();
     db = session.Db.get();
   }
   QString DbPath() const { return dir.path() + QStringLiteral("/Pelodin.db"); }
-  int Count(const QString& sql) { return QueryCount(*db, sql); }
+  int Count(const QString& sql) {
+    const TResult<qint32> n = QueryCount(*db, sql);
+    return n ? n.Value() : -1;
+  }
 
   QTemporaryDir dir;
   TSession session{AppEnvironment{}};

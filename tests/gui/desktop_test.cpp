@@ -78,7 +78,7 @@ class DesktopTest : public ::testing::Test {
     const QString dir = root.filePath(QStringLiteral("db/"));
     QDir().mkpath(dir);
     auto session = std::make_unique<TSession>(AppEnvironment{});
-    session->Db = OpenMasterDatabase(dir, root.path() + QLatin1Char('/'), log);
+    session->Db = OpenMasterDatabase(dir, root.path() + QLatin1Char('/'), log).Take();
     return session;
   }
   // At 150 % scaling the same screen has two thirds of the room in the window's own pixels.

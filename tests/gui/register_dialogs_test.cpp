@@ -33,7 +33,8 @@ class RegisterDialogs : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     test::CapturedLog log;
     session.Db =
-        OpenMasterDatabase(dir.path() + QLatin1Char('/'), dir.path() + QStringLiteral("/x/"), log);
+        OpenMasterDatabase(dir.path() + QLatin1Char('/'), dir.path() + QStringLiteral("/x/"), log)
+            .Take();
     db = session.Db.get();
     for (const char* n : {"Alfa Bt", "Béta Zrt", "Gamma Kft"}) {
       TAdozoAdat a{QStringLiteral("1234567890") + QString::number(counter++), QString::fromUtf8(n),

@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "intake/code_page.h"
-#include "intake/exclusive_read.h"
+#include "reader/exclusive_read.h"
 #include "support/foreign_writer.h"
 #include "support/test_env.h"
 
@@ -89,7 +89,7 @@ TEST(ExclusiveAccess, AFileBeingWrittenIsRefused) {
     EXPECT_TRUE(AnyProcessWrites(path));
   }
   EXPECT_FALSE(AnyProcessWrites(path));
-  std::optional<TFBytes> sample = ReadSampleExclusively(path);
+  TResult<TFBytes> sample = ReadSampleExclusively(path);
   ASSERT_TRUE(sample);
   EXPECT_EQ(sample->Len, 12);
   EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(sample->Data.data()), sample->Len),

@@ -32,7 +32,7 @@ class AnalyzeTest : public ::testing::Test {
     const QString path = dir.filePath(QStringLiteral("in.csv"));
     test::WriteFile(path, bytes);
     const TStructureGuess g = AnalyzeInputDataStructure(path, codePage, separator, header);
-    return {g.Passed, g.Separator, g.Header, g.LineCount.value_or(-1)};
+    return {g.Status.Ok(), g.Separator, g.Header, g.LineCount.value_or(-1)};
   }
   QTemporaryDir dir;
 };
@@ -114,11 +114,11 @@ class CheckTest : public ::testing::Test {
     settings.InputSeparatorChar = separator.isEmpty() ? QChar() : separator.at(0);
     settings.HeaderPresent = header;
     const TStructureCheck r = CheckInputDataStructure(settings);
-    message = r.Message;
+    message = r.Status.Message();
     static_cast<TPreviewGrid&>(grid) = r.Preview;
     if (r.FieldCount) cols.Text = QString::number(*r.FieldCount);
     if (r.RowCount) rows.Text = QString::number(*r.RowCount);
-    return r.Passed;
+    return r.Status.Ok();
   }
   static QByteArray Fields(int n, const QByteArray& value = "v") {
     QByteArrayList parts;

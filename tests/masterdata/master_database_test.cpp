@@ -28,7 +28,7 @@ class Bootstrap : public ::testing::Test {
   QString DataDir() const { return data.path() + QLatin1Char('/'); }
   QString ProgramDir() const { return program.path() + QLatin1Char('/'); }
   QString DbPath() const { return DataDir() + QStringLiteral("Pelodin.db"); }
-  std::unique_ptr<TSQLiteDatabase> Open() {
+  TResult<std::unique_ptr<TSQLiteDatabase>> Open() {
     return OpenMasterDatabase(DataDir(), ProgramDir(), log);
   }
 
@@ -37,14 +37,14 @@ class Bootstrap : public ::testing::Test {
 };
 
 TEST_F(Bootstrap, NewDatabaseGetsBothTablesAndTheSampleRows) {
-  auto db = Open();
+  auto db = Open().Take();
   EXPECT_EQ(log.Lines, QStringList({QStringLiteral("Az programhoz tartozó adatbázis (") + DbPath() +
                                         QStringLiteral(") nem létezik"),
                                     QStringLiteral("Új adatbázis kerül létrehozásra")}));
   EXPECT_FALSE(db->InTransaction());
 
   TRecordList<TAdozoAdat> adozok;
-  LoadAdozok(*db, adozok);
+  EXPECT_TRUE(LoadAdozok(*db, adozok).Ok());
   ASSERT_EQ(adozok.Count(), 1);
   EXPECT_EQ(adozok.Key(0), QStringLiteral("19345678910"));
   const TAdozoAdat& a = *adozok.Object(0);
@@ -53,7 +53,7 @@ TEST_F(Bootstrap, NewDatabaseGetsBothTablesAndTheSampleRows) {
   EXPECT_EQ(a.Szamlaszam1 + a.Szamlaszam2, QStringLiteral("100000012000000230000003"));
 
   TRecordList<TUgyintezoAdat> ugyintezok(true, DuplicateKeys::Error);
-  LoadUgyintezok(*db, ugyintezok);
+  EXPECT_TRUE(LoadUgyintezok(*db, ugyintezok).Ok());
   ASSERT_EQ(ugyintezok.Count(), 1);
   EXPECT_EQ(ugyintezok.Key(0), QStringLiteral("0001"));
   EXPECT_EQ(ugyintezok.Object(0)->UserId, 1);
@@ -70,47 +70,41 @@ TEST_F(Bootstrap, SeedIsCopiedSilentlyAndNeverOverwritesAnExistingFile) {
     seed.ExecSQL(QStringLiteral("INSERT INTO Adozok VALUES ('11111111111','Seed','B','1','2')"));
   }
   {
-    auto db = Open();
+    auto db = Open().Take();
     EXPECT_TRUE(log.Lines.isEmpty());
     TRecordList<TAdozoAdat> adozok;
-    LoadAdozok(*db, adozok);
+    EXPECT_TRUE(LoadAdozok(*db, adozok).Ok());
     ASSERT_EQ(adozok.Count(), 1);
     EXPECT_EQ(adozok.Object(0)->Nev, QStringLiteral("Seed"));
     db->ExecSQL(QStringLiteral("DELETE FROM Adozok"));
   }
   // The second start finds the (now changed) file and neither copies nor creates.
-  auto db = Open();
+  auto db = Open().Take();
   EXPECT_TRUE(log.Lines.isEmpty());
   TRecordList<TAdozoAdat> adozok;
-  LoadAdozok(*db, adozok);  // an empty table loads nothing and raises nothing
+  EXPECT_TRUE(LoadAdozok(*db, adozok).Ok());  // an empty table loads nothing and raises nothing
   EXPECT_EQ(adozok.Count(), 0);
 }
 
 TEST_F(Bootstrap, LaterStartCreatesNothingSoTheFirstLoadFails) {
   test::WriteFile(DbPath(), QByteArray());  // an empty file: a database without tables
-  auto db = Open();
+  auto db = Open().Take();
   EXPECT_TRUE(log.Lines.isEmpty());
   TRecordList<TAdozoAdat> adozok;
-  try {
-    LoadAdozok(*db, adozok);
-    FAIL() << "missing table not reported";
-  } catch (const ESQLiteException& e) {
-    EXPECT_TRUE(e.Message().startsWith(QStringLiteral(
-        "Error executing SQL.\rError [1]: SQL error or missing database.\r\"SELECT * FROM Adozok "
-        "order by NEV\": no such table: Adozok")));
-  }
+  TStatus loaded = LoadAdozok(*db, adozok);
+  ASSERT_FALSE(loaded) << "missing table not reported";
+  EXPECT_TRUE(loaded.Message().startsWith(QStringLiteral(
+      "Error executing SQL.\rError [1]: SQL error or missing database.\r\"SELECT * FROM Adozok "
+      "order by NEV\": no such table: Adozok")));
   db.reset();
 
   test::WriteFile(DbPath(), QByteArray("this is not a database, just some text. ").repeated(50));
-  db = Open();
-  try {
-    LoadAdozok(*db, adozok);
-    FAIL() << "garbage file not reported";
-  } catch (const ESQLiteException& e) {
-    EXPECT_TRUE(
-        e.Message().contains(QStringLiteral("[26]: File opened that is not a database file")))
-        << e.Message().toStdString();
-  }
+  db = Open().Take();
+  loaded = LoadAdozok(*db, adozok);
+  ASSERT_FALSE(loaded) << "garbage file not reported";
+  EXPECT_TRUE(
+      loaded.Message().contains(QStringLiteral("[26]: File opened that is not a database file")))
+      << loaded.Message().toStdString();
 }
 
 // Files in a folder, hidden ones (journals, temporary names) included.
@@ -121,11 +115,11 @@ QStringList FilesIn(const QString& dir) {
 // Both tables with the sample rows: what a first start without a seed must leave.
 void ExpectSampleRows(TSQLiteDatabase& db) {
   TRecordList<TAdozoAdat> adozok;
-  LoadAdozok(db, adozok);
+  EXPECT_TRUE(LoadAdozok(db, adozok).Ok());
   ASSERT_EQ(adozok.Count(), 1);
   EXPECT_EQ(adozok.Key(0), QStringLiteral("19345678910"));
   TRecordList<TUgyintezoAdat> ugyintezok(true, DuplicateKeys::Error);
-  LoadUgyintezok(db, ugyintezok);
+  EXPECT_TRUE(LoadUgyintezok(db, ugyintezok).Ok());
   ASSERT_EQ(ugyintezok.Count(), 1);
   EXPECT_EQ(ugyintezok.Object(0)->Telefon, QStringLiteral("06123456789"));
 }
@@ -167,15 +161,13 @@ TEST_F(Bootstrap, ReadOnlySeedGivesAWritableCopy) {
 
   // The first start copies the seed, and a write to the copy goes through.
   const int rc = AsOrdinaryUser([&] {
-    try {
-      auto db = Open();
-      if (!log.Lines.isEmpty()) return 1;
-      const TAdozoAdat rec{QStringLiteral("12345678901"), QStringLiteral("N"), QStringLiteral("B"),
-                           QStringLiteral("11111111"), QStringLiteral("22222222")};
-      return InsertAdozo(*db, rec).Ok() ? 0 : 2;
-    } catch (const ESQLiteException&) {
-      return 3;
-    }
+    auto opened = Open();
+    if (!opened) return 3;
+    if (!log.Lines.isEmpty()) return 1;
+    const TAdozoAdat rec{QStringLiteral("12345678901"), QStringLiteral("N"), QStringLiteral("B"),
+                         QStringLiteral("11111111"), QStringLiteral("22222222")};
+    const TResult<Trrc> written = InsertAdozo(*opened.Value(), rec);
+    return written && written->Ok() ? 0 : 2;
   });
   EXPECT_EQ(rc, 0) << "1: something was created, 2: the write failed, 3: the start failed";
   EXPECT_TRUE(QFileInfo(DbPath()).permissions() & QFileDevice::WriteOwner);
@@ -195,11 +187,7 @@ TEST_F(Bootstrap, CreationThatFailsPartWayLeavesNoDatabase) {
     bool failed = false;
     {
       test::FileSizeLimit full(limit);
-      try {
-        auto db = OpenMasterDatabase(dataDir, ProgramDir(), firstLog);
-      } catch (const ESQLiteException&) {
-        failed = true;
-      }
+      failed = !OpenMasterDatabase(dataDir, ProgramDir(), firstLog).Ok();
     }
     if (failed) {
       ++failures;
@@ -208,7 +196,7 @@ TEST_F(Bootstrap, CreationThatFailsPartWayLeavesNoDatabase) {
     }
     // The next start (with room) finds no file and makes it whole.
     test::CapturedLog nextLog;
-    auto db = OpenMasterDatabase(dataDir, ProgramDir(), nextLog);
+    auto db = OpenMasterDatabase(dataDir, ProgramDir(), nextLog).Take();
     EXPECT_EQ(nextLog.Lines.size(), failed ? 2 : 0) << "limit " << limit;
     ExpectSampleRows(*db);
     EXPECT_EQ(FilesIn(dataDir), QStringList{QStringLiteral("Pelodin.db")});
@@ -235,45 +223,41 @@ TEST_F(Bootstrap, SeedCopyThatFailsPartWayLeavesNoDatabase) {
   {
     // Too small for the seed, and for a new database as well.
     test::FileSizeLimit full(16384);
-    EXPECT_THROW(Open(), ESQLiteException);
+    EXPECT_FALSE(Open().Ok());
   }
   EXPECT_EQ(FilesIn(DataDir()), QStringList());
   log.Lines.clear();
-  auto db = Open();
+  auto db = Open().Take();
   EXPECT_TRUE(log.Lines.isEmpty()) << "the seed is copied, nothing is created";
   TRecordList<TAdozoAdat> adozok;
-  LoadAdozok(*db, adozok);
+  EXPECT_TRUE(LoadAdozok(*db, adozok).Ok());
   EXPECT_EQ(adozok.Count(), 300);
   EXPECT_EQ(QFileInfo(DbPath()).size(), QFileInfo(seedPath).size());
 }
 
 TEST_F(Bootstrap, DeletedIdsAreNeverGivenOutAgain) {
-  auto db = Open();
+  auto db = Open().Take();
   db->ExecSQL(QStringLiteral("INSERT INTO Ugyintezok (Nev,Telefon) VALUES ('B', '2')"));
   db->ExecSQL(QStringLiteral("DELETE FROM Ugyintezok WHERE UserID = 2"));
   db->ExecSQL(QStringLiteral("INSERT INTO Ugyintezok (Nev,Telefon) VALUES ('C', '3')"));
   TRecordList<TUgyintezoAdat> list(true, DuplicateKeys::Error);
-  LoadUgyintezok(*db, list);
+  EXPECT_TRUE(LoadUgyintezok(*db, list).Ok());
   ASSERT_EQ(list.Count(), 2);
   EXPECT_EQ(list.Key(1), QStringLiteral("0003"));
 }
 
 TEST_F(Bootstrap, BusyDatabaseFailsAQueryAtOnce) {
-  auto db = Open();
+  auto db = Open().Take();
   TSQLiteDatabase other(DbPath());
   other.ExecSQL(QStringLiteral("BEGIN EXCLUSIVE"));
   TRecordList<TAdozoAdat> list;
-  try {
-    LoadAdozok(*db, list);
-    FAIL() << "no busy report";
-  } catch (const ESQLiteException& e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("SQLite is Busy.\rError [5]: The database file is "
-                                          "locked.\r\"SELECT * FROM Adozok order by NEV\": "
-                                          "database is locked"));
-  }
-  EXPECT_EQ(QueryCount(*db, QStringLiteral("Select count(*) from Adozok")), -1);
+  const TStatus loaded = LoadAdozok(*db, list);
+  EXPECT_EQ(loaded.Message(), QStringLiteral("SQLite is Busy.\rError [5]: The database file is "
+                                             "locked.\r\"SELECT * FROM Adozok order by NEV\": "
+                                             "database is locked"));
+  EXPECT_FALSE(QueryCount(*db, QStringLiteral("Select count(*) from Adozok")).Ok());
   other.ExecSQL(QStringLiteral("ROLLBACK"));
-  EXPECT_EQ(QueryCount(*db, QStringLiteral("Select count(*) from Adozok")), 1);
+  EXPECT_EQ(QueryCount(*db, QStringLiteral("Select count(*) from Adozok")).Value(), 1);
 }
 
 }  // namespace

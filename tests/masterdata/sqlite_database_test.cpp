@@ -79,7 +79,7 @@ TEST_F(SQLiteLayer, TransactionsAndRowsChanged) {
   EXPECT_EQ(db->RowsChanged(), 1);
   db->Rollback();
   EXPECT_FALSE(db->InTransaction());
-  EXPECT_EQ(QueryCount(*db, QStringLiteral("SELECT count(*) FROM T")), 0);
+  EXPECT_EQ(QueryCount(*db, QStringLiteral("SELECT count(*) FROM T")).Value(), 0);
 
   // A failed commit (nothing open in the engine) keeps the flag, as the caller must see.
   db->ExecSQL(QStringLiteral("INSERT INTO T (K) VALUES ('y')"));
@@ -99,7 +99,7 @@ TEST_F(SQLiteLayer, RollbackAfterTheEngineEndedTheTransaction) {
   db->BeginTransaction();  // usable again
   db->ExecSQL(QStringLiteral("INSERT INTO T (K) VALUES ('y')"));
   db->Commit();
-  EXPECT_EQ(QueryCount(*db, QStringLiteral("SELECT count(*) FROM T")), 1);
+  EXPECT_EQ(QueryCount(*db, QStringLiteral("SELECT count(*) FROM T")).Value(), 1);
   // Without a transaction of ours, a refused ROLLBACK is still a failure.
   EXPECT_THROW(db->Rollback(), ESQLiteException);
 }
@@ -145,11 +145,14 @@ TEST_F(SQLiteLayer, BufferedResultsAndFieldAccess) {
   }
 }
 
-TEST_F(SQLiteLayer, QueryCountFailsWithMinusOne) {
-  EXPECT_EQ(QueryCount(*db, QStringLiteral("Select count(*) from T")), 0);
-  EXPECT_EQ(QueryCount(*db, QStringLiteral("Select count(*) fro T")), -1);
-  EXPECT_EQ(QueryCount(*db, QStringLiteral("Select count(*) from Missing")), -1);
-  EXPECT_EQ(QueryCount(*db, QStringLiteral("Select K from T")), -1);  // no row
+TEST_F(SQLiteLayer, QueryCountFailsWithTheEnginesMessage) {
+  EXPECT_EQ(QueryCount(*db, QStringLiteral("Select count(*) from T")).Value(), 0);
+  const TResult<qint32> misspelt = QueryCount(*db, QStringLiteral("Select count(*) fro T"));
+  ASSERT_FALSE(misspelt);
+  EXPECT_EQ(misspelt.Failure().Kind, TFailureKind::Database);
+  EXPECT_TRUE(misspelt.Message().startsWith(QStringLiteral("Error executing SQL.")));
+  EXPECT_FALSE(QueryCount(*db, QStringLiteral("Select count(*) from Missing")));
+  EXPECT_FALSE(QueryCount(*db, QStringLiteral("Select K from T")));  // no row
 }
 
 TEST(SQLiteOpen, FailureNamesThePath) {

@@ -6,7 +6,7 @@
 
 #include <QDir>
 
-#include "intake/exclusive_read.h"
+#include "reader/exclusive_read.h"
 
 namespace krinu {
 

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <cerrno>
 
-#include "intake/exclusive_read.h"
+#include "reader/exclusive_read.h"
 
 namespace krinu {
 
