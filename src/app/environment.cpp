@@ -3,13 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "common/text_util.h"
 #include "krinu_version.h"
 
 namespace krinu {
 
 QString VersionText() {
-  return QString::number(kVersionMajor) + QLatin1Char('.') + ZeroPadded(kVersionMinor, 2);
+  return QString::fromLatin1(kVersionText);
 }
 
 // Paths the user sees (the log, messages) are written as the system writes them.
