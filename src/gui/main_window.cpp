@@ -108,6 +108,7 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
   binder_.Custom([this] { pages_->setCurrentIndex(form_->State.MainPCActivePage); },
                  [this] { form_->State.MainPCActivePage = pages_->currentIndex(); });
   setCentralWidget(pages_);
+  SwitchTabsFromAnywhere(pages_);
   BuildStatusBar();
   SetUpKeyboard();
   PlaceOnScreen(this, QSize(1000, 660));
