@@ -5,7 +5,7 @@
 
 install(TARGETS krinu krinu-cli RUNTIME DESTINATION .)
 install(FILES krinu.ini DESTINATION .)
-install(DIRECTORY Help/ DESTINATION Help)
+install(DIRECTORY ${KRINU_BIN_DIR}/Help/ DESTINATION Help)
 install(FILES examples/szamlak.csv DESTINATION examples)
 
 install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
@@ -44,4 +44,4 @@ install(FILES ${KRINU_QTBASE_HU} DESTINATION translations)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/qt.conf DESTINATION .)
 
 configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/krinu.nsi.in ${CMAKE_BINARY_DIR}/krinu.nsi @ONLY)
-file(WRITE ${CMAKE_BINARY_DIR}/version.txt "${PROJECT_VERSION}\n")
+file(WRITE ${CMAKE_BINARY_DIR}/version.txt "${KRINU_VERSION_TEXT}\n")

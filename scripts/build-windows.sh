@@ -30,7 +30,7 @@ install_packages() {
   local pkgs=(build-essential cmake ninja-build pkg-config dpkg-dev xz-utils zip tcl
               g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
               qt6-base-dev qt6-base-dev-tools qt6-translations-l10n googletest nsis
-              wine wine64 locales xvfb xauth x11-utils)
+              wine wine64 fonts-wine locales xvfb xauth x11-utils)
   local missing=() p
   for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,14 +2,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
-#include "common/text_util.h"
 #include "krinu_version.h"
 
 namespace krinu {
 
 QString VersionText() {
-  return QString::number(kVersionMajor) + QLatin1Char('.') + ZeroPadded(kVersionMinor, 2);
+  return QString::fromLatin1(kVersionText);
 }
 
 // Paths the user sees (the log, messages) are written as the system writes them.
@@ -31,11 +31,24 @@ QString ProgramFile(const QString& programDir, const QString& relativePath) {
   return QFileInfo::exists(shared) ? shared : beside;
 }
 
+QString DialogStartFolder(const QStringList& candidates) {
+  for (const QString& folder : candidates)
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return QDir::toNativeSeparators(folder);
+  return {};
+}
+
 AppEnvironment BuildAppEnvironment(const QString& programPath, const QString& dataDirOption,
                                    const QString& iniOption) {
   AppEnvironment env;
   env.ProgramPath = programPath;
   env.UserProfile = qEnvironmentVariable(kUserProfileVariable);
+  // Started from the Start menu, the current folder is the program's own: a bookkeeper's
+  // exports are in Documents. A Linux desktop's file dialogs start at home.
+#ifdef Q_OS_WIN
+  env.DocumentsDir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+#else
+  env.DocumentsDir = env.UserProfile;
+#endif
   if (!dataDirOption.isEmpty()) env.DataDirOverride = QFileInfo(dataDirOption).absoluteFilePath();
   if (!iniOption.isEmpty()) env.IniFileName = QFileInfo(iniOption).absoluteFilePath();
   return env;

@@ -3,6 +3,7 @@
 // folder and a data folder chosen on the command line. Both programs build it here.
 
 #include <QString>
+#include <QStringList>
 
 namespace krinu {
 
@@ -18,6 +19,9 @@ struct AppEnvironment {
   QString IniFileName;      // settings file; empty: krinu.ini beside the program
   QString UserProfile;      // the per-user folder; empty: none
   QString DataDirOverride;  // a data folder chosen on the command line; empty: none
+  // Where the file dialogs open until one of them is remembered: the user's documents (the
+  // home folder where no such folder is usual); empty: wherever the dialog likes.
+  QString DocumentsDir;
 };
 
 // The program's version as the title bar shows it: "1.07".
@@ -31,6 +35,11 @@ QString WithTrailingSeparator(const QString& folder);
 // A file the program ships (krinu.ini, Help/...): beside the program, or in
 // ../share/krinu/ when installed; the path beside the program when neither has it.
 QString ProgramFile(const QString& programDir, const QString& relativePath);
+
+// The folder a file dialog opens in: the first candidate that is a folder (the one the
+// dialog was left in, say, then the user's documents), with the system's separators; empty,
+// the dialog's own choice, when none is.
+[[nodiscard]] QString DialogStartFolder(const QStringList& candidates);
 
 // From the program's path, the process environment and the two global options (empty when
 // not given); relative option paths are taken from the current folder.

@@ -11,8 +11,8 @@ namespace krinu {
 
 void TMainForm::SelectFileBtnClick() {
   FileDialogSpec dialog = OpenDialog;
-  if (RememberRecentFiles && !recent_.InputDir.isEmpty() && QFileInfo(recent_.InputDir).isDir())
-    dialog.FileName = recent_.InputDir;
+  dialog.FileName = DialogStartFolder({RememberRecentFiles ? recent_.InputDir : QString(),
+                                       dialog.FileName, session_.Env.DocumentsDir});
   if (const std::optional<QString> chosen = ui_.OpenFile(dialog)) OpenInputFile(*chosen);
 }
 

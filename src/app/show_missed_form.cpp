@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "app/environment.h"
 #include "content/skipped_report.h"
 
 namespace krinu {
@@ -114,6 +115,9 @@ void TShowMissedForm::MentesBtnClick() {
   spec.Title = QStringLiteral("Kihagyott adatsorok mentése");
   spec.Filter = QStringLiteral("CSV files (*.csv)|*.csv|All Files (*.*)|*.*");
   spec.FileName = QStringLiteral("kihagyott_adatsorok.csv");
+  // Not the current folder: from the Start menu that is the program's own.
+  if (const QString folder = DialogStartFolder({session_.Env.DocumentsDir}); !folder.isEmpty())
+    spec.FileName = WithTrailingSeparator(folder) + spec.FileName;
   spec.MustExist = false;
   const std::optional<QString> chosen = ui_.SaveFile(spec);
   if (!chosen || chosen->isEmpty()) return;

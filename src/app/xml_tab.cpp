@@ -12,8 +12,8 @@ namespace krinu {
 
 void TMainForm::XMLFileSelectBtnClick() {
   FileDialogSpec dialog = SaveDialog;
-  if (RememberRecentFiles && !recent_.XmlDir.isEmpty() && QFileInfo(recent_.XmlDir).isDir())
-    dialog.FileName = recent_.XmlDir;
+  dialog.FileName = DialogStartFolder({RememberRecentFiles ? recent_.XmlDir : QString(),
+                                       dialog.FileName, session_.Env.DocumentsDir});
   const std::optional<QString> chosen = ui_.SaveFile(dialog);
   if (!chosen || chosen->isEmpty()) return;
   const QString fileName = XmlFileNameFor(*chosen);

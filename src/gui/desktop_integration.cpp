@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLayout>
 #include <QLibraryInfo>
 #include <QScreen>
@@ -46,11 +47,21 @@ void WrapWhenNarrow(QScrollArea* area, QBoxLayout* row) {
   });
 }
 
+void LeaveRoomForAccents(QWidget* field) {
+  const QFontMetrics fm = field->fontMetrics();
+  const int overhang = -fm.boundingRect(QStringLiteral("ŐŰÁÉÍÓÚ")).top() - fm.ascent();
+  // No accent stands higher than a third of a line: a taller box is a font engine's mistake.
+  if (overhang > 0 && overhang <= fm.height() / 3)
+    field->setMinimumHeight(field->sizeHint().height() + 2 * overhang);
+}
+
 void PreparePlatform() {
 #ifdef Q_OS_WIN
-  // Qt's GDI font engine takes a text's bounding box from the glyph outlines, which some
-  // systems (Wine among them) report far too tall; single-line edits then centre their text
-  // out of sight. DirectWrite measures it right. An explicit -platform still wins.
+  // Qt's default font database on Windows takes a text's bounding box from GDI's glyph
+  // outlines, which Wine reports two to three times too tall: single-line fields then centre
+  // their text out of sight, and room measured for accents makes them huge. DirectWrite's
+  // measures are right, and it takes the same system font (the one Windows gives message
+  // boxes and dialogs). An explicit -platform still wins.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "windows:fontengine=directwrite");
 #endif

@@ -27,6 +27,12 @@ QIcon ProgramIcon();
 // the screen's free area leaves room for (title bar and panel) and centres it there.
 void PlaceOnScreen(QWidget* window, QSize preferred);
 
+// A single-line field (edit, combo box, date picker) centres its text on the font's ascent
+// and descent and clips it to its frame. Where the accents of Hungarian capitals stand above
+// the ascent (Tahoma's "Ő" and "Ű", say) they would be cut off: the field grows by what
+// they need, above and below alike.
+void LeaveRoomForAccents(QWidget* field);
+
 // Runs action after each event of the given type reaches watched (which owns the filter).
 void OnEvent(QObject* watched, QEvent::Type type, std::function<void()> action);
 

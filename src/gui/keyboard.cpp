@@ -1,6 +1,7 @@
 #include "gui/keyboard.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QDateTimeEdit>
 #include <QEvent>
 #include <QHash>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
@@ -75,6 +77,9 @@ const QHash<QString, QString>& AcceleratorAnchors() {
       {QStringLiteral("SearchAdozoEd"), QStringLiteral("Keresés")},
       {QStringLiteral("SearchUgyintezoEd"), QStringLiteral("Keresés")},
       {QStringLiteral("BezarBtn"), QStringLiteral("zárás")},
+      // The skipped rows' viewer.
+      {QStringLiteral("MentesBtn"), QStringLiteral("Mentés")},
+      {QStringLiteral("ShowMissedOkBtn"), QStringLiteral("OK")},
   };
   return anchors;
 }
@@ -121,6 +126,23 @@ void LinkLabels(QWidget* root, const std::vector<std::pair<QString, QString>>& p
     auto* f = root->findChild<QWidget*>(field);
     if (l && f) l->setBuddy(f);
   }
+}
+
+void SwitchTabsFromAnywhere(QTabWidget* tabs) {
+  const auto add = [tabs](const QList<QKeySequence>& keys, int step) {
+    auto* a = new QAction(tabs);
+    a->setShortcuts(keys);
+    a->setShortcutContext(Qt::WindowShortcut);
+    tabs->addAction(a);
+    QObject::connect(a, &QAction::triggered, tabs, [tabs, step] {
+      const int count = tabs->count();
+      if (count > 1) tabs->setCurrentIndex((tabs->currentIndex() + step + count) % count);
+    });
+  };
+  add({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+  add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+      -1);
 }
 
 void ChainTabOrder(QWidget* root, const QStringList& names) {

@@ -11,6 +11,7 @@
 
 class QAbstractButton;
 class QDateTimeEdit;
+class QTabWidget;
 class QWidget;
 
 namespace krinu {
@@ -29,6 +30,11 @@ void SelectSectionOnClick(QDateTimeEdit* edit);
 // Gives each named label the named field as its buddy: the label's Alt letter then moves
 // the focus there. Pairs are (label, field) objectNames under root.
 void LinkLabels(QWidget* root, const std::vector<std::pair<QString, QString>>& pairs);
+
+// Ctrl+Tab and Ctrl+PgDown show the next tab, Ctrl+Shift+Tab and Ctrl+PgUp the one before,
+// wherever the focus is in the window: the tab widget's own keys reach it only from a
+// widget that leaves them alone, and a combo box, a date picker or a table takes them.
+void SwitchTabsFromAnywhere(QTabWidget* tabs);
 
 // Tab moves through the named widgets in the order given.
 void ChainTabOrder(QWidget* root, const QStringList& names);

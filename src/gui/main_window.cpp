@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextDocument>
@@ -108,10 +109,24 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
   binder_.Custom([this] { pages_->setCurrentIndex(form_->State.MainPCActivePage); },
                  [this] { form_->State.MainPCActivePage = pages_->currentIndex(); });
   setCentralWidget(pages_);
+  SwitchTabsFromAnywhere(pages_);
   BuildStatusBar();
   SetUpKeyboard();
   PlaceOnScreen(this, QSize(1000, 660));
   Render();
+}
+
+// What the tallest page asks for (the first tab's panels keep their room whether a file is
+// loaded or not), with the menus, the tab bar and the status bar: its scroll area shows a
+// scroll bar as soon as it has less.
+int MainWindow::HeightForPages() const {
+  int page = 0;
+  for (int i = 0; i < pages_->count(); ++i)
+    if (auto* area = qobject_cast<QScrollArea*>(pages_->widget(i)))
+      page = std::max(page, area->widget()->sizeHint().height());
+  const int frame = 2 * pages_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, pages_);
+  return page + pages_->tabBar()->sizeHint().height() + frame + menuBar()->sizeHint().height() +
+         statusBar()->sizeHint().height() + 4;
 }
 
 MainWindow::~MainWindow() = default;
@@ -119,6 +134,9 @@ MainWindow::~MainWindow() = default;
 bool MainWindow::Start() {
   form_->FormCreate();
   Render();
+  // Sized once the start-up has filled the window and the style has dressed it.
+  ensurePolished();
+  PlaceOnScreen(this, QSize(1000, std::max(660, HeightForPages())));
   return form_->Startup() != TStartup::Aborted;
 }
 
@@ -468,13 +486,12 @@ QWidget* MainWindow::BuildInputTab() {
     g->addWidget(binder_.CheckButton(QStringLiteral("DatumCheckBBtn")), 3, 4);
     g->addWidget(binder_.CheckButton(QStringLiteral("OsszegCheckBBtn")), 5, 4);
     g->setColumnStretch(1, 1);
-    auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch(1);
+    // Beside the last column's row, which has nothing in the format and check columns: the
+    // panel is a row shorter, and the window fits a 1366x768 screen.
     QAbstractButton* contentCheck = binder_.Button(QStringLiteral("ContentCheckBtn"));
     connect(contentCheck, &QAbstractButton::clicked, this,
             [this] { Run([this] { form_->ContentCheckBtnClick(); }); });
-    buttonRow->addWidget(contentCheck);
-    g->addLayout(buttonRow, 7, 0, 1, 5);
+    g->addWidget(contentCheck, 6, 2, 1, 3, Qt::AlignRight);
   }
   lower->addWidget(tartalom, 3);
 

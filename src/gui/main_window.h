@@ -63,6 +63,7 @@ class MainWindow : public QMainWindow {
   QWidget* BuildXmlTab();
   QFrame* MakePanel(const QString& name, QWidget*& body);
   void ShowSecondary(SecondaryWindow window);
+  [[nodiscard]] int HeightForPages() const;
 
   QtUserInterface ui_;
   TSession session_;

@@ -178,6 +178,7 @@ QLineEdit* WidgetBinder::Edit(const QString& name, bool readOnly, int maxLength)
     w->setPalette(pal);
   }
   if (maxLength > 0) w->setMaxLength(maxLength);
+  LeaveRoomForAccents(w);
   Custom([w, &c] { RenderText(w, c); },
          [w, &c, readOnly] {
            if (!readOnly) c.Text = w->text();
@@ -206,6 +207,7 @@ QComboBox* WidgetBinder::Combo(const QString& name) {
   w->setEditable(false);
   w->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   w->setMinimumContentsLength(12);
+  LeaveRoomForAccents(w);
   Custom(
       [w, &c] {
         // The combo may be narrower than a long name: the list opens wide enough to show
@@ -240,6 +242,7 @@ QDateEdit* WidgetBinder::Date(const QString& name) {
   w->setDisplayFormat(QStringLiteral("yyyy. MM. dd."));
   w->setMinimumWidth(w->fontMetrics().horizontalAdvance(QStringLiteral("2026. 12. 31.")) + 48);
   w->setMaximumWidth(220);
+  LeaveRoomForAccents(w);
   SelectSectionOnClick(w);
   Custom(
       [w, &c] {

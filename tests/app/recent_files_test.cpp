@@ -129,6 +129,25 @@ TEST_F(RememberingFormTest, TheNextStartOffersTheFilesAndFoldersUsedLast) {
   EXPECT_EQ(ui.DialogSpecs[1].FileName, QDir::toNativeSeparators(root.filePath("home")));
 }
 
+TEST_F(RememberingFormTest, UntilAFolderIsRememberedTheDialogsOpenInTheDocuments) {
+  env.DocumentsDir = root.filePath(QStringLiteral("home/Dokumentumok"));
+  {
+    auto form = Start();
+    ui.OpenFileAnswers.push_back(std::nullopt);
+    form->SelectFileBtnClick();  // no such folder yet: the dialog's own choice
+    QDir().mkpath(env.DocumentsDir);
+  }
+  auto form = Start();
+  ui.OpenFileAnswers.push_back(std::nullopt);
+  form->SelectFileBtnClick();
+  ui.SaveFileAnswers.push_back(std::nullopt);
+  form->XMLFileSelectBtnClick();
+  ASSERT_EQ(ui.DialogSpecs.size(), 3u);
+  EXPECT_TRUE(ui.DialogSpecs[0].FileName.isEmpty());
+  EXPECT_EQ(ui.DialogSpecs[1].FileName, QDir::toNativeSeparators(env.DocumentsDir));
+  EXPECT_EQ(ui.DialogSpecs[2].FileName, QDir::toNativeSeparators(env.DocumentsDir));
+}
+
 TEST_F(RememberingFormTest, AListedFileThatIsGoneIsRefusedAndLeavesTheList) {
   const QString good = Export("jo.csv", "Adoszam;Nev\n12345678-1-23;Alfa Kft\n");
   auto form = Start();

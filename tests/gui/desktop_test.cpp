@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcutEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -38,6 +39,11 @@
 #include "gui/ugyintezok_torzs_dialog.h"
 #include "masterdata/master_database.h"
 #include "support/test_env.h"
+
+// Qt's entry for a key press that may be a shortcut (what its test library presses keys with).
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
+                                               Qt::KeyboardModifiers mods, const QString& text,
+                                               bool autorep, ushort count);
 
 namespace krinu {
 namespace {
@@ -248,46 +254,103 @@ QChar Accelerator(const QString& text) {
   return QChar();
 }
 
-// Every letter that Alt reaches in the part of a window that shows at once: its menus and
-// the buttons, check boxes and field labels under page. A letter taken twice or a button or
-// labelled field without one fails; returns the names of the fields the labels reach.
-QStringList ExpectUniqueAccelerators(QWidget* window, QWidget* page) {
-  QMap<QChar, QString> taken;
-  const auto take = [&taken](const QString& text, const QString& name) {
-    const QChar letter = Accelerator(text);
-    EXPECT_FALSE(letter.isNull()) << name.toStdString() << ": " << text.toStdString();
-    if (letter.isNull()) return;
-    EXPECT_FALSE(taken.contains(letter))
-        << QString(letter).toStdString() << ": " << name.toStdString() << " and "
-        << taken.value(letter).toStdString();
-    taken.insert(letter, name);
+// Presses a key in the active window as the system delivers it: the focus widget may claim
+// it, otherwise it goes to the shortcut that it matches. With `catching`, the shortcut event
+// is taken away from its receiver (no button is clicked) and Receiver names who got it.
+class KeyPresser : public QObject {
+ public:
+  explicit KeyPresser(bool catching) : catching_(catching) { qApp->installEventFilter(this); }
+  ~KeyPresser() override { qApp->removeEventFilter(this); }
+  void Press(QWidget* window, int key, Qt::KeyboardModifiers mods, const QString& text = {}) {
+    receiver_ = nullptr;
+    ambiguous_ = false;
+    QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+    qt_sendShortcutOverrideEvent(focus, 0, key, mods, text, false, 1);
+  }
+  QObject* Receiver() const { return receiver_; }
+  bool Ambiguous() const { return ambiguous_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!catching_ || event->type() != QEvent::Shortcut) return false;
+    receiver_ = watched;
+    ambiguous_ = static_cast<QShortcutEvent*>(event)->isAmbiguous();
+    return true;
+  }
+
+ private:
+  bool catching_;
+  QObject* receiver_ = nullptr;
+  bool ambiguous_ = false;
+};
+
+void ShowActive(QWidget* window) {
+  window->show();
+  window->activateWindow();
+  QApplication::processEvents();
+}
+
+void EnableAll(QWidget* root) {
+  for (QWidget* w : root->findChildren<QWidget*>()) w->setEnabled(true);
+}
+
+// Walks every Alt letter of the part of a window that shows at once: its menus and the
+// buttons, check boxes and field labels under page. Each is an unaccented letter that
+// nothing else there has, and Alt with it reaches its control (a label's, the label, which
+// passes the focus on). Returns the names of the fields the labels reach.
+QStringList WalkAccelerators(QWidget* window, QWidget* page) {
+  struct Mnemonic {
+    QChar Letter;
+    QObject* Owner;
+    QString Name;
   };
-  if (auto* bar = window->findChild<QMenuBar*>())
-    for (QAction* a : bar->actions()) take(a->text(), a->text());
+  std::vector<Mnemonic> all;
   QStringList reached;
+  const auto take = [&all](const QString& text, QObject* owner, const QString& name) {
+    const QChar letter = Accelerator(text);
+    EXPECT_TRUE(letter >= QLatin1Char('a') && letter <= QLatin1Char('z'))
+        << name.toStdString() << ": " << text.toStdString();
+    for (const Mnemonic& m : all)
+      EXPECT_NE(m.Letter, letter) << m.Name.toStdString() << " and " << name.toStdString();
+    if (!letter.isNull()) all.push_back({letter, owner, name});
+  };
+  auto* bar = window->findChild<QMenuBar*>();
+  if (bar)
+    for (QAction* a : bar->actions()) take(a->text(), bar, a->text());
   for (QWidget* w : page->findChildren<QWidget*>()) {
     if (!w->isVisibleTo(page)) continue;
-    if (auto* b = qobject_cast<QPushButton*>(w)) take(b->text(), b->objectName());
-    if (auto* b = qobject_cast<QCheckBox*>(w)) take(b->text(), b->objectName());
+    if (qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w))
+      take(static_cast<QAbstractButton*>(w)->text(), w, w->objectName());
     auto* label = qobject_cast<QLabel*>(w);
     if (label && label->buddy()) {
-      take(label->text(), label->buddy()->objectName());
+      take(label->text(), label, label->buddy()->objectName());
       reached << label->buddy()->objectName();
     }
+  }
+  EnableAll(window);  // a locked panel's letters are walked too
+  ShowActive(window);
+  KeyPresser keys(true);
+  for (const Mnemonic& m : all) {
+    const int key = Qt::Key_A + (m.Letter.unicode() - 'a');
+    keys.Press(window, key, Qt::AltModifier, QString(m.Letter));
+    EXPECT_EQ(keys.Receiver(), m.Owner)
+        << "Alt+" << QString(m.Letter).toStdString() << " for " << m.Name.toStdString();
+    EXPECT_FALSE(keys.Ambiguous()) << m.Name.toStdString();
   }
   return reached;
 }
 
-TEST_F(DesktopTest, AltLettersAreUniqueAndReachEveryButtonAndField) {
+TEST_F(DesktopTest, EveryAltLetterReachesItsButtonOrField) {
   auto w = Window();
   auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("MainPC"));
-  const QStringList input = ExpectUniqueAccelerators(w.get(), tabs->widget(0));
+  const QStringList input = WalkAccelerators(w.get(), tabs->widget(0));
   for (const char* field :
        {"CsvSeparatorEd", "ColCountPrevEd", "RowCountPrevEd", "AdoszamColCbx", "MegnevezesColCbx",
         "DatumColCbx", "BizSzamColCbx", "AFAAlapColCbx", "AFAColCbx", "DateFormEd", "DecSepCbx",
         "CsvLoadRowNumEd", "CsvMissedRowNumEd"})
     EXPECT_TRUE(input.contains(QLatin1String(field))) << field;
-  const QStringList xml = ExpectUniqueAccelerators(w.get(), tabs->widget(1));
+  tabs->setCurrentIndex(1);
+  const QStringList xml = WalkAccelerators(w.get(), tabs->widget(1));
   for (const char* field :
        {"AdozokCb", "UgyintezokCb", "IdoszakADtPick", "IdoszakBDtPick", "NyomtVerEd"})
     EXPECT_TRUE(xml.contains(QLatin1String(field))) << field;
@@ -296,12 +359,47 @@ TEST_F(DesktopTest, AltLettersAreUniqueAndReachEveryButtonAndField) {
             QStringLiteral("Input File szerkezetének ellenőrzése"));
   EXPECT_EQ(w->findChild<QPushButton*>(QStringLiteral("SzerkezetCheckBtn"))->text(),
             QStringLiteral("Input File s&zerkezetének ellenőrzése"));
+  w->close();
 
   auto session = Session();
   AdozokTorzsDialog adozok(*session);
-  EXPECT_EQ(ExpectUniqueAccelerators(&adozok, &adozok).size(), 5);  // four edits, the search
+  EXPECT_EQ(WalkAccelerators(&adozok, &adozok).size(), 5);  // four edits, the search
+  adozok.close();
   UgyintezokTorzsDialog ugyintezok(*session);
-  EXPECT_EQ(ExpectUniqueAccelerators(&ugyintezok, &ugyintezok).size(), 4);
+  EXPECT_EQ(WalkAccelerators(&ugyintezok, &ugyintezok).size(), 4);
+  ugyintezok.close();
+  session->MissedRows = QStringList{QStringLiteral("a;b")};
+  ShowMissedDialog missed(*session, nullptr);
+  WalkAccelerators(&missed, &missed);
+}
+
+TEST_F(DesktopTest, CtrlTabAndCtrlPageKeysSwitchTabsWhereverTheFocusIs) {
+  auto w = Window();
+  auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("MainPC"));
+  ShowActive(w.get());
+  KeyPresser keys(false);
+  for (int page = 0; page < 2; ++page) {
+    tabs->setCurrentIndex(page);
+    for (QWidget* focus : tabs->widget(page)->findChildren<QWidget*>()) {
+      if (focus->focusPolicy() == Qt::NoFocus || !focus->isVisibleTo(tabs->widget(page)) ||
+          focus->focusProxy())
+        continue;
+      using Key = std::pair<Qt::Key, Qt::KeyboardModifiers>;
+      for (const auto& [key, mods] :
+           {Key{Qt::Key_Tab, Qt::ControlModifier}, Key{Qt::Key_PageDown, Qt::ControlModifier},
+            Key{Qt::Key_PageUp, Qt::ControlModifier},
+            Key{Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier}}) {
+        tabs->setCurrentIndex(page);
+        EnableAll(w.get());
+        focus->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), focus) << focus->objectName().toStdString();
+        keys.Press(w.get(), key, mods);
+        EXPECT_EQ(tabs->currentIndex(), 1 - page)
+            << QKeySequence(key | mods).toString().toStdString() << " in "
+            << focus->metaObject()->className() << " " << focus->objectName().toStdString();
+      }
+    }
+  }
 }
 
 TEST_F(DesktopTest, EnterPressesTheButtonOfThePanelItIsPressedIn) {

@@ -25,6 +25,7 @@
 #include "gui/main_window.h"
 #include "gui/qt_user_interface.h"
 #include "masterdata/sqlite_database.h"
+#include "support/test_env.h"
 
 namespace krinu {
 namespace {
@@ -62,6 +63,9 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, ShowsTheStateAfterStartUp) {
   EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" / Verzió: 1.07")));
+  // The guide the build ships names the same version.
+  EXPECT_TRUE(test::ReadFile(test::BinDir() + QStringLiteral("Help/Kezikonyv.html"))
+                  .contains("Verzi\xC3\xB3: 1.07<"));
   auto* tabs = Find<QTabWidget>("MainPC");
   ASSERT_TRUE(tabs);
   EXPECT_EQ(tabs->tabText(0), QStringLiteral("  Könyvelési/ÁFA adatok betöltése  "));
