@@ -21,7 +21,8 @@ ShowMissedState::ShowMissedState() {
   ShowMissedOkBtn.Caption = QStringLiteral("OK");
 }
 
-TShowMissedForm::TShowMissedForm(UserInterface& ui, const TJob& job) : ui_(ui), job_(job) {
+TShowMissedForm::TShowMissedForm(UserInterface& ui, const TJob& job, QString documentsDir)
+    : ui_(ui), job_(job), documentsDir_(std::move(documentsDir)) {
   State.ShowMissedSG.Cell = [this](qsizetype row, int column) { return CellText(row, column); };
 }
 
@@ -116,7 +117,7 @@ void TShowMissedForm::MentesBtnClick() {
   spec.Filter = QStringLiteral("CSV files (*.csv)|*.csv|All Files (*.*)|*.*");
   spec.FileName = QStringLiteral("kihagyott_adatsorok.csv");
   // Not the current folder: from the Start menu that is the program's own.
-  if (const QString folder = DialogStartFolder({session_.Env.DocumentsDir}); !folder.isEmpty())
+  if (const QString folder = DialogStartFolder({documentsDir_}); !folder.isEmpty())
     spec.FileName = WithTrailingSeparator(folder) + spec.FileName;
   spec.MustExist = false;
   const std::optional<QString> chosen = ui_.SaveFile(spec);

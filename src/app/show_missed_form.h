@@ -31,7 +31,8 @@ class TShowMissedForm {
  public:
   enum Column { SorszamCol, OkCol, AdatsorCol };
 
-  TShowMissedForm(UserInterface& ui, const TJob& job);
+  // The save dialog starts in documentsDir (the user's documents) when it is given.
+  TShowMissedForm(UserInterface& ui, const TJob& job, QString documentsDir = {});
   TShowMissedForm(const TShowMissedForm&) = delete;  // the table reads through this object
   TShowMissedForm& operator=(const TShowMissedForm&) = delete;
 
@@ -52,6 +53,7 @@ class TShowMissedForm {
 
   UserInterface& ui_;
   const TJob& job_;
+  const QString documentsDir_;
   std::vector<qsizetype> order_;  // the job's index of the row shown at each place
 };
 

@@ -18,7 +18,7 @@ void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& sess
       ShowUgyintezokTorzs(parent, session);
       break;
     case SecondaryWindow::ShowMissed:
-      ShowMissedRows(parent, job);
+      ShowMissedRows(parent, job, session.Env.DocumentsDir);
       break;
     case SecondaryWindow::Summary:
       ShowSummary(parent, job);

@@ -12,8 +12,8 @@
 
 namespace krinu {
 
-ShowMissedDialog::ShowMissedDialog(const TJob& job, QWidget* parent)
-    : QDialog(parent), ui_(this), form_(ui_, job), binder_(form_.State.Controls()) {
+ShowMissedDialog::ShowMissedDialog(const TJob& job, QWidget* parent, const QString& documentsDir)
+    : QDialog(parent), ui_(this), form_(ui_, job, documentsDir), binder_(form_.State.Controls()) {
   setObjectName(QStringLiteral("ShowMissedForm"));
   setWindowTitle(form_.State.Caption);
   setModal(true);
@@ -53,8 +53,8 @@ void ShowMissedDialog::Run(const std::function<void()>& handler) {
   if (form_.State.Closed) accept();
 }
 
-void ShowMissedRows(QWidget* parent, const TJob& job) {
-  ShowMissedDialog dialog(job, parent);
+void ShowMissedRows(QWidget* parent, const TJob& job, const QString& documentsDir) {
+  ShowMissedDialog dialog(job, parent, documentsDir);
   dialog.exec();
 }
 

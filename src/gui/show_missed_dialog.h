@@ -13,7 +13,7 @@ namespace krinu {
 class ShowMissedDialog : public QDialog {
   Q_OBJECT
  public:
-  ShowMissedDialog(const TJob& job, QWidget* parent);
+  ShowMissedDialog(const TJob& job, QWidget* parent, const QString& documentsDir = {});
   TShowMissedForm& Form() { return form_; }
 
  protected:
@@ -27,6 +27,6 @@ class ShowMissedDialog : public QDialog {
   WidgetBinder binder_;
 };
 
-void ShowMissedRows(QWidget* parent, const TJob& job);
+void ShowMissedRows(QWidget* parent, const TJob& job, const QString& documentsDir);
 
 }  // namespace krinu

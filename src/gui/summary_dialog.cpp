@@ -81,6 +81,7 @@ SummaryDialog::SummaryDialog(const TJob& job, QWidget* parent)
   connect(ok, &QAbstractButton::clicked, this,
           [this] { Run([this] { form_.SummaryOkBtnClick(); }); });
   PlaceOnScreen(this, QSize(1000, 680));
+  binder_.Render();
 }
 
 void SummaryDialog::showEvent(QShowEvent* event) {

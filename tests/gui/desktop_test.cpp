@@ -36,6 +36,7 @@
 #include "gui/keyboard.h"
 #include "gui/main_window.h"
 #include "gui/show_missed_dialog.h"
+#include "gui/summary_dialog.h"
 #include "gui/ugyintezok_torzs_dialog.h"
 #include "masterdata/master_database.h"
 #include "support/test_env.h"
@@ -368,9 +369,20 @@ TEST_F(DesktopTest, EveryAltLetterReachesItsButtonOrField) {
   UgyintezokTorzsDialog ugyintezok(*session);
   EXPECT_EQ(WalkAccelerators(&ugyintezok, &ugyintezok).size(), 4);
   ugyintezok.close();
-  session->MissedRows = QStringList{QStringLiteral("a;b")};
-  ShowMissedDialog missed(*session, nullptr);
+  TJob job;
+  job.MissedRows = QStringList{QStringLiteral("a;b")};
+  ShowMissedDialog missed(job, nullptr);
   WalkAccelerators(&missed, &missed);
+  missed.close();
+  // The summary's save buttons are there once a return is.
+  TAFAAdat line;
+  line.Adoszam = QStringLiteral("12345678");
+  line.Enabled = true;
+  job.AFAAdatList.push_back(line);
+  job.Run.Return = BuildReturn({}, {}, DeclarationParams(QDate(2024, 1, 1), QDate(2024, 1, 31), {}),
+                               job.AFAAdatList, {line.Adoszam});
+  SummaryDialog summary(job, nullptr);
+  EXPECT_EQ(WalkAccelerators(&summary, &summary), QStringList{QStringLiteral("FilterEd")});
 }
 
 TEST_F(DesktopTest, CtrlTabAndCtrlPageKeysSwitchTabsWhereverTheFocusIs) {
