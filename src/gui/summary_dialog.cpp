@@ -29,6 +29,8 @@ SummaryDialog::SummaryDialog(const TJob& job, QWidget* parent)
   QTableView* partners = binder_.Table(QStringLiteral("PartnerSG"));
   QLabel* linesLabel = binder_.Label(QStringLiteral("LinesLb"));
   QTableView* lines = binder_.Table(QStringLiteral("LinesSG"));
+  lines->horizontalHeader()->setStretchLastSection(true);
+  partners->horizontalHeader()->setStretchLastSection(true);
   QLabel* accounting = binder_.Label(QStringLiteral("AccountingLb"));
   accounting->setTextFormat(Qt::RichText);
   accounting->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -80,7 +82,7 @@ SummaryDialog::SummaryDialog(const TJob& job, QWidget* parent)
           [this] { Run([this] { form_.MentesCsvBtnClick(); }); });
   connect(ok, &QAbstractButton::clicked, this,
           [this] { Run([this] { form_.SummaryOkBtnClick(); }); });
-  PlaceOnScreen(this, QSize(1000, 680));
+  PlaceOnScreen(this, QSize(1240, 700));
   binder_.Render();
 }
 

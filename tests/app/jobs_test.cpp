@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/main_form.h"
+#include "app/summary_form.h"
 #include "common/clock.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
@@ -107,6 +108,48 @@ TEST_F(JobsTest, AJobAfterOthersGivesWhatItGaveFirstAndADeadWindowHearsNothing) 
   EXPECT_EQ(first.SheetTotals, (QList<qint64>{3, 3, 9}));
   EXPECT_TRUE(first.Xml.contains("<mezo eazon=\"0A0001E0004CA\">3</mezo>"));
   EXPECT_EQ(second.SheetTotals, (QList<qint64>{101}));
+}
+
+TEST_F(JobsTest, TheSummaryWindowFiltersSortsAndListsWhatBecameOfAPartnersLines) {
+  TMainForm form(ui, *session);
+  form.FormCreate();
+  form.OpenInputFile(root.filePath(QStringLiteral("elso.csv")));
+  form.State.XMLFileSelectEd.Text = root.filePath(QStringLiteral("a.xml"));
+  form.Step1BtnClick();
+  ASSERT_TRUE(form.State.SummaryBtn.Enabled);
+  TSummaryForm summary(ui, form.Job());
+  summary.FormShow();
+  const TableControl& partners = summary.State.PartnerSG;
+  const auto column = [](const TableControl& t, int c) {
+    QStringList cells;
+    for (qsizetype r = 0; r < t.RowCount; ++r) cells << t.Cell(r, c);
+    return cells;
+  };
+  EXPECT_EQ(column(partners, TSummaryForm::AdoszamCol),
+            (QStringList{"11111111", "22222222", "33333333"}));
+  EXPECT_EQ(partners.Columns[TSummaryForm::NettoCol].Caption, "Nettó (ezer forint)");
+  EXPECT_EQ(column(partners, TSummaryForm::NettoFtCol),
+            (QStringList{"2 800,00", "2 500,00", "9 000,00"}));
+  summary.PartnerSGHeaderClick(TSummaryForm::NettoFtCol);
+  summary.PartnerSGHeaderClick(TSummaryForm::NettoFtCol);  // the other way round
+  EXPECT_EQ(column(partners, TSummaryForm::NevCol),
+            (QStringList{"Három Zrt", "Egy Kft", "Kettő Bt"}));
+  summary.State.FilterEd.Text = QStringLiteral("KETT");
+  summary.FilterEdChange();
+  ASSERT_EQ(partners.RowCount, 1);
+  summary.PartnerSGDblClick(0);
+  const TableControl& lines = summary.State.LinesSG;
+  EXPECT_EQ(column(lines, TSummaryForm::BizSzamCol), (QStringList{"B/1", "B/2"}));
+  EXPECT_EQ(column(lines, TSummaryForm::AllapotCol), (QStringList{"bevallásban", "kizárva"}));
+  summary.State.FilterEd.Text = QStringLiteral("11111111");
+  summary.FilterEdChange();
+  summary.PartnerSGDblClick(0);
+  EXPECT_EQ(column(lines, TSummaryForm::AllapotCol),
+            (QStringList{"összevonva", "összevonva", "bevallásban (összevont)"}));
+  // A new file is a new job: no return to summarise until it has one.
+  form.OpenInputFile(root.filePath(QStringLiteral("masodik.csv")));
+  EXPECT_FALSE(form.State.SummaryBtn.Enabled);
+  EXPECT_TRUE(form.Job().Run.LastWrittenXml.isEmpty());
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include <QStringEncoder>
 #include <QStyleFactory>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextStream>
 #include <QTimer>
 #include <QToolButton>
@@ -317,6 +318,15 @@ int main(int argc, char** argv) {
   window.Run([&] { form.Step1BtnClick(); });
   Settle(600);
   Save(&window, QStringLiteral("bevallas-kesz"));
+  // The summary of the return just written, with the lines of its first partner.
+  player.Expect(QStringLiteral("osszesito"), [](QWidget* w) {
+    if (auto* partners = w->findChild<QTableView*>(QStringLiteral("PartnerSG"))) {
+      emit partners->doubleClicked(partners->model()->index(0, 0));
+      Settle(300);
+    }
+    SaveAndClose(w, QStringLiteral("osszesito"));
+  });
+  window.Run([&] { form.SummaryBtnClick(); });
 
   // A file dropped onto the window, with lines the load sets aside, and their viewer.
   window.Run([&] { form.State.MainPCActivePage = 0; });
