@@ -130,7 +130,7 @@ void TMainForm::Step1BtnClick() {
   }
   run.LastWrittenXml = run.XmlFileName;
   run.Return = std::move(outcome.Return);
-  run.WrittenAt = QDateTime::currentDateTime();
+  run.WrittenAt = QDateTime::currentDateTimeUtc();  // local time is read when it is shown
   run.XmlBytes = QFileInfo(run.LastWrittenXml).size();
   State.SummaryBtn.Enabled = true;
   RememberXmlFolder(run.LastWrittenXml);

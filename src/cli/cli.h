@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -51,6 +52,9 @@ struct CliContext {
   CliUserInterface& Ui;
   QTextStream& Out;
   QTextStream& Err;
+  // The jobs the command ran: krinu-cli ends without freeing them (a million lines take a
+  // while to free, and the process is ending anyway).
+  std::vector<std::shared_ptr<TJob>> Jobs = {};
 };
 
 // A usage error: the arguments cannot be used as given.

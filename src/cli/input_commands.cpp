@@ -186,6 +186,7 @@ int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
 int LoadInput(CliContext& c, TMainForm& form, const InputOptions& o, QTextStream& summary) {
   RunHandler(c.Ui, [&] { form.FormCreate(); });
   const int status = RunInputChain(c, form, o);
+  c.Jobs.push_back(form.SharedJob());
   PrintInputSummary(form, summary);
   return status;
 }

@@ -10,6 +10,23 @@
 #include <windows.h>
 #endif
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// The offscreen platform's note that it made a runtime folder of its own is no news to a
+// bookkeeper: standard error carries the program's own lines only.
+void QuietRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtWarningMsg && text.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR")))
+    return;
+  if (qtHandler)
+    qtHandler(type, context, text);
+  else
+    QTextStream(stderr) << qFormatLogMessage(type, context, text) << Qt::endl;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
 #ifdef Q_OS_WIN
   // The console shows what the program writes (UTF-8) as it is, accented letters included.
@@ -22,6 +39,7 @@ int main(int argc, char** argv) {
   if (krinu::cli::NeedsFonts(given)) {
 #ifndef Q_OS_WIN
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(QuietRuntimeFolder);
 #endif
     app = std::make_unique<QGuiApplication>(argc, argv);
   } else {

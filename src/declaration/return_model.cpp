@@ -8,17 +8,6 @@ namespace krinu {
 
 namespace {
 
-qint64 Converted(double amount, double unit) {
-  const double value = amount / unit;
-  // Half away from zero by adding or subtracting one half and dropping the fraction;
-  // std::round differs for values just below a half.
-  const double rounded = std::trunc(value < 0 ? value - 0.5 : value + 0.5);
-  if (std::isnan(rounded)) return 0;
-  if (rounded >= 9223372036854775808.0) return std::numeric_limits<qint64>::max();
-  if (rounded < -9223372036854775808.0) return std::numeric_limits<qint64>::min();
-  return qint64(rounded);
-}
-
 qint64 SaturatingAdd(qint64 a, qint64 b) {
   qint64 sum;
   if (!__builtin_add_overflow(a, b, &sum)) return sum;
@@ -27,12 +16,8 @@ qint64 SaturatingAdd(qint64 a, qint64 b) {
 
 }  // namespace
 
-qint64 TReturn::Written(double amount) const {
-  return Converted(amount, Layout->AmountUnit);
-}
-
 qint64 ConvertAmount(double amount, int formYear) {
-  return Converted(amount, YearLayout(formYear).AmountUnit);
+  return WrittenAmount(amount, YearLayout(formYear).AmountUnit);
 }
 
 std::size_t FirstEntryOf(const TAFAAdatList& list, const QString& key) {
@@ -63,8 +48,12 @@ TReturn BuildReturn(const TAdozoAdat& taxpayer, const TUgyintezoAdat& administra
     sheet.Megnevezes = lines[first].Megnevezes;
     sheet.First = first;
     sheet.End = first;
-    // The key compared exactly, character by character, as the sheet's walk does.
-    while (sheet.End < lines.size() && lines[sheet.End].Adoszam == partner) ++sheet.End;
+    // The key compared exactly, character by character, as the sheet's walk does; the load
+    // shares one text among the lines of a partner, which settles most lines at once.
+    const QString& key = lines[first].Adoszam;
+    while (sheet.End < lines.size() && (lines[sheet.End].Adoszam.constData() == key.constData() ||
+                                        lines[sheet.End].Adoszam == key))
+      ++sheet.End;
     for (std::size_t i = first; i < sheet.End; ++i) {
       const TAFAAdat& line = lines[i];
       if (!line.Enabled) continue;

@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <cmath>
+#include <limits>
 #include <vector>
 
 #include "common/records.h"
@@ -16,6 +18,18 @@
 namespace krinu {
 
 inline constexpr int kRowsPerPage = 36;
+
+// An amount in forints written in units of `unit` forints: halves rounded away from zero (add
+// or subtract one half, drop the fraction; std::round differs just below a half), values
+// beyond the 64-bit range clamped to it.
+[[nodiscard]] inline qint64 WrittenAmount(double amount, double unit) {
+  const double value = amount / unit;
+  const double rounded = std::trunc(value < 0 ? value - 0.5 : value + 0.5);
+  if (std::isnan(rounded)) return 0;
+  if (rounded >= 9223372036854775808.0) return std::numeric_limits<qint64>::max();
+  if (rounded < -9223372036854775808.0) return std::numeric_limits<qint64>::min();
+  return qint64(rounded);
+}
 
 // What the preparation of the lines did.
 struct TReturnCounts {
@@ -65,7 +79,9 @@ struct TReturn {
   const TAFAAdatList* Lines = nullptr;
 
   // An amount in forints as this return writes it.
-  [[nodiscard]] qint64 Written(double amount) const;
+  [[nodiscard]] qint64 Written(double amount) const {
+    return WrittenAmount(amount, Layout->AmountUnit);
+  }
 
   // The sheet's rows in order.
   template <class F>

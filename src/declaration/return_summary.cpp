@@ -131,7 +131,8 @@ QString SummaryHeadHtml(const TReturnSummary& s) {
                   ? QStringLiteral(" (") + HungarianNumber(s.XmlBytes) + QStringLiteral(" bájt)")
                   : QString()));
   if (s.RunTime.isValid())
-    line(QStringLiteral("Készült:"), s.RunTime.toString(QStringLiteral("yyyy. MM. dd. HH:mm:ss")));
+    line(QStringLiteral("Készült:"),
+         s.RunTime.toLocalTime().toString(QStringLiteral("yyyy. MM. dd. HH:mm:ss")));
   line(QStringLiteral("Főlap (65A):"),
        QStringLiteral("bankszámla ") + Html(r.Taxpayer.Szamlaszam1) + u'-' +
            Html(r.Taxpayer.Szamlaszam2) + QStringLiteral(", ") + Html(r.Taxpayer.Bank));
