@@ -38,8 +38,7 @@ TStatus WriteSummary(UserInterface& ui, const TReturnSummary& summary, const QSt
     return Fail(TFailureKind::Input,
                 QStringLiteral("Az összesítő fájl neve .pdf, .html vagy .csv végű legyen: ") +
                     QDir::toNativeSeparators(file));
-  if (*format == TSummaryFormat::Pdf)
-    return ui.WritePdf(file, SummaryHtml(summary), QStringLiteral("Bevallás összesítő"));
+  if (*format == TSummaryFormat::Pdf) return ui.WritePdf(file, SummaryPrintDocument(summary));
   const QByteArray bytes =
       *format == TSummaryFormat::Csv ? SummaryCsv(*summary.Return) : SummaryHtml(summary).toUtf8();
   if (const std::optional<QString> reason = WriteFileAtomically(file, bytes))

@@ -6,6 +6,7 @@
 #include <QtGlobal>
 #include <optional>
 
+#include "common/print_document.h"
 #include "common/result.h"
 
 namespace krinu {
@@ -50,9 +51,9 @@ class UserInterface {
   }
   // Shows a secondary window modally and returns when it closes.
   virtual void ShowModal(SecondaryWindow window) = 0;
-  // A printed copy: the HTML laid out on A4 pages, written as a PDF file (atomically). Only
-  // a front end with fonts at hand can; the others say so.
-  virtual TStatus WritePdf(const QString& file, const QString& /*html*/, const QString& /*title*/) {
+  // A printed copy: the document laid out on A4 pages, written as a PDF file (atomically).
+  // Only a front end with fonts at hand can; the others say so.
+  virtual TStatus WritePdf(const QString& file, const TPrintDocument& /*document*/) {
     return Fail(
         TFailureKind::Access,
         QStringLiteral("Nem sikerült a(z) \"%1\" fájl írása: PDF itt nem készíthető").arg(file));

@@ -26,8 +26,8 @@ bool CliUserInterface::Confirm(const QString& text) {
   return AnswerYes;
 }
 
-TStatus CliUserInterface::WritePdf(const QString& file, const QString& html, const QString& title) {
-  return WriteHtmlAsPdf(file, html, title);
+TStatus CliUserInterface::WritePdf(const QString& file, const TPrintDocument& document) {
+  return WritePrintedPdf(file, document);
 }
 
 bool NeedsFonts(const QStringList& args) {

@@ -37,7 +37,7 @@ class CliUserInterface : public UserInterface {
   void Progress(const QString&, qint64, qint64) override {}
   void ShowModal(SecondaryWindow) override {}
   // Needs the QGuiApplication that main() makes when a command asks for a PDF.
-  TStatus WritePdf(const QString& file, const QString& html, const QString& title) override;
+  TStatus WritePdf(const QString& file, const TPrintDocument& document) override;
 
   bool AnswerYes = false;
   int ErrorCount = 0;  // error boxes shown so far

@@ -39,21 +39,6 @@ QString Grouped(QString digits) {
   return negative ? u'-' + digits : digits;
 }
 
-// A row of the partner table; `kinds` marks each cell: 'n' a number (right-aligned), 'k' a
-// key; neither breaks across lines.
-QString Row(std::initializer_list<QString> cells, const char* kinds) {
-  QString row = QStringLiteral("<tr>");
-  int i = 0;
-  for (const QString& cell : cells) {
-    const char kind = kinds[i++];
-    row += kind == 'n'   ? QStringLiteral("<td align=\"right\">") + cell
-           : kind == 'k' ? QStringLiteral("<td>") + cell
-                         : QStringLiteral("<td>") + cell;
-    row += QStringLiteral("</td>");
-  }
-  return row + QStringLiteral("</tr>\n");
-}
-
 }  // namespace
 
 TSummaryTotals SummaryTotals(const TReturn& r) {
@@ -165,47 +150,70 @@ QString SummaryAccountingHtml(const TReturnSummary& s) {
   return html;
 }
 
+namespace {
+
+// The partner table as both copies show it: one row per sheet and a total row.
+void PartnerTable(const TReturn& r, TPrintDocument& d) {
+  const QString unit = WrittenUnit(r);
+  // Widths for the printed page, where the names need the room most.
+  d.Columns = {{QStringLiteral("Adószám"), 10, false},
+               {QStringLiteral("Név"), 25, false},
+               {QStringLiteral("Tételek"), 8, true},
+               {QStringLiteral("Lapok"), 7, true},
+               {QStringLiteral("Nettó (") + unit + u')', 10, true},
+               {QStringLiteral("ÁFA (") + unit + u')', 10, true},
+               {QStringLiteral("Nettó Ft"), 15, true},
+               {QStringLiteral("ÁFA Ft"), 15, true}};
+  d.Rows.reserve(r.Sheets.size() + 1);
+  for (const TPartnerSheet& sheet : r.Sheets)
+    d.Rows.push_back({sheet.Azonosito, sheet.Megnevezes, HungarianNumber(sheet.RowCount),
+                      HungarianNumber(sheet.Pages), HungarianNumber(sheet.SumAlap),
+                      HungarianNumber(sheet.SumAfa), HungarianForints(sheet.SumAlapFt),
+                      HungarianForints(sheet.SumAfaFt)});
+  const TSummaryTotals t = SummaryTotals(r);
+  d.Rows.push_back({QString(), QStringLiteral("Összesen"), HungarianNumber(t.Rows),
+                    HungarianNumber(t.Pages), HungarianNumber(t.SumAlap), HungarianNumber(t.SumAfa),
+                    HungarianForints(t.SumAlapFt), HungarianForints(t.SumAfaFt)});
+  d.LastRowBold = true;
+}
+
+}  // namespace
+
+TPrintDocument SummaryPrintDocument(const TReturnSummary& s) {
+  TPrintDocument d;
+  d.Title = QStringLiteral("Bevallás összesítő");
+  d.Before = QStringLiteral("<h2>Bevallás összesítő</h2>\n") + SummaryHeadHtml(s);
+  d.TableTitle = QStringLiteral("Partnerlapok");
+  PartnerTable(*s.Return, d);
+  d.After = QStringLiteral("<h3>A tételek sorsa</h3>\n") + SummaryAccountingHtml(s);
+  return d;
+}
+
 QString SummaryHtml(const TReturnSummary& s) {
-  const TReturn& r = *s.Return;
+  TPrintDocument d;
+  PartnerTable(*s.Return, d);
   QString html = QStringLiteral(
       "<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<title>Bevallás összesítő</title>\n<style>\n"
-      "body { font-family: sans-serif; font-size: 8pt; }\n"
+      "body { font-family: sans-serif; font-size: 10pt; }\n"
       "table.lapok { border-collapse: collapse; }\n"
       "table.lapok th, table.lapok td { border: 1px solid #999; padding: 2px 4px; }\n"
+      "td.n { text-align: right; white-space: nowrap; }\n"
+      "tr.total td { font-weight: bold; }\n"
       "</style>\n</head>\n<body>\n<h2>Bevallás összesítő</h2>\n");
   html += SummaryHeadHtml(s);
-  const QString unit = WrittenUnit(r);
-  html += QStringLiteral(
-      "<h3>Partnerlapok</h3>\n<table class=\"lapok\" border=\"1\" "
-      "cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n");
-  // Widths for the printed page, where the names need the room most.
-  const QString heads[] = {QStringLiteral("Adószám"),
-                           QStringLiteral("Név"),
-                           QStringLiteral("Tételek"),
-                           QStringLiteral("Lapok"),
-                           QStringLiteral("Nettó (") + unit + u')',
-                           QStringLiteral("ÁFA (") + unit + u')',
-                           QStringLiteral("Nettó Ft"),
-                           QStringLiteral("ÁFA Ft")};
-  const int widths[] = {10, 27, 8, 7, 10, 10, 14, 14};
-  html += QStringLiteral("<tr>");
-  for (int i = 0; i < 8; ++i)
-    html += (widths[i] ? QStringLiteral("<td width=\"%1%\" align=\"center\">").arg(widths[i])
-                       : QStringLiteral("<td align=\"center\">")) +
-            QStringLiteral("<b>") + heads[i] + QStringLiteral("</b></td>");
+  html += QStringLiteral("<h3>Partnerlapok</h3>\n<table class=\"lapok\">\n<tr>");
+  for (const TPrintColumn& column : d.Columns)
+    html += QStringLiteral("<th>") + Html(column.Caption) + QStringLiteral("</th>");
   html += QStringLiteral("</tr>\n");
-  for (const TPartnerSheet& sheet : r.Sheets)
-    html += Row({Html(sheet.Azonosito), Html(sheet.Megnevezes), HungarianNumber(sheet.RowCount),
-                 HungarianNumber(sheet.Pages), HungarianNumber(sheet.SumAlap),
-                 HungarianNumber(sheet.SumAfa), HungarianForints(sheet.SumAlapFt),
-                 HungarianForints(sheet.SumAfaFt)},
-                "ktnnnnnn");
-  const TSummaryTotals t = SummaryTotals(r);
-  html += Row({QString(), QStringLiteral("<b>Összesen</b>"), HungarianNumber(t.Rows),
-               HungarianNumber(t.Pages), HungarianNumber(t.SumAlap), HungarianNumber(t.SumAfa),
-               HungarianForints(t.SumAlapFt), HungarianForints(t.SumAfaFt)},
-              "ktnnnnnn");
+  for (std::size_t r = 0; r < d.Rows.size(); ++r) {
+    html +=
+        r + 1 == d.Rows.size() ? QStringLiteral("<tr class=\"total\">") : QStringLiteral("<tr>");
+    for (std::size_t c = 0; c < d.Columns.size(); ++c)
+      html += (d.Columns[c].Number ? QStringLiteral("<td class=\"n\">") : QStringLiteral("<td>")) +
+              Html(d.Rows[r].value(qsizetype(c))) + QStringLiteral("</td>");
+    html += QStringLiteral("</tr>\n");
+  }
   html += QStringLiteral("</table>\n<h3>A tételek sorsa</h3>\n");
   html += SummaryAccountingHtml(s);
   return html + QStringLiteral("</body>\n</html>\n");

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/print_document.h"
 #include "declaration/return_model.h"
 
 namespace krinu {
@@ -55,5 +56,7 @@ struct TSummaryTotals {
 [[nodiscard]] QString SummaryHtml(const TReturnSummary& s);
 [[nodiscard]] QString SummaryHeadHtml(const TReturnSummary& s);
 [[nodiscard]] QString SummaryAccountingHtml(const TReturnSummary& s);
+// The same for a printed copy: the head, the partner table and the accounting.
+[[nodiscard]] TPrintDocument SummaryPrintDocument(const TReturnSummary& s);
 
 }  // namespace krinu

@@ -159,8 +159,8 @@ void QtUserInterface::ShowModal(SecondaryWindow window) {
   if (ShowModalHandler) ShowModalHandler(window);
 }
 
-TStatus QtUserInterface::WritePdf(const QString& file, const QString& html, const QString& title) {
-  return WriteHtmlAsPdf(file, html, title);
+TStatus QtUserInterface::WritePdf(const QString& file, const TPrintDocument& document) {
+  return WritePrintedPdf(file, document);
 }
 
 }  // namespace krinu

@@ -31,7 +31,7 @@ class QtUserInterface : public UserInterface {
   void Progress(const QString& what, qint64 done, qint64 total) override;
   bool CancellableProgress(const QString& what, qint64 done, qint64 total) override;
   void ShowModal(SecondaryWindow window) override;
-  TStatus WritePdf(const QString& file, const QString& html, const QString& title) override;
+  TStatus WritePdf(const QString& file, const TPrintDocument& document) override;
 
   // Who opens the secondary windows (the main window knows them).
   std::function<void(SecondaryWindow)> ShowModalHandler;
