@@ -182,7 +182,7 @@ void TMainForm::ContentCheckBtnClick() {
 }
 
 void TMainForm::LoadFileBTnClick() {
-  if (State.FileNameEd.Text.isEmpty()) {
+  if (job_->Input.InputFileName.isEmpty()) {
     ui_.Information(QStringLiteral("Kérem jelöljön ki egy fájlt először"));
     return;
   }

@@ -40,11 +40,13 @@ void TMainForm::ChooseInputFile(const QString& path) {
   job_ = session_.NewJob();
   State.SummaryBtn.Enabled = false;
   SetInputStage(TInputStage::FileChosen);
+  // The file's name lives in the job; the edit shows it and every reading takes it from there.
+  job_->Input.InputFileName = path;
   State.FileNameEd.Text = path;
   job_->Refused = true;  // until the file has passed the checks below
   job_->Input.InputLineCount = -1;
 
-  const TResult<TFBytes> sample = ReadSampleExclusively(State.FileNameEd.Text);
+  const TResult<TFBytes> sample = ReadSampleExclusively(job_->Input.InputFileName);
   if (!sample) {
     ui_.Error(
         QStringLiteral("Nem sikerült kizárólagos hozzáférést kapni a kijelölt fájlhoz\n"
@@ -66,13 +68,13 @@ void TMainForm::ChooseInputFile(const QString& path) {
   }
   Panel_enabled(MainPanel::Szerkezet, true);
 
-  const QFileInfo counted(State.FileNameEd.Text);
+  const QFileInfo counted(job_->Input.InputFileName);
   job_->CountedSize = counted.size();
   job_->CountedModified = counted.lastModified();
   TStructureGuess guess;
   {
     TProgressScope progress(ui_, QStringLiteral("Az input fájl sorainak számlálása…"));
-    guess = AnalyzeInputDataStructure(State.FileNameEd.Text, job_->Input.InputCodePage,
+    guess = AnalyzeInputDataStructure(job_->Input.InputFileName, job_->Input.InputCodePage,
                                       State.CsvSeparatorEd.Text, State.HeaderCbx.Checked,
                                       progress.Callback());
   }
@@ -141,9 +143,9 @@ bool TMainForm::RunStructureCheck(const QString& article) {
   return true;
 }
 
-// The structure panel's controls as every reading of the file takes them.
+// The structure panel's controls as every reading of the file takes them (the file's name is
+// the job's already).
 void TMainForm::ReadInputControls() {
-  job_->Input.InputFileName = State.FileNameEd.Text;
   job_->Input.InputSeparatorChar =
       State.CsvSeparatorEd.Text.isEmpty() ? QChar() : State.CsvSeparatorEd.Text.at(0);
   job_->Input.HeaderPresent = State.HeaderCbx.Checked;
