@@ -12,6 +12,7 @@
 
 namespace {
 
+#ifndef Q_OS_WIN
 QtMessageHandler qtHandler = nullptr;
 
 // The offscreen platform's note that it made a runtime folder of its own is no news to a
@@ -24,6 +25,7 @@ void QuietRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const
   else
     QTextStream(stderr) << qFormatLogMessage(type, context, text) << Qt::endl;
 }
+#endif
 
 }  // namespace
 
