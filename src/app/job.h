@@ -26,7 +26,10 @@ struct TJobRun {
   QStringList PartnerList;
   QString XmlFileName;     // its output file
   QString LastWrittenXml;  // the file it wrote; empty when it wrote none
-  // The return it made; its rows are the job's lines as the run left them.
+  // The lines as this run prepared them (combined, excluded): a copy of the job's loaded
+  // lines, so that every run starts from the lines as the load left them.
+  TAFAAdatList Lines;
+  // The return it made; its rows are read from Lines.
   std::optional<TReturn> Return;
 };
 
@@ -43,6 +46,7 @@ class TJob {
   // from the old lines goes with them.
   void SetLines(TAFAAdatList lines, QStringList missedRows, std::vector<TSkippedRecord> skipped) {
     Run.Return.reset();
+    Run.Lines.clear();
     AFAAdatList = std::move(lines);
     MissedRows = std::move(missedRows);
     SkippedRecords = std::move(skipped);
@@ -64,6 +68,16 @@ class TJob {
   TAFAAdatList AFAAdatList;
   QStringList MissedRows;
   std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
+
+  // A copy of the loaded lines for a run to prepare. It keeps the room the load left behind
+  // them, so that the combined lines are merged in without moving the whole list.
+  [[nodiscard]] TAFAAdatList LinesForRun() const {
+    TAFAAdatList lines;
+    lines.reserve(AFAAdatList.capacity());
+    lines.insert(lines.end(), AFAAdatList.begin(), AFAAdatList.end());
+    lines.TextBlocks = AFAAdatList.TextBlocks;
+    return lines;
+  }
 
   TJobRun Run;
 };

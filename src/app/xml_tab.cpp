@@ -102,6 +102,9 @@ void TMainForm::Step1BtnClick() {
   input.Locale = session_.OutputLocale;
   input.XmlFileName = run.XmlFileName;
   TDeclarationOutcome outcome;
+  // The run prepares a copy: the loaded lines stay as the load left them for the next run,
+  // and a stopped run leaves the last one's return as it was.
+  TAFAAdatList lines = job_->LinesForRun();
   {
     // Closed before any box below opens.
     const QString title = QStringLiteral("Az XML nyomtatvány készítése\n");
@@ -112,7 +115,7 @@ void TMainForm::Step1BtnClick() {
     phases.Document =
         progress.CancellablePhase(title + QStringLiteral("2/3: A nyomtatvány összeállítása…"));
     phases.Write = progress.Phase(title + QStringLiteral("3/3: Fájlba írás…"));
-    outcome = RunDeclaration(job_->AFAAdatList, input, phases);
+    outcome = RunDeclaration(lines, input, phases);
   }
   if (outcome.Cancelled()) {
     run.XmlFileName = previousXmlFileName;
@@ -121,6 +124,7 @@ void TMainForm::Step1BtnClick() {
   }
   run.LastWrittenXml.clear();
   run.Return.reset();
+  run.Lines.clear();
   run.PartnerList = outcome.Prepared.PartnerList;
   for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
   if (!outcome.Written) {
@@ -128,7 +132,9 @@ void TMainForm::Step1BtnClick() {
     return;
   }
   run.LastWrittenXml = run.XmlFileName;
+  run.Lines = std::move(lines);
   run.Return = std::move(outcome.Return);
+  run.Return->Lines = &run.Lines;  // the list it was built on has moved here
   RememberXmlFolder(run.LastWrittenXml);
 }
 
