@@ -125,10 +125,12 @@ void TMainForm::UpdateDateFormatHelp() {
 }
 
 void TMainForm::DateFormEdChange() {
+  ContentSettingChange();
   UpdateDateFormatHelp();
 }
 
 void TMainForm::ColumnCbxChange() {
+  ContentSettingChange();
   // The marked cells belong to the columns they were checked under.
   State.InputDataSG.Marks.clear();
   UpdateDateFormatHelp();
@@ -136,8 +138,13 @@ void TMainForm::ColumnCbxChange() {
 
 void TMainForm::DateFormChoicesBtnClick(int index) {
   if (index < 0 || index >= State.DateFormChoicesBtn.Items.size()) return;
+  if (State.DateFormEd.Text != State.DateFormChoicesBtn.Items[index]) ContentSettingChange();
   State.DateFormEd.Text = State.DateFormChoicesBtn.Items[index];
   UpdateDateFormatHelp();
+}
+
+void TMainForm::DecSepCbxChange() {
+  ContentSettingChange();
 }
 
 bool TMainForm::LoadInputData() {

@@ -36,6 +36,7 @@ class TMainForm {
   void ResetSzerkezetPanel();
   void ResetTartalomPanel();
   void ResetBetoltesPanel();
+  void ResetCheckMarks();
 
   // The input tab's workflow: how far the current file got. Setting a stage resets and
   // locks the panels after it and clears InputLoaded (set only by the loaded stage).
@@ -66,9 +67,13 @@ class TMainForm {
   // Edits on the content panel that take effect before its button: a column combo changed
   // (the marks of the last check go), the date format typed or picked from the formats
   // that read the column (item index of DateFormChoicesBtn).
+  // Any of these after a passed check makes the check stale: the later stages go back.
   void ColumnCbxChange();
   void DateFormEdChange();
   void DateFormChoicesBtnClick(int index);
+  void DecSepCbxChange();
+  // The separator or the header box edited on the structure panel.
+  void StructureSettingChange();
   // The hidden date-conversion test panel.
   void Button1Click();
 
@@ -112,6 +117,7 @@ class TMainForm {
 
  private:
   bool RunStructureCheck(const QString& article);
+  void ContentSettingChange();
   void ReadInputControls();
   void ShowStructureCheck(const TStructureCheck& check);
   bool CheckAndLoad();

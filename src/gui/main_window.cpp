@@ -355,13 +355,18 @@ QWidget* MainWindow::BuildInputTab() {
     auto* g = new QVBoxLayout(body);
     g->setContentsMargins(8, 2, 8, 0);
     auto* row = new QHBoxLayout;
-    row->addWidget(binder_.Check(QStringLiteral("HeaderCbx")));
+    QCheckBox* header = binder_.Check(QStringLiteral("HeaderCbx"));
+    connect(header, &QAbstractButton::clicked, this,
+            [this] { Run([this] { form_->StructureSettingChange(); }); });
+    row->addWidget(header);
     row->addSpacing(24);
     row->addWidget(binder_.Label(QStringLiteral("Label5")));
     QLineEdit* sep = binder_.Edit(QStringLiteral("CsvSeparatorEd"), false, 1);
     sep->setFixedWidth(sep->fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 16);
     sep->setAlignment(Qt::AlignCenter);
     sep->setToolTip(QStringLiteral("Általában vessző, vagy pontosvessző"));
+    connect(sep, &QLineEdit::textEdited, this,
+            [this] { Run([this] { form_->StructureSettingChange(); }); });
     row->addWidget(sep);
     row->addSpacing(24);
     row->addWidget(binder_.Label(QStringLiteral("Label24")));
@@ -455,7 +460,10 @@ QWidget* MainWindow::BuildInputTab() {
     datePreview->setFont(italic);
     g->addWidget(datePreview, 4, 2, 1, 3);
     g->addWidget(binder_.Label(QStringLiteral("Label19")), 5, 2);
-    g->addWidget(binder_.Combo(QStringLiteral("DecSepCbx")), 5, 3);
+    QComboBox* decSep = binder_.Combo(QStringLiteral("DecSepCbx"));
+    connect(decSep, &QComboBox::activated, this,
+            [this] { Run([this] { form_->DecSepCbxChange(); }); });
+    g->addWidget(decSep, 5, 3);
     g->addWidget(binder_.CheckButton(QStringLiteral("AdoszamCheckBBtn")), 1, 4);
     g->addWidget(binder_.CheckButton(QStringLiteral("DatumCheckBBtn")), 3, 4);
     g->addWidget(binder_.CheckButton(QStringLiteral("OsszegCheckBBtn")), 5, 4);

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "app/main_form.h"
 #include "app/show_missed_form.h"
@@ -272,6 +273,73 @@ TEST_F(ContentTabTest, AFileThatChangedSinceItsLinesWereCountedIsNotLoaded) {
   EXPECT_TRUE(ui.Texts(QStringLiteral("error"))
                   .front()
                   .startsWith(QStringLiteral("Az input fájl megváltozott")));
+}
+
+// Whatever a passed check or the load read, changed afterwards, leaves nothing loaded and
+// the later marks "not checked", as a new check would; the declaration then refuses.
+TEST_F(ContentTabTest, ASettingChangedAfterTheChecksMakesThemStale) {
+  MainFormState& s = form->State;
+  struct Change {
+    const char* What;
+    std::function<void()> Do;
+    Stage After;
+  };
+  const std::vector<Change> changes = {
+      {"separator",
+       [&] {
+         s.CsvSeparatorEd.Text = QStringLiteral(",");
+         form->StructureSettingChange();
+       },
+       Stage::FileChosen},
+      {"header",
+       [&] {
+         s.HeaderCbx.Checked = false;
+         form->StructureSettingChange();
+       },
+       Stage::FileChosen},
+      {"column",
+       [&] {
+         s.AFAColCbx.ItemIndex = 5;
+         form->ColumnCbxChange();
+       },
+       Stage::StructureChecked},
+      {"date format",
+       [&] {
+         s.DateFormEd.Text = QStringLiteral("dd.mm.yyyy");
+         form->DateFormEdChange();
+       },
+       Stage::StructureChecked},
+      {"decimal separator",
+       [&] {
+         s.DecSepCbx.ItemIndex = 1;
+         form->DecSepCbxChange();
+       },
+       Stage::StructureChecked},
+  };
+  for (const Change& change : changes) {
+    Choose(Lines(12));
+    ASSERT_TRUE(form->InputLoaded()) << change.What;
+    change.Do();
+    EXPECT_EQ(form->InputStage(), change.After) << change.What;
+    EXPECT_FALSE(form->InputLoaded()) << change.What;
+    for (const CheckButtonControl* b : {&s.AdoszamCheckBBtn, &s.DatumCheckBBtn, &s.OsszegCheckBBtn})
+      EXPECT_EQ(b->Mark, CheckMark::Help) << change.What;
+    EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("?")) << change.What;
+    EXPECT_EQ(s.CsvMissedRowNumEd.Text, QStringLiteral("?")) << change.What;
+    EXPECT_FALSE(Enabled(MainPanel::Betoltes)) << change.What;
+    ui.Clear();
+    form->Step1BtnClick();
+    EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Még nem volt sikeres input (CSV) fájl "
+                                                     "betöltés, nem készíthető XML  nyomtatvány")})
+        << change.What;
+  }
+  // Before any check has passed, an edit changes no stage.
+  Choose(Lines(12));
+  form->SetInputStage(Stage::StructureChecked);
+  s.DecSepCbx.ItemIndex = 0;
+  form->DecSepCbxChange();
+  EXPECT_EQ(form->InputStage(), Stage::StructureChecked);
+  EXPECT_TRUE(Enabled(MainPanel::Tartalom));
 }
 
 TEST_F(ContentTabTest, HiddenControls) {
