@@ -147,7 +147,13 @@ void TMainForm::DecSepCbxChange() {
   ContentSettingChange();
 }
 
+void TMainForm::ForgetLastReturn() {
+  job_->Run = TJobRun{};
+  State.XMLFileSelectEd.Text.clear();
+}
+
 bool TMainForm::LoadInputData() {
+  ForgetLastReturn();
   ReadInputControls();
   TLoadResult loaded;
   {

@@ -38,6 +38,7 @@ void TMainForm::RememberInputFile(const QString& path) {
 
 void TMainForm::ChooseInputFile(const QString& path) {
   job_ = session_.NewJob();
+  ForgetLastReturn();
   SetInputStage(TInputStage::FileChosen);
   State.FileNameEd.Text = path;
   job_->Refused = true;  // until the file has passed the checks below

@@ -118,6 +118,8 @@ class TMainForm {
  private:
   bool RunStructureCheck(const QString& article);
   void ContentSettingChange();
+  // A new file or a new load: nothing of the last return stays on show.
+  void ForgetLastReturn();
   void ReadInputControls();
   void ShowStructureCheck(const TStructureCheck& check);
   bool CheckAndLoad();

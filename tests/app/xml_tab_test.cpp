@@ -311,8 +311,9 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
     EXPECT_EQ(line.Status, TAFAAdatStatus::stAFABase);
     EXPECT_TRUE(line.Enabled);
   }
+  EXPECT_TRUE(form->State.XMLFileSelectEd.Text.isEmpty());  // the last return's name is gone
   const qsizetype beforeThird = Memo().size();
-  Run();
+  Run(target);
   EXPECT_EQ(Memo().mid(beforeThird), first);
   EXPECT_EQ(test::ReadFile(target), bytes);
 }
