@@ -38,6 +38,7 @@
 #include "gui/desktop_integration.h"
 #include "gui/keyboard.h"
 #include "gui/secondary_windows.h"
+#include "gui/wheel_focus.h"
 
 namespace krinu {
 namespace {
@@ -110,6 +111,7 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
   setCentralWidget(pages_);
   BuildStatusBar();
   SetUpKeyboard();
+  WheelChangesOnlyWithFocus(this);
   PlaceOnScreen(this, QSize(1000, 660));
   Render();
 }

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointingDevice>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "app/handler_runner.h"
 #include "common/clock.h"
@@ -298,6 +300,50 @@ TEST_F(MainWindowTest, TheMemoShowsTheLogLineForLine) {
   EXPECT_TRUE(Find<QPlainTextEdit>("XMLGenMm")
                   ->toPlainText()
                   .endsWith(QStringLiteral("\n\negy\n\nkettő\n\nhárom")));
+}
+
+// One notch of the wheel over the widget, as the application delivers it (to the parents
+// too when the widget does not take it). A device of its own: the platform's default one,
+// made on first use, would outlive the application.
+void Wheel(QWidget* w, int notches) {
+  static QPointingDevice* mouse = new QPointingDevice(
+      QStringLiteral("test wheel"), 1, QInputDevice::DeviceType::Mouse,
+      QPointingDevice::PointerType::Generic, QInputDevice::Capability::Scroll, 1, 3);
+  const QPointF at(w->width() / 2.0, w->height() / 2.0);
+  QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false, Qt::MouseEventNotSynthesized, mouse);
+  QApplication::sendEvent(w, &event);
+}
+
+TEST_F(MainWindowTest, TheWheelChangesAFieldOnlyWithTheFocus) {
+  MainFormState& s = window->Form().State;
+  s.AdoszamColCbx.Items =
+      QStringList{QStringLiteral("Kérem, jelölje ki"), QStringLiteral("a"), QStringLiteral("b")};
+  s.AdoszamColCbx.ItemIndex = 1;
+  s.AdoszamColCbx.Enabled = true;
+  window->Render();
+  window->show();
+  window->activateWindow();
+  QApplication::processEvents();
+  auto* column = Find<QComboBox>("AdoszamColCbx");
+  auto* from = Find<QDateEdit>("IdoszakADtPick");
+  auto* version = Find<QLineEdit>("NyomtVerEd");
+  version->setFocus();
+  QApplication::processEvents();
+  Wheel(column, 1);
+  Wheel(from, 1);
+  window->Run([] {});
+  EXPECT_EQ(column->currentIndex(), 1);
+  EXPECT_EQ(s.AdoszamColCbx.ItemIndex, 1);
+  EXPECT_EQ(s.IdoszakADtPick.Date, QDate(2026, 12, 1));
+  EXPECT_TRUE(version->hasFocus());  // the wheel takes no focus either
+
+  column->setFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(column->hasFocus());
+  Wheel(column, 1);
+  window->Run([] {});
+  EXPECT_EQ(s.AdoszamColCbx.ItemIndex, 2);
 }
 
 // A bookkeeper's session: a file loaded, a return, a second one with another option, then a
