@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/job_warning.h"
 #include "content/afa_adat.h"
 #include "content/input_load.h"
 #include "declaration/return_model.h"
@@ -31,6 +32,8 @@ struct TJobRun {
   TAFAAdatList Lines;
   // The return it made; its rows are read from Lines.
   std::optional<TReturn> Return;
+  // What the run found beyond its checks and wrote despite.
+  std::vector<TJobWarning> Warnings;
 };
 
 class TJob {

@@ -19,6 +19,10 @@
 
 namespace krinu {
 
+// A return whose included lines all fall outside its period (or that has none) would be
+// wrong: the warning when it is so.
+[[nodiscard]] std::optional<TJobWarning> PeriodWarning(const TReturnCounts& counts);
+
 class TMainForm {
  public:
   TMainForm(UserInterface& ui, TSession& session);

@@ -10,6 +10,16 @@
 
 namespace krinu {
 
+std::optional<TJobWarning> PeriodWarning(const TReturnCounts& counts) {
+  if (counts.IncludedLines > 0 && counts.OutsidePeriod < counts.IncludedLines) return std::nullopt;
+  return TJobWarning{TWarningKind::NothingInPeriod,
+                     QStringLiteral("A kijelölt időszakba egyetlen tétel sem esik (%1 tételből "
+                                    "%2 kívül esik).")
+                         .arg(counts.IncludedLines)
+                         .arg(counts.OutsidePeriod),
+                     true};
+}
+
 void TMainForm::XMLFileSelectBtnClick() {
   FileDialogSpec dialog = SaveDialog;
   if (RememberRecentFiles && !recent_.XmlDir.isEmpty() && QFileInfo(recent_.XmlDir).isDir())
@@ -105,6 +115,8 @@ void TMainForm::Step1BtnClick() {
   // The run prepares a copy: the loaded lines stay as the load left them for the next run,
   // and a stopped run leaves the last one's return as it was.
   TAFAAdatList lines = job_->LinesForRun();
+  std::optional<TJobWarning> warning;
+  bool declined = false;
   {
     // Closed before any box below opens.
     const QString title = QStringLiteral("Az XML nyomtatvány készítése\n");
@@ -115,16 +127,29 @@ void TMainForm::Step1BtnClick() {
     phases.Document =
         progress.CancellablePhase(title + QStringLiteral("2/3: A nyomtatvány összeállítása…"));
     phases.Write = progress.Phase(title + QStringLiteral("3/3: Fájlba írás…"));
-    outcome = RunDeclaration(lines, input, phases);
+    outcome = PrepareDeclaration(lines, input, phases.Preparation);
+    if (!outcome.Cancelled()) {
+      warning = PeriodWarning(outcome.Prepared.Counts);
+      if (warning) {
+        progress.End();  // the question stands alone; the next phase shows it again
+        declined = !ui_.ProceedDespite(*warning);
+      }
+      if (!declined) WriteDeclaration(outcome, lines, input, phases);
+    }
   }
-  if (outcome.Cancelled()) {
+  if (outcome.Cancelled() || declined) {
     run.XmlFileName = previousXmlFileName;
+    // Declined, the log still shows what the preparation found.
+    if (declined)
+      for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
     session_.Log.Write(LogSource::Run, QStringLiteral("Az XML nyomtatvány készítése megszakítva"));
     return;
   }
   run.LastWrittenXml.clear();
   run.Return.reset();
   run.Lines.clear();
+  run.Warnings.clear();
+  if (warning) run.Warnings.push_back(*warning);
   run.PartnerList = outcome.Prepared.PartnerList;
   for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
   if (!outcome.Written) {

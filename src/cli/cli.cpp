@@ -25,6 +25,18 @@ bool CliUserInterface::Confirm(const QString& text) {
   return AnswerYes;
 }
 
+void CliUserInterface::PrintWarning(const TJobWarning& warning) {
+  err_ << "krinu-cli: figyelmeztetés: " << EscapeControlCharacters(warning.Text, true) << '\n';
+  err_.flush();
+}
+
+bool CliUserInterface::ProceedDespite(const TJobWarning& warning) {
+  PrintWarning(warning);
+  if (!Strict || !warning.Blocking) return true;
+  RefusedByWarning = true;
+  return false;
+}
+
 std::optional<QString> OptionValue(const QCommandLineParser& args, const QString& name) {
   if (!args.isSet(name)) return std::nullopt;
   return args.value(name);

@@ -18,7 +18,7 @@ struct ConvertOptions {
   QString Out;
   std::optional<QString> Taxpayer, Admin, FormVersion, Log;
   std::optional<QDate> From, To;
-  bool NoCombine = false, DropZero = false, NoOverwrite = false;
+  bool NoCombine = false, DropZero = false, NoOverwrite = false, Strict = false;
 };
 
 std::optional<QDate> IsoDate(const QString& text) {
@@ -107,6 +107,9 @@ void DeclareConvertOptions(QCommandLineParser& parser) {
       {QStringLiteral("log"),
        QStringLiteral("a futás naplóját ebbe a fájlba írja, nem a szabványos kimenetre"),
        QStringLiteral("FÁJL")},
+      {QStringLiteral("strict"),
+       QStringLiteral("ha a bevallás hibás lenne (egyetlen tétel sem esik a kijelölt "
+                      "időszakba), nem ír XML fájlt, és 3-as kilépési kóddal ér véget")},
   });
   DeclareInputOptions(parser);
 }
@@ -132,6 +135,7 @@ FromArgs<ConvertOptions> ReadConvertOptions(const QCommandLineParser& args) {
   o.NoCombine = args.isSet(QStringLiteral("no-combine"));
   o.DropZero = args.isSet(QStringLiteral("drop-zero"));
   o.NoOverwrite = args.isSet(QStringLiteral("no-overwrite"));
+  o.Strict = args.isSet(QStringLiteral("strict"));
   return o;
 }
 
@@ -158,8 +162,10 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
       c.Err << *refused << '\n';
       c.Err.flush();
     } else {
+      c.Ui.Strict = o.Strict;
       RunHandler(c.Ui, [&] { form.Step1BtnClick(); });
       if (!form.Job().Run.LastWrittenXml.isEmpty()) status = kOk;
+      if (c.Ui.RefusedByWarning) status = kRefusedByWarning;
     }
   }
   c.Out.flush();

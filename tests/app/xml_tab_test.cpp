@@ -357,5 +357,40 @@ TEST_F(XmlTabTest, AStoppedRunLeavesTheJobAsItWasAndTheNextOneWritesTheSame) {
   EXPECT_EQ(run.LastWrittenXml, target);
 }
 
+TEST_F(XmlTabTest, NothingInThePeriodIsWrittenOnlyOnAYes) {
+  Load();
+  form->State.IdoszakADtPick.Date = QDate(2024, 10, 1);
+  form->State.IdoszakBDtPick.Date = QDate(2024, 10, 31);
+  const QString target = Path(QStringLiteral("ki.xml"));
+  const qsizetype before = Memo().size();
+  Run(target);
+  const QString question = QStringLiteral(
+      "A kijelölt időszakba egyetlen tétel sem esik (4 tételből 4 kívül esik).\n"
+      "Biztosan elkészíti a bevallást?");
+  EXPECT_EQ(ui.Messages, (std::vector<test::Message>{{"confirmation", question}}));
+  EXPECT_EQ(ui.BoxesDuringProgress, 0);
+  EXPECT_FALSE(QFileInfo::exists(target));
+  EXPECT_FALSE(form->Job().Run.Return);
+  EXPECT_TRUE(form->Job().Run.XmlFileName.isEmpty());
+  EXPECT_TRUE(Memo().mid(before).contains(
+      QStringLiteral("!!! 4 tételből 4 tétel kívül esik a kijelölt időszakon !!!")));
+  EXPECT_EQ(Memo().last(), QStringLiteral("Az XML nyomtatvány készítése megszakítva"));
+
+  ui.Clear();
+  ui.ConfirmAnswers.push_back(true);
+  Run(target);
+  EXPECT_EQ(ui.Texts(), QStringList{question});
+  EXPECT_EQ(test::XmlLint(target), QString());
+  ASSERT_EQ(form->Job().Run.Warnings.size(), 1u);
+  EXPECT_EQ(form->Job().Run.Warnings[0].Kind, TWarningKind::NothingInPeriod);
+
+  // One line inside the period is enough.
+  ui.Clear();
+  form->State.IdoszakBDtPick.Date = QDate(2024, 11, 4);
+  Run(target);
+  EXPECT_TRUE(ui.Messages.empty());
+  EXPECT_TRUE(form->Job().Run.Warnings.empty());
+}
+
 }  // namespace
 }  // namespace krinu
