@@ -8,12 +8,13 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QInputDevice>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointingDevice>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
@@ -37,6 +38,9 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "gui_tests";
   static char* argv[] = {name, nullptr};
+  // The list of input devices is made on first use; made before the application, it is
+  // still there when the application frees the devices that key and wheel events made.
+  static const auto devices = QInputDevice::devices();
   static QApplication app(argc, argv);
   return app;
 }
@@ -303,15 +307,11 @@ TEST_F(MainWindowTest, TheMemoShowsTheLogLineForLine) {
 }
 
 // One notch of the wheel over the widget, as the application delivers it (to the parents
-// too when the widget does not take it). A device of its own: the platform's default one,
-// made on first use, would outlive the application.
+// too when the widget does not take it).
 void Wheel(QWidget* w, int notches) {
-  static QPointingDevice* mouse = new QPointingDevice(
-      QStringLiteral("test wheel"), 1, QInputDevice::DeviceType::Mouse,
-      QPointingDevice::PointerType::Generic, QInputDevice::Capability::Scroll, 1, 3);
   const QPointF at(w->width() / 2.0, w->height() / 2.0);
   QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
-                    Qt::NoModifier, Qt::NoScrollPhase, false, Qt::MouseEventNotSynthesized, mouse);
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(w, &event);
 }
 
@@ -344,6 +344,37 @@ TEST_F(MainWindowTest, TheWheelChangesAFieldOnlyWithTheFocus) {
   Wheel(column, 1);
   window->Run([] {});
   EXPECT_EQ(s.AdoszamColCbx.ItemIndex, 2);
+}
+
+// Keys typed into the focused widget, one press and release each.
+void Type(QWidget* w, const QString& text) {
+  for (const QChar c : text) {
+    const int key = c.isDigit() ? Qt::Key_0 + c.digitValue() : c.unicode();
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent event(type, key, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(w, &event);
+    }
+  }
+}
+
+TEST_F(MainWindowTest, ADateTypedWithItsSeparatorsIsThatDate) {
+  window->show();
+  window->activateWindow();
+  Find<QTabWidget>("MainPC")->setCurrentIndex(1);
+  auto* from = Find<QDateEdit>("IdoszakADtPick");
+  for (const QString& typed :
+       {QStringLiteral("2024.03.05"), QStringLiteral("2024. 03. 05."), QStringLiteral("20240305"),
+        QStringLiteral("2024-03-05"), QStringLiteral("2024.3.5")}) {
+    window->Run([&] { window->Form().State.IdoszakADtPick.Date = QDate(2026, 11, 1); });
+    Find<QLineEdit>("NyomtVerEd")->setFocus();
+    from->setFocus(Qt::TabFocusReason);  // the year is selected, as after a Tab
+    QApplication::processEvents();
+    ASSERT_TRUE(from->hasFocus());
+    Type(from, typed);
+    Find<QLineEdit>("NyomtVerEd")->setFocus();
+    window->Run([] {});
+    EXPECT_EQ(window->Form().State.IdoszakADtPick.Date, QDate(2024, 3, 5)) << typed.toStdString();
+  }
 }
 
 // A bookkeeper's session: a file loaded, a return, a second one with another option, then a
