@@ -8,6 +8,7 @@
 
 #include "app/handler_runner.h"
 #include "cli/input_commands.h"
+#include "common/text_util.h"
 #include "common/write_error.h"
 #include "declaration/declaration_run.h"
 
@@ -38,7 +39,7 @@ std::optional<QString> WriteLog(const QString& file, const QStringList& lines) {
   QByteArray chunk;
   chunk.reserve(1 << 20);
   for (qsizetype i = 0; written && i < lines.size(); ++i) {
-    chunk += lines[i].toUtf8();
+    chunk += Utf8WithReplacement(lines[i]);
     chunk += '\n';
     if (chunk.size() >= (1 << 20) || i + 1 == lines.size()) {
       errno = 0;

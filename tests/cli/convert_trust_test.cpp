@@ -186,5 +186,23 @@ TEST_F(ConvertTest, SkippedRowsAndTheLogAreWrittenWhateverTheLoadGave) {
   EXPECT_TRUE(QFileInfo::exists(Path("l.txt")));
 }
 
+TEST_F(ConvertTest, ALoneSurrogateIsWrittenToTheLogFileAsTheReplacementCharacter) {
+  // A UTF-16LE export whose partner name holds a lone high surrogate; the invoice's two lines
+  // are combined, so the name is logged.
+  QString text = QString::fromUtf8(kHeader);
+  text += QStringLiteral("22222222-2-42;Kettő ") + QChar(0xD800) +
+          QStringLiteral(" Bt;B/1;2024.11.06;2.500,00;675,00\r\n");
+  text += text.section(QStringLiteral("\r\n"), -2, -2) + QStringLiteral("\r\n");
+  QByteArray bytes("\xFF\xFE");
+  bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  test::WriteFile(Path("utf16.csv"), bytes);
+  const CliRun r = Run(
+      QStringList{"convert", Path("utf16.csv"), "--out", "u.xml", "--log", "u.log"} + kNovember);
+  ASSERT_EQ(r.Status, kOk) << r.Err.toStdString();
+  const QByteArray log = test::ReadFile(Path("u.log"));
+  EXPECT_TRUE(log.contains("/ Név: Kettő \xEF\xBF\xBD Bt\n")) << log.toStdString();
+  EXPECT_FALSE(log.contains("Kettő ? Bt"));
+}
+
 }  // namespace
 }  // namespace krinu::cli
