@@ -6,6 +6,7 @@
 
 #include "app/handler_runner.h"
 #include "app/main_form.h"
+#include "common/tax_number.h"
 #include "content/column_assignment.h"
 #include "content/content_check.h"
 #include "content/date_format_choices.h"
@@ -177,7 +178,28 @@ bool TMainForm::LoadInputData() {
   State.CsvLoadRowNumEd.Text = QString::number(job_->AFAAdatList.size());
   State.CsvMissedRowNumEd.Text = QString::number(job_->MissedRows.size());
   State.ShowMissedBtn.Enabled = !job_->MissedRows.isEmpty();
+  if (std::optional<TJobWarning> w = CheckDigitWarning(job_->AFAAdatList))
+    job_->LoadWarnings.push_back(std::move(*w));
+  QStringList lines;
+  for (const TJobWarning& w : job_->LoadWarnings) lines << w.Text;
+  State.LoadWarningsLb.Caption = lines.join(u'\n');
+  State.ShowLoadWarningsBtn.Enabled = !job_->LoadWarnings.empty();
   return true;
+}
+
+std::optional<TJobWarning> CheckDigitWarning(const TAFAAdatList& lines) {
+  QStringList partners;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if ((i == 0 || lines[i].Adoszam != lines[i - 1].Adoszam) &&
+        TaxNumberFaults(lines[i].Adoszam).CheckDigit)
+      partners << lines[i].Adoszam;
+  if (partners.isEmpty()) return std::nullopt;
+  constexpr qsizetype kNamed = 5;
+  QString text = QString::number(partners.size()) +
+                 QStringLiteral(" partner adószámának ellenőrző számjegye hibás: ") +
+                 partners.mid(0, kNamed).join(QStringLiteral(", "));
+  text += partners.size() > kNamed ? QStringLiteral(", …") : QStringLiteral(".");
+  return TJobWarning{TWarningKind::TaxNumberCheck, text, false, partners};
 }
 
 void TMainForm::NotifyInputLoadResult() {
@@ -206,6 +228,11 @@ void TMainForm::LoadFileBTnClick() {
 
 void TMainForm::ShowMissedBtnClick() {
   ui_.ShowModal(SecondaryWindow::ShowMissed);
+}
+
+void TMainForm::ShowLoadWarningsBtnClick() {
+  for (const TJobWarning& w : job_->LoadWarnings)
+    ui_.Information(w.Text + QStringLiteral("\n\n") + w.Items.join(u'\n'));
 }
 
 void TMainForm::Button1Click() {

@@ -50,6 +50,7 @@ class TJob {
   void SetLines(TAFAAdatList lines, QStringList missedRows, std::vector<TSkippedRecord> skipped) {
     Run.Return.reset();
     Run.Lines.clear();
+    LoadWarnings.clear();
     AFAAdatList = std::move(lines);
     MissedRows = std::move(missedRows);
     SkippedRecords = std::move(skipped);
@@ -71,6 +72,8 @@ class TJob {
   TAFAAdatList AFAAdatList;
   QStringList MissedRows;
   std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
+  // What the loaded lines hold beyond the checks: tax numbers whose check digit fails.
+  std::vector<TJobWarning> LoadWarnings;
 
   // A copy of the loaded lines for a run to prepare. It keeps the room the load left behind
   // them, so that the combined lines are merged in without moving the whole list.

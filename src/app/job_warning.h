@@ -21,6 +21,8 @@ struct TJobWarning {
   // A return written despite it would be wrong: the window asks before writing, and
   // krinu-cli --strict refuses.
   bool Blocking = false;
+  // What it is about, for a list: the partners' tax numbers, say.
+  QStringList Items;
 };
 
 // The question the window asks before writing a return despite the warning.

@@ -128,6 +128,8 @@ void TMainForm::ResetBetoltesPanel() {
   State.CsvLoadRowNumEd.Text = QStringLiteral("?");
   State.CsvMissedRowNumEd.Text = QStringLiteral("?");
   State.ShowMissedBtn.Enabled = false;
+  State.LoadWarningsLb.Caption.clear();
+  State.ShowLoadWarningsBtn.Enabled = false;
 }
 
 void TMainForm::AdozokMenuClick() {

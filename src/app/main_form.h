@@ -22,6 +22,8 @@ namespace krinu {
 // A return whose included lines all fall outside its period (or that has none) would be
 // wrong: the warning when it is so.
 [[nodiscard]] std::optional<TJobWarning> PeriodWarning(const TReturnCounts& counts);
+// The partners of the loaded lines (sorted by key) whose tax number fails its check digit.
+[[nodiscard]] std::optional<TJobWarning> CheckDigitWarning(const TAFAAdatList& lines);
 
 class TMainForm {
  public:
@@ -68,6 +70,7 @@ class TMainForm {
   void ContentCheckBtnClick();
   void LoadFileBTnClick();
   void ShowMissedBtnClick();
+  void ShowLoadWarningsBtnClick();
   // Edits on the content panel that take effect before its button: a column combo changed
   // (the marks of the last check go), the date format typed or picked from the formats
   // that read the column (item index of DateFormChoicesBtn).

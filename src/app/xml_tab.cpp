@@ -17,7 +17,8 @@ std::optional<TJobWarning> PeriodWarning(const TReturnCounts& counts) {
                                     "%2 kívül esik).")
                          .arg(counts.IncludedLines)
                          .arg(counts.OutsidePeriod),
-                     true};
+                     true,
+                     {}};
 }
 
 void TMainForm::XMLFileSelectBtnClick() {

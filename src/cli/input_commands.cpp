@@ -187,6 +187,7 @@ int LoadInput(CliContext& c, TMainForm& form, const InputOptions& o, QTextStream
   RunHandler(c.Ui, [&] { form.FormCreate(); });
   const int status = RunInputChain(c, form, o);
   PrintInputSummary(form, summary);
+  for (const TJobWarning& w : form.Job().LoadWarnings) c.Ui.PrintWarning(w);
   return status;
 }
 

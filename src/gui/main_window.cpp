@@ -204,7 +204,8 @@ void MainWindow::SetUpKeyboard() {
                        QStringLiteral("AdoszamFormEd"),      QStringLiteral("DateFormEd"),
                        QStringLiteral("DateFormChoicesBtn"), QStringLiteral("DecSepCbx"),
                        QStringLiteral("ContentCheckBtn"),    QStringLiteral("CsvLoadRowNumEd"),
-                       QStringLiteral("CsvMissedRowNumEd"),  QStringLiteral("ShowMissedBtn")});
+                       QStringLiteral("CsvMissedRowNumEd"),  QStringLiteral("ShowMissedBtn"),
+                       QStringLiteral("ShowLoadWarningsBtn")});
   ChainTabOrder(this, {QStringLiteral("AdozokCb"), QStringLiteral("UjAdozoBtn"),
                        QStringLiteral("UgyintezokCb"), QStringLiteral("UjUgyintezoBtn"),
                        QStringLiteral("XMLFileSelectBtn"), QStringLiteral("XMLFileSelectEd"),
@@ -496,12 +497,19 @@ QWidget* MainWindow::BuildInputTab() {
     connect(showMissed, &QAbstractButton::clicked, this,
             [this] { Run([this] { form_->ShowMissedBtnClick(); }); });
     g->addWidget(showMissed, 2, 0, 1, 2);
+    QLabel* warnings = binder_.Label(QStringLiteral("LoadWarningsLb"));
+    warnings->setWordWrap(true);
+    g->addWidget(warnings, 3, 0, 1, 2);
+    QAbstractButton* showWarnings = binder_.Button(QStringLiteral("ShowLoadWarningsBtn"));
+    connect(showWarnings, &QAbstractButton::clicked, this,
+            [this] { Run([this] { form_->ShowLoadWarningsBtnClick(); }); });
+    g->addWidget(showWarnings, 4, 0, 1, 2);
     QAbstractButton* hidden = binder_.Button(QStringLiteral("LoadFileBTn"));
     connect(hidden, &QAbstractButton::clicked, this,
             [this] { Run([this] { form_->LoadFileBTnClick(); }); });
     hidden->setVisible(false);
-    g->addWidget(hidden, 3, 0);
-    g->setRowStretch(4, 1);
+    g->addWidget(hidden, 5, 0);
+    g->setRowStretch(6, 1);
   }
   lower->addWidget(betoltes, 2);
   v->addLayout(lower);

@@ -342,6 +342,38 @@ TEST_F(ContentTabTest, ASettingChangedAfterTheChecksMakesThemStale) {
   EXPECT_TRUE(Enabled(MainPanel::Tartalom));
 }
 
+TEST_F(ContentTabTest, PartnersWhoseCheckDigitFailsAreCountedAndListedButLoaded) {
+  MainFormState& s = form->State;
+  // 12345678: the first seven give 6. 10773381 is right.
+  Choose(Lines(12,
+               "10773381-2-44;Jó Kft;2026.11.02;J-1;1,00;0,27\n"
+               "12345679-2-42;Más Bt;2026.11.03;M-1;1,00;0,27\n"));
+  ASSERT_TRUE(form->InputLoaded());
+  EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("14"));
+  const QString line = QStringLiteral(
+      "2 partner adószámának ellenőrző számjegye hibás: 12345678-2-42, 12345679-2-42.");
+  EXPECT_EQ(s.LoadWarningsLb.Caption, line);
+  EXPECT_TRUE(s.ShowLoadWarningsBtn.Enabled);
+  ui.Clear();
+  form->ShowLoadWarningsBtnClick();
+  EXPECT_EQ(ui.Texts(), QStringList{line + QStringLiteral("\n\n12345678-2-42\n12345679-2-42")});
+  // Gone with the load it was about.
+  s.DecSepCbx.ItemIndex = 1;
+  form->DecSepCbxChange();
+  EXPECT_TRUE(s.LoadWarningsLb.Caption.isEmpty());
+  EXPECT_FALSE(s.ShowLoadWarningsBtn.Enabled);
+
+  QByteArray good =
+      "Partner adószáma;Partner neve;Teljesítés dátuma;Számla sorszáma;Nettó összeg;"
+      "ÁFA összeg\n";
+  for (int i = 0; i < 12; ++i)
+    good += "10773381-2-44;Jó Kft;2026.11.10;J-" + QByteArray::number(i) + ";1.000,00;270,00\n";
+  Choose(good);
+  ASSERT_TRUE(form->InputLoaded());
+  EXPECT_TRUE(s.LoadWarningsLb.Caption.isEmpty());
+  EXPECT_FALSE(s.ShowLoadWarningsBtn.Enabled);
+}
+
 TEST_F(ContentTabTest, HiddenControls) {
   form->LoadFileBTnClick();
   EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Kérem jelöljön ki egy fájlt először")});
