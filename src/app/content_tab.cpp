@@ -2,6 +2,7 @@
 // load and its result.
 
 #include <QFileInfo>
+#include <QHash>
 #include <array>
 
 #include "app/handler_runner.h"
@@ -159,8 +160,10 @@ bool TMainForm::LoadInputData() {
   TLoadResult loaded;
   {
     TProgressScope progress(ui_, QStringLiteral("Az input fájl betöltése…"));
+    const int currency =
+        FindCurrencyColumn(State.InputDataSG, State.HeaderCbx.Checked, SelectedColumns());
     loaded = krinu::LoadInputData(job_->Input, SelectedColumns(), State.DateFormEd.Text,
-                                  State.DecSepCbx.ItemIndex, progress.Callback());
+                                  State.DecSepCbx.ItemIndex, progress.Callback(), currency);
   }
   // The lines were counted on the file as it was then; another program may have appended
   // to it or rewritten it since.
@@ -178,6 +181,8 @@ bool TMainForm::LoadInputData() {
   State.CsvLoadRowNumEd.Text = QString::number(job_->AFAAdatList.size());
   State.CsvMissedRowNumEd.Text = QString::number(job_->MissedRows.size());
   State.ShowMissedBtn.Enabled = !job_->MissedRows.isEmpty();
+  if (std::optional<TJobWarning> w = ForeignCurrencyWarning(loaded.ForeignLines))
+    job_->LoadWarnings.push_back(std::move(*w));
   if (std::optional<TJobWarning> w = CheckDigitWarning(job_->AFAAdatList))
     job_->LoadWarnings.push_back(std::move(*w));
   QStringList lines;
@@ -185,6 +190,33 @@ bool TMainForm::LoadInputData() {
   State.LoadWarningsLb.Caption = lines.join(u'\n');
   State.ShowLoadWarningsBtn.Enabled = !job_->LoadWarnings.empty();
   return true;
+}
+
+std::optional<TJobWarning> ForeignCurrencyWarning(const std::vector<TForeignLine>& lines) {
+  if (lines.empty()) return std::nullopt;
+  QStringList codes;  // in the order they first appear
+  QHash<QString, qint64> counts;
+  for (const TForeignLine& line : lines)
+    if (counts[line.Currency]++ == 0) codes << line.Currency;
+  QStringList perCode;
+  for (const QString& code : codes) perCode << code + u' ' + QString::number(counts[code]);
+  constexpr std::size_t kNamed = 5;
+  QStringList first;
+  for (std::size_t i = 0; i < std::min(kNamed, lines.size()); ++i)
+    first << QString::number(lines[i].RecordNumber);
+  if (lines.size() > kNamed) first << QStringLiteral("…");
+  TJobWarning w{TWarningKind::ForeignCurrency,
+                QString::number(lines.size()) + QStringLiteral(" sor nem forintban: ") +
+                    perCode.join(QStringLiteral(", ")) + QStringLiteral(" (az első adatsorok: ") +
+                    first.join(QStringLiteral(", ")) + QStringLiteral(")."),
+                true,
+                {}};
+  constexpr std::size_t kListed = 1000;
+  for (std::size_t i = 0; i < std::min(kListed, lines.size()); ++i)
+    w.Items << QString::number(lines[i].RecordNumber) + QStringLiteral(". adatsor: ") +
+                   lines[i].Currency;
+  if (lines.size() > kListed) w.Items << QStringLiteral("…");
+  return w;
 }
 
 std::optional<TJobWarning> CheckDigitWarning(const TAFAAdatList& lines) {

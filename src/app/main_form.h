@@ -22,6 +22,9 @@ namespace krinu {
 // A return whose included lines all fall outside its period (or that has none) would be
 // wrong: the warning when it is so.
 [[nodiscard]] std::optional<TJobWarning> PeriodWarning(const TReturnCounts& counts);
+// Lines loaded in another currency than the forint: a return made of them would be wrong.
+[[nodiscard]] std::optional<TJobWarning> ForeignCurrencyWarning(
+    const std::vector<TForeignLine>& lines);
 // The partners of the loaded lines (sorted by key) whose tax number fails its check digit.
 [[nodiscard]] std::optional<TJobWarning> CheckDigitWarning(const TAFAAdatList& lines);
 

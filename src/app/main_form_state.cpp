@@ -58,7 +58,7 @@ MainFormState::MainFormState() {
   CsvLoadRowNumLb = Cap(u"Betöltött adatsorok:");
   CsvMissedRowNumLb = Cap(u"Kihagyott adatsorok:");
   ShowMissedBtn = Cap(u"Kihagyott adatsorok megtekintése");
-  ShowLoadWarningsBtn = Cap(u"Hibás adószámok listája");
+  ShowLoadWarningsBtn = Cap(u"Figyelmeztetések bővebben");
   LoadFileBTn = Cap(u"Input File betöltése");
 
   Label1 = Cap(u"Válassza ki az Adózót:");

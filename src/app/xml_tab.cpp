@@ -116,7 +116,10 @@ void TMainForm::Step1BtnClick() {
   // The run prepares a copy: the loaded lines stay as the load left them for the next run,
   // and a stopped run leaves the last one's return as it was.
   TAFAAdatList lines = job_->LinesForRun();
-  std::optional<TJobWarning> warning;
+  // What would make the return wrong: asked about before the file is written.
+  std::vector<TJobWarning> warnings;
+  for (const TJobWarning& w : job_->LoadWarnings)
+    if (w.Blocking) warnings.push_back(w);
   bool declined = false;
   {
     // Closed before any box below opens.
@@ -130,11 +133,11 @@ void TMainForm::Step1BtnClick() {
     phases.Write = progress.Phase(title + QStringLiteral("3/3: Fájlba írás…"));
     outcome = PrepareDeclaration(lines, input, phases.Preparation);
     if (!outcome.Cancelled()) {
-      warning = PeriodWarning(outcome.Prepared.Counts);
-      if (warning) {
-        progress.End();  // the question stands alone; the next phase shows it again
-        declined = !ui_.ProceedDespite(*warning);
-      }
+      if (std::optional<TJobWarning> period = PeriodWarning(outcome.Prepared.Counts))
+        warnings.push_back(std::move(*period));
+      if (!warnings.empty()) progress.End();  // the question stands alone
+      for (const TJobWarning& w : warnings)
+        if (!declined) declined = !ui_.ProceedDespite(w);
       if (!declined) WriteDeclaration(outcome, lines, input, phases);
     }
   }
@@ -149,8 +152,7 @@ void TMainForm::Step1BtnClick() {
   run.LastWrittenXml.clear();
   run.Return.reset();
   run.Lines.clear();
-  run.Warnings.clear();
-  if (warning) run.Warnings.push_back(*warning);
+  run.Warnings = warnings;
   run.PartnerList = outcome.Prepared.PartnerList;
   for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
   if (!outcome.Written) {

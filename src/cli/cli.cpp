@@ -26,6 +26,8 @@ bool CliUserInterface::Confirm(const QString& text) {
 }
 
 void CliUserInterface::PrintWarning(const TJobWarning& warning) {
+  if (PrintedWarnings.contains(warning.Text)) return;
+  PrintedWarnings << warning.Text;
   err_ << "krinu-cli: figyelmeztetés: " << EscapeControlCharacters(warning.Text, true) << '\n';
   err_.flush();
 }

@@ -43,7 +43,8 @@ class CliUserInterface : public UserInterface {
   bool AnswerYes = false;
   bool Strict = false;
   bool RefusedByWarning = false;
-  int ErrorCount = 0;  // error boxes shown so far
+  QStringList PrintedWarnings;  // each is printed once, after the load or before the run
+  int ErrorCount = 0;           // error boxes shown so far
 
  private:
   void Print(const QString& kind, const QString& text);

@@ -110,7 +110,8 @@ void DeclareConvertOptions(QCommandLineParser& parser) {
        QStringLiteral("FÁJL")},
       {QStringLiteral("strict"),
        QStringLiteral("ha a bevallás hibás lenne (egyetlen tétel sem esik a kijelölt "
-                      "időszakba), nem ír XML fájlt, és 3-as kilépési kóddal ér véget")},
+                      "időszakba, vagy van nem forintban szereplő sor), nem ír XML fájlt, és "
+                      "3-as kilépési kóddal ér véget")},
   });
   DeclareInputOptions(parser);
 }

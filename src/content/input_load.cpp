@@ -262,8 +262,43 @@ void SortAFAAdatList(TAFAAdatList& list) {
   Permute(list, order);
 }
 
+bool IsForint(QStringView currency) {
+  const QStringView c = TrimView(currency);
+  return c.isEmpty() || c.compare(u"HUF", Qt::CaseInsensitive) == 0 ||
+         c.compare(u"Ft", Qt::CaseInsensitive) == 0;
+}
+
+int FindCurrencyColumn(const TPreviewGrid& grid, bool header, const TColumnSelection& assigned) {
+  const int rows = std::min<int>(grid.RowCount, int(grid.Cells.size()));
+  const int first = header ? 1 : 0;
+  const auto taken = [&](int field) {
+    return std::find(assigned.Item.begin(), assigned.Item.end(), field) != assigned.Item.end();
+  };
+  const auto code = [](QStringView v) {
+    if (v == u"Ft") return true;
+    if (v.size() != 3) return false;
+    for (const QChar c : v)
+      if (c < u'A' || c > u'Z') return false;
+    return true;
+  };
+  int byValues = 0;
+  for (int col = 0; col < grid.ColCount; ++col) {
+    if (taken(col + 1)) continue;
+    if (header && rows > 0) {
+      const QString name = TrimText(grid.Cells[0].value(col)).toLower();
+      for (const char16_t* known : {u"pénznem", u"deviza", u"valuta", u"currency"})
+        if (name == QStringView(known)) return col + 1;
+    }
+    bool all = rows > first;
+    for (int r = first; all && r < rows; ++r) all = code(TrimView(grid.Cells[r].value(col)));
+    if (all && byValues == 0) byValues = col + 1;
+  }
+  return byValues;
+}
+
 TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection& columns,
-                          const QString& dateFormat, int decSepIndex, const ProgressFn& progress) {
+                          const QString& dateFormat, int decSepIndex, const ProgressFn& progress,
+                          int currencyColumn) {
   TLoadResult result;
   const TDecSeps seps = DecSepsOf(decSepIndex);
   InputFormatSettings().DecimalSeparator = seps.Decimal;
@@ -379,6 +414,12 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
         line.Enabled = true;
         line.Status = TAFAAdatStatus::stAFABase;
         if (keyed) keyIds.push_back(keyId);
+        if (currencyColumn >= 1 && currencyColumn <= fieldCount) {
+          const QString& currency = reader.Fields(currencyColumn - 1).Value();
+          if (!IsForint(currency))
+            result.ForeignLines.push_back(
+                {reader.RecordCountProcessedSoFar(), TrimView(currency).toString()});
+        }
       }
 
       if (++records % kProgressEvery == 0 && progress) progress(records, total);

@@ -73,5 +73,47 @@ TEST_F(ConvertTest, AReturnWithNothingInItsPeriodWarnsAndStrictRefusesIt) {
       << help.Out.toStdString();
 }
 
+TEST_F(ConvertTest, LinesInAForeignCurrencyAreCountedAskedAboutAndRefusedWhenStrict) {
+  ASSERT_EQ(Run({"taxpayer", "list"}).Status, kOk);
+  QByteArray text =
+      "Partner adószáma;Partner neve;Számla sorszáma;Teljesítés dátuma;Nettó összeg;ÁFA összeg;"
+      "Pénznem\r\n";
+  for (int i = 0; i < 12; ++i)
+    text += "10773381-2-44;Egy Kft;A/" + QByteArray::number(i) + ";2024.11.04;1.000,00;270,00;" +
+            (i == 3 || i >= 9 ? "EUR"
+             : i == 5         ? "USD"
+             : i % 2          ? "HUF"
+                              : "") +
+            "\r\n";
+  test::WriteFile(Path("eur.csv"), text);
+  const QStringList november{"--from", "2024-11-01", "--to", "2024-11-30"};
+  // Record numbers count the header: the fourth invoice is record 5.
+  const QString line = kWarning + QStringLiteral(
+                                      "5 sor nem forintban: EUR 4, USD 1 (az első adatsorok: 5, "
+                                      "7, 11, 12, 13).\n");
+  CliRun plain = Run(QStringList{"convert", Path("eur.csv"), "--out", "a.xml"} + november);
+  EXPECT_EQ(plain.Status, kOk);
+  EXPECT_TRUE(plain.Err.endsWith(line)) << plain.Err.toStdString();
+  EXPECT_EQ(plain.Err.count(kWarning), 1);
+  EXPECT_TRUE(QFileInfo::exists(Path("a.xml")));
+  // Nothing is converted: the amounts are written as they stand.
+  CliRun strict =
+      Run(QStringList{"convert", Path("eur.csv"), "--out", "b.xml", "--strict"} + november);
+  EXPECT_EQ(strict.Status, kRefusedByWarning);
+  EXPECT_TRUE(strict.Err.endsWith(line));
+  EXPECT_FALSE(QFileInfo::exists(Path("b.xml")));
+  const CliRun load = Run({"load", Path("eur.csv")});
+  EXPECT_EQ(load.Status, kOk);
+  EXPECT_TRUE(load.Err.endsWith(line));
+
+  // Forints only, however written: no warning.
+  text.replace("EUR", "Ft").replace("USD", "huf");
+  test::WriteFile(Path("huf.csv"), text);
+  const CliRun forint =
+      Run(QStringList{"convert", Path("huf.csv"), "--out", "c.xml", "--strict"} + november);
+  EXPECT_EQ(forint.Status, kOk);
+  EXPECT_FALSE(forint.Err.contains(kWarning)) << forint.Err.toStdString();
+}
+
 }  // namespace
 }  // namespace krinu::cli
