@@ -34,6 +34,7 @@ bool TMainForm::AnalyzeInputDataContent() {
   for (size_t i = 0; i < combos.size(); ++i) combos[i]->ItemIndex = found.Columns.Item[i];
   if (found.DateFormat) State.DateFormEd.Text = *found.DateFormat;
   if (found.DecSepIndex) State.DecSepCbx.ItemIndex = *found.DecSepIndex;
+  amountColumns_ = {State.AFAAlapColCbx.ItemIndex, State.AFAColCbx.ItemIndex};
   UpdateDateFormatHelp();
 
   if (!found.Complete()) {
@@ -136,6 +137,37 @@ void TMainForm::ColumnCbxChange() {
   // The marked cells belong to the columns they were checked under.
   State.InputDataSG.Marks.clear();
   UpdateDateFormatHelp();
+  InferDecimalSeparator();
+  // Said now, rather than left to the check, whose failure would point elsewhere.
+  const std::vector<ComboControl*> combos = State.ColumnCombos();
+  const std::array<const CaptionControl*, 6> names{&State.AdoszamColLb, &State.MegnevezesColLb,
+                                                   &State.DatumColLb,   &State.BizSzamColLb,
+                                                   &State.AFAAlapColLb, &State.AFAColLb};
+  for (std::size_t i = 0; i < combos.size(); ++i)
+    for (std::size_t j = i + 1; j < combos.size(); ++j)
+      if (combos[i]->ItemIndex >= 1 && combos[i]->ItemIndex == combos[j]->ItemIndex) {
+        ui_.Warning(QStringLiteral("A(z) %1. oszlop két mezőhöz is ki van jelölve: %2, %3")
+                        .arg(combos[i]->ItemIndex)
+                        .arg(names[i]->Caption, names[j]->Caption));
+        return;
+      }
+}
+
+// Amount columns chosen by hand: their first value tells the decimal separator, as it does
+// for the automatic assignment.
+void TMainForm::InferDecimalSeparator() {
+  const std::array<int, 2> amounts{State.AFAAlapColCbx.ItemIndex, State.AFAColCbx.ItemIndex};
+  if (amounts == amountColumns_) return;
+  amountColumns_ = amounts;
+  const int row = State.HeaderCbx.Checked ? 1 : 0;
+  const TPreviewGrid& grid = State.InputDataSG;
+  for (const int item : amounts) {
+    if (item < 1 || row >= std::min<int>(grid.RowCount, int(grid.Cells.size()))) continue;
+    if (const std::optional<TOsszegGuess> guess = DetectOsszeg(grid.Cells[row].value(item - 1))) {
+      State.DecSepCbx.ItemIndex = guess->DecSep == u',' ? 0 : 1;
+      return;
+    }
+  }
 }
 
 void TMainForm::DateFormChoicesBtnClick(int index) {

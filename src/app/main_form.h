@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -136,6 +137,7 @@ class TMainForm {
   bool LoadAndNotify();
   // The formats offered for the date column and how its first value reads.
   void UpdateDateFormatHelp();
+  void InferDecimalSeparator();
   void ChooseInputFile(const QString& path);
   void RememberInputFile(const QString& path);
   void RememberXmlFolder(const QString& fileName);
@@ -146,6 +148,7 @@ class TMainForm {
   LogSubscription memo_;  // the log memo hears the session's log while the form lives
   std::shared_ptr<TJob> job_;
   TRecentFiles recent_;
+  std::array<int, 2> amountColumns_{-1, -1};  // the amount combos' items as last seen
   bool recentWriteReported_ = false;  // one log line for a data folder that cannot be written
 };
 

@@ -374,6 +374,39 @@ TEST_F(ContentTabTest, PartnersWhoseCheckDigitFailsAreCountedAndListedButLoaded)
   EXPECT_FALSE(s.ShowLoadWarningsBtn.Enabled);
 }
 
+TEST_F(ContentTabTest, AColumnChosenForTwoFieldsIsNamedAndChosenAmountsSetTheDecimalSeparator) {
+  MainFormState& s = form->State;
+  QByteArray text =
+      "Partner adószáma;Partner neve;Teljesítés dátuma;Számla sorszáma;Nettó összeg;ÁFA összeg;"
+      "Egyéb 1;Egyéb 2\n";
+  for (int i = 0; i < 12; ++i)
+    text += "10773381-2-44;Kiss Bt;2026.11.10;SZ-" + QByteArray::number(i) +
+            ";1.000,00;270,00;\"1,000,000.00\";\"270,000.00\"\n";
+  Choose(text);
+  ASSERT_TRUE(form->InputLoaded());
+  ASSERT_EQ(s.AFAAlapColCbx.ItemIndex, 5);
+  EXPECT_EQ(s.DecSepCbx.ItemIndex, 0);  // "Vessző"
+
+  ui.Clear();
+  s.AFAColCbx.ItemIndex = 5;
+  form->ColumnCbxChange();
+  EXPECT_EQ(ui.Texts(QStringLiteral("warning")),
+            QStringList{QStringLiteral(
+                "A(z) 5. oszlop két mezőhöz is ki van jelölve: Nettó összeg, ÁFA összeg")});
+
+  ui.Clear();
+  s.AFAAlapColCbx.ItemIndex = 7;
+  s.AFAColCbx.ItemIndex = 8;
+  form->ColumnCbxChange();
+  EXPECT_TRUE(ui.Messages.empty());
+  EXPECT_EQ(s.DecSepCbx.ItemIndex, 1);  // "Pont", as the chosen columns are written
+  // Another column changed leaves a separator picked by hand as it is.
+  s.DecSepCbx.ItemIndex = 0;
+  s.BizSzamColCbx.ItemIndex = 2;
+  form->ColumnCbxChange();
+  EXPECT_EQ(s.DecSepCbx.ItemIndex, 0);
+}
+
 TEST_F(ContentTabTest, HiddenControls) {
   form->LoadFileBTnClick();
   EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Kérem jelöljön ki egy fájlt először")});
