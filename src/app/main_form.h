@@ -67,6 +67,8 @@ class TMainForm {
   // What the file button does once the open dialog has answered: a dropped file, a file
   // named on the command line and krinu-cli's input all come in here.
   void OpenInputFile(const QString& path);
+  // A file of the recent list: one that is gone is said to be so, and may leave the list.
+  void OpenRecentFile(const QString& path);
   // Files dropped onto the window: one file is chosen as the open dialog would choose it;
   // several files or a folder are refused.
   void FilesDropped(const QStringList& paths);

@@ -286,7 +286,11 @@ void MainWindow::BuildRecentFilesMenu(QMenu* file, QAction* exit) {
       a->setToolTip(path);
       file->insertAction(separator, a);
       connect(a, &QAction::triggered, this, [this, path] {
-        if (form_->State.SelectFileBtn.Enabled) OpenInputFile(path);
+        if (!form_->State.SelectFileBtn.Enabled) return;
+        Run([this, path] {
+          form_->State.MainPCActivePage = 0;
+          form_->OpenRecentFile(path);
+        });
       });
       actions->push_back(a);
     }
