@@ -23,6 +23,8 @@ namespace krinu {
 // A return whose included lines all fall outside its period (or that has none) would be
 // wrong: the warning when it is so.
 [[nodiscard]] std::optional<TJobWarning> PeriodWarning(const TReturnCounts& counts);
+// The line of advice under a failed write of the return.
+[[nodiscard]] QString OutputFolderAdvice(const QString& fileName);
 // Lines loaded in another currency than the forint: a return made of them would be wrong.
 [[nodiscard]] std::optional<TJobWarning> ForeignCurrencyWarning(
     const std::vector<TForeignLine>& lines);

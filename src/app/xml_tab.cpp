@@ -21,6 +21,15 @@ std::optional<TJobWarning> PeriodWarning(const TReturnCounts& counts) {
                      {}};
 }
 
+// The system's reason says what failed; this says what to do about it.
+QString OutputFolderAdvice(const QString& fileName) {
+  const QFileInfo folder(QFileInfo(fileName).absolutePath());
+  if (!folder.exists())
+    return QStringLiteral("A(z) ") + QDir::toNativeSeparators(folder.filePath()) +
+           QStringLiteral(" mappa nem létezik; kérem, válasszon egy másik mappát.");
+  return QStringLiteral("Kérem, válasszon egy másik mappát, amelybe a programnak van írási joga.");
+}
+
 void TMainForm::XMLFileSelectBtnClick() {
   FileDialogSpec dialog = SaveDialog;
   if (RememberRecentFiles && !recent_.XmlDir.isEmpty() && QFileInfo(recent_.XmlDir).isDir())
@@ -156,7 +165,7 @@ void TMainForm::Step1BtnClick() {
   run.PartnerList = outcome.Prepared.PartnerList;
   for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
   if (!outcome.Written) {
-    ui_.Error(outcome.Written.Message());
+    ui_.Error(outcome.Written.Message() + u'\n' + OutputFolderAdvice(run.XmlFileName));
     return;
   }
   run.LastWrittenXml = run.XmlFileName;

@@ -4,6 +4,9 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <QFileInfo>
 
@@ -202,6 +205,40 @@ TEST_F(ConvertTest, ALoneSurrogateIsWrittenToTheLogFileAsTheReplacementCharacter
   const QByteArray log = test::ReadFile(Path("u.log"));
   EXPECT_TRUE(log.contains("/ Név: Kettő \xEF\xBF\xBD Bt\n")) << log.toStdString();
   EXPECT_FALSE(log.contains("Kettő ? Bt"));
+}
+
+TEST_F(ConvertTest, AnOutputFolderThatCannotBeWrittenGetsTheReasonAndAdvice) {
+  ASSERT_EQ(Run({"taxpayer", "list"}).Status, kOk);
+  const QString other =
+      QStringLiteral("Kérem, válasszon egy másik mappát, amelybe a programnak van írási joga.\n");
+  struct Case {
+    QString Out, Reason, Advice;
+  };
+  std::vector<Case> cases = {
+      {Path("nincs/bevallas.xml"), QString::fromLocal8Bit(strerror(ENOENT)),
+       QStringLiteral("A(z) ") + QDir::toNativeSeparators(Path("nincs")) +
+           QStringLiteral(" mappa nem létezik; kérem, válasszon egy másik mappát.\n")},
+  };
+  // The permission bits bind everybody but the superuser.
+  QDir().mkpath(Path("csakolvashato"));
+  QFile::setPermissions(Path("csakolvashato"), QFile::ReadOwner | QFile::ExeOwner);
+#ifndef _WIN32
+  cases.push_back({QStringLiteral("/proc/bevallas.xml"), QString(), other});
+  if (::geteuid() != 0)
+    cases.push_back(
+        {Path("csakolvashato/bevallas.xml"), QString::fromLocal8Bit(strerror(EACCES)), other});
+#endif
+  for (const Case& c : cases) {
+    const CliRun r = Convert(QStringList{"--out", c.Out} + kNovember);
+    EXPECT_EQ(r.Status, kFailed) << c.Out.toStdString();
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("error: Nem sikerült kiírni a fájlt: ") +
+                               QDir::toNativeSeparators(c.Out) + u'\n' + c.Reason))
+        << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.endsWith(c.Advice)) << r.Err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(c.Out));
+  }
+  QFile::setPermissions(Path("csakolvashato"),
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 }  // namespace
