@@ -125,6 +125,8 @@ void TMainForm::UpdateDateFormatHelp() {
       values.isEmpty() ? QString()
                        : DateFormatPreviewText(values.front(), State.DateFormEd.Text,
                                                State.DateFormChoicesBtn.Items.size());
+  if (const QString why = DateFormatChoiceReason(values); !why.isEmpty())
+    State.DateFormPreviewLb.Caption += QStringLiteral(" (") + why + u')';
 }
 
 void TMainForm::DateFormEdChange() {
