@@ -65,7 +65,10 @@ bool TMainForm::CheckAndLoad() {
 
 bool TMainForm::LoadAndNotify() {
   if (!LoadInputData()) {
-    if (job_->ChangedWhileRead)
+    if (loadStopped_)
+      ui_.Information(
+          QStringLiteral("Az input fájl betöltése megszakítva, semmi nem került betöltésre"));
+    else if (job_->ChangedWhileRead)
       ui_.Error(
           QStringLiteral("Az input fájl megváltozott, miközben a program olvasta, "
                          "ezért semmi nem került betöltésre\n"
@@ -193,12 +196,16 @@ bool TMainForm::LoadInputData() {
   ReadInputControls();
   TLoadResult loaded;
   {
-    TProgressScope progress(ui_, QStringLiteral("Az input fájl betöltése…"));
+    const QString what = QStringLiteral("Az input fájl betöltése…");
+    TProgressScope progress(ui_, what);
     const int currency =
         FindCurrencyColumn(State.InputDataSG, State.HeaderCbx.Checked, SelectedColumns());
-    loaded = krinu::LoadInputData(job_->Input, SelectedColumns(), State.DateFormEd.Text,
-                                  State.DecSepCbx.ItemIndex, progress.Callback(), currency);
+    // A million lines take a while: the load may be stopped.
+    loaded =
+        krinu::LoadInputData(job_->Input, SelectedColumns(), State.DateFormEd.Text,
+                             State.DecSepCbx.ItemIndex, progress.CancellablePhase(what), currency);
   }
+  loadStopped_ = !loaded.Succeeded() && loaded.Outcome.Failure().Kind == TFailureKind::Cancelled;
   // The lines were counted on the file as it was then; another program may have appended
   // to it or rewritten it since.
   const QFileInfo now(job_->Input.InputFileName);

@@ -153,6 +153,7 @@ class TMainForm {
   std::shared_ptr<TJob> job_;
   TRecentFiles recent_;
   std::array<int, 2> amountColumns_{-1, -1};  // the amount combos' items as last seen
+  bool loadStopped_ = false;                  // the last load was stopped by the user
   bool recentWriteReported_ = false;  // one log line for a data folder that cannot be written
 };
 

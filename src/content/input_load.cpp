@@ -262,6 +262,14 @@ void SortAFAAdatList(TAFAAdatList& list) {
   Permute(list, order);
 }
 
+namespace {
+TLoadResult Stopped() {
+  TLoadResult stopped;
+  stopped.Outcome = Fail(TFailureKind::Cancelled, QString());
+  return stopped;
+}
+}  // namespace
+
 bool IsForint(QStringView currency) {
   const QStringView c = TrimView(currency);
   return c.isEmpty() || c.compare(u"HUF", Qt::CaseInsensitive) == 0 ||
@@ -297,8 +305,8 @@ int FindCurrencyColumn(const TPreviewGrid& grid, bool header, const TColumnSelec
 }
 
 TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection& columns,
-                          const QString& dateFormat, int decSepIndex, const ProgressFn& progress,
-                          int currencyColumn) {
+                          const QString& dateFormat, int decSepIndex,
+                          const CancellableProgressFn& progress, int currencyColumn) {
   TLoadResult result;
   const TDecSeps seps = DecSepsOf(decSepIndex);
   InputFormatSettings().DecimalSeparator = seps.Decimal;
@@ -347,6 +355,8 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
     // Without a tax number column every key is empty and the order is the file's.
     keyed = std::find(role.begin(), role.end(), int(dcAdoszam)) != role.end();
     qint64 records = 0;
+    const auto stopped = [&] { return progress && !progress(records, total); };
+    if (stopped()) return Stopped();
     while (!reader.Eof()) {
       // A file that grows while it is read (another program appending) would otherwise
       // fill the memory: the load stops where the count before it would have refused.
@@ -422,7 +432,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
         }
       }
 
-      if (++records % kProgressEvery == 0 && progress) progress(records, total);
+      if (++records % kProgressEvery == 0 && stopped()) return Stopped();
       reader.Next();
     }
     reader.Close();

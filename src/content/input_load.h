@@ -43,11 +43,12 @@ struct TLoadResult {
 };
 
 // Every record is either loaded or skipped. decSepIndex is DecSepCbx's item index (no
-// selection reads as "Vessző"). Progress: records done against InputLineCount. A currency
+// selection reads as "Vessző"). Progress: records done against InputLineCount; stopped
+// through it, the load fails as Cancelled with nothing in its lists. A currency
 // column (1-based field, 0 for none) is only read: its value neither converts nor skips.
 [[nodiscard]] TLoadResult LoadInputData(const TInputSettings& settings,
                                         const TColumnSelection& columns, const QString& dateFormat,
-                                        int decSepIndex, const ProgressFn& progress = {},
+                                        int decSepIndex, const CancellableProgressFn& progress = {},
                                         int currencyColumn = 0);
 
 // Whether a currency column's value is the forint: "HUF", "Ft" or nothing.

@@ -407,6 +407,28 @@ TEST_F(ContentTabTest, AColumnChosenForTwoFieldsIsNamedAndChosenAmountsSetTheDec
   EXPECT_EQ(s.DecSepCbx.ItemIndex, 0);
 }
 
+TEST_F(ContentTabTest, AStoppedLoadLeavesNothingLoadedAndSaysSo) {
+  ui.CancelWhen = [](const QString& what, qint64, qint64) {
+    return what == QStringLiteral("Az input fájl betöltése…");
+  };
+  Choose(Lines(12));
+  EXPECT_FALSE(form->InputLoaded());
+  EXPECT_TRUE(form->Job().AFAAdatList.empty());
+  EXPECT_EQ(form->State.CsvLoadRowNumEd.Text, QStringLiteral("?"));
+  EXPECT_EQ(
+      ui.Messages,
+      (std::vector<test::Message>{{"information", QStringLiteral("Az input fájl betöltése "
+                                                                 "megszakítva, semmi nem került "
+                                                                 "betöltésre")}}));
+  EXPECT_EQ(ui.BoxesDuringProgress, 0);
+  // The next load runs to its end.
+  ui.CancelWhen = {};
+  ui.Clear();
+  form->ContentCheckBtnClick();
+  EXPECT_TRUE(form->InputLoaded());
+  EXPECT_EQ(form->State.CsvLoadRowNumEd.Text, QStringLiteral("12"));
+}
+
 TEST_F(ContentTabTest, HiddenControls) {
   form->LoadFileBTnClick();
   EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Kérem jelöljön ki egy fájlt először")});
