@@ -282,13 +282,16 @@ int FindCurrencyColumn(const TPreviewGrid& grid, bool header, const TColumnSelec
   const auto taken = [&](int field) {
     return std::find(assigned.Item.begin(), assigned.Item.end(), field) != assigned.Item.end();
   };
-  const auto code = [](QStringView v) {
-    if (v == u"Ft") return true;
-    if (v.size() != 3) return false;
-    for (const QChar c : v)
-      if (c < u'A' || c > u'Z') return false;
-    return true;
-  };
+  // Codes of the currencies an export is likely to carry: a column of other three-letter
+  // codes ("AAM", "TAM" for VAT exemptions) is no currency column.
+  static const QStringList kCodes{
+      QStringLiteral("HUF"), QStringLiteral("EUR"), QStringLiteral("USD"), QStringLiteral("GBP"),
+      QStringLiteral("CHF"), QStringLiteral("CZK"), QStringLiteral("PLN"), QStringLiteral("RON"),
+      QStringLiteral("HRK"), QStringLiteral("RSD"), QStringLiteral("BGN"), QStringLiteral("UAH"),
+      QStringLiteral("SEK"), QStringLiteral("NOK"), QStringLiteral("DKK"), QStringLiteral("JPY"),
+      QStringLiteral("CNY"), QStringLiteral("CAD"), QStringLiteral("AUD"), QStringLiteral("TRY"),
+      QStringLiteral("RUB")};
+  const auto code = [](QStringView v) { return v == u"Ft" || kCodes.contains(v); };
   int byValues = 0;
   for (int col = 0; col < grid.ColCount; ++col) {
     if (taken(col + 1)) continue;

@@ -55,8 +55,8 @@ struct TLoadResult {
 [[nodiscard]] bool IsForint(QStringView currency);
 
 // The field (1-based, 0 for none) of a currency column in the preview: one headed
-// "Pénznem", "Deviza", "Valuta" or "Currency", or else one whose every value is a
-// three-letter code or "Ft". The six assigned fields are not candidates.
+// "Pénznem", "Deviza", "Valuta" or "Currency", or else one whose every value is the code of
+// a common currency or "Ft". The six assigned fields are not candidates.
 [[nodiscard]] int FindCurrencyColumn(const TPreviewGrid& grid, bool header,
                                      const TColumnSelection& assigned);
 
