@@ -1,6 +1,7 @@
 #include "app/adozok_torzs_form.h"
 
 #include "app/register_lists.h"
+#include "common/tax_number.h"
 #include "masterdata/master_database.h"
 #include "masterdata/registers.h"
 
@@ -9,7 +10,27 @@ namespace krinu {
 namespace {
 const QString kSelectFirst =
     QStringLiteral("Kérem válasszaki ki a lent lévő listából az Adózót először!");
+
+// A number that passes the format but not the arithmetic is most likely mistyped; it is
+// stored all the same (the format is the rule), with a word of what looks wrong.
+void WarnOfTaxNumber(UserInterface& ui, const QString& adoszam) {
+  const TTaxNumberFaults faults = TaxNumberFaults(adoszam);
+  if (!faults.Any()) return;
+  QStringList what;
+  if (faults.CheckDigit) what << QStringLiteral("az ellenőrző számjegy (a 8.) nem egyezik");
+  if (faults.VatCode) what << QStringLiteral("az áfakód (a 9. számjegy) nem 1–5");
+  if (faults.County) what << QStringLiteral("a megyekód (az utolsó két számjegy) nem létező");
+  ui.Warning(QStringLiteral("Az adószám (") + adoszam + QStringLiteral(") hibásnak tűnik: ") +
+             what.join(QStringLiteral(", ")) +
+             QStringLiteral(".\nKérem, ellenőrizze; az adatok ettől még tárolásra kerülnek."));
+}
 }  // namespace
+
+QString AdoszamEdInput(const QString& text) {
+  QString digits = text;
+  digits.remove(u'-').remove(u' ');
+  return digits.left(kAdoszamMaxLength);
+}
 
 TAdozokTorzsForm::TAdozokTorzsForm(TSession& session, UserInterface& ui)
     : TTorzsForm(session, ui, &AdozokTorzsState::AdozokLbx, LoadAdozok, AdozoItemText,
@@ -48,6 +69,7 @@ void TAdozokTorzsForm::UjBTnClick() {
   const TAdozoAdat rec = EdToAdozoAdat();
   if (!FormatOk(CheckAdozoAdat(rec))) return;
   const TResult<qint32> c = CountAdozo(db_, rec.Adoszam);
+  if (c && c.Value() == 0) WarnOfTaxNumber(ui_, rec.Adoszam);
   if (c && c.Value() == 1) {
     ui_.Error(QStringLiteral("Új adózó felvétele meghiúsult, már létezik az adott Adószám!"));
   } else if (c && c.Value() == 0) {
@@ -67,7 +89,9 @@ void TAdozokTorzsForm::ModositBtnClick() {
     return;
   }
   const TAdozoAdat rec = EdToAdozoAdat();
-  if (FormatOk(CheckAdozoAdat(rec))) ReportChange(UpdateAdozo(db_, rec));
+  if (!FormatOk(CheckAdozoAdat(rec))) return;
+  WarnOfTaxNumber(ui_, rec.Adoszam);
+  ReportChange(UpdateAdozo(db_, rec));
 }
 
 void TAdozokTorzsForm::TorlesBtnClick() {

@@ -31,6 +31,10 @@ struct AdozokTorzsState {
   bool Closed = false;     // BezarBtn was pressed
 };
 
+// What the tax number field keeps of a text typed or pasted into it: "12345678-2-42" as
+// written on an invoice gives "12345678242", not a text cut at eleven characters.
+[[nodiscard]] QString AdoszamEdInput(const QString& text);
+
 // FormCreate, FormShow, ClearDataFieldsBtnClick, BezarBtnClick, State, RegisterList,
 // MarkedIndex and Changed come from TTorzsForm.
 class TAdozokTorzsForm : public TTorzsForm<AdozokTorzsState, TAdozoAdat> {

@@ -2,10 +2,12 @@
 // load and its result.
 
 #include <QFileInfo>
+#include <QHash>
 #include <array>
 
 #include "app/handler_runner.h"
 #include "app/main_form.h"
+#include "common/tax_number.h"
 #include "content/column_assignment.h"
 #include "content/content_check.h"
 #include "content/date_format_choices.h"
@@ -32,6 +34,7 @@ bool TMainForm::AnalyzeInputDataContent() {
   for (size_t i = 0; i < combos.size(); ++i) combos[i]->ItemIndex = found.Columns.Item[i];
   if (found.DateFormat) State.DateFormEd.Text = *found.DateFormat;
   if (found.DecSepIndex) State.DecSepCbx.ItemIndex = *found.DecSepIndex;
+  amountColumns_ = {State.AFAAlapColCbx.ItemIndex, State.AFAColCbx.ItemIndex};
   UpdateDateFormatHelp();
 
   if (!found.Complete()) {
@@ -62,7 +65,10 @@ bool TMainForm::CheckAndLoad() {
 
 bool TMainForm::LoadAndNotify() {
   if (!LoadInputData()) {
-    if (job_->ChangedWhileRead)
+    if (loadStopped_)
+      ui_.Information(
+          QStringLiteral("Az input fájl betöltése megszakítva, semmi nem került betöltésre"));
+    else if (job_->ChangedWhileRead)
       ui_.Error(
           QStringLiteral("Az input fájl megváltozott, miközben a program olvasta, "
                          "ezért semmi nem került betöltésre\n"
@@ -122,32 +128,85 @@ void TMainForm::UpdateDateFormatHelp() {
       values.isEmpty() ? QString()
                        : DateFormatPreviewText(values.front(), State.DateFormEd.Text,
                                                State.DateFormChoicesBtn.Items.size());
+  if (const QString why = DateFormatChoiceReason(values); !why.isEmpty())
+    State.DateFormPreviewLb.Caption += QStringLiteral(" (") + why + u')';
 }
 
 void TMainForm::DateFormEdChange() {
+  ContentSettingChange();
   UpdateDateFormatHelp();
 }
 
 void TMainForm::ColumnCbxChange() {
+  ContentSettingChange();
   // The marked cells belong to the columns they were checked under.
   State.InputDataSG.Marks.clear();
   UpdateDateFormatHelp();
+  InferDecimalSeparator();
+  // Said now, rather than left to the check, whose failure would point elsewhere.
+  const std::vector<ComboControl*> combos = State.ColumnCombos();
+  const std::array<const CaptionControl*, 6> names{&State.AdoszamColLb, &State.MegnevezesColLb,
+                                                   &State.DatumColLb,   &State.BizSzamColLb,
+                                                   &State.AFAAlapColLb, &State.AFAColLb};
+  for (std::size_t i = 0; i < combos.size(); ++i)
+    for (std::size_t j = i + 1; j < combos.size(); ++j)
+      if (combos[i]->ItemIndex >= 1 && combos[i]->ItemIndex == combos[j]->ItemIndex) {
+        ui_.Warning(QStringLiteral("A(z) %1. oszlop két mezőhöz is ki van jelölve: %2, %3")
+                        .arg(combos[i]->ItemIndex)
+                        .arg(names[i]->Caption, names[j]->Caption));
+        return;
+      }
+}
+
+// Amount columns chosen by hand: their first value tells the decimal separator, as it does
+// for the automatic assignment.
+void TMainForm::InferDecimalSeparator() {
+  const std::array<int, 2> amounts{State.AFAAlapColCbx.ItemIndex, State.AFAColCbx.ItemIndex};
+  if (amounts == amountColumns_) return;
+  amountColumns_ = amounts;
+  const int row = State.HeaderCbx.Checked ? 1 : 0;
+  const TPreviewGrid& grid = State.InputDataSG;
+  for (const int item : amounts) {
+    if (item < 1 || row >= std::min<int>(grid.RowCount, int(grid.Cells.size()))) continue;
+    if (const std::optional<TOsszegGuess> guess = DetectOsszeg(grid.Cells[row].value(item - 1))) {
+      State.DecSepCbx.ItemIndex = guess->DecSep == u',' ? 0 : 1;
+      return;
+    }
+  }
 }
 
 void TMainForm::DateFormChoicesBtnClick(int index) {
   if (index < 0 || index >= State.DateFormChoicesBtn.Items.size()) return;
+  if (State.DateFormEd.Text != State.DateFormChoicesBtn.Items[index]) ContentSettingChange();
   State.DateFormEd.Text = State.DateFormChoicesBtn.Items[index];
   UpdateDateFormatHelp();
 }
 
+void TMainForm::DecSepCbxChange() {
+  ContentSettingChange();
+}
+
+void TMainForm::ForgetLastReturn() {
+  job_->Run = TJobRun{};
+  State.XMLFileSelectEd.Text.clear();
+  State.SummaryBtn.Enabled = false;
+}
+
 bool TMainForm::LoadInputData() {
+  ForgetLastReturn();
   ReadInputControls();
   TLoadResult loaded;
   {
-    TProgressScope progress(ui_, QStringLiteral("Az input fájl betöltése…"));
-    loaded = krinu::LoadInputData(job_->Input, SelectedColumns(), State.DateFormEd.Text,
-                                  State.DecSepCbx.ItemIndex, progress.Callback());
+    const QString what = QStringLiteral("Az input fájl betöltése…");
+    TProgressScope progress(ui_, what);
+    const int currency =
+        FindCurrencyColumn(State.InputDataSG, State.HeaderCbx.Checked, SelectedColumns());
+    // A million lines take a while: the load may be stopped.
+    loaded =
+        krinu::LoadInputData(job_->Input, SelectedColumns(), State.DateFormEd.Text,
+                             State.DecSepCbx.ItemIndex, progress.CancellablePhase(what), currency);
   }
+  loadStopped_ = !loaded.Succeeded() && loaded.Outcome.Failure().Kind == TFailureKind::Cancelled;
   // The lines were counted on the file as it was then; another program may have appended
   // to it or rewritten it since.
   const QFileInfo now(job_->Input.InputFileName);
@@ -164,7 +223,57 @@ bool TMainForm::LoadInputData() {
   State.CsvLoadRowNumEd.Text = QString::number(job_->AFAAdatList.size());
   State.CsvMissedRowNumEd.Text = QString::number(job_->MissedRows.size());
   State.ShowMissedBtn.Enabled = !job_->MissedRows.isEmpty();
+  if (std::optional<TJobWarning> w = ForeignCurrencyWarning(loaded.ForeignLines))
+    job_->LoadWarnings.push_back(std::move(*w));
+  if (std::optional<TJobWarning> w = CheckDigitWarning(job_->AFAAdatList))
+    job_->LoadWarnings.push_back(std::move(*w));
+  QStringList lines;
+  for (const TJobWarning& w : job_->LoadWarnings) lines << w.Text;
+  State.LoadWarningsLb.Caption = lines.join(u'\n');
+  State.ShowLoadWarningsBtn.Enabled = !job_->LoadWarnings.empty();
   return true;
+}
+
+std::optional<TJobWarning> ForeignCurrencyWarning(const std::vector<TForeignLine>& lines) {
+  if (lines.empty()) return std::nullopt;
+  QStringList codes;  // in the order they first appear
+  QHash<QString, qint64> counts;
+  for (const TForeignLine& line : lines)
+    if (counts[line.Currency]++ == 0) codes << line.Currency;
+  QStringList perCode;
+  for (const QString& code : codes) perCode << code + u' ' + QString::number(counts[code]);
+  constexpr std::size_t kNamed = 5;
+  QStringList first;
+  for (std::size_t i = 0; i < std::min(kNamed, lines.size()); ++i)
+    first << QString::number(lines[i].RecordNumber);
+  if (lines.size() > kNamed) first << QStringLiteral("…");
+  TJobWarning w{TWarningKind::ForeignCurrency,
+                QString::number(lines.size()) + QStringLiteral(" sor nem forintban: ") +
+                    perCode.join(QStringLiteral(", ")) + QStringLiteral(" (az első adatsorok: ") +
+                    first.join(QStringLiteral(", ")) + QStringLiteral(")."),
+                true,
+                {}};
+  constexpr std::size_t kListed = 1000;
+  for (std::size_t i = 0; i < std::min(kListed, lines.size()); ++i)
+    w.Items << QString::number(lines[i].RecordNumber) + QStringLiteral(". adatsor: ") +
+                   lines[i].Currency;
+  if (lines.size() > kListed) w.Items << QStringLiteral("…");
+  return w;
+}
+
+std::optional<TJobWarning> CheckDigitWarning(const TAFAAdatList& lines) {
+  QStringList partners;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if ((i == 0 || lines[i].Adoszam != lines[i - 1].Adoszam) &&
+        TaxNumberFaults(lines[i].Adoszam).CheckDigit)
+      partners << lines[i].Adoszam;
+  if (partners.isEmpty()) return std::nullopt;
+  constexpr qsizetype kNamed = 5;
+  QString text = QString::number(partners.size()) +
+                 QStringLiteral(" partner adószámának ellenőrző számjegye hibás: ") +
+                 partners.mid(0, kNamed).join(QStringLiteral(", "));
+  text += partners.size() > kNamed ? QStringLiteral(", …") : QStringLiteral(".");
+  return TJobWarning{TWarningKind::TaxNumberCheck, text, false, partners};
 }
 
 void TMainForm::NotifyInputLoadResult() {
@@ -193,6 +302,11 @@ void TMainForm::LoadFileBTnClick() {
 
 void TMainForm::ShowMissedBtnClick() {
   ui_.ShowModal(SecondaryWindow::ShowMissed);
+}
+
+void TMainForm::ShowLoadWarningsBtnClick() {
+  for (const TJobWarning& w : job_->LoadWarnings)
+    ui_.Information(w.Text + QStringLiteral("\n\n") + w.Items.join(u'\n'));
 }
 
 void TMainForm::Button1Click() {

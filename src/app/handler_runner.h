@@ -28,6 +28,11 @@ class TProgressScope {
     started_ = true;
     ui_.Progress(what_, done, total);
   }
+  // Ends the progress for now (a question is asked); a later report shows it again.
+  void End() {
+    if (started_) ui_.Progress(what_, -1, 0);
+    started_ = false;
+  }
   ProgressFn Callback() {
     return [this](qint64 done, qint64 total) { Report(done, total); };
   }

@@ -21,6 +21,18 @@ void TMainForm::OpenInputFile(const QString& path) {
   RememberInputFile(path);
 }
 
+void TMainForm::OpenRecentFile(const QString& path) {
+  if (QFileInfo::exists(path)) {
+    OpenInputFile(path);
+    return;
+  }
+  if (ui_.Confirm(QStringLiteral("A fájl nem található: %1\n"
+                                 "Eltávolítja a legutóbbi fájlok listájáról?")
+                      .arg(path)) &&
+      recent_.Remove(path))
+    SaveRecent();
+}
+
 // A file that was taken in goes to the top of the list and its folder is where the open
 // dialog starts next time; a listed file that is no longer there leaves the list.
 void TMainForm::RememberInputFile(const QString& path) {
@@ -38,7 +50,7 @@ void TMainForm::RememberInputFile(const QString& path) {
 
 void TMainForm::ChooseInputFile(const QString& path) {
   job_ = session_.NewJob();
-  State.SummaryBtn.Enabled = false;
+  ForgetLastReturn();
   SetInputStage(TInputStage::FileChosen);
   // The file's name lives in the job; the edit shows it and every reading takes it from there.
   job_->Input.InputFileName = path;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/job_warning.h"
 #include "content/afa_adat.h"
 #include "content/input_load.h"
 #include "declaration/return_model.h"
@@ -26,10 +27,15 @@ struct TJobRun {
   QStringList PartnerList;
   QString XmlFileName;     // its output file
   QString LastWrittenXml;  // the file it wrote; empty when it wrote none
-  // The return it wrote; its rows are the job's lines as the run left them.
+  // The lines as this run prepared them (combined, excluded): a copy of the job's loaded
+  // lines, so that every run starts from the lines as the load left them.
+  TAFAAdatList Lines;
+  // The return it wrote; its rows are read from Lines.
   std::optional<TReturn> Return;
   QDateTime WrittenAt;   // when the file was put in place
   qint64 XmlBytes = -1;  // its size then
+  // What the run found beyond its checks and wrote despite.
+  std::vector<TJobWarning> Warnings;
 };
 
 class TJob {
@@ -46,6 +52,8 @@ class TJob {
   void SetLines(TAFAAdatList lines, QStringList missedRows, std::vector<TSkippedRecord> skipped) {
     Run.Return.reset();
     LoadedLines = qint64(lines.size());
+    Run.Lines.clear();
+    LoadWarnings.clear();
     AFAAdatList = std::move(lines);
     MissedRows = std::move(missedRows);
     SkippedRecords = std::move(skipped);
@@ -68,6 +76,18 @@ class TJob {
   qint64 LoadedLines = 0;  // as the load left the list, before any run added to it
   QStringList MissedRows;
   std::vector<TSkippedRecord> SkippedRecords;  // beside MissedRows, for the saved report
+  // What the loaded lines hold beyond the checks: tax numbers whose check digit fails.
+  std::vector<TJobWarning> LoadWarnings;
+
+  // A copy of the loaded lines for a run to prepare. It keeps the room the load left behind
+  // them, so that the combined lines are merged in without moving the whole list.
+  [[nodiscard]] TAFAAdatList LinesForRun() const {
+    TAFAAdatList lines;
+    lines.reserve(AFAAdatList.capacity());
+    lines.insert(lines.end(), AFAAdatList.begin(), AFAAdatList.end());
+    lines.TextBlocks = AFAAdatList.TextBlocks;
+    return lines;
+  }
 
   TJobRun Run;
 };

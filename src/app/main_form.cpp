@@ -97,6 +97,12 @@ void TMainForm::ResetTartalomPanel() {
   }
   State.DateFormEd.Text.clear();
   State.DecSepCbx.ItemIndex = -1;
+  ResetCheckMarks();
+  State.DateFormChoicesBtn.Items.clear();
+  State.DateFormPreviewLb.Caption.clear();
+}
+
+void TMainForm::ResetCheckMarks() {
   for (CheckButtonControl* b :
        {&State.AdoszamCheckBBtn, &State.DatumCheckBBtn, &State.OsszegCheckBBtn}) {
     b->Mark = CheckMark::Help;
@@ -104,14 +110,26 @@ void TMainForm::ResetTartalomPanel() {
     b->Hint.clear();
   }
   State.InputDataSG.Marks.clear();
-  State.DateFormChoicesBtn.Items.clear();
-  State.DateFormPreviewLb.Caption.clear();
+}
+
+// A setting that a passed check or the load read has changed: what they found no longer
+// holds, so the stages after it go back as a new check would put them.
+void TMainForm::StructureSettingChange() {
+  if (job_->Stage > TInputStage::FileChosen) SetInputStage(TInputStage::FileChosen);
+}
+
+void TMainForm::ContentSettingChange() {
+  if (job_->Stage <= TInputStage::StructureChecked) return;
+  SetInputStage(TInputStage::StructureChecked);
+  ResetCheckMarks();
 }
 
 void TMainForm::ResetBetoltesPanel() {
   State.CsvLoadRowNumEd.Text = QStringLiteral("?");
   State.CsvMissedRowNumEd.Text = QStringLiteral("?");
   State.ShowMissedBtn.Enabled = false;
+  State.LoadWarningsLb.Caption.clear();
+  State.ShowLoadWarningsBtn.Enabled = false;
 }
 
 void TMainForm::AdozokMenuClick() {

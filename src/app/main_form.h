@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -18,6 +19,17 @@
 #include "intake/structure.h"
 
 namespace krinu {
+
+// A return whose included lines all fall outside its period (or that has none) would be
+// wrong: the warning when it is so.
+[[nodiscard]] std::optional<TJobWarning> PeriodWarning(const TReturnCounts& counts);
+// The line of advice under a failed write of the return.
+[[nodiscard]] QString OutputFolderAdvice(const QString& fileName);
+// Lines loaded in another currency than the forint: a return made of them would be wrong.
+[[nodiscard]] std::optional<TJobWarning> ForeignCurrencyWarning(
+    const std::vector<TForeignLine>& lines);
+// The partners of the loaded lines (sorted by key) whose tax number fails its check digit.
+[[nodiscard]] std::optional<TJobWarning> CheckDigitWarning(const TAFAAdatList& lines);
 
 class TMainForm {
  public:
@@ -36,6 +48,7 @@ class TMainForm {
   void ResetSzerkezetPanel();
   void ResetTartalomPanel();
   void ResetBetoltesPanel();
+  void ResetCheckMarks();
 
   // The input tab's workflow: how far the current file got. Setting a stage resets and
   // locks the panels after it and clears InputLoaded (set only by the loaded stage).
@@ -56,6 +69,8 @@ class TMainForm {
   // What the file button does once the open dialog has answered: a dropped file, a file
   // named on the command line and krinu-cli's input all come in here.
   void OpenInputFile(const QString& path);
+  // A file of the recent list: one that is gone is said to be so, and may leave the list.
+  void OpenRecentFile(const QString& path);
   // Files dropped onto the window: one file is chosen as the open dialog would choose it;
   // several files or a folder are refused.
   void FilesDropped(const QStringList& paths);
@@ -63,12 +78,17 @@ class TMainForm {
   void ContentCheckBtnClick();
   void LoadFileBTnClick();
   void ShowMissedBtnClick();
+  void ShowLoadWarningsBtnClick();
   // Edits on the content panel that take effect before its button: a column combo changed
   // (the marks of the last check go), the date format typed or picked from the formats
   // that read the column (item index of DateFormChoicesBtn).
+  // Any of these after a passed check makes the check stale: the later stages go back.
   void ColumnCbxChange();
   void DateFormEdChange();
   void DateFormChoicesBtnClick(int index);
+  void DecSepCbxChange();
+  // The separator or the header box edited on the structure panel.
+  void StructureSettingChange();
   // The hidden date-conversion test panel.
   void Button1Click();
 
@@ -114,12 +134,16 @@ class TMainForm {
 
  private:
   bool RunStructureCheck(const QString& article);
+  void ContentSettingChange();
+  // A new file or a new load: nothing of the last return stays on show.
+  void ForgetLastReturn();
   void ReadInputControls();
   void ShowStructureCheck(const TStructureCheck& check);
   bool CheckAndLoad();
   bool LoadAndNotify();
   // The formats offered for the date column and how its first value reads.
   void UpdateDateFormatHelp();
+  void InferDecimalSeparator();
   void ChooseInputFile(const QString& path);
   void RememberInputFile(const QString& path);
   void RememberXmlFolder(const QString& fileName);
@@ -130,6 +154,8 @@ class TMainForm {
   LogSubscription memo_;  // the log memo hears the session's log while the form lives
   std::shared_ptr<TJob> job_;
   TRecentFiles recent_;
+  std::array<int, 2> amountColumns_{-1, -1};  // the amount combos' items as last seen
+  bool loadStopped_ = false;                  // the last load was stopped by the user
   bool recentWriteReported_ = false;  // one log line for a data folder that cannot be written
 };
 

@@ -58,6 +58,7 @@ MainFormState::MainFormState() {
   CsvLoadRowNumLb = Cap(u"Betöltött adatsorok:");
   CsvMissedRowNumLb = Cap(u"Kihagyott adatsorok:");
   ShowMissedBtn = Cap(u"Kihagyott adatsorok megtekintése");
+  ShowLoadWarningsBtn = Cap(u"Figyelmeztetések bővebben");
   LoadFileBTn = Cap(u"Input File betöltése");
 
   Label1 = Cap(u"Válassza ki az Adózót:");
@@ -141,6 +142,8 @@ NamedControls MainFormState::Controls() {
       {QStringLiteral("CsvMissedRowNumLb"), &CsvMissedRowNumLb},
       {QStringLiteral("CsvMissedRowNumEd"), &CsvMissedRowNumEd},
       {QStringLiteral("ShowMissedBtn"), &ShowMissedBtn},
+      {QStringLiteral("LoadWarningsLb"), &LoadWarningsLb},
+      {QStringLiteral("ShowLoadWarningsBtn"), &ShowLoadWarningsBtn},
       {QStringLiteral("LoadFileBTn"), &LoadFileBTn},
       {QStringLiteral("Label1"), &Label1},
       {QStringLiteral("AdozokCb"), &AdozokCb},
@@ -207,8 +210,9 @@ std::vector<Control*> MainFormState::ControlsOn(MainPanel panel) {
               &AdoszamCheckBBtn,   &DatumCheckBBtn,
               &OsszegCheckBBtn,    &ContentCheckBtn};
     case MainPanel::Betoltes:
-      return {&BetoltesPanelTitle, &CsvLoadRowNumLb, &CsvLoadRowNumEd, &CsvMissedRowNumLb,
-              &CsvMissedRowNumEd,  &ShowMissedBtn,   &LoadFileBTn};
+      return {&BetoltesPanelTitle, &CsvLoadRowNumLb,     &CsvLoadRowNumEd,
+              &CsvMissedRowNumLb,  &CsvMissedRowNumEd,   &ShowMissedBtn,
+              &LoadWarningsLb,     &ShowLoadWarningsBtn, &LoadFileBTn};
   }
   return {};
 }

@@ -64,6 +64,8 @@ struct MainFormState {
   CaptionControl CsvMissedRowNumLb;
   TextControl CsvMissedRowNumEd;
   CaptionControl ShowMissedBtn;
+  // The load's warnings in a line each, and the button that lists what they are about.
+  CaptionControl LoadWarningsLb, ShowLoadWarningsBtn;
   CaptionControl LoadFileBTn;  // never shown
 
   // Tab XMLGenTS.

@@ -6,6 +6,7 @@
 #include <QtGlobal>
 #include <optional>
 
+#include "app/job_warning.h"
 #include "common/print_document.h"
 #include "common/result.h"
 
@@ -36,6 +37,11 @@ class UserInterface {
   virtual void ErrorWithDetail(const QString& text, const QString& /*detail*/) { Error(text); }
   // Yes/No question; true means Yes.
   virtual bool Confirm(const QString& text) = 0;
+  // Whether to write a return despite a blocking warning; the window's answer defaults to
+  // No. True goes on.
+  virtual bool ProceedDespite(const TJobWarning& warning) {
+    return Confirm(ProceedQuestion(warning));
+  }
   virtual std::optional<QString> OpenFile(const FileDialogSpec& spec) = 0;
   virtual std::optional<QString> SaveFile(const FileDialogSpec& spec) = 0;
   virtual OpenDocumentResult OpenDocument(const QString& path) = 0;

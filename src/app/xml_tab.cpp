@@ -10,6 +10,26 @@
 
 namespace krinu {
 
+std::optional<TJobWarning> PeriodWarning(const TReturnCounts& counts) {
+  if (counts.IncludedLines > 0 && counts.OutsidePeriod < counts.IncludedLines) return std::nullopt;
+  return TJobWarning{TWarningKind::NothingInPeriod,
+                     QStringLiteral("A kijelölt időszakba egyetlen tétel sem esik (%1 tételből "
+                                    "%2 kívül esik).")
+                         .arg(counts.IncludedLines)
+                         .arg(counts.OutsidePeriod),
+                     true,
+                     {}};
+}
+
+// The system's reason says what failed; this says what to do about it.
+QString OutputFolderAdvice(const QString& fileName) {
+  const QFileInfo folder(QFileInfo(fileName).absolutePath());
+  if (!folder.exists())
+    return QStringLiteral("A(z) ") + QDir::toNativeSeparators(folder.filePath()) +
+           QStringLiteral(" mappa nem létezik; kérem, válasszon egy másik mappát.");
+  return QStringLiteral("Kérem, válasszon egy másik mappát, amelybe a programnak van írási joga.");
+}
+
 void TMainForm::XMLFileSelectBtnClick() {
   FileDialogSpec dialog = SaveDialog;
   dialog.FileName = DialogStartFolder({RememberRecentFiles ? recent_.XmlDir : QString(),
@@ -102,6 +122,14 @@ void TMainForm::Step1BtnClick() {
   input.Locale = session_.OutputLocale;
   input.XmlFileName = run.XmlFileName;
   TDeclarationOutcome outcome;
+  // The run prepares a copy: the loaded lines stay as the load left them for the next run,
+  // and a stopped run leaves the last one's return as it was.
+  TAFAAdatList lines = job_->LinesForRun();
+  // What would make the return wrong: asked about before the file is written.
+  std::vector<TJobWarning> warnings;
+  for (const TJobWarning& w : job_->LoadWarnings)
+    if (w.Blocking) warnings.push_back(w);
+  bool declined = false;
   {
     // Closed before any box below opens.
     const QString title = QStringLiteral("Az XML nyomtatvány készítése\n");
@@ -112,24 +140,39 @@ void TMainForm::Step1BtnClick() {
     phases.Document =
         progress.CancellablePhase(title + QStringLiteral("2/3: A nyomtatvány összeállítása…"));
     phases.Write = progress.Phase(title + QStringLiteral("3/3: Fájlba írás…"));
-    outcome = RunDeclaration(job_->AFAAdatList, input, phases);
+    outcome = PrepareDeclaration(lines, input, phases.Preparation);
+    if (!outcome.Cancelled()) {
+      if (std::optional<TJobWarning> period = PeriodWarning(outcome.Prepared.Counts))
+        warnings.push_back(std::move(*period));
+      if (!warnings.empty()) progress.End();  // the question stands alone
+      for (const TJobWarning& w : warnings)
+        if (!declined) declined = !ui_.ProceedDespite(w);
+      if (!declined) WriteDeclaration(outcome, lines, input, phases);
+    }
   }
-  if (outcome.Cancelled()) {
+  if (outcome.Cancelled() || declined) {
     run.XmlFileName = previousXmlFileName;
+    // Declined, the log still shows what the preparation found.
+    if (declined)
+      for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
     session_.Log.Write(LogSource::Run, QStringLiteral("Az XML nyomtatvány készítése megszakítva"));
     return;
   }
   run.LastWrittenXml.clear();
   run.Return.reset();
   State.SummaryBtn.Enabled = false;
+  run.Lines.clear();
+  run.Warnings = warnings;
   run.PartnerList = outcome.Prepared.PartnerList;
   for (const QString& line : outcome.Prepared.Log) session_.Log.Write(LogSource::Run, line);
   if (!outcome.Written) {
-    ui_.Error(outcome.Written.Message());
+    ui_.Error(outcome.Written.Message() + u'\n' + OutputFolderAdvice(run.XmlFileName));
     return;
   }
   run.LastWrittenXml = run.XmlFileName;
+  run.Lines = std::move(lines);
   run.Return = std::move(outcome.Return);
+  run.Return->Lines = &run.Lines;                   // the list it was built on has moved here
   run.WrittenAt = QDateTime::currentDateTimeUtc();  // local time is read when it is shown
   run.XmlBytes = QFileInfo(run.LastWrittenXml).size();
   State.SummaryBtn.Enabled = true;

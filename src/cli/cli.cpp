@@ -42,6 +42,20 @@ bool NeedsFonts(const QStringList& args) {
   return false;
 }
 
+void CliUserInterface::PrintWarning(const TJobWarning& warning) {
+  if (PrintedWarnings.contains(warning.Text)) return;
+  PrintedWarnings << warning.Text;
+  err_ << "krinu-cli: figyelmeztetés: " << EscapeControlCharacters(warning.Text, true) << '\n';
+  err_.flush();
+}
+
+bool CliUserInterface::ProceedDespite(const TJobWarning& warning) {
+  PrintWarning(warning);
+  if (!Strict || !warning.Blocking) return true;
+  RefusedByWarning = true;
+  return false;
+}
+
 std::optional<QString> OptionValue(const QCommandLineParser& args, const QString& name) {
   if (!args.isSet(name)) return std::nullopt;
   return args.value(name);

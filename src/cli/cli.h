@@ -20,6 +20,7 @@ namespace krinu::cli {
 inline constexpr int kOk = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsage = 2;
+inline constexpr int kRefusedByWarning = 3;  // --strict and a warning that blocks
 
 // Message boxes as "KIND: TEXT" lines on standard error; dialogs answered from arguments.
 class CliUserInterface : public UserInterface {
@@ -29,6 +30,9 @@ class CliUserInterface : public UserInterface {
   void Warning(const QString& text) override { Print(QStringLiteral("warning"), text); }
   void Error(const QString& text) override { Print(QStringLiteral("error"), text); }
   bool Confirm(const QString& text) override;
+  // The warning as a line of its own; with Strict a blocking one refuses.
+  bool ProceedDespite(const TJobWarning& warning) override;
+  void PrintWarning(const TJobWarning& warning);
   // No dialogs on the command line: files come from the arguments, and a dialog that a
   // handler would open anyway is cancelled.
   std::optional<QString> OpenFile(const FileDialogSpec&) override { return std::nullopt; }
@@ -40,7 +44,10 @@ class CliUserInterface : public UserInterface {
   TStatus WritePdf(const QString& file, const TPrintDocument& document) override;
 
   bool AnswerYes = false;
-  int ErrorCount = 0;  // error boxes shown so far
+  bool Strict = false;
+  bool RefusedByWarning = false;
+  QStringList PrintedWarnings;  // each is printed once, after the load or before the run
+  int ErrorCount = 0;           // error boxes shown so far
 
  private:
   void Print(const QString& kind, const QString& text);

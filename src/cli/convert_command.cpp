@@ -9,6 +9,7 @@
 #include "app/handler_runner.h"
 #include "app/summary_form.h"
 #include "cli/input_commands.h"
+#include "common/text_util.h"
 #include "common/write_error.h"
 #include "declaration/declaration_run.h"
 
@@ -19,7 +20,7 @@ struct ConvertOptions {
   QString Out;
   std::optional<QString> Taxpayer, Admin, FormVersion, Log, Summary;
   std::optional<QDate> From, To;
-  bool NoCombine = false, DropZero = false, NoOverwrite = false;
+  bool NoCombine = false, DropZero = false, NoOverwrite = false, Strict = false;
 };
 
 std::optional<QDate> IsoDate(const QString& text) {
@@ -39,7 +40,7 @@ std::optional<QString> WriteLog(const QString& file, const QStringList& lines) {
   QByteArray chunk;
   chunk.reserve(1 << 20);
   for (qsizetype i = 0; written && i < lines.size(); ++i) {
-    chunk += lines[i].toUtf8();
+    chunk += Utf8WithReplacement(lines[i]);
     chunk += '\n';
     if (chunk.size() >= (1 << 20) || i + 1 == lines.size()) {
       errno = 0;
@@ -112,6 +113,10 @@ void DeclareConvertOptions(QCommandLineParser& parser) {
        QStringLiteral("a bevallás összesítőjét ebbe a fájlba írja; a formátumot a vége adja: "
                       ".pdf, .html vagy .csv"),
        QStringLiteral("FÁJL")},
+      {QStringLiteral("strict"),
+       QStringLiteral("ha a bevallás hibás lenne (egyetlen tétel sem esik a kijelölt "
+                      "időszakba, vagy van nem forintban szereplő sor), nem ír XML fájlt, és "
+                      "3-as kilépési kóddal ér véget")},
   });
   DeclareInputOptions(parser);
 }
@@ -140,6 +145,7 @@ FromArgs<ConvertOptions> ReadConvertOptions(const QCommandLineParser& args) {
   o.NoCombine = args.isSet(QStringLiteral("no-combine"));
   o.DropZero = args.isSet(QStringLiteral("drop-zero"));
   o.NoOverwrite = args.isSet(QStringLiteral("no-overwrite"));
+  o.Strict = args.isSet(QStringLiteral("strict"));
   return o;
 }
 
@@ -167,8 +173,10 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
       c.Err << *refused << '\n';
       c.Err.flush();
     } else {
+      c.Ui.Strict = o.Strict;
       RunHandler(c.Ui, [&] { form.Step1BtnClick(); });
       if (!form.Job().Run.LastWrittenXml.isEmpty()) status = kOk;
+      if (c.Ui.RefusedByWarning) status = kRefusedByWarning;
     }
   }
   c.Out.flush();

@@ -188,6 +188,7 @@ int LoadInput(CliContext& c, TMainForm& form, const InputOptions& o, QTextStream
   const int status = RunInputChain(c, form, o);
   c.Jobs.push_back(form.SharedJob());
   PrintInputSummary(form, summary);
+  for (const TJobWarning& w : form.Job().LoadWarnings) c.Ui.PrintWarning(w);
   return status;
 }
 

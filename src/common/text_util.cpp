@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QLocale>
+#include <QStringEncoder>
 
 namespace krinu {
 
@@ -60,6 +61,12 @@ QString EscapeControlCharacters(const QString& text, bool keepLineFeeds) {
       out += c;
   }
   return out;
+}
+
+QByteArray Utf8WithReplacement(QStringView text) {
+  // Stateless, so that a high surrogate at the end is not held back for a next call.
+  QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+  return encoder.encode(text);
 }
 
 }  // namespace krinu

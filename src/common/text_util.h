@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -24,5 +25,9 @@ bool HasControlCharacter(QStringView text);
 // The text with every control character (C0, U+007F and C1) written as "\x1b", so that a
 // stored value cannot drive a terminal. keepLineFeeds leaves line feeds as they are.
 QString EscapeControlCharacters(const QString& text, bool keepLineFeeds);
+
+// UTF-8 with a lone surrogate written as U+FFFD (QString::toUtf8 writes "?"), one at the
+// very end included.
+QByteArray Utf8WithReplacement(QStringView text);
 
 }  // namespace krinu

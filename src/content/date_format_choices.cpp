@@ -146,6 +146,33 @@ QStringList DateFormatsReadingAll(const QStringList& values) {
   return formats;
 }
 
+QString DateFormatChoiceReason(const QStringList& values) {
+  if (values.isEmpty()) return {};
+  const std::optional<TDateLayout> layout = LayoutOf(TrimText(values.front()));
+  if (!layout || std::any_of(layout->Seps.begin(), layout->Seps.end(), HasFormatLetter)) return {};
+  const auto reads = [&](const std::array<TRole, 3>& order, const QStringList& some) {
+    return std::any_of(kStyles.begin(), kStyles.end(), [&](TStyle style) {
+      return ReadsAll(FormatOf(*layout, order, style), some);
+    });
+  };
+  std::vector<const std::array<TRole, 3>*> candidates;
+  for (const auto& order : kOrders)
+    if (reads(order, {values.front()})) candidates.push_back(&order);
+  if (candidates.size() < 2) return {};
+  static const std::array<QString, 3> kNames{QStringLiteral("év"), QStringLiteral("hónap"),
+                                             QStringLiteral("nap")};
+  for (const QString& value : values) {
+    std::vector<const std::array<TRole, 3>*> reading;
+    for (const auto* order : candidates)
+      if (reads(*order, {value})) reading.push_back(order);
+    if (reading.size() != 1 || reading.size() == candidates.size()) continue;
+    const auto& order = *reading.front();
+    return TrimText(value) + QStringLiteral(" csak ") + kNames[order[0]] + u'.' + kNames[order[1]] +
+           u'.' + kNames[order[2]] + QStringLiteral(" lehet");
+  }
+  return {};
+}
+
 QString HungarianDateText(const QDate& date) {
   static const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
   return hungarian.toString(date, QStringLiteral("yyyy. MMMM d."));

@@ -15,6 +15,11 @@ namespace krinu {
 // and long month names before short ones. Empty when there is no value or none fits.
 [[nodiscard]] QStringList DateFormatsReadingAll(const QStringList& values);
 
+// Why an order of the parts that reads the first value is not offered: the first value
+// that only one order can read ("13.02.2024 csak nap.hónap.év lehet"). Empty when the first
+// value decides by itself or nothing does.
+[[nodiscard]] QString DateFormatChoiceReason(const QStringList& values);
+
 // The date as a Hungarian reader writes it out: "2024. április 3."
 [[nodiscard]] QString HungarianDateText(const QDate& date);
 

@@ -262,8 +262,54 @@ void SortAFAAdatList(TAFAAdatList& list) {
   Permute(list, order);
 }
 
+namespace {
+TLoadResult Stopped() {
+  TLoadResult stopped;
+  stopped.Outcome = Fail(TFailureKind::Cancelled, QString());
+  return stopped;
+}
+}  // namespace
+
+bool IsForint(QStringView currency) {
+  const QStringView c = TrimView(currency);
+  return c.isEmpty() || c.compare(u"HUF", Qt::CaseInsensitive) == 0 ||
+         c.compare(u"Ft", Qt::CaseInsensitive) == 0;
+}
+
+int FindCurrencyColumn(const TPreviewGrid& grid, bool header, const TColumnSelection& assigned) {
+  const int rows = std::min<int>(grid.RowCount, int(grid.Cells.size()));
+  const int first = header ? 1 : 0;
+  const auto taken = [&](int field) {
+    return std::find(assigned.Item.begin(), assigned.Item.end(), field) != assigned.Item.end();
+  };
+  // Codes of the currencies an export is likely to carry: a column of other three-letter
+  // codes ("AAM", "TAM" for VAT exemptions) is no currency column.
+  static const QStringList kCodes{
+      QStringLiteral("HUF"), QStringLiteral("EUR"), QStringLiteral("USD"), QStringLiteral("GBP"),
+      QStringLiteral("CHF"), QStringLiteral("CZK"), QStringLiteral("PLN"), QStringLiteral("RON"),
+      QStringLiteral("HRK"), QStringLiteral("RSD"), QStringLiteral("BGN"), QStringLiteral("UAH"),
+      QStringLiteral("SEK"), QStringLiteral("NOK"), QStringLiteral("DKK"), QStringLiteral("JPY"),
+      QStringLiteral("CNY"), QStringLiteral("CAD"), QStringLiteral("AUD"), QStringLiteral("TRY"),
+      QStringLiteral("RUB")};
+  const auto code = [](QStringView v) { return v == u"Ft" || kCodes.contains(v); };
+  int byValues = 0;
+  for (int col = 0; col < grid.ColCount; ++col) {
+    if (taken(col + 1)) continue;
+    if (header && rows > 0) {
+      const QString name = TrimText(grid.Cells[0].value(col)).toLower();
+      for (const char16_t* known : {u"pénznem", u"deviza", u"valuta", u"currency"})
+        if (name == QStringView(known)) return col + 1;
+    }
+    bool all = rows > first;
+    for (int r = first; all && r < rows; ++r) all = code(TrimView(grid.Cells[r].value(col)));
+    if (all && byValues == 0) byValues = col + 1;
+  }
+  return byValues;
+}
+
 TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection& columns,
-                          const QString& dateFormat, int decSepIndex, const ProgressFn& progress) {
+                          const QString& dateFormat, int decSepIndex,
+                          const CancellableProgressFn& progress, int currencyColumn) {
   TLoadResult result;
   const TDecSeps seps = DecSepsOf(decSepIndex);
   InputFormatSettings().DecimalSeparator = seps.Decimal;
@@ -312,6 +358,8 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
     // Without a tax number column every key is empty and the order is the file's.
     keyed = std::find(role.begin(), role.end(), int(dcAdoszam)) != role.end();
     qint64 records = 0;
+    const auto stopped = [&] { return progress && !progress(records, total); };
+    if (stopped()) return Stopped();
     while (!reader.Eof()) {
       // A file that grows while it is read (another program appending) would otherwise
       // fill the memory: the load stops where the count before it would have refused.
@@ -379,9 +427,15 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
         line.Enabled = true;
         line.Status = TAFAAdatStatus::stAFABase;
         if (keyed) keyIds.push_back(keyId);
+        if (currencyColumn >= 1 && currencyColumn <= fieldCount) {
+          const QString& currency = reader.Fields(currencyColumn - 1).Value();
+          if (!IsForint(currency))
+            result.ForeignLines.push_back(
+                {reader.RecordCountProcessedSoFar(), TrimView(currency).toString()});
+        }
       }
 
-      if (++records % kProgressEvery == 0 && progress) progress(records, total);
+      if (++records % kProgressEvery == 0 && stopped()) return Stopped();
       reader.Next();
     }
     reader.Close();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/preview_grid.h"
 #include "common/progress.h"
 #include "common/result.h"
 #include "content/afa_adat.h"
@@ -24,10 +25,17 @@ struct TSkippedRecord {
   bool operator==(const TSkippedRecord&) const = default;
 };
 
+// A loaded line whose currency column names another currency than the forint.
+struct TForeignLine {
+  qint64 RecordNumber = 0;  // as TSkippedRecord counts it
+  QString Currency;         // as written, trimmed
+};
+
 struct TLoadResult {
-  TAFAAdatList AFAAdatList;             // sorted by Adoszam after a successful load
-  QStringList MissedRows;               // the skipped records' values joined with the separator
-  std::vector<TSkippedRecord> Skipped;  // one per entry of MissedRows, in the same order
+  TAFAAdatList AFAAdatList;                // sorted by Adoszam after a successful load
+  QStringList MissedRows;                  // the skipped records' values joined with the separator
+  std::vector<TSkippedRecord> Skipped;     // one per entry of MissedRows, in the same order
+  std::vector<TForeignLine> ForeignLines;  // in file order; only with a currency column
   // The reader's message when an error ended the load; the lists then hold the records
   // handled before it, unsorted.
   TStatus Outcome;
@@ -35,10 +43,22 @@ struct TLoadResult {
 };
 
 // Every record is either loaded or skipped. decSepIndex is DecSepCbx's item index (no
-// selection reads as "Vessző"). Progress: records done against InputLineCount.
+// selection reads as "Vessző"). Progress: records done against InputLineCount; stopped
+// through it, the load fails as Cancelled with nothing in its lists. A currency
+// column (1-based field, 0 for none) is only read: its value neither converts nor skips.
 [[nodiscard]] TLoadResult LoadInputData(const TInputSettings& settings,
                                         const TColumnSelection& columns, const QString& dateFormat,
-                                        int decSepIndex, const ProgressFn& progress = {});
+                                        int decSepIndex, const CancellableProgressFn& progress = {},
+                                        int currencyColumn = 0);
+
+// Whether a currency column's value is the forint: "HUF", "Ft" or nothing.
+[[nodiscard]] bool IsForint(QStringView currency);
+
+// The field (1-based, 0 for none) of a currency column in the preview: one headed
+// "Pénznem", "Deviza", "Valuta" or "Currency", or else one whose every value is the code of
+// a common currency or "Ft". The six assigned fields are not candidates.
+[[nodiscard]] int FindCurrencyColumn(const TPreviewGrid& grid, bool header,
+                                     const TColumnSelection& assigned);
 
 // The order of AFAAdatList: by Adoszam in plain 16-bit character order (what the locale's
 // collation gives for tax numbers), stable.

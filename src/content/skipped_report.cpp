@@ -1,20 +1,13 @@
 #include "content/skipped_report.h"
 
-#include <QStringEncoder>
 #include <algorithm>
 
 #include "common/atomic_write.h"
+#include "common/text_util.h"
 
 namespace krinu {
 
 namespace {
-
-// The encoder, unlike QString::toUtf8, writes a lone surrogate as U+FFFD rather than "?";
-// stateless, so that one at the very end is not held back.
-QByteArray Utf8(const QString& text) {
-  QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
-  return encoder.encode(text);
-}
 
 // Quoted only when the cell would otherwise split or end the row.
 QString CsvCell(const QString& value) {
@@ -79,13 +72,13 @@ QByteArray SkippedReportCsv(const std::vector<TSkippedRecord>& skipped) {
     for (const QString& field : record.Fields) row << CsvCell(SpreadsheetSafe(field));
     text += row.join(u';') + QStringLiteral("\r\n");
   }
-  return QByteArray("\xEF\xBB\xBF") + Utf8(text);
+  return QByteArray("\xEF\xBB\xBF") + Utf8WithReplacement(text);
 }
 
 QByteArray SkippedRowsText(const QStringList& missedRows) {
   QString text;
   for (const QString& row : missedRows) text += row + u'\n';
-  return Utf8(text);
+  return Utf8WithReplacement(text);
 }
 
 TStatus WriteSkippedReport(const QString& file, const std::vector<TSkippedRecord>& skipped) {

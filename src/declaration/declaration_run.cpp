@@ -410,25 +410,38 @@ QString XmlFileNameFor(const QString& editText) {
   return editText + QStringLiteral(".xml");
 }
 
-TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input,
-                                   const TRunProgress& progress) {
-  TDeclarationOutcome outcome;
+namespace {
+
+TPrepareOptions OptionsOf(const TDeclarationInput& input) {
   TPrepareOptions options;
   options.BizSum = input.BizSum;
   options.DropZero = input.DropZero;
   options.PeriodStart = input.Params.PeriodStart;
   options.PeriodEnd = input.Params.PeriodEnd;
   options.Locale = input.Locale;
-  TPreparation preparation(list, options, progress.Preparation);
+  return options;
+}
+
+TDeclarationOutcome Stopped() {
+  TDeclarationOutcome outcome;
+  outcome.Written = Fail(TFailureKind::Cancelled, QString());
+  return outcome;
+}
+
+}  // namespace
+
+TDeclarationOutcome PrepareDeclaration(TAFAAdatList& list, const TDeclarationInput& input,
+                                       const CancellableProgressFn& progress) {
+  const TPrepareOptions options = OptionsOf(input);
+  TPreparation preparation(list, options, progress);
+  TDeclarationOutcome outcome;
   outcome.Prepared = preparation.Run();
-  const auto stopped = [&] {
-    preparation.Undo();
-    outcome.Prepared = {};
-    outcome.Return.reset();
-    outcome.Written = Fail(TFailureKind::Cancelled, QString());
-    return outcome;
-  };
-  if (preparation.Stopped()) return stopped();
+  if (preparation.Stopped()) return Stopped();
+  return outcome;
+}
+
+void WriteDeclaration(TDeclarationOutcome& outcome, const TAFAAdatList& list,
+                      const TDeclarationInput& input, const TRunProgress& progress) {
   QStringList& log = outcome.Prepared.Log;
   // The document is written as it is built, so its two log lines come first; the log is
   // handed over whole at the end, and a failure still leaves it at the start of writing.
@@ -438,10 +451,26 @@ TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& 
                                outcome.Prepared.PartnerList, outcome.Prepared.Counts);
   outcome.Written = WriteDeclarationDocument(input.XmlFileName, *outcome.Return, progress.Document,
                                              progress.Write);
-  if (outcome.Cancelled()) return stopped();
-  if (!outcome.Written) return outcome;
+  if (outcome.Cancelled()) {
+    outcome = Stopped();
+    return;
+  }
+  if (!outcome.Written) return;
   log << QStringLiteral("Fájlba történő kiírás végetért")
       << QStringLiteral("Fájlnév:") + input.XmlFileName;
+}
+
+TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input,
+                                   const TRunProgress& progress) {
+  const TPrepareOptions options = OptionsOf(input);
+  TPreparation preparation(list, options, progress.Preparation);
+  TDeclarationOutcome outcome;
+  outcome.Prepared = preparation.Run();
+  if (!preparation.Stopped()) WriteDeclaration(outcome, list, input, progress);
+  if (preparation.Stopped() || outcome.Cancelled()) {
+    preparation.Undo();
+    return Stopped();
+  }
   return outcome;
 }
 

@@ -105,4 +105,13 @@ struct TDeclarationOutcome {
 [[nodiscard]] TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input,
                                                  const TRunProgress& progress = {});
 
+// The same in two steps, for a front end that looks at the prepared lines' counts before
+// the file is written: a list the run works on for itself, as nothing is undone here. The
+// outcome of the preparation is Cancelled when stopped; the write completes it.
+[[nodiscard]] TDeclarationOutcome PrepareDeclaration(TAFAAdatList& list,
+                                                     const TDeclarationInput& input,
+                                                     const CancellableProgressFn& progress = {});
+void WriteDeclaration(TDeclarationOutcome& outcome, const TAFAAdatList& list,
+                      const TDeclarationInput& input, const TRunProgress& progress = {});
+
 }  // namespace krinu

@@ -17,6 +17,12 @@ AdozokTorzsDialog::AdozokTorzsDialog(TSession& session, QWidget* parent)
   QLineEdit* szamla =
       AddEdit(QStringLiteral("Számlaszám:"), QStringLiteral("SzamlaEd"), kSzamlaMaxLength);
   adoszam->setMaximumWidth(fontMetrics().horizontalAdvance(QString(17, u'0')));
+  // Room for the two dashes of a pasted "12345678-2-42", which the field then drops.
+  adoszam->setMaxLength(kAdoszamMaxLength + 2);
+  connect(adoszam, &QLineEdit::textEdited, adoszam, [adoszam](const QString& text) {
+    const QString kept = AdoszamEdInput(text);
+    if (kept != text) adoszam->setText(kept);
+  });
   szamla->setMinimumWidth(fontMetrics().horizontalAdvance(QString(28, u'0')));
 
   Build({.ObjectName = QStringLiteral("AdozokTorzsForm"),

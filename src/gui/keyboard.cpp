@@ -43,6 +43,7 @@ const QHash<QString, QString>& AcceleratorAnchors() {
       {QStringLiteral("CsvLoadRowNumEd"), QStringLiteral("ltött")},
       {QStringLiteral("CsvMissedRowNumEd"), QStringLiteral("Kihagyott")},
       {QStringLiteral("ShowMissedBtn"), QStringLiteral("hagyott")},
+      {QStringLiteral("ShowLoadWarningsBtn"), QStringLiteral("bővebben")},
       // XML tab.
       {QStringLiteral("AdozokCb"), QStringLiteral("Adózót")},
       {QStringLiteral("UjAdozoBtn"), QStringLiteral("j")},

@@ -39,6 +39,7 @@
 #include "gui/desktop_integration.h"
 #include "gui/keyboard.h"
 #include "gui/secondary_windows.h"
+#include "gui/wheel_focus.h"
 
 namespace krinu {
 namespace {
@@ -112,6 +113,7 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
   SwitchTabsFromAnywhere(pages_);
   BuildStatusBar();
   SetUpKeyboard();
+  WheelChangesOnlyWithFocus(this);
   PlaceOnScreen(this, QSize(1000, 660));
   Render();
 }
@@ -220,7 +222,8 @@ void MainWindow::SetUpKeyboard() {
                        QStringLiteral("AdoszamFormEd"),      QStringLiteral("DateFormEd"),
                        QStringLiteral("DateFormChoicesBtn"), QStringLiteral("DecSepCbx"),
                        QStringLiteral("ContentCheckBtn"),    QStringLiteral("CsvLoadRowNumEd"),
-                       QStringLiteral("CsvMissedRowNumEd"),  QStringLiteral("ShowMissedBtn")});
+                       QStringLiteral("CsvMissedRowNumEd"),  QStringLiteral("ShowMissedBtn"),
+                       QStringLiteral("ShowLoadWarningsBtn")});
   ChainTabOrder(this, {QStringLiteral("AdozokCb"), QStringLiteral("UjAdozoBtn"),
                        QStringLiteral("UgyintezokCb"), QStringLiteral("UjUgyintezoBtn"),
                        QStringLiteral("XMLFileSelectBtn"), QStringLiteral("XMLFileSelectEd"),
@@ -301,7 +304,11 @@ void MainWindow::BuildRecentFilesMenu(QMenu* file, QAction* exit) {
       a->setToolTip(path);
       file->insertAction(separator, a);
       connect(a, &QAction::triggered, this, [this, path] {
-        if (form_->State.SelectFileBtn.Enabled) OpenInputFile(path);
+        if (!form_->State.SelectFileBtn.Enabled) return;
+        Run([this, path] {
+          form_->State.MainPCActivePage = 0;
+          form_->OpenRecentFile(path);
+        });
       });
       actions->push_back(a);
     }
@@ -381,13 +388,18 @@ QWidget* MainWindow::BuildInputTab() {
     auto* g = new QVBoxLayout(body);
     g->setContentsMargins(8, 2, 8, 0);
     auto* row = new QHBoxLayout;
-    row->addWidget(binder_.Check(QStringLiteral("HeaderCbx")));
+    QCheckBox* header = binder_.Check(QStringLiteral("HeaderCbx"));
+    connect(header, &QAbstractButton::clicked, this,
+            [this] { Run([this] { form_->StructureSettingChange(); }); });
+    row->addWidget(header);
     row->addSpacing(24);
     row->addWidget(binder_.Label(QStringLiteral("Label5")));
     QLineEdit* sep = binder_.Edit(QStringLiteral("CsvSeparatorEd"), false, 1);
     sep->setFixedWidth(sep->fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 16);
     sep->setAlignment(Qt::AlignCenter);
     sep->setToolTip(QStringLiteral("Általában vessző, vagy pontosvessző"));
+    connect(sep, &QLineEdit::textEdited, this,
+            [this] { Run([this] { form_->StructureSettingChange(); }); });
     row->addWidget(sep);
     row->addSpacing(24);
     row->addWidget(binder_.Label(QStringLiteral("Label24")));
@@ -481,7 +493,10 @@ QWidget* MainWindow::BuildInputTab() {
     datePreview->setFont(italic);
     g->addWidget(datePreview, 4, 2, 1, 3);
     g->addWidget(binder_.Label(QStringLiteral("Label19")), 5, 2);
-    g->addWidget(binder_.Combo(QStringLiteral("DecSepCbx")), 5, 3);
+    QComboBox* decSep = binder_.Combo(QStringLiteral("DecSepCbx"));
+    connect(decSep, &QComboBox::activated, this,
+            [this] { Run([this] { form_->DecSepCbxChange(); }); });
+    g->addWidget(decSep, 5, 3);
     g->addWidget(binder_.CheckButton(QStringLiteral("AdoszamCheckBBtn")), 1, 4);
     g->addWidget(binder_.CheckButton(QStringLiteral("DatumCheckBBtn")), 3, 4);
     g->addWidget(binder_.CheckButton(QStringLiteral("OsszegCheckBBtn")), 5, 4);
@@ -511,12 +526,19 @@ QWidget* MainWindow::BuildInputTab() {
     connect(showMissed, &QAbstractButton::clicked, this,
             [this] { Run([this] { form_->ShowMissedBtnClick(); }); });
     g->addWidget(showMissed, 2, 0, 1, 2);
+    QLabel* warnings = binder_.Label(QStringLiteral("LoadWarningsLb"));
+    warnings->setWordWrap(true);
+    g->addWidget(warnings, 3, 0, 1, 2);
+    QAbstractButton* showWarnings = binder_.Button(QStringLiteral("ShowLoadWarningsBtn"));
+    connect(showWarnings, &QAbstractButton::clicked, this,
+            [this] { Run([this] { form_->ShowLoadWarningsBtnClick(); }); });
+    g->addWidget(showWarnings, 4, 0, 1, 2);
     QAbstractButton* hidden = binder_.Button(QStringLiteral("LoadFileBTn"));
     connect(hidden, &QAbstractButton::clicked, this,
             [this] { Run([this] { form_->LoadFileBTnClick(); }); });
     hidden->setVisible(false);
-    g->addWidget(hidden, 3, 0);
-    g->setRowStretch(4, 1);
+    g->addWidget(hidden, 5, 0);
+    g->setRowStretch(6, 1);
   }
   lower->addWidget(betoltes, 2);
   v->addLayout(lower);

@@ -77,6 +77,14 @@ bool QtUserInterface::Confirm(const QString& text) {
                                QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+// A return that would be wrong is written only on a deliberate Yes.
+bool QtUserInterface::ProceedDespite(const TJobWarning& warning) {
+  PrepareModal();
+  return QMessageBox::question(
+             parent_, QStringLiteral("Megerősítés"), QtMessageText(ProceedQuestion(warning)),
+             QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 std::optional<QString> QtUserInterface::OpenFile(const FileDialogSpec& spec) {
   PrepareModal();
   const QString name =

@@ -25,6 +25,7 @@ class QtUserInterface : public UserInterface {
   void Error(const QString& text) override;
   void ErrorWithDetail(const QString& text, const QString& detail) override;
   bool Confirm(const QString& text) override;
+  bool ProceedDespite(const TJobWarning& warning) override;
   std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
   std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
   OpenDocumentResult OpenDocument(const QString& path) override;

@@ -26,6 +26,7 @@
 #include <stdexcept>
 
 #include "gui/control_render.h"
+#include "gui/date_field.h"
 #include "gui/desktop_integration.h"
 #include "gui/keyboard.h"
 
@@ -228,7 +229,7 @@ QComboBox* WidgetBinder::Combo(const QString& name) {
 
 QDateEdit* WidgetBinder::Date(const QString& name) {
   DateControl& c = Control<DateControl>(name);
-  auto* w = new QDateEdit;
+  auto* w = new TDateField;
   w->setObjectName(name);
   w->setCalendarPopup(true);
   // The pop-up is a window of its own and would take the system locale: month and day

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "app/main_form.h"
 #include "app/show_missed_form.h"
@@ -272,6 +273,160 @@ TEST_F(ContentTabTest, AFileThatChangedSinceItsLinesWereCountedIsNotLoaded) {
   EXPECT_TRUE(ui.Texts(QStringLiteral("error"))
                   .front()
                   .startsWith(QStringLiteral("Az input fájl megváltozott")));
+}
+
+// Whatever a passed check or the load read, changed afterwards, leaves nothing loaded and
+// the later marks "not checked", as a new check would; the declaration then refuses.
+TEST_F(ContentTabTest, ASettingChangedAfterTheChecksMakesThemStale) {
+  MainFormState& s = form->State;
+  struct Change {
+    const char* What;
+    std::function<void()> Do;
+    Stage After;
+  };
+  const std::vector<Change> changes = {
+      {"separator",
+       [&] {
+         s.CsvSeparatorEd.Text = QStringLiteral(",");
+         form->StructureSettingChange();
+       },
+       Stage::FileChosen},
+      {"header",
+       [&] {
+         s.HeaderCbx.Checked = false;
+         form->StructureSettingChange();
+       },
+       Stage::FileChosen},
+      {"column",
+       [&] {
+         s.AFAColCbx.ItemIndex = 5;
+         form->ColumnCbxChange();
+       },
+       Stage::StructureChecked},
+      {"date format",
+       [&] {
+         s.DateFormEd.Text = QStringLiteral("dd.mm.yyyy");
+         form->DateFormEdChange();
+       },
+       Stage::StructureChecked},
+      {"decimal separator",
+       [&] {
+         s.DecSepCbx.ItemIndex = 1;
+         form->DecSepCbxChange();
+       },
+       Stage::StructureChecked},
+  };
+  for (const Change& change : changes) {
+    Choose(Lines(12));
+    ASSERT_TRUE(form->InputLoaded()) << change.What;
+    change.Do();
+    EXPECT_EQ(form->InputStage(), change.After) << change.What;
+    EXPECT_FALSE(form->InputLoaded()) << change.What;
+    for (const CheckButtonControl* b : {&s.AdoszamCheckBBtn, &s.DatumCheckBBtn, &s.OsszegCheckBBtn})
+      EXPECT_EQ(b->Mark, CheckMark::Help) << change.What;
+    EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("?")) << change.What;
+    EXPECT_EQ(s.CsvMissedRowNumEd.Text, QStringLiteral("?")) << change.What;
+    EXPECT_FALSE(Enabled(MainPanel::Betoltes)) << change.What;
+    ui.Clear();
+    form->Step1BtnClick();
+    EXPECT_EQ(ui.Texts(), QStringList{QStringLiteral("Még nem volt sikeres input (CSV) fájl "
+                                                     "betöltés, nem készíthető XML  nyomtatvány")})
+        << change.What;
+  }
+  // Before any check has passed, an edit changes no stage.
+  Choose(Lines(12));
+  form->SetInputStage(Stage::StructureChecked);
+  s.DecSepCbx.ItemIndex = 0;
+  form->DecSepCbxChange();
+  EXPECT_EQ(form->InputStage(), Stage::StructureChecked);
+  EXPECT_TRUE(Enabled(MainPanel::Tartalom));
+}
+
+TEST_F(ContentTabTest, PartnersWhoseCheckDigitFailsAreCountedAndListedButLoaded) {
+  MainFormState& s = form->State;
+  // 12345678: the first seven give 6. 10773381 is right.
+  Choose(Lines(12,
+               "10773381-2-44;Jó Kft;2026.11.02;J-1;1,00;0,27\n"
+               "12345679-2-42;Más Bt;2026.11.03;M-1;1,00;0,27\n"));
+  ASSERT_TRUE(form->InputLoaded());
+  EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("14"));
+  const QString line = QStringLiteral(
+      "2 partner adószámának ellenőrző számjegye hibás: 12345678-2-42, 12345679-2-42.");
+  EXPECT_EQ(s.LoadWarningsLb.Caption, line);
+  EXPECT_TRUE(s.ShowLoadWarningsBtn.Enabled);
+  ui.Clear();
+  form->ShowLoadWarningsBtnClick();
+  EXPECT_EQ(ui.Texts(), QStringList{line + QStringLiteral("\n\n12345678-2-42\n12345679-2-42")});
+  // Gone with the load it was about.
+  s.DecSepCbx.ItemIndex = 1;
+  form->DecSepCbxChange();
+  EXPECT_TRUE(s.LoadWarningsLb.Caption.isEmpty());
+  EXPECT_FALSE(s.ShowLoadWarningsBtn.Enabled);
+
+  QByteArray good =
+      "Partner adószáma;Partner neve;Teljesítés dátuma;Számla sorszáma;Nettó összeg;"
+      "ÁFA összeg\n";
+  for (int i = 0; i < 12; ++i)
+    good += "10773381-2-44;Jó Kft;2026.11.10;J-" + QByteArray::number(i) + ";1.000,00;270,00\n";
+  Choose(good);
+  ASSERT_TRUE(form->InputLoaded());
+  EXPECT_TRUE(s.LoadWarningsLb.Caption.isEmpty());
+  EXPECT_FALSE(s.ShowLoadWarningsBtn.Enabled);
+}
+
+TEST_F(ContentTabTest, AColumnChosenForTwoFieldsIsNamedAndChosenAmountsSetTheDecimalSeparator) {
+  MainFormState& s = form->State;
+  QByteArray text =
+      "Partner adószáma;Partner neve;Teljesítés dátuma;Számla sorszáma;Nettó összeg;ÁFA összeg;"
+      "Egyéb 1;Egyéb 2\n";
+  for (int i = 0; i < 12; ++i)
+    text += "10773381-2-44;Kiss Bt;2026.11.10;SZ-" + QByteArray::number(i) +
+            ";1.000,00;270,00;\"1,000,000.00\";\"270,000.00\"\n";
+  Choose(text);
+  ASSERT_TRUE(form->InputLoaded());
+  ASSERT_EQ(s.AFAAlapColCbx.ItemIndex, 5);
+  EXPECT_EQ(s.DecSepCbx.ItemIndex, 0);  // "Vessző"
+
+  ui.Clear();
+  s.AFAColCbx.ItemIndex = 5;
+  form->ColumnCbxChange();
+  EXPECT_EQ(ui.Texts(QStringLiteral("warning")),
+            QStringList{QStringLiteral(
+                "A(z) 5. oszlop két mezőhöz is ki van jelölve: Nettó összeg, ÁFA összeg")});
+
+  ui.Clear();
+  s.AFAAlapColCbx.ItemIndex = 7;
+  s.AFAColCbx.ItemIndex = 8;
+  form->ColumnCbxChange();
+  EXPECT_TRUE(ui.Messages.empty());
+  EXPECT_EQ(s.DecSepCbx.ItemIndex, 1);  // "Pont", as the chosen columns are written
+  // Another column changed leaves a separator picked by hand as it is.
+  s.DecSepCbx.ItemIndex = 0;
+  s.BizSzamColCbx.ItemIndex = 2;
+  form->ColumnCbxChange();
+  EXPECT_EQ(s.DecSepCbx.ItemIndex, 0);
+}
+
+TEST_F(ContentTabTest, AStoppedLoadLeavesNothingLoadedAndSaysSo) {
+  ui.CancelWhen = [](const QString& what, qint64, qint64) {
+    return what == QStringLiteral("Az input fájl betöltése…");
+  };
+  Choose(Lines(12));
+  EXPECT_FALSE(form->InputLoaded());
+  EXPECT_TRUE(form->Job().AFAAdatList.empty());
+  EXPECT_EQ(form->State.CsvLoadRowNumEd.Text, QStringLiteral("?"));
+  EXPECT_EQ(
+      ui.Messages,
+      (std::vector<test::Message>{{"information", QStringLiteral("Az input fájl betöltése "
+                                                                 "megszakítva, semmi nem került "
+                                                                 "betöltésre")}}));
+  EXPECT_EQ(ui.BoxesDuringProgress, 0);
+  // The next load runs to its end.
+  ui.CancelWhen = {};
+  ui.Clear();
+  form->ContentCheckBtnClick();
+  EXPECT_TRUE(form->InputLoaded());
+  EXPECT_EQ(form->State.CsvLoadRowNumEd.Text, QStringLiteral("12"));
 }
 
 TEST_F(ContentTabTest, HiddenControls) {

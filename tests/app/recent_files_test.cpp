@@ -148,18 +148,24 @@ TEST_F(RememberingFormTest, UntilAFolderIsRememberedTheDialogsOpenInTheDocuments
   EXPECT_EQ(ui.DialogSpecs[2].FileName, QDir::toNativeSeparators(env.DocumentsDir));
 }
 
-TEST_F(RememberingFormTest, AListedFileThatIsGoneIsRefusedAndLeavesTheList) {
+TEST_F(RememberingFormTest, AListedFileThatIsGoneIsSaidToBeAndLeavesTheListOnAYes) {
   const QString good = Export("jo.csv", "Adoszam;Nev\n12345678-1-23;Alfa Kft\n");
   auto form = Start();
   form->OpenInputFile(good);
   ASSERT_EQ(form->Recent().Files.size(), 1);
   QFile::remove(good);
+  const QString listed = form->Recent().Files.front();
+  const QString question = QStringLiteral("A fájl nem található: ") + listed +
+                           QStringLiteral("\nEltávolítja a legutóbbi fájlok listájáról?");
   ui.Clear();
-  form->OpenInputFile(form->Recent().Files.front());
-  ASSERT_EQ(ui.Messages.size(), 1u);
-  EXPECT_EQ(ui.Messages[0].Kind, "error");
-  EXPECT_TRUE(ui.Messages[0].Text.startsWith(
-      QStringLiteral("Nem sikerült kizárólagos hozzáférést kapni a kijelölt fájlhoz")));
+  form->OpenRecentFile(listed);  // No: it stays, and nothing of the file chosen changes
+  EXPECT_EQ(ui.Messages, (std::vector<test::Message>{{"confirmation", question}}));
+  EXPECT_EQ(form->Recent().Files, QStringList{listed});
+  EXPECT_EQ(form->State.FileNameEd.Text, good);
+  ui.Clear();
+  ui.ConfirmAnswers.push_back(true);
+  form->OpenRecentFile(listed);
+  EXPECT_EQ(ui.Texts(), QStringList{question});
   EXPECT_TRUE(form->Recent().Files.isEmpty());
   EXPECT_TRUE(Start()->Recent().Files.isEmpty());  // and so it stays at the next start
 }

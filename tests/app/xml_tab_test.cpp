@@ -206,7 +206,7 @@ TEST_F(XmlTabTest, OverwriteAllowedAndRefused) {
   EXPECT_EQ(Memo().size(), memo);
 }
 
-TEST_F(XmlTabTest, WriteFailureNamesTheFileAndKeepsThePreparation) {
+TEST_F(XmlTabTest, WriteFailureNamesTheFileAndTheNextRunStartsFromTheLoadedLines) {
   Load();
   test::WriteFile(Path(QStringLiteral("sima")), "a file, not a folder");
   const QString target = Path(QStringLiteral("sima/ki.xml"));
@@ -218,15 +218,15 @@ TEST_F(XmlTabTest, WriteFailureNamesTheFileAndKeepsThePreparation) {
       << ui.Messages[0].Text.toStdString();
   EXPECT_EQ(Memo().last(), QStringLiteral("Fájlba történő kiírás kezdődik"));
   EXPECT_TRUE(form->Job().Run.LastWrittenXml.isEmpty());
-  // The combination stays done: the invoice's two lines are merged into a seventh.
-  ASSERT_EQ(form->Job().AFAAdatList.size(), 7u);
-  EXPECT_EQ(form->Job().AFAAdatList[3].Status,
-            TAFAAdatStatus::stAFAComp);  // after its partner's lines
+  EXPECT_FALSE(form->Job().Run.Return);
+  EXPECT_EQ(LineStates().size(), 6);  // the loaded lines as the load left them
 
   ui.Clear();
+  const qsizetype before = Memo().size();
   Run(Path(QStringLiteral("ki.xml")));
   EXPECT_TRUE(ui.Messages.empty());
-  EXPECT_TRUE(Memo().contains(QStringLiteral("0 esetben történt bizonylat összesítés")));
+  EXPECT_TRUE(
+      Memo().mid(before).contains(QStringLiteral("1 esetben történt bizonylat összesítés")));
   EXPECT_EQ(form->Job().Run.LastWrittenXml, Path(QStringLiteral("ki.xml")));
 }
 
@@ -279,23 +279,31 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
             (QStringList{QStringLiteral("11111111-2-41"), QStringLiteral("22222222-2-42"),
                          QStringLiteral("33333333-2-43")}));
 
-  // Nothing new to combine or exclude; the memo keeps the first run above the second.
+  // Every run starts from the lines as loaded: the same options give the same log and file.
   Run();
   EXPECT_EQ(Memo().mid(startUp, first.size()), first);
-  EXPECT_EQ(
-      Memo().mid(startUp + first.size()),
-      (QStringList{QString(), QStringLiteral("Bizonylatok össszesítése"),
-                   QStringLiteral("0 esetben történt bizonylat összesítés"), QString(),
-                   QStringLiteral("!!! 3 tételből 1 tétel kívül esik a kijelölt időszakon !!!"),
-                   QString(), QStringLiteral("XML nyomtatvány elkészült"),
-                   QStringLiteral("Fájlba történő kiírás kezdődik"),
-                   QStringLiteral("Fájlba történő kiírás végetért"),
-                   QStringLiteral("Fájlnév:") + target}));
+  EXPECT_EQ(Memo().mid(startUp + first.size()), first);
   EXPECT_EQ(test::ReadFile(target), bytes);
   EXPECT_EQ(test::XmlLint(target), QString());
-  EXPECT_EQ(form->Job().AFAAdatList.size(), 7u);
+  EXPECT_EQ(form->Job().AFAAdatList.size(), 6u);
 
-  // A new load replaces what the runs changed.
+  // Unticked after a combined run, the next one combines nothing, and the zero line is back.
+  form->State.BizSumCbx.Checked = false;
+  form->State.DropZeroItemsCbx.Checked = false;
+  const qsizetype third = Memo().size();
+  Run();
+  const QStringList uncombined = Memo().mid(third);
+  EXPECT_EQ(uncombined.mid(0, 2),
+            (QStringList{QString(), QStringLiteral("Bizonylat összesítés kihagyva")}));
+  EXPECT_TRUE(uncombined.contains(
+      QStringLiteral("!!! 5 tételből 1 tétel kívül esik a kijelölt időszakon !!!")));
+  ASSERT_TRUE(form->Job().Run.Return);
+  EXPECT_EQ(form->Job().Run.Return->Counts.IncludedLines, 5);
+  EXPECT_EQ(form->Job().Run.Return->Lines, &form->Job().Run.Lines);
+
+  // A new load, with the first run's options again.
+  form->State.BizSumCbx.Checked = true;
+  form->State.DropZeroItemsCbx.Checked = true;
   ui.OpenFileAnswers.push_back(input);
   form->SelectFileBtnClick();
   ASSERT_EQ(form->Job().AFAAdatList.size(), 6u);
@@ -303,8 +311,9 @@ TEST_F(XmlTabTest, SecondRunWritesTheSameAndANewLoadStartsAfresh) {
     EXPECT_EQ(line.Status, TAFAAdatStatus::stAFABase);
     EXPECT_TRUE(line.Enabled);
   }
+  EXPECT_TRUE(form->State.XMLFileSelectEd.Text.isEmpty());  // the last return's name is gone
   const qsizetype beforeThird = Memo().size();
-  Run();
+  Run(target);
   EXPECT_EQ(Memo().mid(beforeThird), first);
   EXPECT_EQ(test::ReadFile(target), bytes);
 }
@@ -346,6 +355,41 @@ TEST_F(XmlTabTest, AStoppedRunLeavesTheJobAsItWasAndTheNextOneWritesTheSame) {
   EXPECT_EQ(ui.ProgressTexts, phases);
   EXPECT_EQ(test::ReadFile(target), test::ReadFile(earlier));
   EXPECT_EQ(run.LastWrittenXml, target);
+}
+
+TEST_F(XmlTabTest, NothingInThePeriodIsWrittenOnlyOnAYes) {
+  Load();
+  form->State.IdoszakADtPick.Date = QDate(2024, 10, 1);
+  form->State.IdoszakBDtPick.Date = QDate(2024, 10, 31);
+  const QString target = Path(QStringLiteral("ki.xml"));
+  const qsizetype before = Memo().size();
+  Run(target);
+  const QString question = QStringLiteral(
+      "A kijelölt időszakba egyetlen tétel sem esik (4 tételből 4 kívül esik).\n"
+      "Biztosan elkészíti a bevallást?");
+  EXPECT_EQ(ui.Messages, (std::vector<test::Message>{{"confirmation", question}}));
+  EXPECT_EQ(ui.BoxesDuringProgress, 0);
+  EXPECT_FALSE(QFileInfo::exists(target));
+  EXPECT_FALSE(form->Job().Run.Return);
+  EXPECT_TRUE(form->Job().Run.XmlFileName.isEmpty());
+  EXPECT_TRUE(Memo().mid(before).contains(
+      QStringLiteral("!!! 4 tételből 4 tétel kívül esik a kijelölt időszakon !!!")));
+  EXPECT_EQ(Memo().last(), QStringLiteral("Az XML nyomtatvány készítése megszakítva"));
+
+  ui.Clear();
+  ui.ConfirmAnswers.push_back(true);
+  Run(target);
+  EXPECT_EQ(ui.Texts(), QStringList{question});
+  EXPECT_EQ(test::XmlLint(target), QString());
+  ASSERT_EQ(form->Job().Run.Warnings.size(), 1u);
+  EXPECT_EQ(form->Job().Run.Warnings[0].Kind, TWarningKind::NothingInPeriod);
+
+  // One line inside the period is enough.
+  ui.Clear();
+  form->State.IdoszakBDtPick.Date = QDate(2024, 11, 4);
+  Run(target);
+  EXPECT_TRUE(ui.Messages.empty());
+  EXPECT_TRUE(form->Job().Run.Warnings.empty());
 }
 
 }  // namespace

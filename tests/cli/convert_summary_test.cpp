@@ -87,6 +87,9 @@ TEST_F(ConvertTest, TheSummaryCsvHoldsTheXmlsSheetsAndChangesNothingElse) {
   EXPECT_TRUE(html.contains(QStringLiteral("<b>Partnerlapok (65M):</b></td><td>") +
                             QString::number(rows.size())));
   EXPECT_TRUE(html.contains(QStringLiteral("<tr class=\"total\"><td></td><td>Összesen</td>")));
+  // The findings beyond the checks stand beside the accounting: the example's partners with
+  // a wrong check digit.
+  EXPECT_TRUE(html.contains(QStringLiteral("<b>Figyelmeztetések:</b>")));
 }
 
 TEST(SummaryNumbers, GroupedByThousandsWithADecimalComma) {

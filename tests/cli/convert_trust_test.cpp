@@ -4,6 +4,9 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <QFileInfo>
 
@@ -184,6 +187,58 @@ TEST_F(ConvertTest, SkippedRowsAndTheLogAreWrittenWhateverTheLoadGave) {
   r = Run({"load", Path("odd.csv"), "--skipped", "l.txt"});
   EXPECT_EQ(r.Status, kFailed);
   EXPECT_TRUE(QFileInfo::exists(Path("l.txt")));
+}
+
+TEST_F(ConvertTest, ALoneSurrogateIsWrittenToTheLogFileAsTheReplacementCharacter) {
+  // A UTF-16LE export whose partner name holds a lone high surrogate; the invoice's two lines
+  // are combined, so the name is logged.
+  QString text = QString::fromUtf8(kHeader);
+  text += QStringLiteral("22222222-2-42;Kettő ") + QChar(0xD800) +
+          QStringLiteral(" Bt;B/1;2024.11.06;2.500,00;675,00\r\n");
+  text += text.section(QStringLiteral("\r\n"), -2, -2) + QStringLiteral("\r\n");
+  QByteArray bytes("\xFF\xFE");
+  bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  test::WriteFile(Path("utf16.csv"), bytes);
+  const CliRun r = Run(
+      QStringList{"convert", Path("utf16.csv"), "--out", "u.xml", "--log", "u.log"} + kNovember);
+  ASSERT_EQ(r.Status, kOk) << r.Err.toStdString();
+  const QByteArray log = test::ReadFile(Path("u.log"));
+  EXPECT_TRUE(log.contains("/ Név: Kettő \xEF\xBF\xBD Bt\n")) << log.toStdString();
+  EXPECT_FALSE(log.contains("Kettő ? Bt"));
+}
+
+TEST_F(ConvertTest, AnOutputFolderThatCannotBeWrittenGetsTheReasonAndAdvice) {
+  ASSERT_EQ(Run({"taxpayer", "list"}).Status, kOk);
+  const QString other =
+      QStringLiteral("Kérem, válasszon egy másik mappát, amelybe a programnak van írási joga.\n");
+  struct Case {
+    QString Out, Reason, Advice;
+  };
+  std::vector<Case> cases = {
+      {Path("nincs/bevallas.xml"), QString::fromLocal8Bit(strerror(ENOENT)),
+       QStringLiteral("A(z) ") + QDir::toNativeSeparators(Path("nincs")) +
+           QStringLiteral(" mappa nem létezik; kérem, válasszon egy másik mappát.\n")},
+  };
+  // The permission bits bind everybody but the superuser.
+  QDir().mkpath(Path("csakolvashato"));
+  QFile::setPermissions(Path("csakolvashato"), QFile::ReadOwner | QFile::ExeOwner);
+#ifndef _WIN32
+  cases.push_back({QStringLiteral("/proc/bevallas.xml"), QString(), other});
+  if (::geteuid() != 0)
+    cases.push_back(
+        {Path("csakolvashato/bevallas.xml"), QString::fromLocal8Bit(strerror(EACCES)), other});
+#endif
+  for (const Case& c : cases) {
+    const CliRun r = Convert(QStringList{"--out", c.Out} + kNovember);
+    EXPECT_EQ(r.Status, kFailed) << c.Out.toStdString();
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("error: Nem sikerült kiírni a fájlt: ") +
+                               QDir::toNativeSeparators(c.Out) + u'\n' + c.Reason))
+        << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.endsWith(c.Advice)) << r.Err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(c.Out));
+  }
+  QFile::setPermissions(Path("csakolvashato"),
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 }  // namespace

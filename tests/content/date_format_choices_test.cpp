@@ -34,6 +34,22 @@ TEST(DateFormatChoices, FormatsThatReadEveryValueInAStableOrder) {
   EXPECT_EQ(Offered({"03-Apr-2024", "15-Dec-2024"}), QStringList{"dd-mmm-yyyy"});
 }
 
+TEST(DateFormatChoices, TheValueThatDecidesTheOrderIsNamed) {
+  // The first value reads both ways; a later one only one way.
+  EXPECT_EQ(Offered({"01.02.2024", "05.02.2024", "13.02.2024"}), QStringList{"dd.mm.yyyy"});
+  EXPECT_EQ(DateFormatChoiceReason({"01.02.2024", "05.02.2024", " 13.02.2024 ", "02.14.2024"}),
+            QStringLiteral("13.02.2024 csak nap.hónap.év lehet"));
+  EXPECT_EQ(DateFormatChoiceReason({"01/02/2024", "01/31/2024"}),
+            QStringLiteral("01/31/2024 csak hónap.nap.év lehet"));
+  EXPECT_EQ(DateFormatChoiceReason({"03.04.24", "31.04.24"}),  // no 31 April, no 31st month
+            QStringLiteral("31.04.24 csak év.hónap.nap lehet"));
+  // Nothing to say: the first value decides by itself, no value decides, or there is none.
+  EXPECT_EQ(DateFormatChoiceReason({"13.02.2024", "01.02.2024"}), QString());
+  EXPECT_EQ(DateFormatChoiceReason({"01.02.2024", "03.04.2024"}), QString());
+  EXPECT_EQ(DateFormatChoiceReason({"2024.02.01"}), QString());
+  EXPECT_EQ(DateFormatChoiceReason({}), QString());
+}
+
 TEST(DateFormatChoices, NothingWhenNoFormatReadsEveryValue) {
   EXPECT_EQ(Offered({}), QStringList{});
   EXPECT_EQ(Offered({"03.04.2024", ""}), QStringList{});

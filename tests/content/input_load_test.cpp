@@ -285,5 +285,23 @@ TEST(InputLoadResultMessage, CountsAndPadding) {
                                    "betöltésre\n1234 adatsort"));
 }
 
+TEST(CurrencyColumn, FoundByItsHeaderOrByCurrencyCodesButNotAmongTheAssignedFields) {
+  TPreviewGrid g;
+  g.Resize(3, 4);
+  g.Cells[0] = QStringList{"Adószám", "Kód", "Deviza", "Egyéb"};
+  g.Cells[1] = QStringList{"1", "AAM", "", "EUR"};
+  g.Cells[2] = QStringList{"2", "TAM", "", "Ft"};
+  const TColumnSelection none{};
+  EXPECT_EQ(FindCurrencyColumn(g, true, none), 3);  // by its header, though empty
+  g.Cells[0][2] = QStringLiteral("Megjegyzés");
+  // By its values: VAT exemption codes are no currencies.
+  EXPECT_EQ(FindCurrencyColumn(g, true, none), 4);
+  EXPECT_EQ(FindCurrencyColumn(g, true, TColumnSelection{{1, 0, 0, 0, 4, 0}}), 0);
+  EXPECT_TRUE(IsForint(QStringLiteral(" huf ")));
+  EXPECT_TRUE(IsForint(QStringLiteral("Ft")));
+  EXPECT_TRUE(IsForint(QString()));
+  EXPECT_FALSE(IsForint(QStringLiteral("EUR")));
+}
+
 }  // namespace
 }  // namespace krinu

@@ -7,6 +7,9 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
+#include <QInputDevice>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "app/handler_runner.h"
 #include "common/clock.h"
@@ -34,6 +38,9 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "gui_tests";
   static char* argv[] = {name, nullptr};
+  // The list of input devices is made on first use; made before the application, it is
+  // still there when the application frees the devices that key and wheel events made.
+  static const auto devices = QInputDevice::devices();
   static QApplication app(argc, argv);
   return app;
 }
@@ -300,6 +307,160 @@ TEST_F(MainWindowTest, TheMemoShowsTheLogLineForLine) {
   EXPECT_TRUE(Find<QPlainTextEdit>("XMLGenMm")
                   ->toPlainText()
                   .endsWith(QStringLiteral("\n\negy\n\nkettő\n\nhárom")));
+}
+
+// One notch of the wheel over the widget, as the application delivers it (to the parents
+// too when the widget does not take it).
+void Wheel(QWidget* w, int notches) {
+  const QPointF at(w->width() / 2.0, w->height() / 2.0);
+  QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w, &event);
+}
+
+TEST_F(MainWindowTest, TheWheelChangesAFieldOnlyWithTheFocus) {
+  MainFormState& s = window->Form().State;
+  s.AdoszamColCbx.Items =
+      QStringList{QStringLiteral("Kérem, jelölje ki"), QStringLiteral("a"), QStringLiteral("b")};
+  s.AdoszamColCbx.ItemIndex = 1;
+  s.AdoszamColCbx.Enabled = true;
+  window->Render();
+  window->show();
+  window->activateWindow();
+  QApplication::processEvents();
+  auto* column = Find<QComboBox>("AdoszamColCbx");
+  auto* from = Find<QDateEdit>("IdoszakADtPick");
+  auto* version = Find<QLineEdit>("NyomtVerEd");
+  version->setFocus();
+  QApplication::processEvents();
+  Wheel(column, 1);
+  Wheel(from, 1);
+  window->Run([] {});
+  EXPECT_EQ(column->currentIndex(), 1);
+  EXPECT_EQ(s.AdoszamColCbx.ItemIndex, 1);
+  EXPECT_EQ(s.IdoszakADtPick.Date, QDate(2026, 12, 1));
+  EXPECT_TRUE(version->hasFocus());  // the wheel takes no focus either
+
+  column->setFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(column->hasFocus());
+  Wheel(column, 1);
+  window->Run([] {});
+  EXPECT_EQ(s.AdoszamColCbx.ItemIndex, 2);
+}
+
+// Keys typed into the focused widget, one press and release each.
+void Type(QWidget* w, const QString& text) {
+  for (const QChar c : text) {
+    const int key = c.isDigit() ? Qt::Key_0 + c.digitValue() : c.unicode();
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent event(type, key, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(w, &event);
+    }
+  }
+}
+
+TEST_F(MainWindowTest, ADateTypedWithItsSeparatorsIsThatDate) {
+  window->show();
+  window->activateWindow();
+  Find<QTabWidget>("MainPC")->setCurrentIndex(1);
+  auto* from = Find<QDateEdit>("IdoszakADtPick");
+  for (const QString& typed :
+       {QStringLiteral("2024.03.05"), QStringLiteral("2024. 03. 05."), QStringLiteral("20240305"),
+        QStringLiteral("2024-03-05"), QStringLiteral("2024.3.5")}) {
+    window->Run([&] { window->Form().State.IdoszakADtPick.Date = QDate(2026, 11, 1); });
+    Find<QLineEdit>("NyomtVerEd")->setFocus();
+    from->setFocus(Qt::TabFocusReason);  // the year is selected, as after a Tab
+    QApplication::processEvents();
+    ASSERT_TRUE(from->hasFocus());
+    Type(from, typed);
+    Find<QLineEdit>("NyomtVerEd")->setFocus();
+    window->Run([] {});
+    EXPECT_EQ(window->Form().State.IdoszakADtPick.Date, QDate(2024, 3, 5)) << typed.toStdString();
+  }
+}
+
+// A bookkeeper's session: a file loaded, a return, a second one with another option, then a
+// setting changed behind the checks.
+TEST_F(MainWindowTest, TheWindowNeverShowsChecksOrAReturnThatNoLongerHold) {
+  // With the shipped settings, whose masks know the export's headers.
+  window.reset();
+  QDir().mkpath(root.filePath(QStringLiteral("bin")));
+  ASSERT_TRUE(QFile::copy(test::BinDir() + QStringLiteral("krinu.ini"),
+                          root.filePath(QStringLiteral("bin/krinu.ini"))));
+  env.ProgramPath = root.filePath(QStringLiteral("bin/krinu"));
+  window = std::make_unique<MainWindow>(env);
+  ASSERT_TRUE(window->Start());
+  QStringList boxes;
+  QTimer closer;
+  closer.setInterval(0);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boxes << box->text();
+      box->accept();
+    }
+  });
+  closer.start();
+  const QString csv = root.filePath(QStringLiteral("szamlak.csv"));
+  // An invoice on two lines, then ten of one line each.
+  QByteArray lines =
+      "Partner adószáma;Partner neve;Számla sorszáma;Teljesítés dátuma;Nettó összeg;ÁFA összeg\r\n"
+      "11111111-2-41;Egy Kft;A/1;2026.12.04;1.400,00;378,00\r\n"
+      "11111111-2-41;Egy Kft;A/1;2026.12.04;1.400,00;378,00\r\n";
+  for (int i = 0; i < 10; ++i)
+    lines +=
+        "22222222-2-42;Kettő Bt;B/" + QByteArray::number(i) + ";2026.12.06;2.500,00;675,00\r\n";
+  test::WriteFile(csv, lines);
+  window->OpenInputFile(csv);
+  ASSERT_TRUE(window->Form().InputLoaded()) << boxes.join(u'|').toStdString();
+  const QString out = root.filePath(QStringLiteral("ki.xml"));
+  Find<QLineEdit>("XMLFileSelectEd")->setText(out);
+  auto* step1 = Find<QAbstractButton>("Step1Btn");
+  auto* memo = Find<QPlainTextEdit>("XMLGenMm");
+  auto* written = Find<QLabel>("LastWrittenXmlLb");
+  step1->click();
+  EXPECT_EQ(written->text(), QStringLiteral("A bevallás elkészült: ") + out);
+  EXPECT_TRUE(
+      memo->toPlainText().contains(QStringLiteral("1 esetben történt bizonylat összesítés")));
+
+  // The option unticked: the next return is not combined, whatever ran before.
+  Find<QCheckBox>("BizSumCbx")->click();
+  const qsizetype before = memo->toPlainText().size();
+  step1->click();
+  const QString second = memo->toPlainText().mid(before);
+  EXPECT_TRUE(second.contains(QStringLiteral("Bizonylat összesítés kihagyva")));
+  EXPECT_FALSE(second.contains(QStringLiteral("esetben történt bizonylat összesítés")));
+  ASSERT_TRUE(window->Form().Job().Run.Return);
+  EXPECT_EQ(window->Form().Job().Run.Return->Counts.IncludedLines, 12);
+
+  // The decimal separator chosen again after the load: checks and counts go, nothing is
+  // loaded, and the declaration refuses.
+  auto* decSep = Find<QComboBox>("DecSepCbx");
+  decSep->setCurrentIndex(1);
+  emit decSep->activated(1);
+  EXPECT_FALSE(window->Form().InputLoaded());
+  EXPECT_EQ(window->Form().State.OsszegCheckBBtn.Mark, CheckMark::Help);
+  EXPECT_EQ(Find<QLineEdit>("CsvLoadRowNumEd")->text(), QStringLiteral("?"));
+  EXPECT_FALSE(Find<QAbstractButton>("ShowMissedBtn")->isEnabled());
+  boxes.clear();
+  step1->click();
+  EXPECT_EQ(boxes, QStringList{QStringLiteral("Még nem volt sikeres input (CSV) fájl betöltés, "
+                                              "nem készíthető XML  nyomtatvány")});
+
+  // A new load begins: the last return is named nowhere.
+  decSep->setCurrentIndex(0);
+  emit decSep->activated(0);
+  Find<QAbstractButton>("ContentCheckBtn")->click();
+  EXPECT_TRUE(window->Form().InputLoaded());
+  EXPECT_TRUE(written->text().isEmpty());
+  EXPECT_TRUE(Find<QLineEdit>("XMLFileSelectEd")->text().isEmpty());
+
+  // The header box is a setting of the structure check: the content panel goes back too.
+  Find<QCheckBox>("HeaderCbx")->click();
+  EXPECT_FALSE(window->Form().InputLoaded());
+  EXPECT_FALSE(Find<QComboBox>("AdoszamColCbx")->isEnabled());
+  EXPECT_EQ(window->Form().State.AdoszamCheckBBtn.Mark, CheckMark::Help);
+  closer.stop();
 }
 
 TEST_F(MainWindowTest, TheExitMenuClosesTheWindow) {

@@ -97,7 +97,14 @@ TEST_F(RegisterDialogs, TaxpayerWindow) {
   EXPECT_EQ(
       Caption(d, "Label1"),
       QStringLiteral("Módosítás vagy Törlés számára kiválasztás: dupla kattintás vagy 'Enter' "));
-  EXPECT_EQ(Child<QLineEdit>(d, "AdoszamEd")->maxLength(), 11);
+  // Eleven digits; a pasted "12345678-2-42" keeps its digits.
+  auto* adoszam = Child<QLineEdit>(d, "AdoszamEd");
+  adoszam->clear();
+  adoszam->insert(QStringLiteral("12345678-2-42"));
+  EXPECT_EQ(adoszam->text(), QStringLiteral("12345678242"));
+  adoszam->insert(QStringLiteral("9"));
+  EXPECT_EQ(adoszam->text(), QStringLiteral("12345678242"));
+  adoszam->clear();
   EXPECT_EQ(Child<QLineEdit>(d, "NevEd")->maxLength(), 80);
   EXPECT_EQ(Child<QLineEdit>(d, "BankEd")->maxLength(), 80);
   EXPECT_EQ(Child<QLineEdit>(d, "SzamlaEd")->maxLength(), 24);
