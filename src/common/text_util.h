@@ -30,4 +30,10 @@ QString EscapeControlCharacters(const QString& text, bool keepLineFeeds);
 // very end included.
 QByteArray Utf8WithReplacement(QStringView text);
 
+// A CSV cell (";" between cells): quoted only when it would otherwise split or end the row.
+QString CsvCell(const QString& value);
+// A cell a spreadsheet would run as a formula ("=HYPERLINK(...)") made text with a leading
+// apostrophe; a plain number ("-12,5") stays as it is.
+QString SpreadsheetSafe(const QString& value);
+
 }  // namespace krinu

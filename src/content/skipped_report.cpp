@@ -9,38 +9,6 @@ namespace krinu {
 
 namespace {
 
-// Quoted only when the cell would otherwise split or end the row.
-QString CsvCell(const QString& value) {
-  if (!value.contains(u';') && !value.contains(u'"') && !value.contains(u'\r') &&
-      !value.contains(u'\n'))
-    return value;
-  QString quoted = value;
-  quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-  return u'"' + quoted + u'"';
-}
-
-// A spreadsheet runs a cell that begins with one of these as a formula ("=HYPERLINK(...)");
-// a leading apostrophe makes it text, as spreadsheet-safe CSV writers do. A plain number
-// ("-12,5") stays as it is.
-QString SpreadsheetSafe(const QString& value) {
-  if (value.isEmpty()) return value;
-  const char16_t first = value.front().unicode();
-  if (first != u'=' && first != u'+' && first != u'-' && first != u'@' && first != u'\t' &&
-      first != u'\r')
-    return value;
-  bool digit = false;
-  bool plain = first == u'+' || first == u'-';
-  for (qsizetype i = 1; plain && i < value.size(); ++i) {
-    const char16_t c = value[i].unicode();
-    if (c >= u'0' && c <= u'9')
-      digit = true;
-    else if (c != u'.' && c != u',' && c != u' ')
-      plain = false;
-  }
-  if (plain && digit) return value;
-  return u'\'' + value;
-}
-
 TStatus WriteAtomically(const QString& file, const QByteArray& bytes) {
   if (const std::optional<QString> reason = WriteFileAtomically(file, bytes))
     return Fail(TFailureKind::Access,

@@ -1,5 +1,7 @@
 #include "declaration/return_summary.h"
 
+#include "common/text_util.h"
+
 #include <cmath>
 
 namespace krinu {
@@ -12,16 +14,6 @@ QString Html(const QString& text) {
 
 QString Date(QDate date) {
   return date.toString(QStringLiteral("yyyy. MM. dd."));
-}
-
-// Quoted where the text holds the separator, a quote or a line break.
-QString CsvText(const QString& text) {
-  if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
-      !text.contains(u'\r'))
-    return text;
-  QString quoted = text;
-  quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-  return u'"' + quoted + u'"';
 }
 
 // Forints with a decimal comma and no grouping, for a spreadsheet.
@@ -85,11 +77,11 @@ QString LineStatusText(const TAFAAdat& line) {
 QByteArray SummaryCsv(const TReturn& r) {
   QString text = QStringLiteral("Adószám;Név;Tételek;Nettó;ÁFA;Nettó Ft;ÁFA Ft;Lapok\r\n");
   for (const TPartnerSheet& sheet : r.Sheets) {
-    text += CsvText(sheet.Azonosito) + u';' + CsvText(sheet.Megnevezes) + u';' +
-            QString::number(sheet.RowCount) + u';' + QString::number(sheet.SumAlap) + u';' +
-            QString::number(sheet.SumAfa) + u';' + CsvForints(sheet.SumAlapFt) + u';' +
-            CsvForints(sheet.SumAfaFt) + u';' + QString::number(sheet.Pages) +
-            QStringLiteral("\r\n");
+    text += CsvCell(SpreadsheetSafe(sheet.Azonosito)) + u';' +
+            CsvCell(SpreadsheetSafe(sheet.Megnevezes)) + u';' + QString::number(sheet.RowCount) +
+            u';' + QString::number(sheet.SumAlap) + u';' + QString::number(sheet.SumAfa) + u';' +
+            CsvForints(sheet.SumAlapFt) + u';' + CsvForints(sheet.SumAfaFt) + u';' +
+            QString::number(sheet.Pages) + QStringLiteral("\r\n");
   }
   return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
