@@ -88,6 +88,14 @@ class TJob {
     lines.TextBlocks = AFAAdatList.TextBlocks;
     return lines;
   }
+  // The loaded lines themselves, for the one run of a job that makes one return only: a
+  // million lines are not copied for nothing. Nothing stays loaded after it.
+  [[nodiscard]] TAFAAdatList TakeLinesForRun() {
+    TAFAAdatList lines = std::move(AFAAdatList);
+    AFAAdatList = TAFAAdatList();
+    Stage = TInputStage::ContentChecked;
+    return lines;
+  }
 
   TJobRun Run;
 };

@@ -127,6 +127,9 @@ class TMainForm {
   // The window remembers the input files and dialog folders of its user (set before
   // FormCreate); krinu-cli does not, so that scripted runs leave no trace.
   bool RememberRecentFiles = false;
+  // krinu-cli makes one return of each job: its run takes the loaded lines rather than a copy
+  // of them (the window keeps them for the next run).
+  bool OneReturnPerJob = false;
   const TRecentFiles& Recent() const { return recent_; }
 
   UserInterface& Ui() { return ui_; }

@@ -124,7 +124,7 @@ void TMainForm::Step1BtnClick() {
   TDeclarationOutcome outcome;
   // The run prepares a copy: the loaded lines stay as the load left them for the next run,
   // and a stopped run leaves the last one's return as it was.
-  TAFAAdatList lines = job_->LinesForRun();
+  TAFAAdatList lines = OneReturnPerJob ? job_->TakeLinesForRun() : job_->LinesForRun();
   // What would make the return wrong: asked about before the file is written.
   std::vector<TJobWarning> warnings;
   for (const TJobWarning& w : job_->LoadWarnings)

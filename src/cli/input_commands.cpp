@@ -184,6 +184,7 @@ int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
 }  // namespace
 
 int LoadInput(CliContext& c, TMainForm& form, const InputOptions& o, QTextStream& summary) {
+  form.OneReturnPerJob = true;
   RunHandler(c.Ui, [&] { form.FormCreate(); });
   const int status = RunInputChain(c, form, o);
   c.Jobs.push_back(form.SharedJob());
