@@ -1,6 +1,7 @@
 #include "declaration/declaration_run.h"
 
 #include "common/large_pages.h"
+#include "common/output_file.h"
 #include "content/input_load.h"
 
 #include <QHash>
@@ -406,7 +407,8 @@ void SortByKey(TAFAAdatList& list) {
 
 QString XmlFileNameFor(const QString& editText) {
   const qsizetype slash = editText.lastIndexOf(u'/');
-  if (editText.indexOf(u'.', slash + 1) >= 0) return editText;
+  // A device or a FIFO is written as named.
+  if (editText.indexOf(u'.', slash + 1) >= 0 || NamesSpecialFile(editText)) return editText;
   return editText + QStringLiteral(".xml");
 }
 

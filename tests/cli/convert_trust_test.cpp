@@ -2,8 +2,12 @@
 // files that are no regular files, values that would break the XML or the terminal,
 // impossible amounts and periods, and the files written after a failed load.
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <thread>
 
 #include <QFileInfo>
 
@@ -81,6 +85,42 @@ TEST_F(ConvertTest, OnlyRegularFilesAreRead) {
     EXPECT_FALSE(r.Err.contains("INI")) << ini.toStdString() << r.Err.toStdString();
     EXPECT_TRUE(r.Out.startsWith("Kód tábla: "));
   }
+#endif
+}
+
+TEST_F(ConvertTest, DevicesAndFifosAreWrittenIntoNeverReplaced) {
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "FIFOs and /dev are the Unix build's";
+#else
+  const QByteArray fifo = QFile::encodeName(Path("pipe"));
+  ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+  QByteArray received;
+  std::thread reader([&] {
+    const int fd = ::open(fifo.constData(), O_RDONLY);
+    char buffer[4096];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+      received.append(buffer, n);
+    if (fd >= 0) ::close(fd);
+  });
+  const CliRun r = Convert(QStringList{"--out", "pipe", "--log", "/dev/null"} + kNovember);
+  // Should the run never have opened the FIFO, the reader is let go.
+  if (const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
+  reader.join();
+  EXPECT_EQ(r.Status, kOk) << r.Err.toStdString();
+  EXPECT_TRUE(received.startsWith("<?xml")) << received.left(100).toStdString();
+  EXPECT_TRUE(received.endsWith("</nyomtatvanyok>\r\n"));
+  struct stat st {};
+  ASSERT_EQ(::stat(fifo.constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_FALSE(QFileInfo::exists(Path("pipe.xml")));
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+  const CliRun n = Convert(QStringList{"--out", "/dev/null", "--skipped", "/dev/zero"} + kNovember);
+  EXPECT_EQ(n.Status, kOk) << n.Err.toStdString();
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+  EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/dev/null.xml")));
 #endif
 }
 
