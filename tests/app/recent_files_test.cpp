@@ -159,7 +159,7 @@ TEST_F(RememberingFormTest, AListedFileThatIsGoneIsRefusedAndLeavesTheList) {
   ASSERT_EQ(ui.Messages.size(), 1u);
   EXPECT_EQ(ui.Messages[0].Kind, "error");
   EXPECT_TRUE(ui.Messages[0].Text.startsWith(
-      QStringLiteral("Nem sikerült kizárólagos hozzáférést kapni a kijelölt fájlhoz")));
+      QStringLiteral("A kijelölt fájl nem létezik, vagy nem érhető el:\n")));
   EXPECT_TRUE(form->Recent().Files.isEmpty());
   EXPECT_TRUE(Start()->Recent().Files.isEmpty());  // and so it stays at the next start
 }

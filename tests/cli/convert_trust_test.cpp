@@ -72,12 +72,25 @@ TEST_F(ConvertTest, OnlyRegularFilesAreRead) {
   GTEST_SKIP() << "FIFOs and /dev are the Unix build's";
 #else
   ASSERT_EQ(::mkfifo(Path("fifo").toUtf8().constData(), 0600), 0);
-  for (const QString& input : {Path("fifo"), Path("."), QStringLiteral("/dev/null")}) {
+  // Each says what is wrong with the name; the text about another program holding the file
+  // is for that case alone.
+  ASSERT_TRUE(QFile::link(Path("loop"), Path("loop")));
+  const QList<std::pair<QString, const char*> > refused = {
+      {Path("fifo"), "error: A kijelölt fájl nem közönséges fájl"},
+      {QStringLiteral("/dev/null"), "error: A kijelölt fájl nem közönséges fájl"},
+      {Path("."), "error: A kijelölt név egy mappát jelöl"},
+      {Path("missing.csv"), "error: A kijelölt fájl nem létezik, vagy nem érhető el:\n"},
+      {Path("loop"), "error: A kijelölt fájl nem létezik, vagy nem érhető el:\n"},
+  };
+  for (const auto& [input, message] : refused) {
     const CliRun r = Run({"load", input});
     EXPECT_EQ(r.Status, kFailed) << input.toStdString();
-    EXPECT_TRUE(r.Err.contains("error: Nem sikerült kizárólagos hozzáférést kapni"))
-        << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains(QString::fromUtf8(message))) << r.Err.toStdString();
+    EXPECT_FALSE(r.Err.contains("kizárólagos")) << r.Err.toStdString();
   }
+  EXPECT_TRUE(
+      Run({"load", Path("missing.csv")}).Err.contains(QString::fromLocal8Bit(strerror(ENOENT))));
+  EXPECT_TRUE(Run({"load", Path("loop")}).Err.contains(QString::fromLocal8Bit(strerror(ELOOP))));
   // A settings file that is no regular file, or far too large for one: the built-in masks.
   test::WriteFile(Path("big.ini"), QByteArray(2 << 20, ';'));
   for (const QString& ini : {Path("fifo"), QStringLiteral("/dev/zero"), Path("big.ini")}) {
