@@ -2,6 +2,7 @@
 
 #include "common/large_pages.h"
 #include "common/output_file.h"
+#include "common/text_util.h"
 #include "content/input_load.h"
 
 #include <QHash>
@@ -443,7 +444,8 @@ TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& 
   if (outcome.Cancelled()) return stopped();
   if (!outcome.Written) return outcome;
   log << QStringLiteral("Fájlba történő kiírás végetért")
-      << QStringLiteral("Fájlnév:") + input.XmlFileName;
+      // One log line stays one line whatever the name holds.
+      << QStringLiteral("Fájlnév:") + EscapeControlCharacters(input.XmlFileName, false);
   return outcome;
 }
 

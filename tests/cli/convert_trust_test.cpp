@@ -165,6 +165,11 @@ TEST_F(ConvertTest, ControlCharactersNeverReachTheXmlOrTheTerminal) {
   EXPECT_EQ(r.Status, kFailed);
   EXPECT_TRUE(r.Err.contains("no\\x1b]0;x\\x07")) << r.Err.toStdString();
   EXPECT_FALSE(r.Err.contains(u'\x1b')) << r.Err.toStdString();
+  // So does the log: one line stays one line.
+  r = Convert(QStringList{"--out", "out\nnl.xml"} + kNovember);
+  EXPECT_EQ(r.Status, kOk) << r.Err.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(Path("out\nnl.xml")));
+  EXPECT_TRUE(r.Out.endsWith("\nFájlnév:out\\x0anl.xml\n")) << r.Out.toStdString();
 }
 
 TEST_F(ConvertTest, ImpossibleAmountsAndPeriodsAndFolderNames) {
