@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/command_line.h"
@@ -45,6 +46,20 @@ bool NeedsFonts(const QStringList& args) {
 std::optional<QString> OptionValue(const QCommandLineParser& args, const QString& name) {
   if (!args.isSet(name)) return std::nullopt;
   return args.value(name);
+}
+
+std::optional<QString> UnkeepableArgument(const QList<QByteArray>& rawArgs) {
+  for (qsizetype i = 0; i < rawArgs.size(); ++i) {
+    const QString decoded = QFile::decodeName(rawArgs[i]);
+    if (QFile::encodeName(decoded) == rawArgs[i]) continue;
+    return QStringLiteral(
+               "krinu-cli: a(z) %1. argumentum (%2) nem érvényes UTF-8 szöveg, például egy más "
+               "kódolású fájlnév; a program nem tudná pontosan ezt a nevet használni, ezért nem "
+               "kezdett hozzá. Kérem, adjon a fájlnak UTF-8 nevet")
+        .arg(i + 1)
+        .arg(EscapeControlCharacters(decoded, false));
+  }
+  return std::nullopt;
 }
 
 CommandReader Always(CommandRun run) {
