@@ -22,6 +22,13 @@ void CliUserInterface::Print(const QString& kind, const QString& text) {
   if (kind == QLatin1String("error")) ++ErrorCount;
 }
 
+void CliUserInterface::ErrorWithReason(const QString& text, const QString& reason) {
+  Error(text);
+  if (reason.isEmpty()) return;
+  err_ << "krinu-cli: " << EscapeControlCharacters(reason, false) << '\n';
+  err_.flush();
+}
+
 bool CliUserInterface::Confirm(const QString& text) {
   Print(QStringLiteral("confirmation"), text);
   return AnswerYes;

@@ -29,6 +29,7 @@ class CliUserInterface : public UserInterface {
   void Warning(const QString& text) override { Print(QStringLiteral("warning"), text); }
   void Error(const QString& text) override { Print(QStringLiteral("error"), text); }
   bool Confirm(const QString& text) override;
+  void ErrorWithReason(const QString& text, const QString& reason) override;
   // No dialogs on the command line: files come from the arguments, and a dialog that a
   // handler would open anyway is cancelled.
   std::optional<QString> OpenFile(const FileDialogSpec&) override { return std::nullopt; }

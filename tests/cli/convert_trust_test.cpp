@@ -231,6 +231,16 @@ TEST_F(ConvertTest, WriteFailuresGiveTheSystemsReason) {
   EXPECT_FALSE(QFileInfo::exists(Path("big.xml")));
 }
 
+TEST_F(ConvertTest, ALoadThatStopsSaysWhereAndWhy) {
+  test::WriteFile(Path("footer.csv"), kHeader + "Összesen:;;;10.000,00\r\n");
+  const CliRun r = Run({"load", Path("footer.csv")});
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_TRUE(r.Err.contains(QStringLiteral(
+      "error: Hiba lépett fel a fájl betöltése során\nkrinu-cli: A betöltés megszakadt: "
+      "TqdxCSVFileReader: Wrong number of fields. Record #: 12; Field #: 5 (both start from 1)\n")))
+      << r.Err.toStdString();
+}
+
 TEST_F(ConvertTest, SkippedRowsAndTheLogAreWrittenWhateverTheLoadGave) {
   test::WriteFile(Path("odd.csv"), "a;b;c;d;e;f\nx;y;z;1;2;3\nx;y;z;4;5;6\nx;y;z;7;8;9\n");
   CliRun r =
