@@ -45,13 +45,24 @@ TStartup TSession::Start(UserInterface& ui) {
     FindDataDir();
     Log.Write(LogSource::Startup, QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
     Log.Write(LogSource::Startup, QStringLiteral("Adat könyvtár: ") + DataDir);
+    for (QString notice : Notices) {
+      notice[0] = notice[0].toUpper();  // a line of its own here
+      Log.Write(LogSource::Startup, notice);
+    }
     TResult<std::unique_ptr<TSQLiteDatabase>> db = OpenMasterDatabase(DataDir, ProgramDir, Log);
     if (!db) return failed(db.Message());
     Db = std::move(db).Take();
-    if (const TStatus loaded = LoadAdozok(*Db, AdozokList); !loaded)
+    // A database that cannot be read is not used at all: no register opens on it and
+    // nothing is written into it.
+    const auto unreadable = [&](const TStatus& loaded) {
+      AdozokList.Clear();
+      UgyintezokList.Clear();
+      Db.reset();
       return failed(loaded.Message());
+    };
+    if (const TStatus loaded = LoadAdozok(*Db, AdozokList); !loaded) return unreadable(loaded);
     if (const TStatus loaded = LoadUgyintezok(*Db, UgyintezokList); !loaded)
-      return failed(loaded.Message());
+      return unreadable(loaded);
     return startup_ = TStartup::Started;
   } catch (const std::exception& e) {
     return failed(QString::fromUtf8(e.what()));
@@ -75,10 +86,21 @@ void TSession::FindDataDir() {
     return;
   }
   DataDir = ProgramDir;
-  if (Env.UserProfile.isEmpty()) return;
+  // The program folder holds another register than the user's: said, not done silently.
+  const QString instead = QStringLiteral("az adat könyvtár a program saját mappája (") +
+                          ProgramDir + QStringLiteral("), nem a felhasználóé: ");
+  if (Env.UserProfile.isEmpty()) {
+    Notices << instead + QStringLiteral("a(z) %1 környezeti változó üres vagy nincs megadva")
+                             .arg(QLatin1String(kUserProfileVariable));
+    return;
+  }
   const QString folder =
       WithTrailingSeparator(WithTrailingSeparator(Env.UserProfile) + QStringLiteral(".Krinu"));
-  if (QFileInfo(folder).isDir() || QDir().mkdir(folder)) DataDir = folder;
+  if (QFileInfo(folder).isDir() || QDir().mkdir(folder))
+    DataDir = folder;
+  else
+    Notices << instead + QStringLiteral("a(z) ") + folder +
+                   QStringLiteral(" mappa nem hozható létre");
 }
 
 void TSession::Close() {

@@ -217,8 +217,12 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
         err << "log: " << line << '\n';
         err.flush();
       });
+  const TStartup started = session.Start(ui);
+  for (const QString& notice : session.Notices)
+    err << "krinu-cli: figyelmeztetés: " << EscapeControlCharacters(notice, false) << '\n';
+  err.flush();
   // A start-up that could not open the database has already said why.
-  if (session.Start(ui) != TStartup::Started) return kFailed;
+  if (started != TStartup::Started) return kFailed;
 
   CliContext context{session, ui, out, err};
   const int status = (*run.Value)(context);

@@ -130,6 +130,20 @@ TEST_F(CliTest, UsageAndFailures) {
 }
 
 // The parser's own errors and headings come out in Hungarian, the option as it was typed.
+TEST_F(CliTest, ADataFolderOtherThanTheUsersIsSaid) {
+  const QString file = root.filePath(QStringLiteral("a-file"));
+  QFile(file).open(QIODevice::WriteOnly);
+  for (const QString& home : {QString(), file}) {
+    qputenv(kUserProfileVariable, home.toUtf8());
+    const CliRun r = Run({QStringLiteral("taxpayer"), QStringLiteral("list")});
+    EXPECT_EQ(r.Status, kOk);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("krinu-cli: figyelmeztetés: az adat könyvtár a "
+                                              "program saját mappája (") +
+                               QDir::toNativeSeparators(programDir)))
+        << r.Err.toStdString();
+  }
+}
+
 TEST(CliArguments, ANameThatCannotBeKeptByteForByteIsRefused) {
   EXPECT_EQ(UnkeepableArgument({"convert", "be.csv", "--out", "árvíztűrő.xml"}), std::nullopt);
   const std::optional<QString> refused =
