@@ -28,13 +28,18 @@ TStartup TSession::Start(UserInterface& ui) {
     const QFileInfo ini(IniFileName);
     if (ini.exists() && (!ini.isFile() || ini.size() > kMaxIniBytes)) {
       // A FIFO would block the start, a device or a huge file would fill the memory.
-      Log.Write(LogSource::Startup,
-                QStringLiteral("A program 'INI' fájlja (") + IniFileName +
-                    QStringLiteral(") nem közönséges fájl, vagy nagyobb 1 MiB-nál; nem került "
-                                   "beolvasásra, a beépített fejléc minták érvényesek"));
+      Notice(QStringLiteral("A program 'INI' fájlja (") + IniFileName +
+             QStringLiteral(") nem közönséges fájl, vagy nagyobb 1 MiB-nál; nem került "
+                            "beolvasásra, a beépített fejléc minták érvényesek"));
       HeaderMasks = BuiltInHeaderMasks();
     } else if (ini.exists()) {
-      std::optional<THeaderMasks> masks = LoadHeaderMasks(IniFileName);
+      QStringList skipped;
+      std::optional<THeaderMasks> masks = LoadHeaderMasks(IniFileName, &skipped);
+      if (!skipped.isEmpty())
+        Notice(QStringLiteral("A program 'INI' fájlja (") + IniFileName +
+               QStringLiteral(") csak részben került beolvasásra: a(z) ") +
+               skipped.join(QStringLiteral(", ")) +
+               QStringLiteral(". sor nem érvényes UTF-8 szöveg, ezért kimaradt"));
       if (!masks) {
         ui.Error(QStringLiteral("Probléma a program 'INI' fájljában(") + IniFileName +
                  QStringLiteral(")!"));
@@ -42,12 +47,14 @@ TStartup TSession::Start(UserInterface& ui) {
       }
       HeaderMasks = std::move(*masks);
     }
+    const qsizetype before = Notices.size();
     FindDataDir();
     Log.Write(LogSource::Startup, QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
     Log.Write(LogSource::Startup, QStringLiteral("Adat könyvtár: ") + DataDir);
-    for (QString notice : Notices) {
-      notice[0] = notice[0].toUpper();  // a line of its own here
-      Log.Write(LogSource::Startup, notice);
+    for (qsizetype i = before; i < Notices.size(); ++i) {
+      QString line = Notices[i];
+      line[0] = line[0].toUpper();  // a line of its own here
+      Log.Write(LogSource::Startup, line);
     }
     TResult<std::unique_ptr<TSQLiteDatabase>> db = OpenMasterDatabase(DataDir, ProgramDir, Log);
     if (!db) return failed(db.Message());
@@ -101,6 +108,11 @@ void TSession::FindDataDir() {
   else
     Notices << instead + QStringLiteral("a(z) ") + folder +
                    QStringLiteral(" mappa nem hozható létre");
+}
+
+void TSession::Notice(const QString& text) {
+  Log.Write(LogSource::Startup, text);
+  Notices << text;
 }
 
 void TSession::Close() {
