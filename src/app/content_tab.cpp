@@ -74,7 +74,8 @@ bool TMainForm::LoadAndNotify() {
                          "ezért semmi nem került betöltésre\n"
                          "Kérem jelölje ki újra a fájlt, ha már nem változik"));
     else
-      ui_.Error(QStringLiteral("Hiba lépett fel a fájl betöltése során"));
+      ui_.ErrorWithReason(QStringLiteral("Hiba lépett fel a fájl betöltése során"),
+                          LoadErrorReason(job_->LoadError));
     return false;
   }
   SetInputStage(TInputStage::Loaded);
@@ -219,6 +220,7 @@ bool TMainForm::LoadInputData() {
   // A stopped load keeps what it handled before the error, but the counts stay as they were.
   job_->SetLines(std::move(loaded.AFAAdatList), std::move(loaded.MissedRows),
                  std::move(loaded.Skipped));
+  job_->LoadError = loaded.Succeeded() ? QString() : loaded.Outcome.Message();
   if (!loaded.Succeeded()) return false;
   State.CsvLoadRowNumEd.Text = QString::number(job_->AFAAdatList.size());
   State.CsvMissedRowNumEd.Text = QString::number(job_->MissedRows.size());

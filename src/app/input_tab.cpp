@@ -6,6 +6,7 @@
 #include "app/handler_runner.h"
 #include "app/main_form.h"
 #include "intake/code_page.h"
+#include "reader/input_file.h"
 
 namespace krinu {
 
@@ -60,6 +61,11 @@ void TMainForm::ChooseInputFile(const QString& path) {
 
   const TResult<TFBytes> sample = ReadSampleExclusively(job_->Input.InputFileName);
   if (!sample) {
+    // The text below is for a file that another program holds; any other cause is named.
+    if (const std::optional<QString> problem = InputFileProblem(path)) {
+      ui_.Error(*problem);
+      return;
+    }
     ui_.Error(
         QStringLiteral("Nem sikerült kizárólagos hozzáférést kapni a kijelölt fájlhoz\n"
                        "Kérem ellenőrizze, nem tartja-e nyitva a fájlt valamely másik alkalmazás\n"

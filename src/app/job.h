@@ -70,6 +70,9 @@ class TJob {
   bool ChangedWhileRead = false;
   // Where the last content check failed first, for its message.
   QString LastCheckFirstFailure;
+  // Why the last load stopped (the reader's message, with the record and field), when an
+  // error ended it.
+  QString LoadError;
 
   // What the last load gave.
   TAFAAdatList AFAAdatList;

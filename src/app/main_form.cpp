@@ -6,6 +6,17 @@
 
 namespace krinu {
 
+namespace {
+
+void DisableRegisters(MainFormState& s) {
+  for (Control* c :
+       std::initializer_list<Control*>{&s.AdozokCb, &s.UgyintezokCb, &s.UjAdozoBtn,
+                                       &s.UjUgyintezoBtn, &s.AdozokMenu, &s.UgyintezokMenu})
+    c->Enabled = false;
+}
+
+}  // namespace
+
 TMainForm::TMainForm(UserInterface& ui, TSession& session)
     : ui_(ui), session_(session), job_(session.NewJob()) {
   memo_ = session_.Log.Subscribe(
@@ -16,7 +27,10 @@ void TMainForm::FormCreate() {
   State.Caption += QStringLiteral(" / Verzió: ") + VersionText();
   const TStartup startup = session_.Start(ui_);
   if (startup == TStartup::Aborted) State.CloseRequested = true;
-  if (startup != TStartup::Started) return;
+  if (startup == TStartup::Aborted || startup == TStartup::NotStarted) return;
+  // Without its database the window still works up to the return; the registers show
+  // that they cannot be used.
+  if (!session_.Db) DisableRegisters(State);
 
   OpenDialog.Title = State.SelectFileBtn.Caption;
   OpenDialog.Filter = QStringLiteral("Csv files (*.csv) |*.csv|All Files (*.*)|*.*");
@@ -24,7 +38,8 @@ void TMainForm::FormCreate() {
   SaveDialog.Title = State.XMLFileSelectBtn.Caption;
   SaveDialog.Filter = QStringLiteral("XML files (*.xml)|*.xml|Any file (*.*)|*.*");
   SaveDialog.MustExist = false;
-  if (RememberRecentFiles) recent_ = LoadRecentFiles(RecentFilesName(session_.DataDir));
+  if (RememberRecentFiles && !session_.DataDir.isEmpty())
+    recent_ = LoadRecentFiles(RecentFilesName(session_.DataDir));
 
   State.MainPCActivePage = 0;
   // Start-up has read both registers.

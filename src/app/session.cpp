@@ -28,13 +28,18 @@ TStartup TSession::Start(UserInterface& ui) {
     const QFileInfo ini(IniFileName);
     if (ini.exists() && (!ini.isFile() || ini.size() > kMaxIniBytes)) {
       // A FIFO would block the start, a device or a huge file would fill the memory.
-      Log.Write(LogSource::Startup,
-                QStringLiteral("A program 'INI' fájlja (") + IniFileName +
-                    QStringLiteral(") nem közönséges fájl, vagy nagyobb 1 MiB-nál; nem került "
-                                   "beolvasásra, a beépített fejléc minták érvényesek"));
+      Notice(QStringLiteral("A program 'INI' fájlja (") + IniFileName +
+             QStringLiteral(") nem közönséges fájl, vagy nagyobb 1 MiB-nál; nem került "
+                            "beolvasásra, a beépített fejléc minták érvényesek"));
       HeaderMasks = BuiltInHeaderMasks();
     } else if (ini.exists()) {
-      std::optional<THeaderMasks> masks = LoadHeaderMasks(IniFileName);
+      QStringList skipped;
+      std::optional<THeaderMasks> masks = LoadHeaderMasks(IniFileName, &skipped);
+      if (!skipped.isEmpty())
+        Notice(QStringLiteral("A program 'INI' fájlja (") + IniFileName +
+               QStringLiteral(") csak részben került beolvasásra: a(z) ") +
+               skipped.join(QStringLiteral(", ")) +
+               QStringLiteral(". sor nem érvényes UTF-8 szöveg, ezért kimaradt"));
       if (!masks) {
         ui.Error(QStringLiteral("Probléma a program 'INI' fájljában(") + IniFileName +
                  QStringLiteral(")!"));
@@ -42,16 +47,29 @@ TStartup TSession::Start(UserInterface& ui) {
       }
       HeaderMasks = std::move(*masks);
     }
+    const qsizetype before = Notices.size();
     FindDataDir();
     Log.Write(LogSource::Startup, QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
     Log.Write(LogSource::Startup, QStringLiteral("Adat könyvtár: ") + DataDir);
+    for (qsizetype i = before; i < Notices.size(); ++i) {
+      QString line = Notices[i];
+      line[0] = line[0].toUpper();  // a line of its own here
+      Log.Write(LogSource::Startup, line);
+    }
     TResult<std::unique_ptr<TSQLiteDatabase>> db = OpenMasterDatabase(DataDir, ProgramDir, Log);
     if (!db) return failed(db.Message());
     Db = std::move(db).Take();
-    if (const TStatus loaded = LoadAdozok(*Db, AdozokList); !loaded)
+    // A database that cannot be read is not used at all: no register opens on it and
+    // nothing is written into it.
+    const auto unreadable = [&](const TStatus& loaded) {
+      AdozokList.Clear();
+      UgyintezokList.Clear();
+      Db.reset();
       return failed(loaded.Message());
+    };
+    if (const TStatus loaded = LoadAdozok(*Db, AdozokList); !loaded) return unreadable(loaded);
     if (const TStatus loaded = LoadUgyintezok(*Db, UgyintezokList); !loaded)
-      return failed(loaded.Message());
+      return unreadable(loaded);
     return startup_ = TStartup::Started;
   } catch (const std::exception& e) {
     return failed(QString::fromUtf8(e.what()));
@@ -75,10 +93,26 @@ void TSession::FindDataDir() {
     return;
   }
   DataDir = ProgramDir;
-  if (Env.UserProfile.isEmpty()) return;
+  // The program folder holds another register than the user's: said, not done silently.
+  const QString instead = QStringLiteral("az adat könyvtár a program saját mappája (") +
+                          ProgramDir + QStringLiteral("), nem a felhasználóé: ");
+  if (Env.UserProfile.isEmpty()) {
+    Notices << instead + QStringLiteral("a(z) %1 környezeti változó üres vagy nincs megadva")
+                             .arg(QLatin1String(kUserProfileVariable));
+    return;
+  }
   const QString folder =
       WithTrailingSeparator(WithTrailingSeparator(Env.UserProfile) + QStringLiteral(".Krinu"));
-  if (QFileInfo(folder).isDir() || QDir().mkdir(folder)) DataDir = folder;
+  if (QFileInfo(folder).isDir() || QDir().mkdir(folder))
+    DataDir = folder;
+  else
+    Notices << instead + QStringLiteral("a(z) ") + folder +
+                   QStringLiteral(" mappa nem hozható létre");
+}
+
+void TSession::Notice(const QString& text) {
+  Log.Write(LogSource::Startup, text);
+  Notices << text;
 }
 
 void TSession::Close() {

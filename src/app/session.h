@@ -56,9 +56,14 @@ class TSession {
 
   // Start-up, the database bootstrap and the declaration run write here.
   LogSink Log;
+  // What start-up had to settle otherwise than asked (a settings file not or only partly
+  // used, a data folder other than the user's): written to the log as well, and shown by
+  // each front end its own way.
+  QStringList Notices;
 
  private:
   void FindDataDir();
+  void Notice(const QString& text);
 
   TStartup startup_ = TStartup::NotStarted;
 };

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <optional>
+#include <vector>
 
 #include "common/text_util.h"
 #include "reader/code_page_tables.h"
@@ -19,15 +21,40 @@ constexpr MaskKey kMaskKeys[6] = {
 };
 
 // The shipped file is UTF-8; one saved by a Windows editor in the ANSI code page is
-// read as windows-1250 rather than turned into replacement characters.
-QString DecodeIni(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  QString text = utf8.decode(bytes);
-  if (!utf8.hasError()) {
+// read as windows-1250 rather than turned into replacement characters. A UTF-8 file (a
+// byte-order mark, or a line of accented UTF-8) is taken line by line: one bad line (a
+// comment typed in another editor) is left out alone and named, the rest stays readable.
+QString DecodeIni(const QByteArray& bytes, QStringList* skippedLines) {
+  QStringDecoder whole(QStringDecoder::Utf8);
+  QString text = whole.decode(bytes);
+  if (!whole.hasError()) {
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     return text;
   }
-  return DecodeWithTable(*WindowsByteTable(1250), bytes);
+  const QList<QByteArray> lines = bytes.split('\n');
+  bool utf8File = bytes.startsWith("\xEF\xBB\xBF");
+  std::vector<std::optional<QString>> decoded;
+  for (const QByteArray& line : lines) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString value = utf8.decode(line);
+    if (utf8.hasError()) {
+      decoded.emplace_back();
+      continue;
+    }
+    for (QChar c : value) utf8File = utf8File || c.unicode() > 0x7F;
+    decoded.emplace_back(std::move(value));
+  }
+  if (!utf8File) return DecodeWithTable(*WindowsByteTable(1250), bytes);
+  QStringList kept;
+  for (size_t i = 0; i < decoded.size(); ++i) {
+    if (decoded[i])
+      kept << *decoded[i];
+    else if (skippedLines)
+      *skippedLines << QString::number(i + 1);
+  }
+  text = kept.join(u'\n');
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+  return text;
 }
 
 QString Unquote(QString value) {
@@ -77,10 +104,10 @@ THeaderMasks HeaderMasksOf(const QString& text) {
 
 }  // namespace
 
-std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName) {
+std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName, QStringList* skippedLines) {
   QFile file(iniFileName);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  return HeaderMasksOf(DecodeIni(file.read(kMaxIniBytes)));
+  return HeaderMasksOf(DecodeIni(file.read(kMaxIniBytes), skippedLines));
 }
 
 THeaderMasks BuiltInHeaderMasks() {

@@ -12,7 +12,10 @@ namespace krinu {
 
 // The masks of section "DATA_COLUMN" of iniFileName; nullopt when the file could not be
 // read at all, which start-up reports as a broken settings file.
-[[nodiscard]] std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName);
+// skippedLines, when given, receives the numbers of the lines of a UTF-8 file that were left
+// out for not being UTF-8.
+[[nodiscard]] std::optional<THeaderMasks> LoadHeaderMasks(const QString& iniFileName,
+                                                          QStringList* skippedLines = nullptr);
 
 // The masks a settings file without a DATA_COLUMN section gives.
 [[nodiscard]] THeaderMasks BuiltInHeaderMasks();

@@ -35,6 +35,15 @@ class UserInterface {
   // An error box with a hint of where to look, shown apart from the box's own text: the
   // window puts it under the text; the command line's boxes stay as they are without it.
   virtual void ErrorWithDetail(const QString& text, const QString& /*detail*/) { Error(text); }
+  // An error box whose text stays as it is, with the reason of the failure beside it: the
+  // window shows it as the box's details, the command line on a line of its own. An empty
+  // reason shows the box alone.
+  virtual void ErrorWithReason(const QString& text, const QString& reason) {
+    if (reason.isEmpty())
+      Error(text);
+    else
+      ErrorWithDetail(text, reason);
+  }
   // Yes/No question; true means Yes.
   virtual bool Confirm(const QString& text) = 0;
   // Whether to write a return despite a blocking warning; the window's answer defaults to

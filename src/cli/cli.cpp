@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/command_line.h"
@@ -19,6 +20,13 @@ void CliUserInterface::Print(const QString& kind, const QString& text) {
   err_ << kind << ": " << EscapeControlCharacters(shown, true) << '\n';
   err_.flush();
   if (kind == QLatin1String("error")) ++ErrorCount;
+}
+
+void CliUserInterface::ErrorWithReason(const QString& text, const QString& reason) {
+  Error(text);
+  if (reason.isEmpty()) return;
+  err_ << "krinu-cli: " << EscapeControlCharacters(reason, false) << '\n';
+  err_.flush();
 }
 
 bool CliUserInterface::Confirm(const QString& text) {
@@ -59,6 +67,20 @@ bool CliUserInterface::ProceedDespite(const TJobWarning& warning) {
 std::optional<QString> OptionValue(const QCommandLineParser& args, const QString& name) {
   if (!args.isSet(name)) return std::nullopt;
   return args.value(name);
+}
+
+std::optional<QString> UnkeepableArgument(const QList<QByteArray>& rawArgs) {
+  for (qsizetype i = 0; i < rawArgs.size(); ++i) {
+    const QString decoded = QFile::decodeName(rawArgs[i]);
+    if (QFile::encodeName(decoded) == rawArgs[i]) continue;
+    return QStringLiteral(
+               "krinu-cli: a(z) %1. argumentum (%2) nem érvényes UTF-8 szöveg, például egy más "
+               "kódolású fájlnév; a program nem tudná pontosan ezt a nevet használni, ezért nem "
+               "kezdett hozzá. Kérem, adjon a fájlnak UTF-8 nevet")
+        .arg(i + 1)
+        .arg(EscapeControlCharacters(decoded, false));
+  }
+  return std::nullopt;
 }
 
 CommandReader Always(CommandRun run) {
@@ -209,8 +231,12 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
         err << "log: " << line << '\n';
         err.flush();
       });
+  const TStartup started = session.Start(ui);
+  for (const QString& notice : session.Notices)
+    err << "krinu-cli: figyelmeztetés: " << EscapeControlCharacters(notice, false) << '\n';
+  err.flush();
   // A start-up that could not open the database has already said why.
-  if (session.Start(ui) != TStartup::Started) return kFailed;
+  if (started != TStartup::Started) return kFailed;
 
   CliContext context{session, ui, out, err};
   const int status = (*run.Value)(context);

@@ -33,6 +33,7 @@ class CliUserInterface : public UserInterface {
   // The warning as a line of its own; with Strict a blocking one refuses.
   bool ProceedDespite(const TJobWarning& warning) override;
   void PrintWarning(const TJobWarning& warning);
+  void ErrorWithReason(const QString& text, const QString& reason) override;
   // No dialogs on the command line: files come from the arguments, and a dialog that a
   // handler would open anyway is cancelled.
   std::optional<QString> OpenFile(const FileDialogSpec&) override { return std::nullopt; }
@@ -112,6 +113,11 @@ enum class WhenDone {
 
 // Runs krinu-cli with args (without the program name); programPath stands for the
 // program's own path (its folder holds krinu.ini and the seed database).
+// The refusal ("krinu-cli: …") when an argument, as the system handed it over, is no text
+// the program can keep byte for byte (a file name in another encoding): it would reach
+// another file than the one named. Nothing when every argument can be kept.
+[[nodiscard]] std::optional<QString> UnkeepableArgument(const QList<QByteArray>& rawArgs);
+
 int RunCli(const QStringList& args, const QString& programPath, QTextStream& out, QTextStream& err,
            WhenDone whenDone = WhenDone::Return);
 

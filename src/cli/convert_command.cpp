@@ -3,14 +3,12 @@
 
 #include <QDate>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <cerrno>
 
 #include "app/handler_runner.h"
 #include "app/summary_form.h"
 #include "cli/input_commands.h"
+#include "common/output_file.h"
 #include "common/text_util.h"
-#include "common/write_error.h"
 #include "declaration/declaration_run.h"
 
 namespace krinu::cli {
@@ -32,30 +30,24 @@ std::optional<QDate> IsoDate(const QString& text) {
 // UTF-8 without byte-order mark, "\n" after every line. A large run logs some hundred
 // thousand lines: they go out through a small buffer rather than as one copy of them all.
 std::optional<QString> WriteLog(const QString& file, const QStringList& lines) {
-  QSaveFile out(file);
   // Unbuffered, so that a full disk fails the write that hits it rather than vanishing in
-  // commit(), which would put a cut-off log in place.
-  bool written = out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-  int writeErrno = 0;
+  // the commit, which would put a cut-off log in place.
+  TOutputFile out(file);
+  std::optional<QString> failed = out.Open();
   QByteArray chunk;
   chunk.reserve(1 << 20);
-  for (qsizetype i = 0; written && i < lines.size(); ++i) {
+  for (qsizetype i = 0; !failed && i < lines.size(); ++i) {
     chunk += Utf8WithReplacement(lines[i]);
     chunk += '\n';
     if (chunk.size() >= (1 << 20) || i + 1 == lines.size()) {
-      errno = 0;
-      written = out.write(chunk) == chunk.size();
-      if (!written) writeErrno = errno;
+      if (!out.Write(chunk)) failed = out.Reason();
       chunk.resize(0);
     }
   }
-  if (written) {
-    errno = 0;
-    if (out.commit()) return std::nullopt;
-    writeErrno = errno;
-  }
-  return QStringLiteral("Nem sikerült kiírni a fájlt: ") + file + QLatin1Char('\n') +
-         WriteErrorReason(out, writeErrno);
+  if (!failed) failed = out.Commit();
+  if (!failed) return std::nullopt;
+  out.Cancel();
+  return QStringLiteral("Nem sikerült kiírni a fájlt: ") + file + QLatin1Char('\n') + *failed;
 }
 
 // Sets the second tab's controls; a message when a named record does not exist.

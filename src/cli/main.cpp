@@ -35,7 +35,17 @@ int main(int argc, char** argv) {
   ::SetConsoleOutputCP(CP_UTF8);
 #endif
   QStringList given;
-  for (int i = 1; i < argc; ++i) given << QString::fromLocal8Bit(argv[i]);
+  QList<QByteArray> raw;
+  for (int i = 1; i < argc; ++i) {
+    raw << QByteArray(argv[i]);
+    given << QString::fromLocal8Bit(argv[i]);
+  }
+#ifndef Q_OS_WIN  // Windows hands the arguments over as UTF-16
+  if (const std::optional<QString> refused = krinu::cli::UnkeepableArgument(raw)) {
+    QTextStream(stderr) << *refused << '\n';
+    return krinu::cli::kUsage;
+  }
+#endif
   // Fonts only for a printed copy: every other command runs without any display.
   std::unique_ptr<QCoreApplication> app;
   if (krinu::cli::NeedsFonts(given)) {

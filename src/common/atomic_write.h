@@ -1,5 +1,6 @@
 #pragma once
-// Writing a whole file so that it is either all there or not changed at all.
+// Writing a whole file so that it is either all there or not changed at all (a device or a
+// FIFO is written straight into, see output_file.h).
 
 #include <QByteArray>
 #include <QString>

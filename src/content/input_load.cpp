@@ -485,4 +485,11 @@ TLoadResultMessage InputLoadResultMessage(qint64 loaded, qint64 missed,
           lastLine};
 }
 
+QString LoadErrorReason(const QString& message) {
+  // The reader breaks its messages with carriage returns.
+  const QString line = message.simplified();
+  if (line.isEmpty()) return {};
+  return QStringLiteral("A betöltés megszakadt: ") + line;
+}
+
 }  // namespace krinu

@@ -64,6 +64,10 @@ struct TLoadResult {
 // collation gives for tax numbers), stable.
 void SortAFAAdatList(TAFAAdatList& list);
 
+// The reason a load stopped, for the user beside the load's error box: the reader's message
+// (with the record and field number) on one line. Empty for an empty message.
+[[nodiscard]] QString LoadErrorReason(const QString& message);
+
 enum class TMessageKind { Information, Warning };
 struct TLoadResultMessage {
   TMessageKind Kind = TMessageKind::Information;

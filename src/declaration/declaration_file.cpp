@@ -1,10 +1,8 @@
 #include <QDir>
-#include <QSaveFile>
 #include <algorithm>
-#include <cerrno>
 
 #include "common/atomic_write.h"
-#include "common/write_error.h"
+#include "common/output_file.h"
 
 #include "declaration/declaration_run.h"
 #include "declaration/main_sheet.h"
@@ -65,12 +63,10 @@ TStatus WriteDeclarationDocument(const QString& fileName, const TReturn& r,
   // Built straight into the file through one small buffer: the whole document would be some
   // two hundred megabytes for a million lines, memory that would have to be fetched afresh
   // only to be copied into the file.
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-    return WriteFailure(fileName, file.errorString());
+  TOutputFile file(fileName);
+  if (const std::optional<QString> refused = file.Open()) return WriteFailure(fileName, *refused);
   bool cancelled = false;
   TXmlDocument doc;
-  int writeErrno = 0;
   // Asked once a megabyte, between two writes of the buffer: often enough to keep a window
   // alive, rarely enough to cost nothing.
   std::size_t reached = 0;
@@ -79,11 +75,7 @@ TStatus WriteDeclarationDocument(const QString& fileName, const TReturn& r,
   const qint64 total = qint64(r.Lines ? r.Lines->size() : 0);
   doc.SetSink(
       [&](QByteArrayView bytes) {
-        errno = 0;
-        if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-          writeErrno = errno;
-          return false;
-        }
+        if (!file.Write(bytes)) return false;
         if (finishing || ticker.Now(qint64(reached), total)) return true;
         cancelled = true;
         return false;
@@ -94,18 +86,17 @@ TStatus WriteDeclarationDocument(const QString& fileName, const TReturn& r,
   else
     cancelled = true;
   if (cancelled) {
-    file.cancelWriting();  // the temporary file goes; the target was never touched
+    file.Cancel();  // the temporary file goes; the target was never touched
     return Fail(TFailureKind::Cancelled, QString());
   }
   finishing = true;
   if (writing) writing(0, 0);
   if (!doc.Flush()) {
-    const QString reason = WriteErrorReason(file, writeErrno);
-    file.cancelWriting();
+    const QString reason = file.Reason();
+    file.Cancel();
     return WriteFailure(fileName, reason);
   }
-  errno = 0;
-  if (!file.commit()) return WriteFailure(fileName, WriteErrorReason(file, errno));
+  if (const std::optional<QString> reason = file.Commit()) return WriteFailure(fileName, *reason);
   return {};
 }
 

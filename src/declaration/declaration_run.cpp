@@ -1,6 +1,8 @@
 #include "declaration/declaration_run.h"
 
 #include "common/large_pages.h"
+#include "common/output_file.h"
+#include "common/text_util.h"
 #include "content/input_load.h"
 
 #include <QHash>
@@ -406,7 +408,8 @@ void SortByKey(TAFAAdatList& list) {
 
 QString XmlFileNameFor(const QString& editText) {
   const qsizetype slash = editText.lastIndexOf(u'/');
-  if (editText.indexOf(u'.', slash + 1) >= 0) return editText;
+  // A device or a FIFO is written as named.
+  if (editText.indexOf(u'.', slash + 1) >= 0 || NamesSpecialFile(editText)) return editText;
   return editText + QStringLiteral(".xml");
 }
 
@@ -457,7 +460,8 @@ void WriteDeclaration(TDeclarationOutcome& outcome, const TAFAAdatList& list,
   }
   if (!outcome.Written) return;
   log << QStringLiteral("Fájlba történő kiírás végetért")
-      << QStringLiteral("Fájlnév:") + input.XmlFileName;
+      // One log line stays one line whatever the name holds.
+      << QStringLiteral("Fájlnév:") + EscapeControlCharacters(input.XmlFileName, false);
 }
 
 TDeclarationOutcome RunDeclaration(TAFAAdatList& list, const TDeclarationInput& input,

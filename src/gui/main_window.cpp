@@ -339,7 +339,15 @@ void MainWindow::BuildStatusBar() {
   });
   binder_.Custom([this, written, openFolder, summary] {
     const QString& file = form_->Job().Run.LastWrittenXml;
-    written->setText(file.isEmpty() ? QString() : QStringLiteral("A bevallás elkészült: ") + file);
+    // Until a return is written, what start-up had to settle stands here.
+    QStringList notices = form_->Session().Notices;
+    if (form_->Startup() != TStartup::NotStarted && !form_->Session().Db)
+      notices.prepend(
+          QStringLiteral("Az adózók és az ügyintézők nem érhetők el: az adatbázis nem "
+                         "használható (lásd a naplót és a hibaüzenetet)"));
+    for (QString& notice : notices) notice[0] = notice[0].toUpper();
+    written->setText(file.isEmpty() ? notices.join(QStringLiteral(" · "))
+                                    : QStringLiteral("A bevallás elkészült: ") + file);
     openFolder->setVisible(!file.isEmpty());
     summary->setVisible(!file.isEmpty() && form_->State.SummaryBtn.Enabled);
   });

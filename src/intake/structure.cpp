@@ -22,17 +22,24 @@ double LetterRatio(const QString& line, const QString& separator) {
   while (from < to && line[from].unicode() <= 32) ++from;
   while (to > from && line[to - 1].unicode() <= 32) --to;
   if (from == to) return -1;
-  QStringList pieces;
-  SplitToList(line.mid(from, to - from), pieces, separator);
+  // The pieces SplitToList would give, walked in place: a line of millions of fields is
+  // not copied into as many strings. Empty pieces count for nothing either way.
   double sum = 0;
   int count = 0;
-  for (const QString& piece : pieces) {
-    if (piece.isEmpty()) continue;
-    int letters = 0;
-    for (QChar ch : piece)
-      if (ch.isLetter()) ++letters;
-    sum += double(letters) / double(piece.size());
-    ++count;
+  const QStringView text = QStringView(line).mid(from, to - from);
+  qsizetype start = 0;
+  while (start <= text.size()) {
+    qsizetype end = separator.isEmpty() ? -1 : text.indexOf(separator, start);
+    if (end < 0) end = text.size();
+    const QStringView piece = text.mid(start, end - start);
+    if (!piece.isEmpty()) {
+      int letters = 0;
+      for (QChar ch : piece)
+        if (ch.isLetter()) ++letters;
+      sum += double(letters) / double(piece.size());
+      ++count;
+    }
+    start = end + qMax<qsizetype>(separator.size(), 1);
   }
   return count == 0 ? 0.0 : sum / count;
 }
@@ -152,17 +159,26 @@ TStructureGuess AnalyzeInputDataStructure(const QString& fileName, quint16 codeP
   return guess;
 }
 
+namespace {
+QString TooManyFieldsMessage() {
+  return QStringLiteral("Túl sok oszlopot találtam az input fájlban, maximum 600-at tudok kezelni");
+}
+}  // namespace
+
 TStructureCheck CheckInputDataStructure(const TInputSettings& settings) {
   TStructureCheck result;
   TPreviewGrid& grid = result.Preview;
   grid.FixedRows = 0;
   grid.Resize(1, 1);
   const bool header = settings.HeaderPresent;
+  TqdxCSVFileReader reader(512);
   try {
     if (settings.InputSeparatorChar.isNull())
       throw EqdxCSVException(QStringLiteral("Nincs megadva a mező elválasztó karakter."));
-    TqdxCSVFileReader reader(512);
     ConfigureInputReaderFully(reader, settings);
+    // A line of millions of fields is refused at the first one too many, not once all of
+    // them are held.
+    reader.SetFieldCountLimit(kMaxFields);
     reader.Open();
 
     const int fields = reader.FieldCount();
@@ -174,10 +190,7 @@ TStructureCheck CheckInputDataStructure(const TInputSettings& settings) {
       return result;
     }
     if (fields > kMaxFields) {
-      result.Status =
-          Fail(TFailureKind::Input,
-               QStringLiteral(
-                   "Túl sok oszlopot találtam az input fájlban, maximum 600-at tudok kezelni"));
+      result.Status = Fail(TFailureKind::Input, TooManyFieldsMessage());
       return result;
     }
 
@@ -212,6 +225,10 @@ TStructureCheck CheckInputDataStructure(const TInputSettings& settings) {
     result.Status = TStatus();
   } catch (const EqdxCSVException& e) {
     result.Status = Fail(TFailureKind::Input, QStringLiteral("Hiba: ") + e.Message());
+    if (reader.FieldCountLimitReached()) {
+      result.FieldCount = kMaxFields + 1;
+      result.Status = Fail(TFailureKind::Input, TooManyFieldsMessage());
+    }
   }
   return result;
 }

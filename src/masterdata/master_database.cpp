@@ -102,6 +102,22 @@ TFailure DatabaseFailure(const ESQLiteException& e) {
   return Fail(TFailureKind::Database, e.Message());
 }
 
+// A file that is no database, a damaged one, or one without the program's tables: what
+// the engine says is kept, and the file and the way out are named after it.
+TFailure ReadFailure(const TSQLiteDatabase& db, const ESQLiteException& e) {
+  const QString& m = e.Message();
+  if (!m.contains(QStringLiteral("Error [26]")) && !m.contains(QStringLiteral("Error [11]")) &&
+      !m.contains(QStringLiteral("no such table")))
+    return DatabaseFailure(e);
+  return Fail(
+      TFailureKind::Database,
+      m + QStringLiteral("\n\nAz adatbázis fájl (") + db.FileName() +
+          QStringLiteral(") sérült, vagy nem ennek a programnak az adatbázisa; az adózók és az "
+                         "ügyintézők most nem érhetők el. Kérem, zárja be a programot, és tegye "
+                         "félre ezt a fájlt (nevezze át, vagy helyezze át máshová): a következő "
+                         "indításkor a program új adatbázist hoz létre."));
+}
+
 }  // namespace
 
 TResult<std::unique_ptr<TSQLiteDatabase>> OpenMasterDatabase(const QString& dataDir,
@@ -135,7 +151,7 @@ TStatus LoadAdozok(TSQLiteDatabase& db, TRecordList<TAdozoAdat>& list) {
       table->Next();
     }
   } catch (const ESQLiteException& e) {
-    return DatabaseFailure(e);
+    return ReadFailure(db, e);
   }
   return {};
 }
@@ -157,7 +173,7 @@ TStatus LoadUgyintezok(TSQLiteDatabase& db, TRecordList<TUgyintezoAdat>& list) {
       table->Next();
     }
   } catch (const ESQLiteException& e) {
-    return DatabaseFailure(e);
+    return ReadFailure(db, e);
   }
   return {};
 }

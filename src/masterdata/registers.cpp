@@ -13,6 +13,15 @@ QString RowCountMessage(qint32 n) {
          QStringLiteral(", művelet nem került végrehajtásra (rollback)");
 }
 
+QString SideEffectMessage(const QString& fileName, qint64 others) {
+  return QStringLiteral(
+             "Az adatbázisban (%1) egy eseményindító (trigger) vagy más szabály további %2 "
+             "rekordot is megváltoztatott volna; a művelet nem került végrehajtásra (rollback). "
+             "Ez az adatbázis nem ennek a programnak a szerkezetét követi")
+      .arg(fileName)
+      .arg(others);
+}
+
 // After a failed step: undo what can be undone. The failure already at hand is the one to
 // report, so a failing rollback adds nothing to it (the connection keeps an open
 // transaction marked only while the engine really still has one).
@@ -34,8 +43,17 @@ TResult<TWriteOutcome> RunWriteTransaction(TSQLiteDatabase& db, const QString& s
     return Fail(TFailureKind::Database, e.Message());
   }
   try {
+    const qint64 before = db.TotalChanges();
     db.ExecSQL(sql, params);
     outcome.Rows = db.RowsChanged();
+    // A trigger (or a cascade) of the file changes rows the statement never named: they
+    // would be lost or altered behind the user's back.
+    if (const qint64 others = db.TotalChanges() - before - outcome.Rows; others != 0) {
+      db.Rollback();
+      outcome.Kind = TWriteOutcome::Failed;
+      outcome.Error = SideEffectMessage(db.FileName(), others);
+      return outcome;
+    }
     if (outcome.Rows == 1 || outcome.Rows == 0) {
       outcome.Kind = outcome.Rows == 1 ? TWriteOutcome::Written : TWriteOutcome::NoRow;
       db.Commit();

@@ -65,6 +65,14 @@ QString FormatFailure(sqlite3* db, const QString& failure, const QString& sql) {
          QString::fromUtf8(msg);
 }
 
+// Once the wait for another program's lock has run out.
+QString BusyMessage(const QString& fileName) {
+  return QStringLiteral(
+             "Az adatbázist (%1) egy másik program használja, és a várakozás alatt "
+             "sem engedte el; semmi nem változott. Kérem, próbálja újra később")
+      .arg(fileName);
+}
+
 // Releases a compiled statement on every path out of ExecSQL and GetTable.
 struct Statement {
   sqlite3_stmt* stmt = nullptr;
@@ -199,6 +207,12 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& fileName) : fileName_(fileName) 
   // working even on an engine built with double-quoted literals switched off.
   sqlite3_db_config(fDB, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
   sqlite3_db_config(fDB, SQLITE_DBCONFIG_DQS_DDL, 1, nullptr);
+  // Another krinu (a batch run, a second window) holds the file only for a moment.
+  SetBusyTimeout(kBusyTimeoutMs);
+}
+
+void TSQLiteDatabase::SetBusyTimeout(int milliseconds) {
+  sqlite3_busy_timeout(fDB, milliseconds);
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() {
@@ -215,9 +229,12 @@ TSQLiteDatabase::~TSQLiteDatabase() {
 void TSQLiteDatabase::ExecSQL(const QString& sql, const SqlParams& params) {
   Statement st;
   Prepare(fDB, sql, params, st);
-  if (sqlite3_step(st.stmt) != SQLITE_DONE) {
-    const QString message = FormatFailure(fDB, QStringLiteral("Error executing SQL statement"),
-                                          SqlForMessage(sql, params));
+  if (const int rc = sqlite3_step(st.stmt); rc != SQLITE_DONE) {
+    const QString message =
+        (rc & 0xff) == SQLITE_BUSY
+            ? BusyMessage(fileName_)
+            : FormatFailure(fDB, QStringLiteral("Error executing SQL statement"),
+                            SqlForMessage(sql, params));
     sqlite3_reset(st.stmt);
     throw ESQLiteException(message);
   }
@@ -231,9 +248,7 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const QString& sql,
   for (;;) {
     const int rc = sqlite3_step(st.stmt);
     if (rc == SQLITE_DONE) break;
-    if (rc == SQLITE_BUSY)
-      throw ESQLiteException(
-          FormatFailure(fDB, QStringLiteral("SQLite is Busy"), SqlForMessage(sql, params)));
+    if ((rc & 0xff) == SQLITE_BUSY) throw ESQLiteException(BusyMessage(fileName_));
     if (rc != SQLITE_ROW) {
       const QString message =
           FormatFailure(fDB, QStringLiteral("Could not retrieve data"), SqlForMessage(sql, params));
@@ -287,7 +302,9 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::GetTable(const QString& sql,
 
 void TSQLiteDatabase::BeginTransaction() {
   if (fInTrans) throw ESQLiteException(QStringLiteral("Transaction already open"));
-  ExecSQL(QStringLiteral("BEGIN TRANSACTION"));
+  // IMMEDIATE takes the write lock at once (waiting for it as long as the busy timeout
+  // lets): two writers that both began by reading could otherwise only fail.
+  ExecSQL(QStringLiteral("BEGIN IMMEDIATE TRANSACTION"));
   fInTrans = true;
 }
 
@@ -309,6 +326,10 @@ void TSQLiteDatabase::Rollback() {
 
 qint32 TSQLiteDatabase::RowsChanged() const {
   return qint32(sqlite3_changes(fDB));
+}
+
+qint64 TSQLiteDatabase::TotalChanges() const {
+  return qint64(sqlite3_total_changes64(fDB));
 }
 
 bool TSQLiteTable::Next() {

@@ -25,6 +25,9 @@ class ESQLiteException : public std::runtime_error {
 
 class TSQLiteTable;
 
+// How long a statement waits for another program's lock before it fails.
+inline constexpr int kBusyTimeoutMs = 5000;
+
 // A statement parameter: ?1, ?2 … in the SQL text are bound in order.
 using SqlParams = QVector<QVariant>;
 
@@ -42,6 +45,11 @@ class TSQLiteDatabase {
   void Commit();    // a failed commit leaves the transaction marked open
   void Rollback();  // one that the engine already rolled back by itself counts as ended
   qint32 RowsChanged() const;
+  // How long a statement waits for another program's lock (kBusyTimeoutMs from the start).
+  void SetBusyTimeout(int milliseconds);
+  // Every row changed on this connection since it opened, by triggers and foreign-key
+  // actions too.
+  qint64 TotalChanges() const;
   bool InTransaction() const { return fInTrans; }
   const QString& FileName() const { return fileName_; }
 

@@ -300,7 +300,13 @@ void TqdxCSVReader::BeginQuote() {
 }
 
 void TqdxCSVReader::DoEndOfField() {
-  if (GetFieldCountAutoDetectInProgress()) SetFieldCount(FieldCount() + 1);
+  if (GetFieldCountAutoDetectInProgress()) {
+    if (fieldCountLimit_ > 0 && FieldCount() >= fieldCountLimit_) {
+      fieldCountLimitReached_ = true;
+      RaisePositionedError(QStringLiteral("Too many fields."));
+    }
+    SetFieldCount(FieldCount() + 1);
+  }
   if (FIndexOfLastProcessedField == FieldCount() - 1)
     RaisePositionedError(QStringLiteral("Wrong number of fields."));
   ++FIndexOfLastProcessedField;

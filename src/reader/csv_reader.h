@@ -86,6 +86,11 @@ class TqdxCSVReader {
   bool HeaderPresent() const { return FHeaderPresent; }
   void SetHeaderPresent(bool Value);
   bool FieldCount_AutoDetect() const { return FFieldCount_AutoDetect; }
+  // The most fields the detection takes (0: no bound): a record with more fails as soon as
+  // the one beyond the bound ends, before any more of it is kept, and
+  // FieldCountLimitReached() tells so.
+  void SetFieldCountLimit(int limit) { fieldCountLimit_ = limit; }
+  bool FieldCountLimitReached() const { return fieldCountLimitReached_; }
   void SetFieldCount_AutoDetect(bool Value);
   char16_t FieldSeparatorCharCode() const { return FFieldSeparatorChar; }
   void SetFieldSeparatorCharCode(char16_t Value);
@@ -192,6 +197,8 @@ class TqdxCSVReader {
   bool FIgnoreEmptyLines = false;
   bool FFieldCount_AutoDetect = true;
   bool FFieldCount_AutoDetect_InProgress = false;
+  int fieldCountLimit_ = 0;
+  bool fieldCountLimitReached_ = false;
   char16_t FFieldSeparatorChar = 44;
   char16_t FQuoteChar = 34;
   bool FASCIIonly = false;

@@ -1,5 +1,7 @@
 #include "reader/input_file.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "reader/exclusive_read.h"
@@ -33,6 +35,29 @@ std::optional<QByteArray> ReadInputSample(const QString& fileName, qint64 maxByt
   // Asked without opening it, on every platform.
   if (!QFileInfo(fileName).isFile()) return std::nullopt;
   return ReadDenyingWriters(fileName, maxBytes);
+}
+
+std::optional<QString> InputFileProblem(const QString& fileName) {
+  const QFileInfo info(fileName);
+  const QString shown = QDir::toNativeSeparators(fileName);
+  if (info.isDir()) return QStringLiteral("A kijelölt név egy mappát jelöl, nem fájlt:\n") + shown;
+  // Opened only where that cannot wait: nothing there (the reason is the system's), or a
+  // regular file.
+  QFile file(fileName);
+  if (!info.exists()) {
+    (void)file.open(QIODevice::ReadOnly);
+    return QStringLiteral("A kijelölt fájl nem létezik, vagy nem érhető el:\n") + shown +
+           QStringLiteral("\n") + file.errorString();
+  }
+  if (!info.isFile())
+    return QStringLiteral(
+               "A kijelölt fájl nem közönséges fájl (hanem például eszköz vagy FIFO), ezért nem "
+               "olvasható be:\n") +
+           shown;
+  if (!file.open(QIODevice::ReadOnly))
+    return QStringLiteral("A kijelölt fájl nem olvasható:\n") + shown + QStringLiteral("\n") +
+           file.errorString();
+  return std::nullopt;
 }
 
 std::unique_ptr<QIODevice> OpenInputBytes(const QString& fileName) {

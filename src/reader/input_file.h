@@ -29,6 +29,11 @@ struct TInputSettings {
 // nothing when it is no regular file, cannot be opened so, or some process writes it.
 [[nodiscard]] std::optional<QByteArray> ReadInputSample(const QString& fileName, qint64 maxBytes);
 
+// Why the file cannot be an input at all, in words for the user with the system's reason:
+// it does not exist, is a folder or no regular file, or cannot be read. Nothing when it
+// can be opened for reading, so that a refused sample means another program writes it.
+[[nodiscard]] std::optional<QString> InputFileProblem(const QString& fileName);
+
 // The file's bytes as they stand, for work that needs no decoding. Throws EqdxCSVException
 // when the file cannot be opened.
 [[nodiscard]] std::unique_ptr<QIODevice> OpenInputBytes(const QString& fileName);

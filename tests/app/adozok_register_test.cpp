@@ -311,28 +311,16 @@ TEST_F(AdozokForm, LockedDatabaseReportsAndWritesNothing) {
   Fill(QStringLiteral("55555555555"), QStringLiteral("Gamma"), QStringLiteral("Bk"),
        QStringLiteral("1111111122222222"));
   form->UjBTnClick();
-  const QString sql = QStringLiteral(
-      "Insert into Adozok (Adoszam,Nev,Bank,Szamlaszam1,Szamlaszam2) VALUES (\"55555555555\", "
-      "\"Gamma\", \"Bk\", \"11111111\", \"22222222\" ) ");
-  const QString note = QString(QStringLiteral("Error executing SQL statement.\rError [5]: The "
-                                              "database file is locked.\r\"") +
-                               sql + QStringLiteral("\": database is locked"))
-                           .left(255);
-  EXPECT_EQ(ui.Messages.back(),
-            (Message{"error", "Új adózó felvétele meghiúsult, hibaüzenet: " + note}));
+  // The write lock is asked for first: the wait runs out before anything is tried.
+  EXPECT_EQ(ui.Messages.back(), (Message{"error", BusyMessage()}));
   EXPECT_EQ(form->State.NevEd.Text, QStringLiteral("Gamma"));
 
   form->State.AdoszamEd.Text = QStringLiteral("19345678910");
   form->ModositBtnClick();
-  EXPECT_TRUE(ui.Messages.back().Text.startsWith(QStringLiteral(
-      "Módosítás meghiúsult, hibaüzenet: Error executing SQL statement.\rError [5]")));
+  EXPECT_EQ(ui.Messages.back(), (Message{"error", BusyMessage()}));
   ui.ConfirmAnswers = {true};
   form->TorlesBtnClick();
-  EXPECT_EQ(ui.Messages.back(),
-            (Message{"error",
-                     "Probléma merült fel a törlés során: Error executing SQL statement.\rError "
-                     "[5]: The database file is locked.\r\"Delete from Adozok where Adoszam = "
-                     "\"19345678910\"\": database is locked"}));
+  EXPECT_EQ(ui.Messages.back(), (Message{"error", BusyMessage()}));
   EXPECT_FALSE(db->InTransaction());
   other.ExecSQL(QStringLiteral("ROLLBACK"));
   EXPECT_EQ(Count(QStringLiteral("select count(*) from Adozok")), 1);
@@ -376,8 +364,7 @@ TEST_F(AdozokForm, FailedCommitIsUndoneAndReported) {
                  QStringLiteral("11111111"), QStringLiteral("22222222")};
   const Trrc r = InsertAdozo(*db, rec).Value();
   EXPECT_EQ(r.rc, 1);
-  EXPECT_TRUE(r.Note.startsWith(QStringLiteral("Error executing SQL statement.\rError [5]")))
-      << r.Note.toStdString();
+  EXPECT_EQ(r.Note, BusyMessage());
   EXPECT_FALSE(db->InTransaction());
 
   ui.ConfirmAnswers = {true};
@@ -386,8 +373,8 @@ TEST_F(AdozokForm, FailedCommitIsUndoneAndReported) {
   ASSERT_GE(ui.Messages.size(), 2u);
   EXPECT_EQ(ui.Messages[ui.Messages.size() - 2].Kind, QStringLiteral("confirmation"));
   EXPECT_EQ(ui.Texts("information"), QStringList()) << "no success before a failed commit";
-  EXPECT_TRUE(ui.Messages.back().Text.startsWith(
-      QStringLiteral("Probléma merült fel a törlés során: Error executing SQL statement.")));
+  EXPECT_EQ(ui.Messages.back().Text,
+            QStringLiteral("Probléma merült fel a törlés során: ") + BusyMessage());
   EXPECT_FALSE(db->InTransaction());
   reader.ExecSQL(QStringLiteral("ROLLBACK"));
   EXPECT_EQ(Count(QStringLiteral("select count(*) from Adozok")), 1);

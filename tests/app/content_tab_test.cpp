@@ -250,6 +250,11 @@ TEST_F(ContentTabTest, AReaderErrorKeepsTheRecordsBeforeItButNotTheCounts) {
   EXPECT_EQ(s.CsvLoadRowNumEd.Text, QStringLiteral("?"));
   EXPECT_EQ(ui.Texts(QStringLiteral("error")),
             QStringList{QStringLiteral("Hiba lépett fel a fájl betöltése során")});
+  // the box's text as it always was; the reader's reason, record and field beside it
+  EXPECT_EQ(ui.ErrorDetails,
+            std::vector<QString>{QStringLiteral(
+                "A betöltés megszakadt: TqdxCSVFileReader: Wrong number of fields. Record #: 16; "
+                "Field #: 7 (both start from 1)")});
   // the declaration run refuses to start
   ui.Clear();
   form->Step1BtnClick();

@@ -193,9 +193,7 @@ TEST_F(FailingWrites, DeleteWhoseCommitAnotherProcessBlocks) {
   ASSERT_EQ(ui.Messages.size(), 2u);
   EXPECT_EQ(ui.Messages[0].Kind, QStringLiteral("confirmation"));
   EXPECT_EQ(ui.Messages[1],
-            (Message{"error",
-                     "Probléma merült fel a törlés során: Error executing SQL statement.\rError "
-                     "[5]: The database file is locked.\r\"COMMIT\": database is locked"}));
+            (Message{"error", "Probléma merült fel a törlés során: " + BusyMessage()}));
   EXPECT_FALSE(db->InTransaction());
   // Nothing changed: the row, the list, its mark and the edits stay.
   EXPECT_EQ(form->State.AdozokLbx.Items,

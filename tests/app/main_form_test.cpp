@@ -175,11 +175,24 @@ TEST_F(MainFormTest, StartUpFailureIsReportedAndTheWindowStillOpens) {
       << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("File opened that is not a database file")))
       << text.toStdString();
+  // the file and the way out are named
+  EXPECT_TRUE(text.contains(QStringLiteral("\n\nAz adatbázis fájl (") + home +
+                            QStringLiteral("/.Krinu/Pelodin.db) sérült")))
+      << text.toStdString();
+  EXPECT_TRUE(
+      text.contains(QStringLiteral("a következő indításkor a program új adatbázist hoz "
+                                   "létre")));
   EXPECT_FALSE(form->Startup() == TStartup::Aborted);
   EXPECT_TRUE(form->Startup() == TStartup::Failed);
-  // the sequence stopped before the period and the panels were set up
-  EXPECT_FALSE(form->State.IdoszakADtPick.Date.isValid());
+  // the rest of the window is set up; the registers show that they cannot be used
+  EXPECT_TRUE(form->State.IdoszakADtPick.Date.isValid());
   EXPECT_TRUE(form->State.AdozokCb.Items.isEmpty());
+  EXPECT_FALSE(form->State.AdozokCb.Enabled);
+  EXPECT_FALSE(form->State.UgyintezokMenu.Enabled);
+  EXPECT_FALSE(form->Session().Db);
+  form->Step1BtnClick();
+  EXPECT_EQ(ui.Messages.back().Text, QStringLiteral("Még nem volt sikeres input (CSV) fájl "
+                                                    "betöltés, nem készíthető XML  nyomtatvány"));
 }
 
 TEST_F(MainFormTest, MenusAndTabs) {

@@ -23,6 +23,15 @@ class RegisterFixture : public ::testing::Test {
                                     dir.path() + QStringLiteral("/none/"), log)
                      .Take();
     db = session.Db.get();
+    // Another program's lock is waited for; here briefly, so that a test of one that is
+    // never released ends soon.
+    db->SetBusyTimeout(200);
+  }
+  QString BusyMessage() const {
+    return QStringLiteral("Az adatbázist (") + DbPath() +
+           QStringLiteral(
+               ") egy másik program használja, és a várakozás alatt sem engedte el; "
+               "semmi nem változott. Kérem, próbálja újra később");
   }
   QString DbPath() const { return dir.path() + QStringLiteral("/Pelodin.db"); }
   int Count(const QString& sql) {

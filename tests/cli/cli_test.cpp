@@ -130,6 +130,32 @@ TEST_F(CliTest, UsageAndFailures) {
 }
 
 // The parser's own errors and headings come out in Hungarian, the option as it was typed.
+TEST_F(CliTest, ADataFolderOtherThanTheUsersIsSaid) {
+  const QString file = root.filePath(QStringLiteral("a-file"));
+  QFile(file).open(QIODevice::WriteOnly);
+  for (const QString& home : {QString(), file}) {
+    qputenv(kUserProfileVariable, home.toUtf8());
+    const CliRun r = Run({QStringLiteral("taxpayer"), QStringLiteral("list")});
+    EXPECT_EQ(r.Status, kOk);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("krinu-cli: figyelmeztetés: az adat könyvtár a "
+                                              "program saját mappája (") +
+                               QDir::toNativeSeparators(programDir)))
+        << r.Err.toStdString();
+  }
+}
+
+TEST(CliArguments, ANameThatCannotBeKeptByteForByteIsRefused) {
+  EXPECT_EQ(UnkeepableArgument({"convert", "be.csv", "--out", "árvíztűrő.xml"}), std::nullopt);
+  const std::optional<QString> refused =
+      UnkeepableArgument({"convert", "be.csv", "--out", "out2\xe9\xff.xml"});
+  ASSERT_TRUE(refused);
+  EXPECT_TRUE(refused->startsWith(QStringLiteral("krinu-cli: a(z) 4. argumentum (out2")))
+      << refused->toStdString();
+  // Overlong and cut-off sequences are no UTF-8 either.
+  EXPECT_TRUE(UnkeepableArgument({"a\xc0\x80"}));
+  EXPECT_TRUE(UnkeepableArgument({"\xc3"}));
+}
+
 TEST_F(CliTest, DiagnosticsAndHelpInHungarian) {
   const auto firstErrLine = [this](const QStringList& args) {
     const CliRun r = Run(args);

@@ -2,11 +2,14 @@
 // files that are no regular files, values that would break the XML or the terminal,
 // impossible amounts and periods, and the files written after a failed load.
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #ifndef _WIN32
 #include <unistd.h>
 #endif
+
+#include <thread>
 
 #include <QFileInfo>
 
@@ -71,19 +74,79 @@ TEST_F(ConvertTest, OnlyRegularFilesAreRead) {
   GTEST_SKIP() << "FIFOs and /dev are the Unix build's";
 #else
   ASSERT_EQ(::mkfifo(Path("fifo").toUtf8().constData(), 0600), 0);
-  for (const QString& input : {Path("fifo"), Path("."), QStringLiteral("/dev/null")}) {
+  // Each says what is wrong with the name; the text about another program holding the file
+  // is for that case alone.
+  ASSERT_TRUE(QFile::link(Path("loop"), Path("loop")));
+  const QList<std::pair<QString, const char*> > refused = {
+      {Path("fifo"), "error: A kijelölt fájl nem közönséges fájl"},
+      {QStringLiteral("/dev/null"), "error: A kijelölt fájl nem közönséges fájl"},
+      {Path("."), "error: A kijelölt név egy mappát jelöl"},
+      {Path("missing.csv"), "error: A kijelölt fájl nem létezik, vagy nem érhető el:\n"},
+      {Path("loop"), "error: A kijelölt fájl nem létezik, vagy nem érhető el:\n"},
+  };
+  for (const auto& [input, message] : refused) {
     const CliRun r = Run({"load", input});
     EXPECT_EQ(r.Status, kFailed) << input.toStdString();
-    EXPECT_TRUE(r.Err.contains("error: Nem sikerült kizárólagos hozzáférést kapni"))
-        << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains(QString::fromUtf8(message))) << r.Err.toStdString();
+    EXPECT_FALSE(r.Err.contains("kizárólagos")) << r.Err.toStdString();
   }
+  EXPECT_TRUE(
+      Run({"load", Path("missing.csv")}).Err.contains(QString::fromLocal8Bit(strerror(ENOENT))));
+  EXPECT_TRUE(Run({"load", Path("loop")}).Err.contains(QString::fromLocal8Bit(strerror(ELOOP))));
   // A settings file that is no regular file, or far too large for one: the built-in masks.
   test::WriteFile(Path("big.ini"), QByteArray(2 << 20, ';'));
   for (const QString& ini : {Path("fifo"), QStringLiteral("/dev/zero"), Path("big.ini")}) {
     const CliRun r = Run({"--ini", ini, "load", Example()});
-    EXPECT_FALSE(r.Err.contains("INI")) << ini.toStdString() << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.startsWith(QStringLiteral("krinu-cli: figyelmeztetés: A program 'INI' "
+                                                "fájlja (") +
+                                 ini + QStringLiteral(") nem közönséges fájl")))
+        << ini.toStdString() << r.Err.toStdString();
     EXPECT_TRUE(r.Out.startsWith("Kód tábla: "));
   }
+  // One comment line from another editor in a UTF-8 file: that line alone is left out, and
+  // said; the accented masks of the others stay.
+  test::WriteFile(Path("one-bad-line.ini"),
+                  "; megjegyz\xe9s\n[DATA_COLUMN]\nADOSZAM=Partner adósz\xc3\xa1ma\n");
+  const CliRun r = Run({"--ini", Path("one-bad-line.ini"), "load", Example()});
+  EXPECT_TRUE(r.Err.contains("csak részben került beolvasásra: a(z) 1. sor nem érvényes UTF-8"))
+      << r.Err.toStdString();
+  EXPECT_TRUE(r.Out.contains("Partner adószáma: 1\n")) << r.Out.toStdString();
+#endif
+}
+
+TEST_F(ConvertTest, DevicesAndFifosAreWrittenIntoNeverReplaced) {
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "FIFOs and /dev are the Unix build's";
+#else
+  const QByteArray fifo = QFile::encodeName(Path("pipe"));
+  ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+  QByteArray received;
+  std::thread reader([&] {
+    const int fd = ::open(fifo.constData(), O_RDONLY);
+    char buffer[4096];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+      received.append(buffer, n);
+    if (fd >= 0) ::close(fd);
+  });
+  const CliRun r = Convert(QStringList{"--out", "pipe", "--log", "/dev/null"} + kNovember);
+  // Should the run never have opened the FIFO, the reader is let go.
+  if (const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
+  reader.join();
+  EXPECT_EQ(r.Status, kOk) << r.Err.toStdString();
+  EXPECT_TRUE(received.startsWith("<?xml")) << received.left(100).toStdString();
+  EXPECT_TRUE(received.endsWith("</nyomtatvanyok>\r\n"));
+  struct stat st {};
+  ASSERT_EQ(::stat(fifo.constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_FALSE(QFileInfo::exists(Path("pipe.xml")));
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+  const CliRun n = Convert(QStringList{"--out", "/dev/null", "--skipped", "/dev/zero"} + kNovember);
+  EXPECT_EQ(n.Status, kOk) << n.Err.toStdString();
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+  EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/dev/null.xml")));
 #endif
 }
 
@@ -115,6 +178,11 @@ TEST_F(ConvertTest, ControlCharactersNeverReachTheXmlOrTheTerminal) {
   EXPECT_EQ(r.Status, kFailed);
   EXPECT_TRUE(r.Err.contains("no\\x1b]0;x\\x07")) << r.Err.toStdString();
   EXPECT_FALSE(r.Err.contains(u'\x1b')) << r.Err.toStdString();
+  // So does the log: one line stays one line.
+  r = Convert(QStringList{"--out", "out\nnl.xml"} + kNovember);
+  EXPECT_EQ(r.Status, kOk) << r.Err.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(Path("out\nnl.xml")));
+  EXPECT_TRUE(r.Out.endsWith("\nFájlnév:out\\x0anl.xml\n")) << r.Out.toStdString();
 }
 
 TEST_F(ConvertTest, ImpossibleAmountsAndPeriodsAndFolderNames) {
@@ -174,6 +242,16 @@ TEST_F(ConvertTest, WriteFailuresGiveTheSystemsReason) {
   EXPECT_FALSE(r.Err.contains("Unknown error")) << r.Err.toStdString();
   EXPECT_TRUE(r.Err.contains(QString::fromLocal8Bit(strerror(EFBIG)))) << r.Err.toStdString();
   EXPECT_FALSE(QFileInfo::exists(Path("big.xml")));
+}
+
+TEST_F(ConvertTest, ALoadThatStopsSaysWhereAndWhy) {
+  test::WriteFile(Path("footer.csv"), kHeader + "Összesen:;;;10.000,00\r\n");
+  const CliRun r = Run({"load", Path("footer.csv")});
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_TRUE(r.Err.contains(QStringLiteral(
+      "error: Hiba lépett fel a fájl betöltése során\nkrinu-cli: A betöltés megszakadt: "
+      "TqdxCSVFileReader: Wrong number of fields. Record #: 12; Field #: 5 (both start from 1)\n")))
+      << r.Err.toStdString();
 }
 
 TEST_F(ConvertTest, SkippedRowsAndTheLogAreWrittenWhateverTheLoadGave) {

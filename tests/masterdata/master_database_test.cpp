@@ -246,19 +246,76 @@ TEST_F(Bootstrap, DeletedIdsAreNeverGivenOutAgain) {
   EXPECT_EQ(list.Key(1), QStringLiteral("0003"));
 }
 
-TEST_F(Bootstrap, BusyDatabaseFailsAQueryAtOnce) {
+TEST_F(Bootstrap, BusyDatabaseFailsAQueryOnceTheWaitRunsOut) {
   auto db = Open().Take();
+  db->SetBusyTimeout(100);
   TSQLiteDatabase other(DbPath());
   other.ExecSQL(QStringLiteral("BEGIN EXCLUSIVE"));
   TRecordList<TAdozoAdat> list;
   const TStatus loaded = LoadAdozok(*db, list);
-  EXPECT_EQ(loaded.Message(), QStringLiteral("SQLite is Busy.\rError [5]: The database file is "
-                                             "locked.\r\"SELECT * FROM Adozok order by NEV\": "
-                                             "database is locked"));
+  EXPECT_EQ(loaded.Message(),
+            QStringLiteral("Az adatbázist (") + DbPath() +
+                QStringLiteral(") egy másik program használja, és a várakozás alatt sem engedte "
+                               "el; semmi nem változott. Kérem, próbálja újra később"));
   EXPECT_FALSE(QueryCount(*db, QStringLiteral("Select count(*) from Adozok")).Ok());
   other.ExecSQL(QStringLiteral("ROLLBACK"));
   EXPECT_EQ(QueryCount(*db, QStringLiteral("Select count(*) from Adozok")).Value(), 1);
 }
+
+TEST_F(Bootstrap, WriteThatATriggerWidensIsRolledBack) {
+  auto db = Open().Take();
+  db->ExecSQL(QStringLiteral(
+      "CREATE TRIGGER wipe AFTER INSERT ON Adozok BEGIN "
+      "DELETE FROM Adozok WHERE Adoszam <> new.Adoszam; DELETE FROM Ugyintezok; END"));
+  const TAdozoAdat rec{QStringLiteral("22222222222"), QStringLiteral("Új"), QStringLiteral("B"),
+                       QStringLiteral("11111111"), QStringLiteral("22222222")};
+  const TResult<Trrc> added = InsertAdozo(*db, rec);
+  ASSERT_TRUE(added.Ok());
+  EXPECT_EQ(added->rc, 1);
+  EXPECT_TRUE(added->Note.startsWith(QStringLiteral("Az adatbázisban (") + DbPath() +
+                                     QStringLiteral(") egy eseményindító (trigger) vagy más "
+                                                    "szabály további 2 rekordot")))
+      << added->Note.toStdString();
+  EXPECT_FALSE(db->InTransaction());
+  ExpectSampleRows(*db);  // the new row is not there, the old ones are
+  EXPECT_EQ(QueryCount(*db, QStringLiteral("select count(*) from Adozok")).Value(), 1);
+}
+
+#ifndef Q_OS_WIN
+TEST_F(Bootstrap, AnotherWritersShortLockIsWaitedFor) {
+  auto db = Open().Take();
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    // A connection of the child's own; it ends with _exit, so nothing of the parent runs.
+    try {
+      TSQLiteDatabase other(DbPath());
+      other.ExecSQL(QStringLiteral("BEGIN EXCLUSIVE"));
+      (void)!::write(ready[1], "1", 1);
+      ::sleep(1);
+      other.ExecSQL(QStringLiteral("ROLLBACK"));
+    } catch (...) {
+      (void)!::write(ready[1], "0", 1);
+      ::_exit(1);
+    }
+    ::_exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  ASSERT_EQ(c, '1');
+  const TAdozoAdat rec{QStringLiteral("22222222222"), QStringLiteral("Új"), QStringLiteral("B"),
+                       QStringLiteral("11111111"), QStringLiteral("22222222")};
+  const TResult<Trrc> added = InsertAdozo(*db, rec);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  ASSERT_TRUE(added.Ok()) << added.Message().toStdString();
+  EXPECT_EQ(added->rc, 0) << added->Note.toStdString();
+  EXPECT_EQ(QueryCount(*db, QStringLiteral("select count(*) from Adozok")).Value(), 2);
+}
+#endif
 
 }  // namespace
 }  // namespace krinu

@@ -52,5 +52,22 @@ TEST(CsvReaderWide, FieldCountOfAVeryWideFirstRecord) {
   EXPECT_EQ(fixed.FieldCount(), 6);
 }
 
+TEST(CsvReaderWide, ABoundedDetectionStopsAtTheFirstFieldBeyondIt) {
+  for (const int fields : {600, 601, kSeparators}) {
+    TStringReader reader(QString(fields - 1, u';') + QStringLiteral("\r\nx\r\n"));
+    reader.SetFieldSeparatorCharCode(u';');
+    reader.SetFieldCountLimit(600);
+    if (fields <= 600) {
+      reader.Open();
+      EXPECT_EQ(reader.FieldCount(), fields);
+      EXPECT_FALSE(reader.FieldCountLimitReached());
+      continue;
+    }
+    EXPECT_THROW(reader.Open(), EqdxCSVException);
+    EXPECT_TRUE(reader.FieldCountLimitReached());
+    EXPECT_LE(reader.FieldCount(), 600) << "no field beyond the bound is kept";
+  }
+}
+
 }  // namespace
 }  // namespace krinu::test
