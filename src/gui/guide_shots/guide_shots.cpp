@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
@@ -269,6 +270,12 @@ int main(int argc, char** argv) {
   window.show();
   window.resize(kShotWidth, window.height());
   window.statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  Settle();
+  if (auto* lower = window.findChild<QBoxLayout*>(QStringLiteral("LowerPanels"));
+      !lower || lower->direction() != QBoxLayout::LeftToRight) {
+    Say(QStringLiteral("the lower panels do not stand side by side at the pictures' width"));
+    ++failures;
+  }
   ModalPlayer player;
   player.Start();
   Settle(1000);
