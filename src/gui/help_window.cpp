@@ -120,7 +120,7 @@ HelpWindow::HelpWindow(const QString& guideFile, QWidget* parent)
   auto* v = new QVBoxLayout(this);
   v->addWidget(browser_, 1);
   v->addWidget(buttons);
-  PlaceOnScreen(this, QSize(900, 660));
+  PlaceOnScreen(this, kDefaultSize);
 }
 
 void ShowHelpWindow(QWidget* parent, const QString& guideFile) {

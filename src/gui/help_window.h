@@ -38,6 +38,8 @@ class HelpWindow : public QDialog {
  public:
   HelpWindow(const QString& guideFile, QWidget* parent = nullptr);
   QTextBrowser* Browser() const { return browser_; }
+  // Room for the guide's widest pictures at their natural size, where the screen has it.
+  static constexpr QSize kDefaultSize{1080, 660};
 
  private:
   GuideBrowser* browser_;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -10,6 +11,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -28,6 +30,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 #include "common/clock.h"
 #include "gui/adozok_torzs_dialog.h"
@@ -531,6 +534,33 @@ TEST_F(DesktopTest, TheHelpWindowFitsPicturesAndExamplesToItsWidth) {
   EXPECT_EQ(wide, 700);  // no larger than it is
   EXPECT_FALSE(wideScrolls);
   EXPECT_EQ(FittedImageSize(QSize(700, 350), 350), QSizeF(350, 175));
+}
+
+TEST_F(DesktopTest, TheGuidesPicturesShowAtTheirOwnSizeWithTheirCaptionsRightUnder) {
+  HelpWindow help(test::BinDir() + QStringLiteral("Help/Kezikonyv.html"));
+  help.resize(HelpWindow::kDefaultSize);
+  help.show();
+  QApplication::processEvents();
+  QTextDocument* doc = help.Browser()->document();
+  QAbstractTextDocumentLayout* layout = doc->documentLayout();
+  int pictures = 0;
+  for (QTextBlock b = doc->begin(); b.isValid() && b.next().isValid(); b = b.next()) {
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      if (!it.fragment().charFormat().isImageFormat()) continue;
+      const QTextImageFormat image = it.fragment().charFormat().toImageFormat();
+      const QSize natural = QImage(test::BinDir() + QStringLiteral("Help/") + image.name()).size();
+      EXPECT_EQ(image.width(), natural.width()) << image.name().toStdString();
+      // What follows a picture starts right under it, as far as their margins ask, not a
+      // part of the picture's height lower.
+      const qreal gap =
+          layout->blockBoundingRect(b.next()).top() - layout->blockBoundingRect(b).bottom();
+      const qreal margins =
+          std::max(b.blockFormat().bottomMargin(), b.next().blockFormat().topMargin());
+      EXPECT_LE(gap, margins + 1) << image.name().toStdString();
+      ++pictures;
+    }
+  }
+  EXPECT_GT(pictures, 10);
 }
 
 }  // namespace

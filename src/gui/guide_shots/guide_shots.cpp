@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
@@ -21,6 +22,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStringEncoder>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -53,19 +55,21 @@ void Settle(int ms = 400) {
   loop.exec();
 }
 
-// The window as the screen shows it (what `import -window root` would cut out); the
-// widget's own rendering where there is no screen to read (offscreen runs).
-void Save(QWidget* w, const QString& name, bool wholeScreen = false) {
+// The guide shows its pictures at their natural size: a main window this wide fits its
+// column, and still has its lower panels side by side as at the default size.
+constexpr int kShotWidth = 932;
+
+// A rectangle of the screen as `import -window root` would cut it out: a window, or a part
+// of one with a pop-up open over it. The window's own rendering where there is no screen to
+// read (offscreen runs), without its pop-ups.
+void SaveRect(QWidget* w, const QString& name, const QRect& global) {
   w = w->window();
   Settle();
   QPixmap shot;
   QScreen* screen = w->screen();
-  if (screen) {
-    const QRect g = wholeScreen ? screen->geometry() : w->frameGeometry();
-    shot = screen->grabWindow(0, g.x(), g.y(), g.width(), g.height());
-  }
+  if (screen) shot = screen->grabWindow(0, global.x(), global.y(), global.width(), global.height());
   if (shot.isNull() || QGuiApplication::platformName() == QStringLiteral("offscreen"))
-    shot = w->grab();
+    shot = w->grab(QRect(w->mapFromGlobal(global.topLeft()), global.size()));
   const QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".png");
   if (!shot.save(path)) {
     Say(QStringLiteral("cannot save ") + path);
@@ -73,6 +77,34 @@ void Save(QWidget* w, const QString& name, bool wholeScreen = false) {
     return;
   }
   Say(QStringLiteral("saved ") + path);
+}
+
+void Save(QWidget* w, const QString& name) {
+  SaveRect(w, name, w->window()->frameGeometry());
+}
+
+QRect OnScreen(const QWidget* w) {
+  return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+}
+
+// The part of the window the guide's text talks about: the named widgets, any pop-up open
+// over them, and a little of the window around them.
+void SavePart(QWidget* window, const QString& name, const QStringList& parts,
+              const QWidget* popup = nullptr) {
+  window = window->window();
+  QRect part;
+  for (const QString& objectName : parts) {
+    if (auto* w = window->findChild<QWidget*>(objectName); w && w->isVisible())
+      part |= OnScreen(w);
+    else {
+      Say(QStringLiteral("no visible ") + objectName + QStringLiteral(" for ") + name);
+      ++failures;
+    }
+  }
+  constexpr int kAround = 4;  // less than the spacing between two panels
+  part = part.adjusted(-kAround, -kAround, kAround, kAround) & window->frameGeometry();
+  if (popup && popup->isVisible()) part |= OnScreen(popup);
+  SaveRect(window, name, part);
 }
 
 // Plays the user's part in the boxes and dialogs that open modally, one handler per box in
@@ -148,15 +180,21 @@ void ClickLater(QWidget* root, const char* name) {
   }
 }
 
-// Types the file's name into Qt's own file dialog as a user would, then saves and accepts.
-void ChooseInDialog(QFileDialog* dialog, const QString& path, const QString& shotName) {
+// Types the file's name into the file dialog as a user would, and accepts it. The guide
+// shows no file dialog: each system has its own.
+void ChooseInDialog(QWidget* w, const QString& path) {
+  auto* dialog = qobject_cast<QFileDialog*>(w);
+  if (!dialog) {
+    Say(QStringLiteral("not a file dialog: ") + w->windowTitle());
+    ++failures;
+    return Close(w);
+  }
   dialog->setDirectory(QFileInfo(path).absolutePath());
-  Settle(1000);
+  Settle(600);
   if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
     name->setText(QFileInfo(path).fileName());
   else
     dialog->selectFile(path);
-  Save(dialog, shotName);
   QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
 }
 
@@ -195,10 +233,11 @@ int main(int argc, char** argv) {
   outDir = QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath();
   QDir().mkpath(outDir);
 
-  // The user's own folders in the fresh home: the exports and the returns.
+  // The user's own folders in the fresh home: the exports and the returns, in the documents
+  // folder as a Windows bookkeeper keeps them.
   const QString home = QDir::homePath();
-  const QString exports = home + QStringLiteral("/Exportok");
-  const QString returns = home + QStringLiteral("/Bevallasok");
+  const QString exports = home + QStringLiteral("/Dokumentumok/Exportok");
+  const QString returns = home + QStringLiteral("/Dokumentumok/Bevallasok");
   QDir().mkpath(exports);
   QDir().mkpath(returns);
   const QString csv = exports + QStringLiteral("/szamlak.csv");
@@ -229,6 +268,14 @@ int main(int argc, char** argv) {
   if (!window.Start()) return 1;
   krinu::TMainForm& form = window.Form();
   window.show();
+  window.resize(kShotWidth, window.height());
+  window.statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  Settle();
+  if (auto* lower = window.findChild<QBoxLayout*>(QStringLiteral("LowerPanels"));
+      !lower || lower->direction() != QBoxLayout::LeftToRight) {
+    Say(QStringLiteral("the lower panels do not stand side by side at the pictures' width"));
+    ++failures;
+  }
   ModalPlayer player;
   player.Start();
   Settle(1000);
@@ -236,16 +283,13 @@ int main(int argc, char** argv) {
 
   // Task 1: taking in the file through the open dialog.
   form.OpenDialog.FileName = exports;
-  player.Expect(QStringLiteral("megnyitas"), [&](QWidget* w) {
-    auto* dialog = qobject_cast<QFileDialog*>(w);
-    if (!dialog) return SaveAndClose(w, QStringLiteral("megnyitas-dialogus"));
-    ChooseInDialog(dialog, csv, QStringLiteral("megnyitas-dialogus"));
-  });
+  player.Expect(QStringLiteral("megnyitas"), [&](QWidget* w) { ChooseInDialog(w, csv); });
   player.Expect(QStringLiteral("betoltes"),
                 [](QWidget* w) { SaveAndClose(w, QStringLiteral("betoltes-uzenet")); });
   window.Run([&] { form.SelectFileBtnClick(); });
   Settle(600);
-  Save(&window, QStringLiteral("foablak-betoltve"));
+  SavePart(&window, QStringLiteral("foablak-betoltve"),
+           {QStringLiteral("TartalomPanel"), QStringLiteral("BetoltesPanel")});
 
   // A date format that does not fit the column: the check names and marks the first cell it
   // failed on, and the formats that read the column are offered beside the field.
@@ -257,12 +301,14 @@ int main(int argc, char** argv) {
                 [](QWidget* w) { SaveAndClose(w, QStringLiteral("ellenorzes-hiba-uzenet")); });
   window.Run([&] { form.ContentCheckBtnClick(); });
   Settle(600);
-  Save(&window, QStringLiteral("ellenorzes-hiba"));
+  SavePart(&window, QStringLiteral("ellenorzes-hiba"),
+           {QStringLiteral("SzerkezetPanel"), QStringLiteral("TartalomPanel")});
   if (auto* choices = window.findChild<QToolButton*>(QStringLiteral("DateFormChoicesBtn"))) {
     // popup(), not showMenu(): the latter's own event loop would outlast the pause.
     choices->menu()->popup(choices->mapToGlobal(QPoint(0, choices->height())));
     Settle(600);
-    Save(&window, QStringLiteral("datum-valasztas"), true);
+    SavePart(&window, QStringLiteral("datum-valasztas"), {QStringLiteral("TartalomPanel")},
+             choices->menu());
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
   }
   const int offered = form.State.DateFormChoicesBtn.Items.indexOf(QStringLiteral("yyyy.mm.dd"));
@@ -292,7 +338,11 @@ int main(int argc, char** argv) {
   window.Run([&] { form.UgyintezokMenuClick(); });
 
   // Task 3: the return for November 2024, the example's month.
-  window.Run([&] { form.State.MainPCActivePage = 1; });
+  window.Run([&] {
+    form.State.MainPCActivePage = 1;
+    form.State.IdoszakADtPick.Date = QDate(2024, 11, 1);
+    form.State.IdoszakBDtPick.Date = QDate(2024, 11, 30);
+  });
   Settle();
   if (auto* from = window.findChild<QDateEdit*>(QStringLiteral("IdoszakADtPick"))) {
     from->setDate(QDate(2024, 11, 1));
@@ -302,28 +352,27 @@ int main(int argc, char** argv) {
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(from, &press);
     Settle(600);
-    Save(&window, QStringLiteral("naptar"), true);
-    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    QWidget* popup = QApplication::activePopupWidget();
+    SavePart(&window, QStringLiteral("naptar"),
+             {QStringLiteral("Label2"), QStringLiteral("Step1Btn")}, popup);
+    if (popup) popup->close();
   }
-  window.Run([&] {
-    form.State.IdoszakADtPick.Date = QDate(2024, 11, 1);
-    form.State.IdoszakBDtPick.Date = QDate(2024, 11, 30);
-  });
-  player.Expect(QStringLiteral("mentes"), [&](QWidget* w) {
-    auto* dialog = qobject_cast<QFileDialog*>(w);
-    if (!dialog) return SaveAndClose(w, QStringLiteral("mentes-dialogus"));
-    ChooseInDialog(dialog, xml, QStringLiteral("mentes-dialogus"));
-  });
+  player.Expect(QStringLiteral("mentes"), [&](QWidget* w) { ChooseInDialog(w, xml); });
   window.Run([&] { form.XMLFileSelectBtnClick(); });
+  Settle();
+  SavePart(&window, QStringLiteral("bevallas-adatok"),
+           {QStringLiteral("Label1"), QStringLiteral("UjAdozoBtn"), QStringLiteral("SummaryBtn")});
   window.Run([&] { form.Step1BtnClick(); });
   Settle(600);
-  Save(&window, QStringLiteral("bevallas-kesz"));
+  SavePart(&window, QStringLiteral("bevallas-kesz"),
+           {QStringLiteral("XMLGenMm"), QStringLiteral("StatusBar")});
   // The summary of the return just written, with the lines of its first partner.
   player.Expect(QStringLiteral("osszesito"), [](QWidget* w) {
     if (auto* partners = w->findChild<QTableView*>(QStringLiteral("PartnerSG"))) {
       emit partners->doubleClicked(partners->model()->index(0, 0));
       Settle(300);
     }
+    w->resize(kShotWidth, 620);
     SaveAndClose(w, QStringLiteral("osszesito"));
   });
   window.Run([&] { form.SummaryBtnClick(); });
@@ -334,9 +383,12 @@ int main(int argc, char** argv) {
                 [](QWidget* w) { SaveAndClose(w, QStringLiteral("ejtes-betoltes-uzenet")); });
   Drop(&window, QStringList{faulty});
   Settle(600);
-  Save(&window, QStringLiteral("foablak-ejtes-utan"));
-  player.Expect(QStringLiteral("kihagyott"),
-                [](QWidget* w) { SaveAndClose(w, QStringLiteral("kihagyott-sorok")); });
+  SavePart(&window, QStringLiteral("foablak-ejtes-utan"),
+           {QStringLiteral("BetoltesPanelTitle"), QStringLiteral("ShowMissedBtn")});
+  player.Expect(QStringLiteral("kihagyott"), [](QWidget* w) {
+    w->resize(w->width(), 300);  // six rows: the table's lower half would be blank
+    SaveAndClose(w, QStringLiteral("kihagyott-sorok"));
+  });
   window.Run([&] { form.ShowMissedBtnClick(); });
   player.Expect(QStringLiteral("tobb-fajl"),
                 [](QWidget* w) { SaveAndClose(w, QStringLiteral("ejtes-tobb-fajl")); });
@@ -347,6 +399,7 @@ int main(int argc, char** argv) {
   {
     krinu::HelpWindow help(window.Session().UserGuideFile, &window);
     help.show();
+    help.resize(760, 520);
     Settle(800);
     Save(&help, QStringLiteral("sugo-ablak"));
   }
