@@ -33,6 +33,9 @@ SummaryDialog::SummaryDialog(const TJob& job, QWidget* parent)
   partners->horizontalHeader()->setStretchLastSection(true);
   QLabel* accounting = binder_.Label(QStringLiteral("AccountingLb"));
   accounting->setTextFormat(Qt::RichText);
+  // The warnings name partners: long lines that wrap rather than widen the window.
+  accounting->setWordWrap(true);
+  head->setWordWrap(true);
   accounting->setTextInteractionFlags(Qt::TextSelectableByMouse);
   QAbstractButton* pdf = binder_.Button(QStringLiteral("MentesPdfBtn"));
   QAbstractButton* html = binder_.Button(QStringLiteral("MentesHtmlBtn"));
