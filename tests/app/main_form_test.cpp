@@ -176,8 +176,9 @@ TEST_F(MainFormTest, StartUpFailureIsReportedAndTheWindowStillOpens) {
   EXPECT_TRUE(text.contains(QStringLiteral("File opened that is not a database file")))
       << text.toStdString();
   // the file and the way out are named
-  EXPECT_TRUE(text.contains(QStringLiteral("\n\nAz adatbázis fájl (") + home +
-                            QStringLiteral("/.Krinu/Pelodin.db) sérült")))
+  EXPECT_TRUE(text.contains(QStringLiteral("\n\nAz adatbázis fájl (") +
+                            QDir::toNativeSeparators(home + QStringLiteral("/.Krinu/Pelodin.db")) +
+                            QStringLiteral(") sérült")))
       << text.toStdString();
   EXPECT_TRUE(
       text.contains(QStringLiteral("a következő indításkor a program új adatbázist hoz "

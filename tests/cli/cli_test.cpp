@@ -145,6 +145,9 @@ TEST_F(CliTest, ADataFolderOtherThanTheUsersIsSaid) {
 }
 
 TEST(CliArguments, ANameThatCannotBeKeptByteForByteIsRefused) {
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "Windows hands the arguments over as UTF-16: every byte string decodes";
+#endif
   EXPECT_EQ(UnkeepableArgument({"convert", "be.csv", "--out", "árvíztűrő.xml"}), std::nullopt);
   const std::optional<QString> refused =
       UnkeepableArgument({"convert", "be.csv", "--out", "out2\xe9\xff.xml"});

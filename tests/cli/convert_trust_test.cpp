@@ -178,11 +178,13 @@ TEST_F(ConvertTest, ControlCharactersNeverReachTheXmlOrTheTerminal) {
   EXPECT_EQ(r.Status, kFailed);
   EXPECT_TRUE(r.Err.contains("no\\x1b]0;x\\x07")) << r.Err.toStdString();
   EXPECT_FALSE(r.Err.contains(u'\x1b')) << r.Err.toStdString();
+#ifndef _WIN32  // a Windows file name holds no control character
   // So does the log: one line stays one line.
   r = Convert(QStringList{"--out", "out\nnl.xml"} + kNovember);
   EXPECT_EQ(r.Status, kOk) << r.Err.toStdString();
   EXPECT_TRUE(QFileInfo::exists(Path("out\nnl.xml")));
   EXPECT_TRUE(r.Out.endsWith("\nFájlnév:out\\x0anl.xml\n")) << r.Out.toStdString();
+#endif
 }
 
 TEST_F(ConvertTest, ImpossibleAmountsAndPeriodsAndFolderNames) {
@@ -292,8 +294,14 @@ TEST_F(ConvertTest, AnOutputFolderThatCannotBeWrittenGetsTheReasonAndAdvice) {
   struct Case {
     QString Out, Reason, Advice;
   };
+  // Windows words the reason its own way; the text and the advice around it are the same.
+#ifdef _WIN32
+  const QString noSuchFolder;
+#else
+  const QString noSuchFolder = QString::fromLocal8Bit(strerror(ENOENT));
+#endif
   std::vector<Case> cases = {
-      {Path("nincs/bevallas.xml"), QString::fromLocal8Bit(strerror(ENOENT)),
+      {Path("nincs/bevallas.xml"), noSuchFolder,
        QStringLiteral("A(z) ") + QDir::toNativeSeparators(Path("nincs")) +
            QStringLiteral(" mappa nem létezik; kérem, válasszon egy másik mappát.\n")},
   };
