@@ -33,6 +33,7 @@
 #include <algorithm>
 
 #include "common/clock.h"
+#include "declaration/return_summary.h"
 #include "gui/adozok_torzs_dialog.h"
 #include "gui/desktop_integration.h"
 #include "gui/help_window.h"
@@ -42,6 +43,7 @@
 #include "gui/summary_dialog.h"
 #include "gui/ugyintezok_torzs_dialog.h"
 #include "masterdata/master_database.h"
+#include "report/pdf_document.h"
 #include "support/test_env.h"
 
 // Qt's entry for a key press that may be a shortcut (what its test library presses keys with).
@@ -534,6 +536,30 @@ TEST_F(DesktopTest, TheHelpWindowFitsPicturesAndExamplesToItsWidth) {
   EXPECT_EQ(wide, 700);  // no larger than it is
   EXPECT_FALSE(wideScrolls);
   EXPECT_EQ(FittedImageSize(QSize(700, 350), 350), QSizeF(350, 175));
+}
+
+// A printed table goes on as many A4 pages as its rows need, and a short one on one page.
+TEST_F(DesktopTest, APrintedTableTakesThePagesItsRowsNeed) {
+  const auto pages = [](int rows) {
+    TPrintDocument d;
+    d.Title = QStringLiteral("Próba");
+    d.Before = QStringLiteral("<h2>Próba</h2>");
+    d.TableTitle = QStringLiteral("Sorok");
+    d.Columns = {{QStringLiteral("Név"), 70, false}, {QStringLiteral("Összeg"), 30, true}};
+    for (int i = 0; i < rows; ++i)
+      d.Rows.push_back({QStringLiteral("Partner %1 hosszú névvel, amely két sorba is átfolyhat "
+                                       "a keskeny oszlopban")
+                            .arg(i),
+                        HungarianNumber(1000 * i)});
+    d.After = QStringLiteral("<p>Vége</p>");
+    const QByteArray pdf = PrintedPdf(d);
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    return pdf.count("/Type /Page\n");
+  };
+  EXPECT_EQ(pages(1), 1);
+  const qsizetype many = pages(400);
+  EXPECT_GT(many, 5);
+  EXPECT_LT(many, 40);
 }
 
 TEST_F(DesktopTest, TheGuidesPicturesShowAtTheirOwnSizeWithTheirCaptionsRightUnder) {
