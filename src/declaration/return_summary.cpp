@@ -17,11 +17,15 @@ QString Date(QDate date) {
 }
 
 // Forints with a decimal comma and no grouping, for a spreadsheet.
+// Forints with two decimals and a point; never "-0.00".
+QString FixedForints(double value) {
+  if (!std::isfinite(value)) return QStringLiteral("0.00");
+  const QString text = QString::number(value, 'f', 2);
+  return text == QStringLiteral("-0.00") ? QStringLiteral("0.00") : text;
+}
+
 QString CsvForints(double value) {
-  if (!std::isfinite(value)) return QStringLiteral("0,00");
-  QString text = QString::number(value, 'f', 2);
-  if (text == QStringLiteral("-0.00")) text = QStringLiteral("0.00");
-  return text.replace(u'.', u',');
+  return FixedForints(value).replace(u'.', u',');
 }
 
 QString Grouped(QString digits) {
@@ -51,9 +55,7 @@ QString HungarianNumber(qint64 value) {
 }
 
 QString HungarianForints(double value) {
-  if (!std::isfinite(value)) return QStringLiteral("0,00");
-  QString text = QString::number(value, 'f', 2);
-  if (text == QStringLiteral("-0.00")) text = QStringLiteral("0.00");
+  const QString text = FixedForints(value);
   const qsizetype dot = text.indexOf(u'.');
   return Grouped(text.left(dot)) + u',' + text.mid(dot + 1);
 }

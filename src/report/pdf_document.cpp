@@ -15,7 +15,7 @@ namespace krinu {
 
 namespace {
 
-// Where each part of the document goes: a page and a height on it.
+// Where the text below the table goes: a page and a height on it.
 struct TPlaced {
   int Page = 0;
   double Top = 0;
@@ -42,7 +42,7 @@ class TPrinter {
     bottom_ = page_.height() - foot_;
     Rich(before_, d_.Before);
     Rich(after_, d_.After);
-    Layout(painter);
+    Layout();
     // Drawn once the number of pages is known, for the foot of every page.
     int page = 0;
     double y = 0;
@@ -57,10 +57,10 @@ class TPrinter {
     }
     y = DrawHeader(painter, y);
     for (std::size_t r = 0; r < d_.Rows.size(); ++r) {
-      if (placed_[r].Page != page) {
+      if (pageOf_[r] != page) {
         Foot(painter, page);
         pdf_.newPage();
-        page = placed_[r].Page;
+        page = pageOf_[r];
         y = DrawHeader(painter, 0);
       }
       const bool bold = d_.LastRowBold && r + 1 == d_.Rows.size();
@@ -101,7 +101,7 @@ class TPrinter {
     return height + 2 * pad_;
   }
 
-  void Layout(QPainter&) {
+  void Layout() {
     QStringList headers;
     for (const TPrintColumn& column : d_.Columns) headers << column.Caption;
     headerHeight_ = RowHeight(headers, bold_, true);
@@ -110,7 +110,7 @@ class TPrinter {
     double y = before_.size().height() + (d_.TableTitle.isEmpty() ? 0 : titleHeight_ + pad_) +
                headerHeight_;
     heights_.reserve(d_.Rows.size());
-    placed_.reserve(d_.Rows.size());
+    pageOf_.reserve(d_.Rows.size());
     for (std::size_t r = 0; r < d_.Rows.size(); ++r) {
       const bool bold = d_.LastRowBold && r + 1 == d_.Rows.size();
       const double h = RowHeight(d_.Rows[r], bold ? bold_ : font_);
@@ -119,7 +119,7 @@ class TPrinter {
         y = headerHeight_;
       }
       heights_.push_back(h);
-      placed_.push_back({page, y});
+      pageOf_.push_back(page);
       y += h;
     }
     y += pad_ * 4;
@@ -182,7 +182,7 @@ class TPrinter {
   double pad_ = 0, foot_ = 0, bottom_ = 0, headerHeight_ = 0, titleHeight_ = 0;
   QTextDocument before_, after_;
   std::vector<double> heights_;
-  std::vector<TPlaced> placed_;
+  std::vector<int> pageOf_;  // the page of each row
   TPlaced afterPlace_;
   int pages_ = 1;
 };
