@@ -39,6 +39,9 @@ TStatus CliUserInterface::WritePdf(const QString& file, const TPrintDocument& do
 }
 
 bool NeedsFonts(const QStringList& args) {
+  // A batch's rows may ask for printed summaries; its template does not.
+  if (args.contains(QStringLiteral("batch")) && !args.contains(QStringLiteral("--template")))
+    return true;
   for (qsizetype i = 0; i < args.size(); ++i) {
     QString value;
     if (args[i] == QStringLiteral("--summary") && i + 1 < args.size())
@@ -92,6 +95,7 @@ std::vector<CliCommand> AllCommands() {
   AddListCommands(commands);
   AddInputCommands(commands);
   AddConvertCommand(commands);
+  AddBatchCommand(commands);
   AddRegisterCommands(commands);
   return commands;
 }
@@ -147,6 +151,8 @@ void DeclareCommand(QCommandLineParser& parser, const CliCommand& command) {
   if (command.TakesInput)
     parser.addPositionalArgument(QStringLiteral("CSV"),
                                  QStringLiteral("a könyvelőprogram CSV exportja"));
+  if (command.OwnPositional)
+    parser.addPositionalArgument(command.OwnPositional->first, command.OwnPositional->second);
 }
 
 QString CommandHelp(const QCommandLineParser& parser, const CliCommand& command) {
@@ -156,6 +162,7 @@ QString CommandHelp(const QCommandLineParser& parser, const CliCommand& command)
 // The command's work, or the usage error in its arguments.
 FromArgs<CommandRun> ReadCommand(const QCommandLineParser& parser, const CliCommand& command) {
   const qsizetype positionals = parser.positionalArguments().size();
+  if (command.OwnPositional) return command.Read(parser);
   if (command.TakesInput && positionals != 1)
     return UsageError{QStringLiteral("pontosan egy bemeneti CSV fájlt kell megadni")};
   if (!command.TakesInput && positionals != 0)
@@ -165,6 +172,14 @@ FromArgs<CommandRun> ReadCommand(const QCommandLineParser& parser, const CliComm
 }
 
 }  // namespace
+
+FromArgs<CommandRun> ReadCommandArgs(const CliCommand& command, const QStringList& args) {
+  QCommandLineParser parser;
+  DeclareCommand(parser, command);
+  if (!parser.parse(QStringList{QStringLiteral("krinu-cli")} + args))
+    return UsageError{CommandLineError(parser)};
+  return ReadCommand(parser, command);
+}
 
 int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& out,
            QTextStream& err, WhenDone whenDone) {

@@ -21,6 +21,7 @@ inline constexpr int kOk = 0;
 inline constexpr int kFailed = 1;
 inline constexpr int kUsage = 2;
 inline constexpr int kRefusedByWarning = 3;  // --strict and a warning that blocks
+inline constexpr int kSomeJobsFailed = 4;    // batch: one job or more failed, the others ran
 
 // Message boxes as "KIND: TEXT" lines on standard error; dialogs answered from arguments.
 class CliUserInterface : public UserInterface {
@@ -93,6 +94,8 @@ struct CliCommand {
   QString Usage = {};       // what follows the name on the usage line
   QString Help = {};        // one line
   bool TakesInput = false;  // exactly one positional argument, the INPUT file; else none
+  // A command that checks its positional arguments itself: their name and description.
+  std::optional<std::pair<QString, QString>> OwnPositional = {};
   // Declares the command's options on its parser (empty: none).
   std::function<void(QCommandLineParser&)> Declare = {};
   CommandReader Read;
@@ -126,5 +129,11 @@ std::vector<CliCommand> AllCommands();
 void AddListCommands(std::vector<CliCommand>& commands);
 void AddInputCommands(std::vector<CliCommand>& commands);
 void AddConvertCommand(std::vector<CliCommand>& commands);
+void AddBatchCommand(std::vector<CliCommand>& commands);
+
+// The command's work for these arguments (what follows the command's name), parsed exactly
+// as RunCli parses them; the usage error otherwise.
+[[nodiscard]] FromArgs<CommandRun> ReadCommandArgs(const CliCommand& command,
+                                                   const QStringList& args);
 
 }  // namespace krinu::cli

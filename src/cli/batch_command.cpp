@@ -1,0 +1,422 @@
+// batch: one `convert` per row of a manifest, one after another or in worker processes of
+// krinu-cli itself, and a table of what became of each.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <cstdio>
+#include <memory>
+
+#include "app/output_files.h"
+#include "cli/batch.h"
+#include "cli/cli.h"
+#include "common/atomic_write.h"
+#include "common/text_util.h"
+
+namespace krinu::cli {
+
+namespace {
+
+const QString kWarningPrefix = QStringLiteral("krinu-cli: figyelmeztetés: ");
+
+const CliCommand& ConvertCommand() {
+  static const CliCommand convert = [] {
+    std::vector<CliCommand> commands;
+    AddConvertCommand(commands);
+    return commands.front();
+  }();
+  return convert;
+}
+
+// Why the job failed, from what it said: its error boxes and the program's own lines,
+// without the kind in front; warnings, notes and questions have columns or lines of their own.
+QString ErrorText(const QString& said) {
+  static const QStringList kinds{QStringLiteral("error: "), QStringLiteral("warning: "),
+                                 QStringLiteral("information: "), QStringLiteral("confirmation: "),
+                                 QStringLiteral("krinu-cli: ")};
+  QStringList lines;
+  bool keep = false;  // the box the line belongs to is kept
+  for (const QString& line : said.split(u'\n', Qt::SkipEmptyParts)) {
+    const auto kind = std::find_if(kinds.begin(), kinds.end(),
+                                   [&](const QString& k) { return line.startsWith(k); });
+    if (kind == kinds.end()) {
+      if (keep) lines << line;
+      continue;
+    }
+    keep = (*kind == kinds[0] || *kind == kinds[4]) && !line.startsWith(kWarningPrefix);
+    if (keep) lines << line.mid(kind->size());
+  }
+  return lines.join(u'\n');
+}
+
+}  // namespace
+
+TResult<QStringList> ConvertArguments(const TBatchRow& row, bool strict, const QString& log) {
+  QStringList missing;
+  for (int c = 0; c < kManifestColumns; ++c)
+    if (ManifestColumnRequired(TManifestColumn(c)) && row.Cells[size_t(c)].isEmpty())
+      missing << QLatin1Char('"') + ManifestColumnName(TManifestColumn(c)) + QLatin1Char('"');
+  if (!missing.isEmpty())
+    return Fail(TFailureKind::Input,
+                QStringLiteral("A sorból hiányzik: %1.").arg(missing.join(QStringLiteral(", "))));
+  if (!row[mcProfil].isEmpty())
+    return Fail(TFailureKind::Input,
+                QStringLiteral("A \"Profil\" oszlop ebben a változatban még nem használható "
+                               "(mentett beállítások nélkül olvas a program); kérem, hagyja "
+                               "üresen: %1")
+                    .arg(row[mcProfil]));
+  const TBatchOutputs outputs = BatchOutputsOf(row);
+  QStringList args{
+      QStringLiteral("--out"),   row[mcKimenet],   QStringLiteral("--taxpayer"), row[mcAdoszam],
+      QStringLiteral("--admin"), row[mcUgyintezo], QStringLiteral("--from"),     row[mcKezdete],
+      QStringLiteral("--to"),    row[mcVege],      QStringLiteral("--log"),      log};
+  if (!outputs.Summary.isEmpty()) args << QStringLiteral("--summary") << outputs.Summary;
+  for (const auto& [column, defaultOption, otherOption] :
+       {std::tuple{mcOsszevonas, QString(), QStringLiteral("--no-combine")},
+        std::tuple{mcNullasKihagyas, QStringLiteral("--drop-zero"), QString()}}) {
+    const TYesNo value = ReadYesNo(row[column]);
+    if (value == TYesNo::Invalid)
+      return Fail(TFailureKind::Input,
+                  QStringLiteral("A(z) \"%1\" oszlop értéke igen, nem vagy üres, nem \"%2\".")
+                      .arg(ManifestColumnName(column), row[column]));
+    const QString& option = value == TYesNo::Yes ? defaultOption : otherOption;
+    if (value != TYesNo::Default && !option.isEmpty()) args << option;
+  }
+  if (strict) args << QStringLiteral("--strict");
+  // The input after "--": a name that begins with "-" is still a file.
+  args << QStringLiteral("--") << row[mcBemenet];
+  return args;
+}
+
+TBatchResult RunBatchRow(TSession& session, const TBatchRow& row, bool strict) {
+  TBatchResult r = FailedBatchResult(row, {});
+  r.Nev = TaxpayerName(session, r.Adoszam);
+  // The log goes beside its place first: a failed job leaves the log it had before.
+  const TBatchOutputs outputs = BatchOutputsOf(row);
+  const QString log =
+      outputs.Log + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
+  const TResult<QStringList> args = ConvertArguments(row, strict, log);
+  if (!args) {
+    r.Error = args.Message();
+    return r;
+  }
+  const FromArgs<CommandRun> run = ReadCommandArgs(ConvertCommand(), args.Value());
+  if (!run.Value) {
+    r.Error = run.Error;
+    return r;
+  }
+  QString said, discarded;  // the input summary is the table's to give
+  QTextStream err(&said), out(&discarded);
+  CliUserInterface ui(err);
+  int status = kFailed;
+  {
+    CliContext c{session, ui, out, err};
+    status = (*run.Value)(c);
+    if (!c.Jobs.empty()) CountJob(*c.Jobs.back(), r);
+  }  // the job's lines go here, before the next job loads
+  if (status == kOk) {
+    QFile written(log);
+    const std::optional<QString> failed = written.open(QIODevice::ReadOnly)
+                                              ? WriteFileAtomically(outputs.Log, written.readAll())
+                                              : std::optional<QString>(written.errorString());
+    if (failed) {
+      ui.Error(QStringLiteral("Nem sikerült kiírni a fájlt: ") +
+               QDir::toNativeSeparators(outputs.Log) + u'\n' + *failed);
+      status = kFailed;
+    } else {
+      r.Log = outputs.Log;
+    }
+  }
+  QFile::remove(log);
+  err.flush();
+  // What the job said names the log by its own name, whatever the process.
+  for (const QString& name : {QDir::toNativeSeparators(log), log})
+    said.replace(name, QDir::toNativeSeparators(outputs.Log));
+  r.Ok = status == kOk;
+  r.Messages = said;
+  if (r.Ok && !outputs.Summary.isEmpty()) r.Summary = outputs.Summary;
+  if (!r.Ok) {
+    r.Error = ErrorText(said);
+    if (status == kRefusedByWarning)
+      r.Error = QStringLiteral("A --strict miatt nem készült bevallás: ") + r.Warnings.join(u' ');
+    if (r.Error.isEmpty()) r.Error = QStringLiteral("Nem készült bevallás.");
+  }
+  return r;
+}
+
+namespace {
+
+struct BatchOptions {
+  QString Manifest;
+  std::optional<QString> Table;
+  int Jobs = 1;
+  bool Strict = false;
+  bool Template = false;
+  bool Worker = false;
+};
+
+QJsonObject RowToJson(const TBatchRow& row, bool strict) {
+  QJsonArray cells;
+  for (const QString& cell : row.Cells) cells.append(cell);
+  return {{QStringLiteral("cells"), cells},
+          {QStringLiteral("line"), row.Line},
+          {QStringLiteral("strict"), strict}};
+}
+
+// A worker of a parallel batch: one row a line on standard input (JSON), one result a line
+// on standard output, until standard input ends.
+int Work(CliContext& c) {
+  QFile in;
+  QFile out;
+  if (!in.open(stdin, QIODevice::ReadOnly) || !out.open(stdout, QIODevice::WriteOnly))
+    return kFailed;
+  for (;;) {
+    const QByteArray line = in.readLine();
+    if (line.isEmpty()) return kOk;
+    const QJsonObject o = QJsonDocument::fromJson(line).object();
+    TBatchRow row;
+    const QJsonArray cells = o.value(QStringLiteral("cells")).toArray();
+    for (int i = 0; i < kManifestColumns && i < cells.size(); ++i)
+      row.Cells[size_t(i)] = cells[i].toString();
+    row.Line = o.value(QStringLiteral("line")).toInt();
+    const TBatchResult r = RunBatchRow(c.Session, row, o.value(QStringLiteral("strict")).toBool());
+    out.write(QJsonDocument(r.ToJson()).toJson(QJsonDocument::Compact) + '\n');
+    out.flush();
+  }
+}
+
+// A krinu-cli process that runs rows for the batch.
+struct Worker {
+  std::unique_ptr<QProcess> Process;
+  qsizetype Row = -1;  // the row it is running
+};
+
+// Runs the rows that are to run in up to `jobs` workers; each result goes to onResult as it
+// comes. False when no worker could be started (nothing has run then).
+bool RunInWorkers(CliContext& c, const std::vector<TBatchRow>& rows,
+                  const std::vector<qsizetype>& toRun, const BatchOptions& o,
+                  const std::function<void(qsizetype, TBatchResult)>& onResult) {
+  const AppEnvironment& env = c.Session.Env;
+  if (!QFileInfo(env.ProgramPath).isExecutable()) return false;
+  QStringList args;
+  if (!env.DataDirOverride.isEmpty()) args << QStringLiteral("--data-dir") << env.DataDirOverride;
+  if (!env.IniFileName.isEmpty()) args << QStringLiteral("--ini") << env.IniFileName;
+  args << QStringLiteral("batch") << QStringLiteral("--worker");
+  std::vector<Worker> workers;
+  for (qsizetype i = 0; i < std::min<qsizetype>(o.Jobs, qsizetype(toRun.size())); ++i) {
+    Worker w{std::make_unique<QProcess>()};
+    // Each worker's start-up notes repeat the batch's own.
+    w.Process->setStandardErrorFile(QProcess::nullDevice());
+    w.Process->start(env.ProgramPath, args);
+    if (w.Process->waitForStarted()) workers.push_back(std::move(w));
+  }
+  if (workers.empty()) return false;
+  size_t next = 0, done = 0;
+  while (done < toRun.size()) {
+    bool heard = false;
+    for (Worker& w : workers) {
+      if (!w.Process) continue;
+      if (w.Row < 0 && next < toRun.size()) {
+        w.Row = toRun[next++];
+        w.Process->write(
+            QJsonDocument(RowToJson(rows[size_t(w.Row)], o.Strict)).toJson(QJsonDocument::Compact) +
+            '\n');
+      }
+      if (w.Row < 0) continue;
+      if (w.Process->canReadLine()) {
+        const QJsonObject result = QJsonDocument::fromJson(w.Process->readLine()).object();
+        onResult(w.Row, TBatchResult::FromJson(result));
+        w.Row = -1;
+        ++done;
+        heard = true;
+      } else if (w.Process->state() == QProcess::NotRunning) {
+        onResult(w.Row, FailedBatchResult(rows[size_t(w.Row)],
+                                          QStringLiteral("A feladatot futtató folyamat váratlanul "
+                                                         "leállt (kilépési kód: %1).")
+                                              .arg(w.Process->exitCode())));
+        w.Process.reset();
+        ++done;
+        heard = true;
+      }
+    }
+    const bool anyAlive = std::any_of(workers.begin(), workers.end(),
+                                      [](const Worker& w) { return bool(w.Process); });
+    if (!anyAlive) {
+      // Every worker has gone: the rest run here.
+      while (next < toRun.size()) {
+        const qsizetype row = toRun[next++];
+        onResult(row, RunBatchRow(c.Session, rows[size_t(row)], o.Strict));
+        ++done;
+      }
+    } else if (!heard) {
+      for (Worker& w : workers)
+        if (w.Process && w.Row >= 0) {
+          w.Process->waitForReadyRead(20);
+          break;
+        }
+    }
+  }
+  for (Worker& w : workers) {
+    if (!w.Process) continue;
+    w.Process->closeWriteChannel();
+    if (!w.Process->waitForFinished(10000)) w.Process->kill();
+  }
+  return true;
+}
+
+int Batch(CliContext& c, const BatchOptions& o) {
+  if (o.Worker) return Work(c);
+  const TResult<std::vector<TBatchRow>> manifest = ReadManifest(o.Manifest);
+  if (!manifest) {
+    c.Ui.Error(manifest.Message());
+    return kFailed;
+  }
+  const std::vector<TBatchRow>& rows = manifest.Value();
+  if (rows.empty()) {
+    c.Ui.Error(QStringLiteral("A köteg leírásában nincs egyetlen feladat sem."));
+    return kFailed;
+  }
+  // The table must not take the place of a job's input; a job that would write into it fails.
+  if (o.Table)
+    for (const TBatchRow& row : rows)
+      if (SameFileName(row[mcBemenet], *o.Table)) {
+        c.Ui.Error(OutputIsInputMessage(*o.Table));
+        return kFailed;
+      }
+
+  const qsizetype total = qsizetype(rows.size());
+  std::vector<std::optional<TBatchResult>> results(rows.size());
+  qsizetype printed = 0;
+  // Progress in manifest order, each job's line with what it said below it, whole.
+  const auto onResult = [&](qsizetype index, TBatchResult r) {
+    results[size_t(index)] = std::move(r);
+    while (printed < total && results[size_t(printed)]) {
+      const TBatchResult& done = *results[size_t(printed)];
+      ++printed;
+      c.Err << EscapeControlCharacters(BatchProgressLine(printed, total, done), false) << '\n';
+      if (!done.Messages.isEmpty()) c.Err << done.Messages;
+      c.Err.flush();
+    }
+  };
+  const std::vector<std::optional<QString>> clashes =
+      OutputClashes(rows, o.Table.value_or(QString()));
+  std::vector<qsizetype> toRun;
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (!clashes[i]) toRun.push_back(qsizetype(i));
+  const auto refuseClashes = [&] {
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (clashes[i]) onResult(qsizetype(i), FailedBatchResult(rows[i], *clashes[i]));
+  };
+  if (o.Jobs > 1 && toRun.size() > 1 &&
+      RunInWorkers(c, rows, toRun, o,
+                   [&](qsizetype i, TBatchResult r) { onResult(i, std::move(r)); })) {
+    refuseClashes();
+  } else {
+    RunBatchRows(
+        rows, clashes, [&](const TBatchRow& row) { return RunBatchRow(c.Session, row, o.Strict); },
+        [&](qsizetype i, const TBatchResult& r) {
+          onResult(i, r);
+          return true;
+        });
+  }
+
+  std::vector<TBatchResult> all;
+  all.reserve(rows.size());
+  qsizetype failed = 0;
+  for (const auto& r : results) {
+    all.push_back(*r);
+    if (!r->Ok) ++failed;
+  }
+  c.Err << QStringLiteral("krinu-cli: %1 feladatból %2 kész, %3 hibás\n")
+               .arg(total)
+               .arg(total - failed)
+               .arg(failed);
+  c.Err.flush();
+  if (o.Table) {
+    if (const TStatus written = WriteBatchTable(*o.Table, all); !written) {
+      c.Ui.Error(written.Message());
+      return kFailed;
+    }
+  }
+  return failed ? kSomeJobsFailed : kOk;
+}
+
+FromArgs<BatchOptions> ReadBatchOptions(const QCommandLineParser& args) {
+  BatchOptions o;
+  o.Template = args.isSet(QStringLiteral("template"));
+  o.Worker = args.isSet(QStringLiteral("worker"));
+  o.Strict = args.isSet(QStringLiteral("strict"));
+  o.Table = OptionValue(args, QStringLiteral("summary-table"));
+  const QStringList positionals = args.positionalArguments();
+  if (o.Template || o.Worker) {
+    if (!positionals.isEmpty())
+      return UsageError{QStringLiteral("fölösleges argumentum: ") +
+                        positionals.join(QLatin1Char(' '))};
+    return o;
+  }
+  if (positionals.size() != 1)
+    return UsageError{QStringLiteral("pontosan egy kötegleírást (CSV) kell megadni")};
+  o.Manifest = positionals.front();
+  if (o.Table && !BatchTableFormatKnown(*o.Table))
+    return UsageError{QStringLiteral("a --summary-table fájl neve .csv vagy .html végű legyen")};
+  if (const std::optional<QString> jobs = OptionValue(args, QStringLiteral("jobs"))) {
+    bool ok = false;
+    o.Jobs = jobs->toInt(&ok);
+    if (!ok || o.Jobs < 1 || o.Jobs > 64)
+      return UsageError{QStringLiteral("a --jobs értéke 1 és 64 közötti egész szám")};
+  }
+  return o;
+}
+
+}  // namespace
+
+void AddBatchCommand(std::vector<CliCommand>& commands) {
+  commands.push_back(
+      {.Name = QStringLiteral("batch"),
+       .Usage = QStringLiteral(
+           "LEÍRÁS [--summary-table FÁJL.csv|.html] [--jobs N] [--strict] | --template"),
+       .Help = QStringLiteral("a kötegleírás minden sorára elkészíti a bevallást, ahogy a "
+                              "convert; kilépési kód: 0 ha mind kész, 4 ha valamelyik hibás"),
+       .OwnPositional = std::pair{QStringLiteral("LEÍRÁS"),
+                                  QStringLiteral("a köteg leírása: pontosvesszővel tagolt UTF-8 "
+                                                 "CSV, soronként egy feladat (minta: --template)")},
+       .Declare =
+           [](QCommandLineParser& parser) {
+             parser.addOptions({
+                 {QStringLiteral("summary-table"),
+                  QStringLiteral("a feladatok táblázata, soronként egy: CSV vagy HTML (a fájl "
+                                 "vége szerint)"),
+                  QStringLiteral("FÁJL")},
+                 {QStringLiteral("jobs"),
+                  QStringLiteral("legfeljebb ennyi feladat fut egyszerre, külön folyamatokban "
+                                 "(alapból 1)"),
+                  QStringLiteral("N")},
+                 {QStringLiteral("strict"),
+                  QStringLiteral("mint a convert --strict: a hibás bevallás nem készül el, a "
+                                 "feladat hibás")},
+                 {QStringLiteral("template"),
+                  QStringLiteral("üres kötegleírást ír a szabványos kimenetre: a fejrovatot "
+                                 "és egy megjegyzésbe tett példasort")},
+             });
+             QCommandLineOption worker(QStringLiteral("worker"));
+             worker.setFlags(QCommandLineOption::HiddenFromHelp);
+             parser.addOption(worker);
+           },
+       .Read = [](const QCommandLineParser& args) -> FromArgs<CommandRun> {
+         FromArgs<BatchOptions> options = ReadBatchOptions(args);
+         if (!options.Value) return UsageError{options.Error};
+         return CommandRun([o = *options.Value](CliContext& c) {
+           if (o.Template) {
+             c.Out << QString::fromUtf8(ManifestTemplate());
+             return kOk;
+           }
+           return Batch(c, o);
+         });
+       }});
+}
+
+}  // namespace krinu::cli
