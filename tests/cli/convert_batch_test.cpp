@@ -1,0 +1,105 @@
+// krinu-cli batch: each job is the convert of its row, a failing job fails alone and leaves
+// nothing behind, and the table tells each job's story in manifest order.
+
+#include "convert_fixture.h"
+
+namespace krinu::cli {
+namespace {
+
+void WriteText(const QString& path, const QByteArray& text) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(text);
+}
+
+TEST_F(ConvertTest, ABatchRunsEachRowAsConvertAndAFailingJobFailsAlone) {
+  const QByteArray example = Example().toUtf8();
+  // Relative names are the manifest's folder's; the columns stand in an order of their own.
+  WriteText(Path("jobs/m.csv"),
+            "\xEF\xBB\xBF"
+            "Kimenet;Bemenet;Adószám;Ügyintéző;Kezdete;Vége;Összevonás\r\n"
+            "# a comment line\r\n"
+            "a.xml;" +
+                example +
+                ";19345678910;0001;2024-11-01;2024-11-30;nem\r\n"
+                "b.xml;nincs.csv;19345678910;0001;2024-11-01;2024-11-30;\r\n"
+                "c.xml;" +
+                example +
+                ";99999999999;0001;2024-11-01;2024-11-30;\r\n"
+                "nincs/d.xml;" +
+                example +
+                ";19345678910;0001;2024-11-01;2024-11-30;\r\n"
+                "a.xml;" +
+                example + ";19345678910;0001;2024-12-01;2024-12-31;\r\n");
+  const CliRun batch = Run({"batch", Path("jobs/m.csv"), "--summary-table", "t.csv"});
+  EXPECT_EQ(batch.Status, kSomeJobsFailed) << batch.Err.toStdString();
+  EXPECT_TRUE(batch.Err.contains(QStringLiteral("[1/5] 19345678910 Zuhanó Részvény Kft … kész, ")))
+      << batch.Err.toStdString();
+  EXPECT_TRUE(batch.Err.contains(
+      QStringLiteral("[3/5] 99999999999 … hiba: nincs ilyen adószámú adózó: 99999999999")));
+
+  const CliRun convert =
+      Convert({"--out", "c.xml", "--from", "2024-11-01", "--to", "2024-11-30", "--no-combine",
+               "--taxpayer", "19345678910", "--admin", "0001", "--summary", "c.csv"});
+  ASSERT_EQ(convert.Status, kOk) << convert.Err.toStdString();
+  EXPECT_EQ(Read("jobs/a.xml"), Read("c.xml"));
+  EXPECT_TRUE(QFile::exists(Path("jobs/a.log")));
+  // The failed jobs left nothing: no XML, no log, nothing half-written beside them.
+  for (const char* name : {"jobs/b.xml", "jobs/b.log", "jobs/c.xml", "jobs/c.log", "jobs/nincs"})
+    EXPECT_FALSE(QFile::exists(Path(QString::fromUtf8(name)))) << name;
+  EXPECT_EQ(QDir(Path("jobs")).entryList(QDir::Files).size(), 3);  // m.csv, a.xml, a.log
+
+  // One row per manifest row, in its order; the totals are the partner sheets' as written.
+  const QStringList rows = QString::fromUtf8(Read("t.csv"))
+                               .remove(QChar(0xFEFF))
+                               .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  ASSERT_EQ(rows.size(), 6);
+  EXPECT_TRUE(rows[0].startsWith(QStringLiteral("Állapot;Adószám;Adózó;Kezdete;Vége;Bemenet;")));
+  qint64 net = 0, vat = 0;
+  for (const QString& sheet :
+       QString::fromUtf8(Read("c.csv")).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1)) {
+    // Counted from the end: a name may hold a ";".
+    net += sheet.section(u';', -5, -5).toLongLong();
+    vat += sheet.section(u';', -4, -4).toLongLong();
+  }
+  const QStringList first = rows[1].split(u';');
+  EXPECT_EQ(first[0], QStringLiteral("kész"));
+  EXPECT_EQ(first[11], QString::number(net));
+  EXPECT_EQ(first[12], QString::number(vat));
+  EXPECT_TRUE(first[14].endsWith(QStringLiteral("a.xml")));
+  for (int i = 2; i <= 5; ++i) EXPECT_TRUE(rows[i].startsWith(QStringLiteral("hiba;"))) << i;
+  EXPECT_TRUE(rows[5].contains(QStringLiteral("Két kimenet ugyanabba a fájlba kerülne")));
+}
+
+TEST_F(ConvertTest, AManifestThatCannotBeUsedRunsNothing) {
+  const QByteArray good = "Bemenet;Adószám;Ügyintéző;Kezdete;Vége;Kimenet\r\n";
+  const QByteArray row = Example().toUtf8() + ";19345678910;0001;2024-11-01;2024-11-30;a.xml\r\n";
+  const struct {
+    QByteArray Manifest;
+    QString Says;
+  } cases[] = {
+      {"Bemenet;Adószám;Ügyintéző;Kezdete;Vége;Kimenet;Megjegyzés\r\n" + row,
+       QStringLiteral("ismeretlen oszlop van: \"Megjegyzés\"")},
+      {"Bemenet;Adószám;Kezdete;Vége;Kimenet\r\n" + row,
+       QStringLiteral("hiányzik a(z) \"Ügyintéző\" oszlop")},
+      {good + "\xE1\xE9;" + row, QStringLiteral("nem UTF-8")},
+      {good + row.trimmed() + ";x\r\n", QStringLiteral("több mező van")},
+  };
+  for (const auto& c : cases) {
+    WriteText(Path("m.csv"), c.Manifest);
+    const CliRun batch = Run({"batch", "m.csv"});
+    EXPECT_EQ(batch.Status, kFailed) << c.Says.toStdString();
+    EXPECT_TRUE(batch.Err.contains(c.Says)) << batch.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("a.xml")));
+  }
+  // The "Profil" column is known; a row that names a profile is refused alone.
+  WriteText(Path("m.csv"), "Profil;" + good + "minta;" + row);
+  const CliRun profile = Run({"batch", "m.csv"});
+  EXPECT_EQ(profile.Status, kSomeJobsFailed);
+  EXPECT_TRUE(profile.Err.contains(QStringLiteral("\"Profil\" oszlop")))
+      << profile.Err.toStdString();
+}
+
+}  // namespace
+}  // namespace krinu::cli
