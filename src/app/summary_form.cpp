@@ -13,6 +13,10 @@ namespace krinu {
 
 TReturnSummary SummaryOf(const TJob& job) {
   TReturnSummary s;
+  // The findings beyond the checks, of the load and of the run, each once.
+  for (const std::vector<TJobWarning>* list : {&job.LoadWarnings, &job.Run.Warnings})
+    for (const TJobWarning& warning : *list)
+      if (!s.Warnings.contains(warning.Text)) s.Warnings << warning.Text;
   if (!job.Run.Return) return s;
   s.Return = &*job.Run.Return;
   s.XmlFileName = QDir::toNativeSeparators(job.Run.LastWrittenXml);
@@ -20,10 +24,6 @@ TReturnSummary SummaryOf(const TJob& job) {
   s.RunTime = job.Run.WrittenAt;
   s.LoadedLines = job.LoadedLines;
   s.SkippedLines = job.MissedRows.size();
-  // The findings beyond the checks, of the load and of the run, each once.
-  for (const std::vector<TJobWarning>* list : {&job.LoadWarnings, &job.Run.Warnings})
-    for (const TJobWarning& warning : *list)
-      if (!s.Warnings.contains(warning.Text)) s.Warnings << warning.Text;
   return s;
 }
 

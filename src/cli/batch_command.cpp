@@ -142,7 +142,8 @@ TBatchResult RunBatchRow(TSession& session, const TBatchRow& row, bool strict) {
   if (!r.Ok) {
     r.Error = ErrorText(said);
     if (status == kRefusedByWarning)
-      r.Error = QStringLiteral("A --strict miatt nem készült bevallás: ") + r.Warnings.join(u' ');
+      r.Error =
+          QStringLiteral("A --strict miatt nem készült bevallás: ") + ui.PrintedWarnings.join(u' ');
     if (r.Error.isEmpty()) r.Error = QStringLiteral("Nem készült bevallás.");
   }
   return r;
@@ -379,11 +380,13 @@ void AddBatchCommand(std::vector<CliCommand>& commands) {
       {.Name = QStringLiteral("batch"),
        .Usage = QStringLiteral(
            "LEÍRÁS [--summary-table FÁJL.csv|.html] [--jobs N] [--strict] | --template"),
-       .Help = QStringLiteral("a kötegleírás minden sorára elkészíti a bevallást, ahogy a "
-                              "convert; kilépési kód: 0 ha mind kész, 4 ha valamelyik hibás"),
-       .OwnPositional = std::pair{QStringLiteral("LEÍRÁS"),
-                                  QStringLiteral("a köteg leírása: pontosvesszővel tagolt UTF-8 "
-                                                 "CSV, soronként egy feladat (minta: --template)")},
+       .Help = QStringLiteral("a kötegleírás minden sorára elkészíti a bevallást, mint a convert"),
+       .OwnPositional =
+           std::pair{QStringLiteral("LEÍRÁS"),
+                     QStringLiteral("a köteg leírása: pontosvesszővel tagolt UTF-8 CSV, "
+                                    "soronként egy feladat (minta: --template). Kilépési kód: "
+                                    "0 ha minden feladat kész, 4 ha valamelyik hibás, 1 ha a "
+                                    "leírás vagy a táblázat nem használható")},
        .Declare =
            [](QCommandLineParser& parser) {
              parser.addOptions({
