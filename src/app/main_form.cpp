@@ -152,6 +152,10 @@ void TMainForm::AdozokMenuClick() {
   RefreshAdozokComboBox();
 }
 
+void TMainForm::KotegMenuClick() {
+  ui_.ShowModal(SecondaryWindow::Batch);
+}
+
 void TMainForm::UgyintezokMenuClick() {
   ui_.ShowModal(SecondaryWindow::Ugyintezok);
   RefreshUgyintezokComboBox();

@@ -112,6 +112,8 @@ class TMainForm {
   void UgyintezokMenuClick();
   void UserGuideMenuClick();
   void ExitMenuClick();
+  // The batch window: many input files, each its own return.
+  void KotegMenuClick();
   void InputTSShow() {}
   void XMLGenTSShow();
 

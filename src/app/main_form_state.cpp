@@ -21,6 +21,7 @@ MainFormState::MainFormState() {
       u"Könyvelési/ÁFA adatok konvertálása  NAV xx65 (ÁFA bevallás) XML nyomtatványra");
   FileMenu = Cap(u"&File");
   ExitMenu = Cap(u"&Kilépés");
+  KotegMenu = Cap(u"Kötegelt &feldolgozás…");
   TorzsMenu = Cap(u"&Törzsadatok");
   AdozokMenu = Cap(u"&Adózók");
   UgyintezokMenu = Cap(u"&Ugyintezok");
@@ -88,6 +89,7 @@ NamedControls MainFormState::Controls() {
   return {
       {QStringLiteral("FileMenu"), &FileMenu},
       {QStringLiteral("ExitMenu"), &ExitMenu},
+      {QStringLiteral("KotegMenu"), &KotegMenu},
       {QStringLiteral("TorzsMenu"), &TorzsMenu},
       {QStringLiteral("AdozokMenu"), &AdozokMenu},
       {QStringLiteral("UgyintezokMenu"), &UgyintezokMenu},

@@ -21,7 +21,8 @@ struct MainFormState {
   bool CloseRequested = false;
 
   // Menu and tab captions.
-  CaptionControl FileMenu, ExitMenu, TorzsMenu, AdozokMenu, UgyintezokMenu, Segtsg1, UserGuideMenu;
+  CaptionControl FileMenu, ExitMenu, KotegMenu, TorzsMenu, AdozokMenu, UgyintezokMenu, Segtsg1,
+      UserGuideMenu;
   CaptionControl InputTS, XMLGenTS;
 
   // Tab InputTS.

@@ -3,6 +3,7 @@
 // opening a document and progress. The Qt windows, krinu-cli and the tests implement it.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <optional>
 
@@ -24,7 +25,7 @@ enum class OpenDocumentResult { Opened, NotFound, Failed };
 
 // The secondary windows the main window opens modally. Help is the program's own viewer of
 // the user guide, for a desktop that cannot open it.
-enum class SecondaryWindow { Adozok, Ugyintezok, ShowMissed, Help, Summary };
+enum class SecondaryWindow { Adozok, Ugyintezok, ShowMissed, Help, Summary, Batch };
 
 class UserInterface {
  public:
@@ -53,6 +54,11 @@ class UserInterface {
   }
   virtual std::optional<QString> OpenFile(const FileDialogSpec& spec) = 0;
   virtual std::optional<QString> SaveFile(const FileDialogSpec& spec) = 0;
+  // Several files at once (the batch window's inputs); none when the dialog was cancelled.
+  virtual QStringList OpenFiles(const FileDialogSpec& spec) {
+    const std::optional<QString> file = OpenFile(spec);
+    return file ? QStringList{*file} : QStringList{};
+  }
   virtual OpenDocumentResult OpenDocument(const QString& path) = 0;
   // Long work reports how far it got; total 0 means "unknown". done == total (total > 0) or
   // done < 0 ends it.

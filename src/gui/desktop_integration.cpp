@@ -5,9 +5,11 @@
 #include <QFontMetrics>
 #include <QLayout>
 #include <QLibraryInfo>
+#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTranslator>
+#include <QUrl>
 #include <QWidget>
 
 namespace krinu {
@@ -104,6 +106,17 @@ void PlaceOnScreen(QWidget* window, QSize preferred) {
   window->resize(size);
   window->move(free.x() + (free.width() - size.width()) / 2,
                free.y() + (free.height() - size.height() - kFrameHeight) / 2);
+}
+
+// The local files of a drag; empty when anything else (a web link, text) is in it.
+QStringList DroppedPaths(const QMimeData* mime) {
+  QStringList paths;
+  if (!mime || !mime->hasUrls()) return paths;
+  for (const QUrl& url : mime->urls()) {
+    if (!url.isLocalFile()) return {};
+    paths << url.toLocalFile();
+  }
+  return paths;
 }
 
 }  // namespace krinu

@@ -7,9 +7,11 @@
 #include <QIcon>
 #include <QLocale>
 #include <QSize>
+#include <QStringList>
 #include <functional>
 
 class QCoreApplication;
+class QMimeData;
 class QBoxLayout;
 class QScrollArea;
 class QWidget;
@@ -26,6 +28,9 @@ QIcon ProgramIcon();
 // Gives a top-level window the Hungarian locale, sizes it to `preferred` but no larger than
 // the screen's free area leaves room for (title bar and panel) and centres it there.
 void PlaceOnScreen(QWidget* window, QSize preferred);
+
+// The local files of a drag; empty when anything else (a web link, text) is in it.
+QStringList DroppedPaths(const QMimeData* mime);
 
 // A single-line field (edit, combo box, date picker) centres its text on the font's ascent
 // and descent and clips it to its frame. Where the accents of Hungarian capitals stand above

@@ -44,17 +44,6 @@
 namespace krinu {
 namespace {
 
-// The local files of a drag; empty when anything else (a web link, text) is in it.
-QStringList DroppedPaths(const QMimeData* mime) {
-  QStringList paths;
-  if (!mime || !mime->hasUrls()) return paths;
-  for (const QUrl& url : mime->urls()) {
-    if (!url.isLocalFile()) return {};
-    paths << url.toLocalFile();
-  }
-  return paths;
-}
-
 // A tab's page in a frameless scroll area: on a small or scaled screen the window still
 // fits, and what does not fit scrolls instead of being cut off.
 QScrollArea* Scrolled(QWidget* page) {
@@ -246,6 +235,9 @@ void MainWindow::SetUpKeyboard() {
 
 void MainWindow::BuildMenu() {
   QMenu* file = binder_.Menu(menuBar()->addMenu(QString()), QStringLiteral("FileMenu"));
+  connect(binder_.MenuAction(file, QStringLiteral("KotegMenu")), &QAction::triggered, this,
+          [this] { Run([this] { form_->KotegMenuClick(); }); });
+  file->addSeparator();
   QAction* exit = binder_.MenuAction(file, QStringLiteral("ExitMenu"));
   exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   BuildRecentFilesMenu(file, exit);

@@ -93,6 +93,14 @@ std::optional<QString> QtUserInterface::OpenFile(const FileDialogSpec& spec) {
   return QDir::toNativeSeparators(name);  // shown in the window and the log as chosen
 }
 
+QStringList QtUserInterface::OpenFiles(const FileDialogSpec& spec) {
+  PrepareModal();
+  QStringList names =
+      QFileDialog::getOpenFileNames(parent_, spec.Title, spec.FileName, QtFileFilter(spec.Filter));
+  for (QString& name : names) name = QDir::toNativeSeparators(name);
+  return names;
+}
+
 std::optional<QString> QtUserInterface::SaveFile(const FileDialogSpec& spec) {
   // Overwriting is the workflow's own decision, so the dialog does not ask.
   PrepareModal();

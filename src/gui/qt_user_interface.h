@@ -28,6 +28,7 @@ class QtUserInterface : public UserInterface {
   bool ProceedDespite(const TJobWarning& warning) override;
   std::optional<QString> OpenFile(const FileDialogSpec& spec) override;
   std::optional<QString> SaveFile(const FileDialogSpec& spec) override;
+  QStringList OpenFiles(const FileDialogSpec& spec) override;
   OpenDocumentResult OpenDocument(const QString& path) override;
   void Progress(const QString& what, qint64 done, qint64 total) override;
   bool CancellableProgress(const QString& what, qint64 done, qint64 total) override;

@@ -1,6 +1,7 @@
 #include "gui/secondary_windows.h"
 
 #include "gui/adozok_torzs_dialog.h"
+#include "gui/batch_dialog.h"
 #include "gui/help_window.h"
 #include "gui/show_missed_dialog.h"
 #include "gui/summary_dialog.h"
@@ -22,6 +23,9 @@ void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& sess
       break;
     case SecondaryWindow::Summary:
       ShowSummary(parent, job);
+      break;
+    case SecondaryWindow::Batch:
+      ShowBatch(parent, session);
       break;
     case SecondaryWindow::Help:
       ShowHelpWindow(parent, session.UserGuideFile);
