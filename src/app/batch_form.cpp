@@ -348,8 +348,10 @@ QString TBatchForm::Cell(qsizetype i, int column) const {
         return QStringLiteral("⚠ Hiányzik: ") + missing.join(QStringLiteral(", "));
       const std::optional<TBatchResult>& r = Result(i);
       if (!r) return QString();
-      return r->Ok ? QStringLiteral("kész, %1 partner").arg(r->Partners)
-                   : QStringLiteral("hiba: ") + r->Error.section(u'\n', 0, 0);
+      if (!r->Ok) return QStringLiteral("hiba: ") + r->Error.section(u'\n', 0, 0);
+      QString text = QStringLiteral("kész, %1 partner").arg(r->Partners);
+      if (!r->Warnings.isEmpty()) text += QStringLiteral(" — ⚠ ") + r->Warnings.join(u' ');
+      return text;
     }
   }
 }

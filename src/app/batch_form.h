@@ -1,8 +1,9 @@
 #pragma once
 // The batch window ("Kötegelt feldolgozás"): a table of jobs, one input file each, with the
 // choices of the selected row below it; "Indítás" runs them all one after another, each as
-// krinu-cli's convert runs it, and the result column tells what became of each. The table
-// is saved and opened as a batch manifest.
+// krinu-cli's convert runs it (as `convert --strict`: a return that would be wrong is not
+// written, the window's own run would ask first), and the result column tells what became
+// of each. The table is saved and opened as a batch manifest.
 
 #include <QString>
 #include <functional>

@@ -27,7 +27,9 @@ BatchDialog::BatchDialog(TSession& session, QWidget* parent)
     : QDialog(parent),
       ui_(this),
       form_(ui_, session,
-            [&session](const TBatchRow& row) { return cli::RunBatchRow(session, row, false); }),
+            // As the window asks before writing a return that would be wrong and answers No
+            // unless told otherwise, a batch nobody watches writes none.
+            [&session](const TBatchRow& row) { return cli::RunBatchRow(session, row, true); }),
       binder_(form_.State.Controls()) {
   setObjectName(QStringLiteral("BatchForm"));
   setWindowTitle(form_.State.Caption);
