@@ -4,9 +4,9 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
