@@ -221,6 +221,8 @@ bool TMainForm::LoadInputData() {
   job_->SetLines(std::move(loaded.AFAAdatList), std::move(loaded.MissedRows),
                  std::move(loaded.Skipped));
   job_->LoadError = loaded.Succeeded() ? QString() : loaded.Outcome.Message();
+  job_->LoadRanOutOfMemory =
+      !loaded.Succeeded() && loaded.Outcome.Failure().Kind == TFailureKind::Memory;
   if (!loaded.Succeeded()) return false;
   State.CsvLoadRowNumEd.Text = QString::number(job_->AFAAdatList.size());
   State.CsvMissedRowNumEd.Text = QString::number(job_->MissedRows.size());

@@ -73,6 +73,7 @@ class TJob {
   // Why the last load stopped (the reader's message, with the record and field), when an
   // error ended it.
   QString LoadError;
+  bool LoadRanOutOfMemory = false;  // then nothing of it was kept, nor is written
 
   // What the last load gave.
   TAFAAdatList AFAAdatList;

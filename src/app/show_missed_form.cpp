@@ -124,7 +124,8 @@ void TShowMissedForm::MentesBtnClick() {
   if (!chosen || chosen->isEmpty()) return;
   QString file = *chosen;
   if (!QFileInfo(file).fileName().contains(QLatin1Char('.'))) file += QStringLiteral(".csv");
-  if (const TStatus written = WriteSkippedReport(file, job_.SkippedRecords); !written) {
+  if (const TStatus written = WriteSkippedReport(file, job_.MissedRows, job_.SkippedRecords);
+      !written) {
     ui_.Error(written.Message());
     return;
   }

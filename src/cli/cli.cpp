@@ -1,11 +1,14 @@
 #include "cli/cli.h"
 
+#include <new>
+
 #include <QFile>
 #include <QFileInfo>
 
 #include "app/command_line.h"
 #include "cli/register_commands.h"
 #include "common/quick_exit.h"
+#include "common/result.h"
 #include "common/text_util.h"
 #include "masterdata/registers.h"
 #include "report/pdf_document.h"
@@ -254,7 +257,14 @@ int RunCli(const QStringList& argsIn, const QString& programPath, QTextStream& o
   if (started != TStartup::Started) return kFailed;
 
   CliContext context{session, ui, out, err};
-  const int status = (*run.Value)(context);
+  int status = kFailed;
+  try {
+    status = (*run.Value)(context);
+  } catch (const std::bad_alloc&) {
+    // Outside a handler (writing the skipped rows, say): every file is written beside its
+    // target and put in place only when complete, so nothing half-written is left.
+    ui.Error(OutOfMemoryText());
+  }
   out.flush();
   err.flush();
   if (whenDone == WhenDone::EndProcess && !kFreeEverythingAtExit) {

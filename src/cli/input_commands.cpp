@@ -173,10 +173,12 @@ int PressInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
 // handled before the error.
 int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
   const int status = PressInputChain(c, form, o);
+  // A load that ran out of memory kept nothing: its rows would read as a file without any.
+  if (form.Job().LoadRanOutOfMemory) return status;
   if (o.Skipped && !Written(c, WriteSkippedRows(*o.Skipped, form.Job().MissedRows))) return kFailed;
   if (status != kOk) return status;
-  if (o.SkippedReport &&
-      !Written(c, WriteSkippedReport(*o.SkippedReport, form.Job().SkippedRecords)))
+  if (o.SkippedReport && !Written(c, WriteSkippedReport(*o.SkippedReport, form.Job().MissedRows,
+                                                        form.Job().SkippedRecords)))
     return kFailed;
   return kOk;
 }

@@ -65,4 +65,10 @@ using TStatus = TResult<void>;
   return TFailure{kind, std::move(message)};
 }
 
+// What the user is told when the memory ran out in the middle of some work; the work was
+// given up and nothing of it was written.
+[[nodiscard]] inline QString OutOfMemoryText() {
+  return QStringLiteral("Nincs elég memória a feldolgozáshoz");
+}
+
 }  // namespace krinu

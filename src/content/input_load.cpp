@@ -9,30 +9,13 @@
 #include "common/large_pages.h"
 #include "content/content_check.h"
 #include "content/recognisers.h"
+#include "content/skipped_report.h"
 #include "intake/structure.h"
 #include "reader/csv_reader.h"
 
 namespace krinu {
 
 namespace {
-
-enum TFailBit : unsigned {
-  fbAdoszam = 1u << 0,
-  fbDatum = 1u << 1,
-  fbAFAAlap = 1u << 2,
-  fbAFA = 1u << 3,
-  fbAFATooHigh = 1u << 4,
-};
-
-QStringList ReasonsOf(unsigned failed) {
-  QStringList reasons;
-  if (failed & fbAdoszam) reasons << QStringLiteral("Adószám");
-  if (failed & fbDatum) reasons << QStringLiteral("Dátum");
-  if (failed & fbAFAAlap) reasons << QStringLiteral("Nettó összeg");
-  if (failed & fbAFA) reasons << QStringLiteral("ÁFA összeg");
-  if (failed & fbAFATooHigh) reasons << QStringLiteral("ÁFA > nettó/2");
-  return reasons;
-}
 
 constexpr qint64 kProgressEvery = 1 << 16;
 // Below this a thread costs more than the page faults it spares.
@@ -380,7 +363,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
             if (MatchesAdoszamPattern(trimmed))
               line.Adoszam = taxNumbers.Intern(trimmed, keyId);
             else
-              failed |= fbAdoszam;
+              failed |= srAdoszam;
             break;
           }
           case dcMegnevezes:
@@ -390,7 +373,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
             if (const std::optional<QDate> d = format.Convert(TrimView(value)))
               line.Datum = *d;
             else
-              failed |= fbDatum;
+              failed |= srDatum;
             break;
           case dcBizSzam:
             line.BizSzam = invoiceNumbers.Share(value);
@@ -400,28 +383,30 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
                     ConvertOsszeg(QStringView(value), seps.Decimal, seps.Thousand))
               line.AFAAlap = *v;
             else
-              failed |= fbAFAAlap;
+              failed |= srAFAAlap;
             break;
           case dcAFA:
             if (const std::optional<double> v =
                     ConvertOsszeg(QStringView(value), seps.Decimal, seps.Thousand))
               line.AFA = *v;
             else
-              failed |= fbAFA;
+              failed |= srAFA;
             break;
         }
       }
-      if (!failed && VatAboveHalf(line.AFAAlap, line.AFA)) failed = fbAFATooHigh;
+      if (!failed && VatAboveHalf(line.AFAAlap, line.AFA)) failed = srAFATooHigh;
 
       if (failed) {
         result.AFAAdatList.pop_back();
         // The row text is built only now: a clean record costs nothing for it.
         TSkippedRecord skipped;
         skipped.RecordNumber = reader.RecordCountProcessedSoFar();
-        skipped.Reasons = ReasonsOf(failed);
-        skipped.Fields.reserve(fieldCount);
-        for (int i = 0; i < fieldCount; ++i) skipped.Fields.append(reader.Fields(i).Value());
-        result.MissedRows.append(skipped.Fields.join(separator));
+        skipped.Failed = quint8(failed);
+        QStringList fields;  // shares the reader's values: nothing is copied twice
+        fields.reserve(fieldCount);
+        for (int i = 0; i < fieldCount; ++i) fields.append(reader.Fields(i).Value());
+        QString row = SkippedRowOf(fields, separator, skipped);
+        result.MissedRows.append(std::move(row));
         result.Skipped.push_back(std::move(skipped));
       } else {
         line.Enabled = true;
@@ -442,8 +427,11 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
   } catch (const EqdxCSVException& e) {
     result.Outcome = Fail(TFailureKind::Input, e.Message());
     return result;
-  } catch (const std::bad_alloc& e) {
-    result.Outcome = Fail(TFailureKind::Memory, QString::fromLocal8Bit(e.what()));
+  } catch (const std::bad_alloc&) {
+    // What was taken in goes: it is what filled the memory, and a load that ran out of it
+    // is of no use.
+    result = TLoadResult();
+    result.Outcome = Fail(TFailureKind::Memory, OutOfMemoryText());
     return result;
   } catch (const std::exception& e) {
     result.Outcome = Fail(TFailureKind::Access, QString::fromLocal8Bit(e.what()));
@@ -483,6 +471,25 @@ TLoadResultMessage InputLoadResultMessage(qint64 loaded, qint64 missed,
           QStringLiteral(
               " fülre az NAV bevallás elkészítéséhez a betöltött adatsorok felhasználásával\n") +
           lastLine};
+}
+
+QStringList TSkippedRecord::Reasons() const {
+  QStringList reasons;
+  if (Failed & srAdoszam) reasons << QStringLiteral("Adószám");
+  if (Failed & srDatum) reasons << QStringLiteral("Dátum");
+  if (Failed & srAFAAlap) reasons << QStringLiteral("Nettó összeg");
+  if (Failed & srAFA) reasons << QStringLiteral("ÁFA összeg");
+  if (Failed & srAFATooHigh) reasons << QStringLiteral("ÁFA > nettó/2");
+  return reasons;
+}
+
+QStringView TSkippedRecord::Field(const QString& row, qsizetype i) const {
+  if (i < 0 || i >= FieldCount()) return {};
+  // One separator character stands between two fields.
+  const qsizetype begin = i == 0 ? 0 : FieldEnds[size_t(i - 1)] + 1;
+  const qsizetype end = FieldEnds[size_t(i)];
+  if (begin > end || end > row.size()) return {};
+  return QStringView(row).mid(begin, end - begin);
 }
 
 QString LoadErrorReason(const QString& message) {

@@ -16,13 +16,29 @@
 
 namespace krinu {
 
-// One record that was not loaded, for the skipped-rows report.
+// Why a record was not loaded: one bit per value that did not convert.
+enum TSkipReason : quint8 {
+  srAdoszam = 1u << 0,
+  srDatum = 1u << 1,
+  srAFAAlap = 1u << 2,
+  srAFA = 1u << 3,
+  srAFATooHigh = 1u << 4,  // alone: the values converted, but the VAT is above half the net
+};
+
+// One record that was not loaded, for the skipped-rows report. Its text is the one entry of
+// MissedRows beside it, kept once: the fields are read out of it where they end.
 struct TSkippedRecord {
-  qint64 RecordNumber = 0;  // counted as the reader's error messages count: header included,
-                            // ignored empty lines not
-  QStringList Reasons;  // "Adószám", "Dátum", "Nettó összeg", "ÁFA összeg" or "ÁFA > nettó/2"
-  QStringList Fields;  // the values as the reader delivered them
+  qint64 RecordNumber = 0;        // counted as the reader's error messages count: header included,
+                                  // ignored empty lines not
+  quint8 Failed = 0;              // TSkipReason bits
+  std::vector<qint32> FieldEnds;  // where each field ends in the row's text
   bool operator==(const TSkippedRecord&) const = default;
+
+  // "Adószám", "Dátum", "Nettó összeg", "ÁFA összeg" or "ÁFA > nettó/2", in this order.
+  [[nodiscard]] QStringList Reasons() const;
+  [[nodiscard]] qsizetype FieldCount() const { return qsizetype(FieldEnds.size()); }
+  // The value of field i (0-based) as the reader delivered it, out of the row's text.
+  [[nodiscard]] QStringView Field(const QString& row, qsizetype i) const;
 };
 
 // A loaded line whose currency column names another currency than the forint.

@@ -18,16 +18,22 @@ QString SkippedNumberCaption();
 QString SkippedReasonCaption();
 QString SkippedReasonText(const TSkippedRecord& record);
 
+// A skipped record's row text, the fields joined with the separator, and where each field
+// ends in it (into record).
+QString SkippedRowOf(const QStringList& fields, QChar separator, TSkippedRecord& record);
+
 // UTF-8 with byte-order mark, ";" between cells, CR LF after each row; a header row, then
-// one row per record: its number, the reasons joined by ", ", its fields.
-QByteArray SkippedReportCsv(const std::vector<TSkippedRecord>& skipped);
+// one row per record: its number, the reasons joined by ", ", its fields (read out of its
+// row in rows, the entry of the same index).
+QByteArray SkippedReportCsv(const QStringList& rows, const std::vector<TSkippedRecord>& skipped);
 
 // UTF-8 without byte-order mark, "\n" after every row.
 QByteArray SkippedRowsText(const QStringList& missedRows);
 
-// Written beside the target and moved over it: a failure leaves the previous file as it
-// was. The error names the file and gives the system's reason.
-TStatus WriteSkippedReport(const QString& file, const std::vector<TSkippedRecord>& skipped);
+// Written beside the target a piece at a time and moved over it: a failure leaves the
+// previous file as it was. The error names the file and gives the system's reason.
+TStatus WriteSkippedReport(const QString& file, const QStringList& rows,
+                           const std::vector<TSkippedRecord>& skipped);
 TStatus WriteSkippedRows(const QString& file, const QStringList& missedRows);
 
 }  // namespace krinu

@@ -9,6 +9,7 @@
 
 #include "app/main_form.h"
 #include "app/show_missed_form.h"
+#include "content/skipped_report.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
 #include "support/test_main_form.h"
@@ -96,15 +97,12 @@ TEST_F(ContentTabTest, ChoosingAGoodFileLoadsItAtOnce) {
 
 TEST(SkippedRowsViewer, HeaderClicksSortNumbersAsNumbersAndReasonsInHungarianOrder) {
   TJob job;
-  const QList<std::pair<qint64, QStringList>> records{{2, {"Dátum"}},
-                                                      {9, {"ÁFA > nettó/2"}},
-                                                      {10, {"Adószám", "Dátum"}},
-                                                      {100, {"Nettó összeg"}},
-                                                      {150, {"Dátum"}}};
+  const QList<std::pair<qint64, quint8>> records{
+      {2, srDatum}, {9, srAFATooHigh}, {10, srAdoszam | srDatum}, {100, srAFAAlap}, {150, srDatum}};
   for (const auto& [number, reasons] : records) {
-    const QStringList fields{QStringLiteral("sor%1").arg(number), "x"};
-    job.SkippedRecords.push_back({number, reasons, fields});
-    job.MissedRows << fields.join(u';');
+    TSkippedRecord record{number, reasons, {}};
+    job.MissedRows << SkippedRowOf({QStringLiteral("sor%1").arg(number), "x"}, u';', record);
+    job.SkippedRecords.push_back(std::move(record));
   }
   test::ScriptedUserInterface ui;
   TShowMissedForm viewer(ui, job);

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -325,6 +326,38 @@ TEST_F(ConvertTest, AnOutputFolderThatCannotBeWrittenGetsTheReasonAndAdvice) {
   }
   QFile::setPermissions(Path("csakolvashato"),
                         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// The memory runs out while the skipped rows of a load pile up: the load is refused in
+// words, what it had taken in goes, and the files of an earlier run stay as they were.
+TEST_F(ConvertTest, RunningOutOfMemoryIsARefusalThatWritesNothing) {
+#if defined(_WIN32) || defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "needs an address-space limit, which Windows and the sanitizers do not have";
+#else
+  QByteArray input = kHeader;
+  const QByteArray name(10000, 'N');
+  for (int i = 0; i < 3000; ++i)
+    input += "HU" + QByteArray::number(i) + ";" + name + ";A/1;2024.11.04;1.000,00;270,00\r\n";
+  test::WriteFile(Path("nagy.csv"), input);
+  test::WriteFile(Path("kihagyott.txt"), "régi\n");
+  // As much room as the program takes now and a little more: not the 60 MB of those rows.
+  QFile statm(QStringLiteral("/proc/self/statm"));
+  ASSERT_TRUE(statm.open(QIODevice::ReadOnly));
+  const qint64 pages = statm.readAll().split(' ').value(0).toLongLong();
+  rlimit old{};
+  ASSERT_EQ(::getrlimit(RLIMIT_AS, &old), 0);
+  rlimit tight = old;
+  tight.rlim_cur = rlim_t(pages * ::sysconf(_SC_PAGESIZE) + (24 << 20));
+  ASSERT_EQ(::setrlimit(RLIMIT_AS, &tight), 0);
+  const CliRun r = Run({"load", Path("nagy.csv"), "--skipped", Path("kihagyott.txt"),
+                        "--skipped-report", Path("jegyzek.csv")});
+  ASSERT_EQ(::setrlimit(RLIMIT_AS, &old), 0);
+  EXPECT_EQ(r.Status, kFailed);
+  EXPECT_TRUE(r.Err.contains(QStringLiteral("Nincs elég memória a feldolgozáshoz\n")))
+      << r.Err.toStdString();
+  EXPECT_EQ(test::ReadFile(Path("kihagyott.txt")), "régi\n");
+  EXPECT_FALSE(QFileInfo::exists(Path("jegyzek.csv")));
+#endif
 }
 
 }  // namespace

@@ -70,19 +70,20 @@ TEST_F(InputLoad, GoodAndBadRecords) {
   ASSERT_EQ(r.Skipped.size(), 5u);
   // Numbered as the reader numbers records: the header is record 1.
   EXPECT_EQ(r.Skipped[0].RecordNumber, 3);
-  EXPECT_EQ(r.Skipped[0].Reasons, QStringList{"ÁFA > nettó/2"});
-  EXPECT_EQ(r.Skipped[1].Reasons, QStringList{"Nettó összeg"});
-  EXPECT_EQ(r.Skipped[2].Reasons, QStringList{"Adószám"});
+  EXPECT_EQ(r.Skipped[0].Reasons(), QStringList{"ÁFA > nettó/2"});
+  EXPECT_EQ(r.Skipped[1].Reasons(), QStringList{"Nettó összeg"});
+  EXPECT_EQ(r.Skipped[2].Reasons(), QStringList{"Adószám"});
   EXPECT_EQ(r.Skipped[3].RecordNumber, 10);
-  EXPECT_EQ(r.Skipped[3].Reasons, QStringList{"Dátum"});
-  EXPECT_EQ(r.Skipped[4].Fields.size(), 6);
+  EXPECT_EQ(r.Skipped[3].Reasons(), QStringList{"Dátum"});
+  EXPECT_EQ(r.Skipped[4].FieldCount(), 6);
 }
 
 TEST_F(InputLoad, EveryFailingFieldIsAReason) {
   const TLoadResult r = Load("x;Név;2020.13.01;S;a;b\r\n", false);
   ASSERT_EQ(r.Skipped.size(), 1u);
   EXPECT_EQ(r.Skipped[0].RecordNumber, 1);
-  EXPECT_EQ(r.Skipped[0].Reasons, (QStringList{"Adószám", "Dátum", "Nettó összeg", "ÁFA összeg"}));
+  EXPECT_EQ(r.Skipped[0].Reasons(),
+            (QStringList{"Adószám", "Dátum", "Nettó összeg", "ÁFA összeg"}));
 }
 
 TEST_F(InputLoad, RecordNumbersMatchTheReadersMessages) {

@@ -10,19 +10,31 @@
 namespace krinu {
 namespace {
 
+// Records as the load keeps them: the row text once, the fields read out of it.
+struct Skipped {
+  QStringList Rows;
+  std::vector<TSkippedRecord> Records;
+  void Add(qint64 number, quint8 reasons, const QStringList& fields) {
+    TSkippedRecord record{number, reasons, {}};
+    Rows << SkippedRowOf(fields, u';', record);
+    Records.push_back(std::move(record));
+  }
+};
+
 TEST(SkippedReport, CsvWithNumbersReasonsAndQuotedFields) {
-  const std::vector<TSkippedRecord> skipped{
-      {3, {"ÁFA > nettó/2"}, {"12345678", "ACME; Kft", "2020.01.15", "S-1", "1000", "900"}},
-      {12, {"Adószám", "Dátum"}, {"HU1", "\"Idéző\" Bt", "sor\r\ntörés", "", "1", "0"}},
-  };
-  const QByteArray csv = SkippedReportCsv(skipped);
+  Skipped skipped;
+  // The separator inside a field: the row text cannot be split again, the field ends can.
+  skipped.Add(3, srAFATooHigh, {"12345678", "ACME; Kft", "2020.01.15", "S-1", "1000", "900"});
+  skipped.Add(12, srAdoszam | srDatum, {"HU1", "\"Idéző\" Bt", "sor\r\ntörés", "", "1", "0"});
+  EXPECT_EQ(skipped.Rows[0], "12345678;ACME; Kft;2020.01.15;S-1;1000;900");
+  const QByteArray csv = SkippedReportCsv(skipped.Rows, skipped.Records);
   EXPECT_EQ(csv, QByteArray("\xEF\xBB\xBF") +
                      QStringLiteral(
                          "Sorszám;Ok;1. mező;2. mező;3. mező;4. mező;5. mező;6. mező\r\n"
                          "3;ÁFA > nettó/2;12345678;\"ACME; Kft\";2020.01.15;S-1;1000;900\r\n"
                          "12;Adószám, Dátum;HU1;\"\"\"Idéző\"\" Bt\";\"sor\r\ntörés\";;1;0\r\n")
                          .toUtf8());
-  EXPECT_EQ(SkippedReportCsv({}), QByteArray("\xEF\xBB\xBF") + "Sorszám;Ok\r\n");
+  EXPECT_EQ(SkippedReportCsv({}, {}), QByteArray("\xEF\xBB\xBF") + "Sorszám;Ok\r\n");
 }
 
 TEST(SkippedReport, RowsTextKeepsNoncharactersAndReplacesLoneSurrogates) {
@@ -36,16 +48,18 @@ TEST(SkippedReport, RowsTextKeepsNoncharactersAndReplacesLoneSurrogates) {
 TEST(SkippedReport, WritesAtomicallyAndNamesTheFileOnFailure) {
   QTemporaryDir dir;
   const QString file = dir.filePath("kihagyott.csv");
-  const std::vector<TSkippedRecord> skipped{{2, {"Dátum"}, {"a", "b"}}};
-  ASSERT_FALSE(test::ErrorOf(WriteSkippedReport(file, skipped)));
-  EXPECT_EQ(test::ReadFile(file), SkippedReportCsv(skipped));
+  Skipped skipped;
+  skipped.Add(2, srDatum, {"a", "b"});
+  ASSERT_FALSE(test::ErrorOf(WriteSkippedReport(file, skipped.Rows, skipped.Records)));
+  EXPECT_EQ(test::ReadFile(file), SkippedReportCsv(skipped.Rows, skipped.Records));
   ASSERT_FALSE(test::ErrorOf(WriteSkippedRows(file, {"r"})));
   EXPECT_EQ(test::ReadFile(file), "r\n");
 
   // A folder of that name cannot be replaced: it stays, and the message names it.
   const QString folder = dir.filePath("mappa");
   ASSERT_TRUE(QDir().mkpath(folder + "/benne"));
-  const std::optional<QString> error = test::ErrorOf(WriteSkippedReport(folder, skipped));
+  const std::optional<QString> error =
+      test::ErrorOf(WriteSkippedReport(folder, skipped.Rows, skipped.Records));
   ASSERT_TRUE(error);
   EXPECT_TRUE(error->contains(folder)) << error->toStdString();
   EXPECT_TRUE(QFileInfo(folder + "/benne").isDir());
@@ -71,6 +85,13 @@ TEST(SkippedReport, AFullDiskFailsTheWriteAndKeepsTheOldFile) {
   }
   ASSERT_TRUE(error);
   EXPECT_TRUE(error->contains(file)) << error->toStdString();
+  EXPECT_EQ(test::ReadFile(file), "r\n");
+  // Rows written piece by piece: the disk fills after some pieces went out.
+  {
+    test::FileSizeLimit full(3 << 20);
+    error = test::ErrorOf(WriteSkippedRows(file, QStringList(200, QString(20000, u'x'))));
+  }
+  ASSERT_TRUE(error);
   EXPECT_EQ(test::ReadFile(file), "r\n");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kihagyott.txt"});
 }
