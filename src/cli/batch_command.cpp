@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QThread>
 #include <cstdio>
 #include <memory>
 
@@ -208,7 +209,10 @@ bool RunInWorkers(CliContext& c, const std::vector<TBatchRow>& rows,
   if (!env.IniFileName.isEmpty()) args << QStringLiteral("--ini") << env.IniFileName;
   args << QStringLiteral("batch") << QStringLiteral("--worker");
   std::vector<Worker> workers;
-  for (qsizetype i = 0; i < std::min<qsizetype>(o.Jobs, qsizetype(toRun.size())); ++i) {
+  // No more at once than the machine has cores for: more would only take turns.
+  const qsizetype count = std::min<qsizetype>({o.Jobs, qsizetype(toRun.size()),
+                                                std::max(1, QThread::idealThreadCount())});
+  for (qsizetype i = 0; i < count; ++i) {
     Worker w{std::make_unique<QProcess>()};
     // Each worker's start-up notes repeat the batch's own.
     w.Process->setStandardErrorFile(QProcess::nullDevice());
@@ -312,7 +316,7 @@ int Batch(CliContext& c, const BatchOptions& o) {
     for (size_t i = 0; i < rows.size(); ++i)
       if (clashes[i]) onResult(qsizetype(i), FailedBatchResult(rows[i], *clashes[i]));
   };
-  if (o.Jobs > 1 && toRun.size() > 1 &&
+  if (o.Jobs > 1 && toRun.size() > 1 && QThread::idealThreadCount() > 1 &&
       RunInWorkers(c, rows, toRun, o,
                    [&](qsizetype i, TBatchResult r) { onResult(i, std::move(r)); })) {
     refuseClashes();
