@@ -211,12 +211,18 @@ void TBatchForm::TorlesBtnClick() {
   Refresh();
 }
 
-void TBatchForm::MegnyitasBtnClick() {
+FileDialogSpec TBatchForm::ManifestDialog(const QString& title, bool mustExist) const {
   FileDialogSpec spec;
-  spec.Title = QStringLiteral("Kötegleírás megnyitása");
+  spec.Title = title;
   spec.Filter = QStringLiteral("Kötegleírás (*.csv)|*.csv|Minden fájl (*.*)|*.*");
   spec.FileName = session_.Env.DocumentsDir;
-  const std::optional<QString> file = ui_.OpenFile(spec);
+  spec.MustExist = mustExist;
+  return spec;
+}
+
+void TBatchForm::MegnyitasBtnClick() {
+  const std::optional<QString> file =
+      ui_.OpenFile(ManifestDialog(QStringLiteral("Kötegleírás megnyitása"), true));
   if (!file) return;
   TResult<std::vector<TBatchRow>> manifest = ReadManifest(*file);
   if (!manifest) {
@@ -230,12 +236,8 @@ void TBatchForm::MegnyitasBtnClick() {
 }
 
 void TBatchForm::MentesBtnClick() {
-  FileDialogSpec spec;
-  spec.Title = QStringLiteral("Kötegleírás mentése");
-  spec.Filter = QStringLiteral("Kötegleírás (*.csv)|*.csv");
-  spec.FileName = session_.Env.DocumentsDir;
-  spec.MustExist = false;
-  std::optional<QString> file = ui_.SaveFile(spec);
+  std::optional<QString> file =
+      ui_.SaveFile(ManifestDialog(QStringLiteral("Kötegleírás mentése"), false));
   if (!file) return;
   if (QFileInfo(*file).suffix().isEmpty()) *file += QStringLiteral(".csv");
   std::vector<TBatchRow> rows;

@@ -89,6 +89,7 @@ class TBatchForm {
   void Refresh();
   QString Cell(qsizetype row, int column) const;
   void OpenResultFile(const QString& file);
+  [[nodiscard]] FileDialogSpec ManifestDialog(const QString& title, bool mustExist) const;
 
   UserInterface& ui_;
   TSession& session_;

@@ -139,15 +139,13 @@ BatchDialog::BatchDialog(TSession& session, QWidget* parent)
 }
 
 void BatchDialog::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  AcceptFileDrag(event);
 }
 
 void BatchDialog::dropEvent(QDropEvent* event) {
-  const QStringList paths = DroppedPaths(event->mimeData());
-  if (paths.isEmpty()) return;
-  event->acceptProposedAction();
-  // Boxes must not open while the drag source still waits for the drop to finish.
-  QTimer::singleShot(0, this, [this, paths] { Run([this, paths] { form_.FilesDropped(paths); }); });
+  TakeDroppedFiles(event, this, [this](const QStringList& paths) {
+    Run([this, paths] { form_.FilesDropped(paths); });
+  });
 }
 
 void BatchDialog::Run(const std::function<void()>& handler) {

@@ -2,12 +2,14 @@
 
 #include <QBoxLayout>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFontMetrics>
 #include <QLayout>
 #include <QLibraryInfo>
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 #include <QWidget>
@@ -108,6 +110,8 @@ void PlaceOnScreen(QWidget* window, QSize preferred) {
                free.y() + (free.height() - size.height() - kFrameHeight) / 2);
 }
 
+namespace {
+
 // The local files of a drag; empty when anything else (a web link, text) is in it.
 QStringList DroppedPaths(const QMimeData* mime) {
   QStringList paths;
@@ -117,6 +121,20 @@ QStringList DroppedPaths(const QMimeData* mime) {
     paths << url.toLocalFile();
   }
   return paths;
+}
+
+}  // namespace
+
+void AcceptFileDrag(QDragEnterEvent* event) {
+  if (!DroppedPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TakeDroppedFiles(QDropEvent* event, QObject* context,
+                      const std::function<void(const QStringList&)>& take) {
+  const QStringList paths = DroppedPaths(event->mimeData());
+  if (paths.isEmpty()) return;
+  event->acceptProposedAction();
+  QTimer::singleShot(0, context, [take, paths] { take(paths); });
 }
 
 }  // namespace krinu

@@ -11,7 +11,9 @@
 #include <functional>
 
 class QCoreApplication;
-class QMimeData;
+class QDragEnterEvent;
+class QDropEvent;
+class QObject;
 class QBoxLayout;
 class QScrollArea;
 class QWidget;
@@ -29,8 +31,12 @@ QIcon ProgramIcon();
 // the screen's free area leaves room for (title bar and panel) and centres it there.
 void PlaceOnScreen(QWidget* window, QSize preferred);
 
-// The local files of a drag; empty when anything else (a web link, text) is in it.
-QStringList DroppedPaths(const QMimeData* mime);
+// A drag of local files is welcome (anything else, a web link or text, is not); dropped,
+// they go to `take` once the drop has ended, so that a box it opens does not keep the drag
+// source waiting.
+void AcceptFileDrag(QDragEnterEvent* event);
+void TakeDroppedFiles(QDropEvent* event, QObject* context,
+                      const std::function<void(const QStringList&)>& take);
 
 // A single-line field (edit, combo box, date picker) centres its text on the font's ascent
 // and descent and clips it to its frame. Where the accents of Hungarian capitals stand above

@@ -160,16 +160,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  AcceptFileDrag(event);
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QStringList paths = DroppedPaths(event->mimeData());
-  if (paths.isEmpty()) return;
-  event->acceptProposedAction();
-  // Boxes must not open while the drag source still waits for the drop to finish.
-  QTimer::singleShot(0, this,
-                     [this, paths] { Run([this, paths] { form_->FilesDropped(paths); }); });
+  TakeDroppedFiles(event, this, [this](const QStringList& paths) {
+    Run([this, paths] { form_->FilesDropped(paths); });
+  });
 }
 
 void MainWindow::ShowSecondary(SecondaryWindow window) {
