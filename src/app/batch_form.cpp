@@ -72,6 +72,7 @@ NamedControls BatchState::Controls() {
           {QStringLiteral("InditasBtn"), &InditasBtn},
           {QStringLiteral("BezarasBtn"), &BezarasBtn},
           {QStringLiteral("SorLb"), &SorLb},
+          {QStringLiteral("EredmenyLb"), &EredmenyLb},
           {QStringLiteral("AdozoLb"), &AdozoLb},
           {QStringLiteral("UgyintezoLb"), &UgyintezoLb},
           {QStringLiteral("IdoszakLb"), &IdoszakLb},
@@ -322,7 +323,8 @@ QStringList TBatchForm::Missing(qsizetype i) const {
   const TBatchRow& row = Row(i);
   QStringList missing;
   if (!QFileInfo(row[mcBemenet]).isFile()) missing << QStringLiteral("bemeneti fájl");
-  if (row[mcAdoszam].isEmpty()) missing << QStringLiteral("adózó");
+  // A tax number of a manifest that the register does not know is no choice either.
+  if (TaxpayerName(session_, row[mcAdoszam]).isEmpty()) missing << QStringLiteral("adózó");
   if (row[mcUgyintezo].isEmpty()) missing << QStringLiteral("ügyintéző");
   const QDate from = QDate::fromString(row[mcKezdete], kIso);
   const QDate to = QDate::fromString(row[mcVege], kIso);
@@ -367,6 +369,11 @@ void TBatchForm::ShowSelected() {
     c->Enabled = selected;
   const std::optional<TBatchResult> none;
   const std::optional<TBatchResult>& result = selected ? Result(s.SelectedRow) : none;
+  // The whole story of the row's last run, which its cell shows the first line of.
+  s.EredmenyLb.Caption.clear();
+  if (result)
+    s.EredmenyLb.Caption =
+        result->Ok ? Cell(s.SelectedRow, EredmenyCol) : QStringLiteral("hiba: ") + result->Error;
   s.XmlMappaBtn.Enabled = result && !result->Xml.isEmpty();
   s.NaploBtn.Enabled = result && !result->Log.isEmpty();
   s.OsszesitoBtn.Enabled = result && !result->Summary.isEmpty();

@@ -25,7 +25,7 @@ struct BatchState {
   TableControl JobsSG;
   CaptionControl HozzaadasBtn, TorlesBtn, MegnyitasBtn, MentesBtn, InditasBtn, BezarasBtn;
   // The selected row's choices.
-  CaptionControl SorLb, AdozoLb, UgyintezoLb, IdoszakLb, KimenetLb;
+  CaptionControl SorLb, EredmenyLb, AdozoLb, UgyintezoLb, IdoszakLb, KimenetLb;
   ComboControl AdozoCb, UgyintezoCb;
   DateControl KezdeteDtPick, VegeDtPick;
   CheckControl NegyedevCbx, OsszevonasCbx, NullasCbx;

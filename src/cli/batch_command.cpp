@@ -143,8 +143,8 @@ TBatchResult RunBatchRow(TSession& session, const TBatchRow& row, bool strict) {
   if (!r.Ok) {
     r.Error = ErrorText(said);
     if (status == kRefusedByWarning)
-      r.Error =
-          QStringLiteral("A --strict miatt nem készült bevallás: ") + ui.PrintedWarnings.join(u' ');
+      r.Error = QStringLiteral("Nem készült bevallás, mert hibás lenne: ") +
+                ui.PrintedWarnings.join(u' ');
     if (r.Error.isEmpty()) r.Error = QStringLiteral("Nem készült bevallás.");
   }
   return r;
@@ -210,8 +210,8 @@ bool RunInWorkers(CliContext& c, const std::vector<TBatchRow>& rows,
   args << QStringLiteral("batch") << QStringLiteral("--worker");
   std::vector<Worker> workers;
   // No more at once than the machine has cores for: more would only take turns.
-  const qsizetype count = std::min<qsizetype>({o.Jobs, qsizetype(toRun.size()),
-                                                std::max(1, QThread::idealThreadCount())});
+  const qsizetype count = std::min<qsizetype>(
+      {o.Jobs, qsizetype(toRun.size()), std::max(1, QThread::idealThreadCount())});
   for (qsizetype i = 0; i < count; ++i) {
     Worker w{std::make_unique<QProcess>()};
     // Each worker's start-up notes repeat the batch's own.

@@ -27,9 +27,17 @@ BatchDialog::BatchDialog(TSession& session, QWidget* parent)
     : QDialog(parent),
       ui_(this),
       form_(ui_, session,
-            // As the window asks before writing a return that would be wrong and answers No
-            // unless told otherwise, a batch nobody watches writes none.
-            [&session](const TBatchRow& row) { return cli::RunBatchRow(session, row, true); }),
+            [this, &session](const TBatchRow& row) {
+              // The jobs run in a session of their own, as krinu-cli's would: their log lines
+              // never reach the main window's memo.
+              if (!runSession_) {
+                runSession_ = std::make_unique<TSession>(session.Env);
+                (void)runSession_->Start(ui_);
+              }
+              // As the window asks before writing a return that would be wrong and answers
+              // No unless told otherwise, a batch nobody watches writes none.
+              return cli::RunBatchRow(*runSession_, row, true);
+            }),
       binder_(form_.State.Controls()) {
   setObjectName(QStringLiteral("BatchForm"));
   setWindowTitle(form_.State.Caption);
@@ -89,6 +97,9 @@ BatchDialog::BatchDialog(TSession& session, QWidget* parent)
     });
   }
   results->addStretch(1);
+  QLabel* story = binder_.Label(QStringLiteral("EredmenyLb"));
+  story->setWordWrap(true);
+  story->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   auto* buttons = new QHBoxLayout;
   const std::pair<const char*, void (TBatchForm::*)()> clicks[] = {
@@ -112,6 +123,7 @@ BatchDialog::BatchDialog(TSession& session, QWidget* parent)
   v->addWidget(status);
   v->addLayout(choices);
   v->addLayout(results);
+  v->addWidget(story);
   v->addLayout(buttons);
 
   connect(jobs_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

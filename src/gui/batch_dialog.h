@@ -3,6 +3,7 @@
 // choices below it, and the buttons. Files dropped on it become rows.
 
 #include <QDialog>
+#include <memory>
 
 #include "app/batch_form.h"
 #include "gui/qt_user_interface.h"
@@ -26,6 +27,7 @@ class BatchDialog : public QDialog {
   void Run(const std::function<void()>& handler);
 
   QtUserInterface ui_;
+  std::unique_ptr<TSession> runSession_;
   TBatchForm form_;
   WidgetBinder binder_;
   QTableView* jobs_ = nullptr;
