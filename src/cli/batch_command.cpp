@@ -220,7 +220,7 @@ bool RunInWorkers(CliContext& c, const std::vector<TBatchRow>& rows,
     if (w.Process->waitForStarted()) workers.push_back(std::move(w));
   }
   if (workers.empty()) return false;
-  size_t next = 0, done = 0;
+  size_t next = 0, done = 0, turn = 0;
   while (done < toRun.size()) {
     bool heard = false;
     for (Worker& w : workers) {
@@ -230,6 +230,8 @@ bool RunInWorkers(CliContext& c, const std::vector<TBatchRow>& rows,
         w.Process->write(
             QJsonDocument(RowToJson(rows[size_t(w.Row)], o.Strict)).toJson(QJsonDocument::Compact) +
             '\n');
+        // Without an event loop a process's input is sent only while it is waited on.
+        w.Process->waitForBytesWritten(5000);
       }
       if (w.Row < 0) continue;
       if (w.Process->canReadLine()) {
@@ -258,11 +260,15 @@ bool RunInWorkers(CliContext& c, const std::vector<TBatchRow>& rows,
         ++done;
       }
     } else if (!heard) {
-      for (Worker& w : workers)
+      // A short wait on each busy worker in turn, so that none waits on another.
+      for (size_t i = 0; i < workers.size(); ++i) {
+        Worker& w = workers[(turn + i) % workers.size()];
         if (w.Process && w.Row >= 0) {
-          w.Process->waitForReadyRead(20);
+          w.Process->waitForReadyRead(10);
           break;
         }
+      }
+      ++turn;
     }
   }
   for (Worker& w : workers) {
