@@ -53,7 +53,7 @@ BatchState::BatchState() {
   UgyintezoLb = Cap(QStringLiteral("Ügyintéző:"));
   IdoszakLb = Cap(QStringLiteral("Időszak:"));
   KimenetLb = Cap(QStringLiteral("Kimenet:"));
-  NegyedevCbx.Caption = QStringLiteral("Negyedéves (az előző negyedév)");
+  NegyedevCbx.Caption = QStringLiteral("Negyedéves bevallás");
   OsszevonasCbx.Caption = QStringLiteral("Bizonylat összesítés");
   OsszevonasCbx.Checked = true;
   NullasCbx.Caption = QStringLiteral("'0'-s tételek kihagyása");
