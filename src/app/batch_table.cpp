@@ -142,11 +142,12 @@ QString FileKey(const QString& name) {
 }  // namespace
 
 std::vector<std::optional<QString>> OutputClashes(const std::vector<TBatchRow>& rows,
-                                                  const QString& extra) {
+                                                  const QString& table, const QString& manifest) {
   QHash<QString, QString> inputs, outputs;  // key -> the name as given
   for (const TBatchRow& row : rows)
     if (!row[mcBemenet].isEmpty()) inputs.insert(FileKey(row[mcBemenet]), row[mcBemenet]);
-  if (!extra.isEmpty()) outputs.insert(FileKey(extra), extra);
+  if (!manifest.isEmpty()) inputs.insert(FileKey(manifest), manifest);
+  if (!table.isEmpty()) outputs.insert(FileKey(table), table);
   std::vector<std::optional<QString>> clashes(rows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
     const TBatchOutputs o = BatchOutputsOf(rows[i]);

@@ -43,10 +43,12 @@ struct TBatchOutputs {
 };
 [[nodiscard]] TBatchOutputs BatchOutputsOf(const TBatchRow& row);
 
-// Per row, the refusal when one of its outputs would replace an input of the batch or an
-// output of an earlier row (or `extra`, the batch's own table), else nothing.
+// Per row, the refusal when one of its outputs would replace an input of the batch (or
+// `manifest`, the batch's own description) or an output of an earlier row (or `table`, the
+// batch's own table), else nothing.
 [[nodiscard]] std::vector<std::optional<QString>> OutputClashes(const std::vector<TBatchRow>& rows,
-                                                                const QString& extra = {});
+                                                                const QString& table = {},
+                                                                const QString& manifest = {});
 
 // A job that did not run: the row's own values and why.
 [[nodiscard]] TBatchResult FailedBatchResult(const TBatchRow& row, const QString& error);

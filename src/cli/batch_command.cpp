@@ -2,6 +2,7 @@
 // krinu-cli itself, and a table of what became of each.
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -70,6 +71,13 @@ TResult<QStringList> ConvertArguments(const TBatchRow& row, bool strict, const Q
                                "(mentett beállítások nélkül olvas a program); kérem, hagyja "
                                "üresen: %1")
                     .arg(row[mcProfil]));
+  for (TManifestColumn column : {mcKezdete, mcVege}) {
+    const QDate date = QDate::fromString(row[column], Qt::ISODate);
+    if (!date.isValid() || row[column].size() != 10)
+      return Fail(TFailureKind::Input,
+                  QStringLiteral("A(z) \"%1\" oszlop értéke dátum, ÉÉÉÉ-HH-NN alakban, nem \"%2\".")
+                      .arg(ManifestColumnName(column), row[column]));
+  }
   const TBatchOutputs outputs = BatchOutputsOf(row);
   QStringList args{
       QStringLiteral("--out"),   row[mcKimenet],   QStringLiteral("--taxpayer"), row[mcAdoszam],
@@ -291,19 +299,22 @@ int Batch(CliContext& c, const BatchOptions& o) {
     c.Ui.Error(QStringLiteral("A köteg leírásában nincs egyetlen feladat sem."));
     return kFailed;
   }
-  // The table must not take the place of a job's input; a job that would write into it fails.
-  if (o.Table)
-    for (const TBatchRow& row : rows)
-      if (SameFileName(row[mcBemenet], *o.Table)) {
-        c.Ui.Error(OutputIsInputMessage(*o.Table));
-        return kFailed;
-      }
+  // The table must not take the place of a job's input or of the manifest; a job that would
+  // write into either fails.
+  if (o.Table && (SameFileName(o.Manifest, *o.Table) ||
+                  std::any_of(rows.begin(), rows.end(), [&](const TBatchRow& row) {
+                    return SameFileName(row[mcBemenet], *o.Table);
+                  }))) {
+    c.Ui.Error(OutputIsInputMessage(*o.Table));
+    return kFailed;
+  }
 
   const qsizetype total = qsizetype(rows.size());
   std::vector<std::optional<TBatchResult>> results(rows.size());
   qsizetype printed = 0;
   // Progress in manifest order, each job's line with what it said below it, whole.
   const auto onResult = [&](qsizetype index, TBatchResult r) {
+    if (r.Nev.isEmpty()) r.Nev = TaxpayerName(c.Session, r.Adoszam);  // a row that never ran
     results[size_t(index)] = std::move(r);
     while (printed < total && results[size_t(printed)]) {
       const TBatchResult& done = *results[size_t(printed)];
@@ -314,7 +325,7 @@ int Batch(CliContext& c, const BatchOptions& o) {
     }
   };
   const std::vector<std::optional<QString>> clashes =
-      OutputClashes(rows, o.Table.value_or(QString()));
+      OutputClashes(rows, o.Table.value_or(QString()), o.Manifest);
   std::vector<qsizetype> toRun;
   for (size_t i = 0; i < rows.size(); ++i)
     if (!clashes[i]) toRun.push_back(qsizetype(i));
