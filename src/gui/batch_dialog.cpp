@@ -146,7 +146,7 @@ BatchDialog::BatchDialog(TSession& session, QWidget* parent)
     if (row >= 0 && jobs_->currentIndex().row() != row)
       jobs_->setCurrentIndex(jobs_->model()->index(int(row), 0));
   });
-  PlaceOnScreen(this, QSize(1100, 680));
+  PlaceOnScreen(this, QSize(940, 640));
   binder_.Render();
 }
 
