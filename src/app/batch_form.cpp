@@ -304,6 +304,11 @@ void TBatchForm::OpenResultFile(const QString& file) {
     ui_.Error(QStringLiteral("Nem sikerült megnyitni: ") + QDir::toNativeSeparators(file));
 }
 
+void TBatchForm::JobsSGDblClick(qsizetype row, int column) {
+  JobsSGSelect(row);
+  if (column == EredmenyCol) XmlMappaBtnClick();
+}
+
 void TBatchForm::XmlMappaBtnClick() {
   if (State.SelectedRow < 0 || !Result(State.SelectedRow)) return;
   OpenResultFile(QFileInfo(Result(State.SelectedRow)->Xml).absolutePath());

@@ -61,6 +61,8 @@ class TBatchForm {
   void MentesBtnClick();
   // Runs every row, with a progress bar whose "Mégse" stops after the job running then.
   void InditasBtnClick();
+  // A double click on a row's result opens its XML's folder, as the button does.
+  void JobsSGDblClick(qsizetype row, int column);
   void XmlMappaBtnClick();
   void NaploBtnClick();
   void OsszesitoBtnClick();

@@ -130,6 +130,9 @@ BatchDialog::BatchDialog(TSession& session, QWidget* parent)
           [this](const QModelIndex& index) {
             Run([this, row = index.row()] { form_.JobsSGSelect(row); });
           });
+  connect(jobs_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+    Run([this, row = index.row(), column = index.column()] { form_.JobsSGDblClick(row, column); });
+  });
   const auto changed = [this] { Run([this] { form_.RowChoiceChange(); }); };
   connect(taxpayer, &QComboBox::activated, this, changed);
   connect(admin, &QComboBox::activated, this, changed);
