@@ -101,5 +101,37 @@ TEST_F(ConvertTest, AManifestThatCannotBeUsedRunsNothing) {
       << profile.Err.toStdString();
 }
 
+TEST_F(ConvertTest, ABatchInWorkerProcessesGivesWhatOneProcessGives) {
+  const QByteArray example = Example().toUtf8();
+  const QByteArray rows = "Bemenet;Adószám;Ügyintéző;Kezdete;Vége;Kimenet;Összevonás\r\n" +
+                          example + ";19345678910;0001;2024-11-01;2024-11-30;a.xml;\r\n" + example +
+                          ";19345678910;0001;2024-10-01;2024-12-31;b.xml;nem\r\n" + example +
+                          ";99999999999;0001;2024-11-01;2024-11-30;c.xml;\r\n";
+  WriteText(Path("one/m.csv"), rows);
+  WriteText(Path("two/m.csv"), rows);
+  // The built krinu-cli stands for the program: its workers are that program.
+  const auto batch = [&](const char* dir, const char* jobs) {
+    CliRun r;
+    QTextStream out(&r.Out), err(&r.Err);
+    r.Status =
+        RunCli({"batch", Path(QString::fromUtf8(dir) + "/m.csv"), "--jobs", QString::fromUtf8(jobs),
+                "--summary-table", Path(QString::fromUtf8(dir) + "/t.csv")},
+               test::BinDir() + QStringLiteral("krinu-cli"), out, err);
+    err.flush();
+    return r;
+  };
+  ASSERT_EQ(Run({"taxpayer", "list"}).Status, kOk);  // the database made before either
+  const CliRun one = batch("one", "1");
+  const CliRun two = batch("two", "2");
+  EXPECT_EQ(one.Status, kSomeJobsFailed);
+  EXPECT_EQ(two.Status, one.Status);
+  const auto same = [&](const QByteArray& a, const QByteArray& b) {
+    EXPECT_EQ(QString::fromUtf8(b).replace(Path("two"), Path("one")), QString::fromUtf8(a));
+  };
+  same(one.Err.toUtf8(), two.Err.toUtf8());
+  for (const char* name : {"a.xml", "a.log", "b.xml", "b.log", "t.csv"})
+    same(Read(QStringLiteral("one/") + name), Read(QStringLiteral("two/") + name));
+}
+
 }  // namespace
 }  // namespace krinu::cli
