@@ -35,6 +35,7 @@
 #include "common/clock.h"
 #include "declaration/return_summary.h"
 #include "gui/adozok_torzs_dialog.h"
+#include "gui/batch_dialog.h"
 #include "gui/desktop_integration.h"
 #include "gui/help_window.h"
 #include "gui/keyboard.h"
@@ -151,6 +152,8 @@ TEST_F(DesktopTest, EveryWindowFitsASmallScreenAndHasTheIcon) {
   job.MissedRows = QStringList{QStringLiteral("a;b")};
   ShowMissedDialog missed(job, nullptr);
   ExpectFits(missed);
+  BatchDialog batch(*session, nullptr);
+  ExpectFits(batch);
   HelpWindow help(test::BinDir() + QStringLiteral("Help/Kezikonyv.html"));
   ExpectFits(help);
 }
