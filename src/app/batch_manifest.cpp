@@ -119,6 +119,12 @@ TResult<std::vector<TBatchRow>> ParseManifest(const QByteArray& bytes, const QSt
   for (const QString& cell : records.front().second) {
     // A spreadsheet on some systems writes accented letters decomposed.
     const QString name = cell.trimmed().normalized(QString::NormalizationForm_C);
+    // A spreadsheet ends rows with empty cells of its own: a column without a name is
+    // passed over as long as it holds nothing.
+    if (name.isEmpty()) {
+      columnOf.push_back(-1);
+      continue;
+    }
     int found = -1;
     for (int c = 0; c < kManifestColumns && found < 0; ++c)
       if (ManifestColumnName(TManifestColumn(c)) == name) found = c;
@@ -160,8 +166,19 @@ TResult<std::vector<TBatchRow>> ParseManifest(const QByteArray& bytes, const QSt
                       .arg(columnOf.size()));
     TBatchRow row;
     row.Line = line;
-    for (qsizetype f = 0; f < fields.size(); ++f)
-      row.Cells[size_t(columnOf[size_t(f)])] = fields[f].trimmed();
+    for (qsizetype f = 0; f < fields.size(); ++f) {
+      const int column = columnOf[size_t(f)];
+      if (column >= 0) {
+        row.Cells[size_t(column)] = fields[f].trimmed();
+      } else if (!fields[f].trimmed().isEmpty()) {
+        return Fail(TFailureKind::Input,
+                    QStringLiteral("A köteg leírásának %1. sorában a(z) %2. mezőnek nincs "
+                                   "oszlopneve a fejrovatban: \"%3\".")
+                        .arg(line)
+                        .arg(f + 1)
+                        .arg(EscapeControlCharacters(fields[f].trimmed(), false)));
+      }
+    }
     for (TManifestColumn c : kPathColumns) row[c] = Resolved(folder, row[c]);
     rows.push_back(std::move(row));
   }
