@@ -387,13 +387,19 @@ TProfilesRead ReadImportProfiles(const QString& fileName) {
     read.Profiles.Profiles.push_back(std::move(*p));
   }
   if (left > 0) {
-    const QString bak = SetAside(fileName);
+    // The good entries stay in place, the whole file as it was goes aside.
+    const QString bak = fileName + QStringLiteral(".bak");
+    QFile::remove(bak);
+    const bool kept = QFile::copy(fileName, bak);
     read.Notice = QStringLiteral(
                       "A mentett beállítások fájljának (%1) %2 hibás bejegyzését a program "
                       "kihagyta")
                       .arg(fileName)
                       .arg(left) +
-                  (bak.isEmpty() ? QString() : QStringLiteral("; az eredeti fájl: ") + bak);
+                  (kept ? QStringLiteral("; az eredeti fájl: ") + bak : QString());
+    if (kept)
+      if (const std::optional<QString> failed = WriteImportProfiles(fileName, read.Profiles))
+        *read.Notice += QStringLiteral("; a javított fájl nem írható ki: ") + *failed;
   }
   return read;
 }
