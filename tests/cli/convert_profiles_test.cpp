@@ -6,22 +6,9 @@
 namespace krinu::cli {
 namespace {
 
-// An export whose dates read as mm/dd/yyyy and as dd/mm/yyyy alike (every day is at most 12),
-// so that the detection cannot choose the format.
-QByteArray UndecidableExport(int month, const QByteArray& separator = ";") {
-  QByteArray text = "Adószám;Megnevezés;Dátum;Bizonylat szám;Nettó alap;ÁFA összeg\r\n";
-  for (int day = 1; day <= 12; ++day)
-    text += "1111111" + QByteArray::number(day % 10) + "-2-41;Partner " + QByteArray::number(day) +
-            " Kft;" + QByteArray::number(month) + "/" +
-            QByteArray::number(day).rightJustified(2, '0') + "/2024;SZ/" + QByteArray::number(day) +
-            ";1.000,00;270,00\r\n";
-  text.replace(";", separator);
-  return text;
-}
-
 TEST_F(ConvertTest, AProfileSavedOnceConvertsTheNextMonthAsTheSameCorrectionsByHand) {
-  test::WriteFile(Path(QStringLiteral("okt.csv")), UndecidableExport(10));
-  test::WriteFile(Path(QStringLiteral("nov.csv")), UndecidableExport(11));
+  test::WriteFile(Path(QStringLiteral("okt.csv")), test::UndecidableDateExport(2024, 10));
+  test::WriteFile(Path(QStringLiteral("nov.csv")), test::UndecidableDateExport(2024, 11));
   const QStringList byHand{QStringLiteral("--columns"), QStringLiteral("1,2,3,4,5,6"),
                            QStringLiteral("--date-format"), QStringLiteral("mm/dd/yyyy")};
   const QStringList period{QStringLiteral("--from"), QStringLiteral("2024-11-01"),
@@ -55,7 +42,7 @@ TEST_F(ConvertTest, AProfileSavedOnceConvertsTheNextMonthAsTheSameCorrectionsByH
   }
 
   // Another layout (another separator) is refused by name and passed over by auto.
-  test::WriteFile(Path(QStringLiteral("vesszo.csv")), UndecidableExport(11, ","));
+  test::WriteFile(Path(QStringLiteral("vesszo.csv")), test::UndecidableDateExport(2024, 11, ","));
   const CliRun refused = Run({QStringLiteral("load"), QStringLiteral("vesszo.csv"),
                               QStringLiteral("--profile"), QStringLiteral("Havi")});
   EXPECT_EQ(refused.Status, kFailed);
