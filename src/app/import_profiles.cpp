@@ -16,6 +16,7 @@ namespace {
 
 constexpr qsizetype kMaxNameLength = 100;
 constexpr qsizetype kMaxTextLength = 1000;
+constexpr qsizetype kMaxHeaderText = 200;
 
 // A separator is one character of the file; line ends and NUL cannot be one.
 bool SeparatorValue(const QString& text) {
@@ -204,9 +205,11 @@ TLayoutFingerprint LayoutOf(quint16 codePage, const QString& separator, bool hea
   l.Header = header;
   if (!check.Status.Ok() || !check.FieldCount) return l;
   l.FieldCount = *check.FieldCount;
+  // A header cell is a caption; a cell of megabytes would make the profiles file too large.
   if (header && !check.Preview.Cells.empty())
     for (int col = 0; col < l.FieldCount; ++col)
-      l.HeaderTexts << check.Preview.Cells.front().value(col).trimmed().toCaseFolded();
+      l.HeaderTexts << check.Preview.Cells.front().value(col).trimmed().toCaseFolded().left(
+          kMaxHeaderText);
   return l;
 }
 
@@ -409,7 +412,14 @@ std::optional<QString> WriteImportProfiles(const QString& fileName,
   QJsonArray entries;
   for (const TImportProfile& p : profiles.Profiles) entries.append(ProfileJson(p));
   const QJsonObject root{{QStringLiteral("version"), 1}, {QStringLiteral("profiles"), entries}};
-  return WriteFileAtomically(fileName, QJsonDocument(root).toJson(QJsonDocument::Indented));
+  const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
+  // A file that would not be read back is not written: the previous one stays.
+  if (bytes.size() > TImportProfiles::kMaxFileBytes)
+    return QStringLiteral(
+               "a fájl nagyobb lenne a megengedett %1 MiB-nál; kérem, töröljön a "
+               "mentett beállítások közül")
+        .arg(TImportProfiles::kMaxFileBytes >> 20);
+  return WriteFileAtomically(fileName, bytes);
 }
 
 TImportProfiles& TProfileStore::Profiles() {

@@ -175,12 +175,17 @@ void TMainForm::RecordProfileAfterLoad() {
     used->LastUsed = QDateTime::currentDateTimeUtc();
     SaveProfiles();
   }
-  if (const TImportProfile* profile = store.Find(trace.Recorded)) PreselectRememberedRun(*profile);
+  PreselectRememberedRun();
 }
 
-void TMainForm::PreselectRememberedRun(const TImportProfile& profile) {
-  if (!PreselectFromProfile) return;
-  const TRememberedRun* run = RememberedRunFor(profile, job_->Input.InputFileName);
+const TRememberedRun* TMainForm::RememberedRunOfJob() {
+  if (!session_.ImportProfiles.Available() || job_->Profile.Recorded.isEmpty()) return nullptr;
+  const TImportProfile* profile = session_.ImportProfiles.Profiles().Find(job_->Profile.Recorded);
+  return profile ? RememberedRunFor(*profile, job_->Input.InputFileName) : nullptr;
+}
+
+void TMainForm::PreselectRememberedRun() {
+  const TRememberedRun* run = PreselectFromProfile ? RememberedRunOfJob() : nullptr;
   if (!run) return;
   QStringList what;
   for (int i = 0; i < session_.AdozokList.Count(); ++i)
@@ -208,7 +213,7 @@ void TMainForm::PreselectRememberedRun(const TImportProfile& profile) {
                         : QStringLiteral("időszak: az előző hónap"));
   State.ProfileRunLb.Caption =
       QStringLiteral("A(z) „%1” mentett beállítás szerint előválasztva: %2")
-          .arg(profile.Name, what.join(QStringLiteral(", ")));
+          .arg(job_->Profile.Recorded, what.join(QStringLiteral(", ")));
 }
 
 void TMainForm::RecordRunInProfile() {

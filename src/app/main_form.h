@@ -135,6 +135,9 @@ class TMainForm {
   void ProfileUndoBtnClick();
   // The "Mentett beállítások" window.
   void ProfilesMenuClick();
+  // The second tab as last used with the profile of the job's last successful load, for
+  // files named like the job's; none without one.
+  [[nodiscard]] const TRememberedRun* RememberedRunOfJob();
   // Saves the corrections of the job's load (it must have succeeded, with the layout traced)
   // under name, replacing the layout's profile and one of that name. Why not, or nothing.
   [[nodiscard]] std::optional<QString> SaveProfileAs(const QString& name);
@@ -181,7 +184,7 @@ class TMainForm {
   void ApplyProfileStructure(const TInputCorrections& corrections);
   void ApplyProfileContent();
   void RecordProfileAfterLoad();
-  void PreselectRememberedRun(const TImportProfile& profile);
+  void PreselectRememberedRun();
   void RecordRunInProfile();
   [[nodiscard]] TInputChoices ShownChoices();
   void SaveProfiles();
