@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 
 #include "app/import_profiles.h"
+#include "app/profiles_form.h"
+#include "support/scripted_ui.h"
 #include "support/test_env.h"
 
 namespace krinu {
@@ -123,6 +125,55 @@ TEST(ImportProfiles, OneProfilePerLayoutAndOnlyWhatTheUserChanged) {
   EXPECT_EQ(PreviousQuarter(QDate(2027, 1, 1)), std::pair(QDate(2026, 10, 1), QDate(2026, 12, 31)));
   EXPECT_TRUE(IsCalendarQuarter(QDate(2026, 7, 1), QDate(2026, 9, 30)));
   EXPECT_FALSE(IsCalendarQuarter(QDate(2026, 8, 1), QDate(2026, 10, 31)));
+}
+
+// The "Mentett beállítások" window renames and deletes in the file, and refuses a name that
+// is taken or holds a control character.
+TEST(ImportProfiles, TheWindowRenamesAndDeletesInTheFile) {
+  QTemporaryDir root;
+  AppEnvironment env;
+  env.ProgramPath = root.filePath(QStringLiteral("krinu"));
+  env.UserProfile = root.path();
+  TSession session(env);
+  test::ScriptedUserInterface ui;
+  ASSERT_EQ(session.Start(ui), TStartup::Started);
+  TImportProfiles& store = session.ImportProfiles.Profiles();
+  const QDateTime now = QDateTime::currentDateTimeUtc();
+  ASSERT_FALSE(store.Put(QStringLiteral("A"), {0, QStringLiteral(";"), true, 6, {}}, {}, now));
+  ASSERT_FALSE(store.Put(QStringLiteral("B"), {65001, QStringLiteral(","), true, 6, {}}, {}, now));
+  const auto names = [&] {
+    QStringList n;
+    for (const TImportProfile& p :
+         ReadImportProfiles(ImportProfilesName(session.DataDir)).Profiles.Profiles)
+      n << p.Name;
+    return n;
+  };
+
+  TProfilesForm form(ui, session);
+  form.FormShow();
+  ASSERT_EQ(form.State.ProfilesSG.RowCount, 2);
+  EXPECT_EQ(form.State.ProfilesSG.Cell(1, 1), QStringLiteral("UTF-8, ',', fejrovat, 6 mező"));
+  EXPECT_FALSE(form.State.TorlesBtn.Enabled);  // until a row is chosen
+  form.ProfilesSGSelect(0);
+  for (const QString& refused : {QStringLiteral("B"), QStringLiteral("C\x1b[2J")}) {
+    form.State.NevEd.Text = refused;
+    form.AtnevezesBtnClick();
+  }
+  EXPECT_EQ(
+      ui.Texts(QStringLiteral("error")),
+      (QStringList{QStringLiteral("Már van ilyen nevű mentett beállítás: B"),
+                   QStringLiteral("A mentett beállítás neve nem tartalmazhat vezérlő karaktert")}));
+  form.State.NevEd.Text = QStringLiteral("Havi");
+  form.AtnevezesBtnClick();
+  EXPECT_EQ(names(), (QStringList{QStringLiteral("Havi"), QStringLiteral("B")}));
+
+  form.ProfilesSGSelect(1);
+  ui.ConfirmAnswers = {false, true};
+  form.TorlesBtnClick();
+  EXPECT_EQ(names().size(), 2);
+  form.TorlesBtnClick();
+  EXPECT_EQ(names(), QStringList{QStringLiteral("Havi")});
+  EXPECT_EQ(form.State.Selected, 0);
 }
 
 }  // namespace
