@@ -63,9 +63,39 @@ class MainWindowTest : public ::testing::Test {
     return w;
   }
 
+  // A window over the shipped settings, whose masks know the exports' headers.
+  void StartWithShippedSettings() {
+    window.reset();
+    QDir().mkpath(root.filePath(QStringLiteral("bin")));
+    ASSERT_TRUE(QFile::copy(test::BinDir() + QStringLiteral("krinu.ini"),
+                            root.filePath(QStringLiteral("bin/krinu.ini"))));
+    env.ProgramPath = root.filePath(QStringLiteral("bin/krinu"));
+    window = std::make_unique<MainWindow>(env);
+    ASSERT_TRUE(window->Start());
+  }
+
   QTemporaryDir root;
   AppEnvironment env;
   std::unique_ptr<MainWindow> window;
+};
+
+// Closes every box as it opens, while it lives, and keeps what the boxes said.
+class BoxCloser {
+ public:
+  explicit BoxCloser(QStringList& boxes) {
+    timer_.setInterval(0);
+    QObject::connect(&timer_, &QTimer::timeout, [&boxes] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        boxes << box->text();
+        box->accept();
+      }
+    });
+    timer_.start();
+  }
+  void stop() { timer_.stop(); }
+
+ private:
+  QTimer timer_;
 };
 
 TEST_F(MainWindowTest, ShowsTheStateAfterStartUp) {
@@ -383,24 +413,9 @@ TEST_F(MainWindowTest, ADateTypedWithItsSeparatorsIsThatDate) {
 // A bookkeeper's session: a file loaded, a return, a second one with another option, then a
 // setting changed behind the checks.
 TEST_F(MainWindowTest, TheWindowNeverShowsChecksOrAReturnThatNoLongerHold) {
-  // With the shipped settings, whose masks know the export's headers.
-  window.reset();
-  QDir().mkpath(root.filePath(QStringLiteral("bin")));
-  ASSERT_TRUE(QFile::copy(test::BinDir() + QStringLiteral("krinu.ini"),
-                          root.filePath(QStringLiteral("bin/krinu.ini"))));
-  env.ProgramPath = root.filePath(QStringLiteral("bin/krinu"));
-  window = std::make_unique<MainWindow>(env);
-  ASSERT_TRUE(window->Start());
+  ASSERT_NO_FATAL_FAILURE(StartWithShippedSettings());
   QStringList boxes;
-  QTimer closer;
-  closer.setInterval(0);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      boxes << box->text();
-      box->accept();
-    }
-  });
-  closer.start();
+  BoxCloser closer(boxes);
   const QString csv = root.filePath(QStringLiteral("szamlak.csv"));
   // An invoice on two lines, then ten of one line each.
   QByteArray lines =
@@ -466,23 +481,9 @@ TEST_F(MainWindowTest, TheWindowNeverShowsChecksOrAReturnThatNoLongerHold) {
 // Last month's export loaded with the date column and format set by hand: this month's
 // export of the layout comes in with them, says so, and its link gives the plain detection.
 TEST_F(MainWindowTest, ASavedProfileIsAppliedWithANoteAndUndoneByItsLink) {
-  window.reset();
-  QDir().mkpath(root.filePath(QStringLiteral("bin")));
-  ASSERT_TRUE(QFile::copy(test::BinDir() + QStringLiteral("krinu.ini"),
-                          root.filePath(QStringLiteral("bin/krinu.ini"))));
-  env.ProgramPath = root.filePath(QStringLiteral("bin/krinu"));
-  window = std::make_unique<MainWindow>(env);
-  ASSERT_TRUE(window->Start());
+  ASSERT_NO_FATAL_FAILURE(StartWithShippedSettings());
   QStringList boxes;
-  QTimer closer;
-  closer.setInterval(0);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      boxes << box->text();
-      box->accept();
-    }
-  });
-  closer.start();
+  BoxCloser closer(boxes);
   const QString october = root.filePath(QStringLiteral("export-2026-10.csv"));
   const QString november = root.filePath(QStringLiteral("export-2026-11.csv"));
   test::WriteFile(october, test::UndecidableDateExport(2026, 10));
