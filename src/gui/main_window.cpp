@@ -428,10 +428,16 @@ QWidget* MainWindow::BuildInputTab() {
           [this] { Run([this] { form_->ProfileUndoBtnClick(); }); });
   note->addWidget(undo);
   note->addStretch(1);
-  binder_.Custom([this, profileRow, dash, undo] {
+  // The short note of an applied profile keeps its link right beside it; a longer one (a
+  // profiles file set aside, with its path) wraps in the tab's width rather than widening it.
+  binder_.Custom([this, profileRow, note, noteLb, dash, undo] {
+    const bool undoable = form_->State.ProfileUndoBtn.Enabled;
     profileRow->setVisible(!form_->State.ProfileNoteLb.Caption.isEmpty());
-    dash->setVisible(form_->State.ProfileUndoBtn.Enabled);
-    undo->setVisible(form_->State.ProfileUndoBtn.Enabled);
+    dash->setVisible(undoable);
+    undo->setVisible(undoable);
+    noteLb->setWordWrap(!undoable);
+    note->setStretch(0, undoable ? 0 : 1);  // the note, then its dash, link and the rest
+    note->setStretch(3, undoable ? 1 : 0);
   });
   v->addWidget(profileRow);
 
