@@ -422,14 +422,27 @@ std::optional<QString> WriteImportProfiles(const QString& fileName,
   return WriteFileAtomically(fileName, bytes);
 }
 
+std::pair<qint64, QDateTime> TProfileStore::Stamp() const {
+  const QFileInfo info(fileName_);
+  return info.exists() ? std::pair(info.size(), info.lastModified())
+                       : std::pair(qint64(-1), QDateTime());
+}
+
+void TProfileStore::Read() {
+  read_ = true;
+  TProfilesRead read = ReadImportProfiles(fileName_);
+  profiles_ = std::move(read.Profiles);
+  if (read.Notice) notice_ = std::move(read.Notice);
+  stamp_ = Stamp();
+}
+
 TImportProfiles& TProfileStore::Profiles() {
-  if (!read_ && Available()) {
-    read_ = true;
-    TProfilesRead read = ReadImportProfiles(fileName_);
-    profiles_ = std::move(read.Profiles);
-    notice_ = std::move(read.Notice);
-  }
+  if (!read_ && Available()) Read();
   return profiles_;
+}
+
+void TProfileStore::Refresh() {
+  if (read_ && Available() && Stamp() != stamp_) Read();
 }
 
 std::optional<QString> TProfileStore::TakeNotice() {
@@ -440,7 +453,9 @@ std::optional<QString> TProfileStore::TakeNotice() {
 
 std::optional<QString> TProfileStore::Save() {
   if (!Available()) return QStringLiteral("nincs adatmappa");
-  return WriteImportProfiles(fileName_, Profiles());
+  std::optional<QString> failed = WriteImportProfiles(fileName_, Profiles());
+  if (!failed) stamp_ = Stamp();
+  return failed;
 }
 
 std::pair<QDate, QDate> PreviousQuarter(const QDate& today) {

@@ -148,14 +148,22 @@ class TProfileStore {
   void SetFile(const QString& fileName) { fileName_ = fileName; }
   [[nodiscard]] bool Available() const { return !fileName_.isEmpty(); }
   TImportProfiles& Profiles();
+  // Reads the file again when another program (krinu-cli, a second window) has changed it
+  // since this store read or wrote it. References into the profiles do not survive it.
+  void Refresh();
   // The notice of the first read, once.
   [[nodiscard]] std::optional<QString> TakeNotice();
   // Why the profiles could not be written, or nothing.
   [[nodiscard]] std::optional<QString> Save();
 
  private:
+  void Read();
+  // The file as this store last read or wrote it (size, time), to see another's change.
+  [[nodiscard]] std::pair<qint64, QDateTime> Stamp() const;
+
   QString fileName_;
   bool read_ = false;
+  std::pair<qint64, QDateTime> stamp_;
   TImportProfiles profiles_;
   std::optional<QString> notice_;
 };

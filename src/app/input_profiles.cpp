@@ -58,6 +58,7 @@ std::optional<TInputCorrections> TMainForm::ProfileForFile() {
                           State.HeaderCbx.Checked, CheckInputDataStructure(job_->Input));
   trace.Detected.Separator = State.CsvSeparatorEd.Text;
   trace.Detected.Header = State.HeaderCbx.Checked;
+  session_.ImportProfiles.Refresh();
   TImportProfiles& store = session_.ImportProfiles.Profiles();
   if (const std::optional<QString> notice = session_.ImportProfiles.TakeNotice()) {
     session_.Log.Write(LogSource::Startup, *notice);

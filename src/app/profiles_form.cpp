@@ -95,6 +95,7 @@ TProfilesForm::TProfilesForm(UserInterface& ui, TSession& session) : ui_(ui), se
 }
 
 void TProfilesForm::FormShow() {
+  session_.ImportProfiles.Refresh();
   Refresh();
   if (const std::optional<QString> notice = session_.ImportProfiles.TakeNotice())
     ui_.Warning(*notice);

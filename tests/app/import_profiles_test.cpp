@@ -174,6 +174,14 @@ TEST(ImportProfiles, TheWindowRenamesAndDeletesInTheFile) {
   form.TorlesBtnClick();
   EXPECT_EQ(names(), QStringList{QStringLiteral("Havi")});
   EXPECT_EQ(form.State.Selected, 0);
+
+  // What krinu-cli changed meanwhile is what the window shows when it opens again.
+  TProfileStore other;
+  other.SetFile(ImportProfilesName(session.DataDir));
+  other.Profiles().Profiles.clear();
+  ASSERT_FALSE(other.Save());
+  form.FormShow();
+  EXPECT_EQ(form.State.ProfilesSG.RowCount, 0);
 }
 
 }  // namespace
