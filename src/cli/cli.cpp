@@ -95,6 +95,7 @@ std::vector<CliCommand> AllCommands() {
   AddListCommands(commands);
   AddInputCommands(commands);
   AddConvertCommand(commands);
+  AddProfileCommands(commands);
   AddRegisterCommands(commands);
   return commands;
 }
@@ -150,6 +151,8 @@ void DeclareCommand(QCommandLineParser& parser, const CliCommand& command) {
   if (command.TakesInput)
     parser.addPositionalArgument(QStringLiteral("CSV"),
                                  QStringLiteral("a könyvelőprogram CSV exportja"));
+  if (!command.Argument.first.isEmpty())
+    parser.addPositionalArgument(command.Argument.first, command.Argument.second);
 }
 
 QString CommandHelp(const QCommandLineParser& parser, const CliCommand& command) {
@@ -161,7 +164,10 @@ FromArgs<CommandRun> ReadCommand(const QCommandLineParser& parser, const CliComm
   const qsizetype positionals = parser.positionalArguments().size();
   if (command.TakesInput && positionals != 1)
     return UsageError{QStringLiteral("pontosan egy bemeneti CSV fájlt kell megadni")};
-  if (!command.TakesInput && positionals != 0)
+  if (!command.Argument.first.isEmpty() && positionals != 1)
+    return UsageError{
+        QStringLiteral("pontosan egy %1 argumentumot kell megadni").arg(command.Argument.first)};
+  if (!command.TakesInput && command.Argument.first.isEmpty() && positionals != 0)
     return UsageError{QStringLiteral("fölösleges argumentum: ") +
                       parser.positionalArguments().join(QLatin1Char(' '))};
   return command.Read(parser);

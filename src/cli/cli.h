@@ -93,6 +93,8 @@ struct CliCommand {
   QString Usage = {};       // what follows the name on the usage line
   QString Help = {};        // one line
   bool TakesInput = false;  // exactly one positional argument, the INPUT file; else none
+  // Exactly one positional argument of another kind: its name and meaning (a profile's NAME).
+  std::pair<QString, QString> Argument = {};
   // Declares the command's options on its parser (empty: none).
   std::function<void(QCommandLineParser&)> Declare = {};
   CommandReader Read;
@@ -126,5 +128,6 @@ std::vector<CliCommand> AllCommands();
 void AddListCommands(std::vector<CliCommand>& commands);
 void AddInputCommands(std::vector<CliCommand>& commands);
 void AddConvertCommand(std::vector<CliCommand>& commands);
+void AddProfileCommands(std::vector<CliCommand>& commands);
 
 }  // namespace krinu::cli
