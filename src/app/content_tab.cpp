@@ -34,10 +34,11 @@ bool TMainForm::AnalyzeInputDataContent() {
   for (size_t i = 0; i < combos.size(); ++i) combos[i]->ItemIndex = found.Columns.Item[i];
   if (found.DateFormat) State.DateFormEd.Text = *found.DateFormat;
   if (found.DecSepIndex) State.DecSepCbx.ItemIndex = *found.DecSepIndex;
+  ApplyProfileContent();
   amountColumns_ = {State.AFAAlapColCbx.ItemIndex, State.AFAColCbx.ItemIndex};
   UpdateDateFormatHelp();
 
-  if (!found.Complete()) {
+  if (!SelectedColumns().Complete()) {
     ui_.Error(IdentificationFailureMessage(
         {State.SzerkezetPanelTitle.Caption, State.HeaderCbx.Caption, State.Label5.Caption,
          State.SzerkezetCheckBtn.Caption, State.TartalomPanelTitle.Caption, State.Label22.Caption,
@@ -79,6 +80,7 @@ bool TMainForm::LoadAndNotify() {
     return false;
   }
   SetInputStage(TInputStage::Loaded);
+  RecordProfileAfterLoad();
   NotifyInputLoadResult();
   return true;
 }

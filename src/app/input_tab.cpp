@@ -52,6 +52,8 @@ void TMainForm::RememberInputFile(const QString& path) {
 void TMainForm::ChooseInputFile(const QString& path) {
   job_ = session_.NewJob();
   ForgetLastReturn();
+  ProfileNote({});
+  State.ProfileRunLb.Caption.clear();
   SetInputStage(TInputStage::FileChosen);
   // The file's name lives in the job; the edit shows it and every reading takes it from there.
   job_->Input.InputFileName = path;
@@ -99,8 +101,13 @@ void TMainForm::ChooseInputFile(const QString& path) {
   State.CsvSeparatorEd.Text = guess.Separator;
   State.HeaderCbx.Checked = guess.Header;
   if (guess.LineCount) job_->Input.InputLineCount = *guess.LineCount;
+  // The layout's profile corrects what the detection chose, before any check speaks.
+  const std::optional<TInputCorrections> profile = ProfileForFile();
+  if (!job_->Profile.Refusal.isEmpty()) return;
+  const bool structureCorrected = profile && profile->TouchesStructure();
+  if (structureCorrected) ApplyProfileStructure(*profile);
   // An empty file gives the guess nothing to vote on; saying it is empty is the truth.
-  if (!guess.Status.Ok() && job_->Input.InputLineCount != 0) {
+  if (!guess.Status.Ok() && job_->Input.InputLineCount != 0 && !structureCorrected) {
     job_->Refused = false;  // the user corrects the structure panel and checks again
     ui_.Error(QStringLiteral("Nem sikerült feltérképezni az input fájl szerkezetét\n"
                              "Kérem állítsa be a fájl szerkezetének jellemzőit a \"") +

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/import_profiles.h"
 #include "app/job_warning.h"
 #include "content/afa_adat.h"
 #include "content/input_load.h"
@@ -102,6 +103,26 @@ class TJob {
   }
 
   TJobRun Run;
+
+  // The import profile side of the input chain.
+  struct TProfileTrace {
+    // The file's layout as the detection found it; none while profiles are not in use.
+    std::optional<TLayoutFingerprint> Layout;
+    // What the detection chose: the structure guess, and the column assignment of the last
+    // structure check.
+    TInputChoices Detected;
+    // The profile whose corrections were applied; empty when none was.
+    QString Applied;
+    // Why the profile asked for cannot be used with this file (krinu-cli --profile NAME).
+    QString Refusal;
+    // The profile the last successful load applied or saved, whose remembered second tab
+    // a written return updates.
+    QString Recorded;
+    // What the input tab's note said about it, in order (applied, saved, a damaged file).
+    QStringList Notes;
+    // Why the corrections asked to be saved were not.
+    QString SaveFailure;
+  } Profile;
 };
 
 }  // namespace krinu

@@ -69,6 +69,14 @@ void TMainForm::SaveRecent() {
                          RecentFilesName(session_.DataDir) + QStringLiteral("): ") + *failed);
 }
 
+void TMainForm::WindowClosing(const QRect& normal, bool maximized) {
+  if (!RememberRecentFiles || session_.DataDir.isEmpty() || !normal.isValid()) return;
+  if (recent_.Window == normal && recent_.Maximized == maximized) return;
+  recent_.Window = normal;
+  recent_.Maximized = maximized;
+  SaveRecent();
+}
+
 void TMainForm::FormClose() {
   session_.Close();
 }

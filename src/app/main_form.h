@@ -122,6 +122,28 @@ class TMainForm {
   void RefreshAdozokComboBox();
   void RefreshUgyintezokComboBox();
 
+  // Import profiles (app/import_profiles.h). The window applies the profile of a file's
+  // layout by itself, saves the corrections of a load that succeeded and preselects the
+  // second tab from it; krinu-cli does so only when asked (--profile, --save-profile), so
+  // that scripts keep their results.
+  enum class TProfileUse { None, Auto, Named };
+  TProfileUse ProfileUse = TProfileUse::None;
+  QString ProfileName;                // Named: the profile to apply, which must fit the file
+  bool SaveCorrections = false;       // a load that succeeded after corrections saves them
+  bool TraceLayout = false;           // the layout is found even when no profile is applied
+  bool PreselectFromProfile = false;  // the second tab as it was last used with the layout
+  // "Visszavonás" beside the note of an applied profile: the file as the plain detection
+  // takes it.
+  void ProfileUndoBtnClick();
+  // The "Mentett beállítások" window.
+  void ProfilesMenuClick();
+  // The second tab as last used with the profile of the job's last successful load, for
+  // files named like the job's; none without one.
+  [[nodiscard]] const TRememberedRun* RememberedRunOfJob();
+  // Saves the corrections of the job's load (it must have succeeded, with the layout traced)
+  // under name, replacing the layout's profile and one of that name. Why not, or nothing.
+  [[nodiscard]] std::optional<QString> SaveProfileAs(const QString& name);
+
   MainFormState State;
 
   FileDialogSpec OpenDialog, SaveDialog;
@@ -133,6 +155,9 @@ class TMainForm {
   // of them (the window keeps them for the next run).
   bool OneReturnPerJob = false;
   const TRecentFiles& Recent() const { return recent_; }
+  // The window closes at this place and size (its normal geometry), maximized or not: it
+  // opens there next time.
+  void WindowClosing(const QRect& normal, bool maximized);
 
   UserInterface& Ui() { return ui_; }
   TSession& Session() { return session_; }
@@ -153,6 +178,21 @@ class TMainForm {
   void RememberInputFile(const QString& path);
   void RememberXmlFolder(const QString& fileName);
   void SaveRecent();
+  // The profile side of the chain: which corrections the file's layout gets (none when
+  // profiles are not in use or none fits; a refusal is left in the job), the structure part
+  // applied over the guess, the content part over the column assignment (once), what a load
+  // that succeeded leaves in the store, and what a written return does.
+  [[nodiscard]] std::optional<TInputCorrections> ProfileForFile();
+  void ApplyProfileStructure(const TInputCorrections& corrections);
+  void ApplyProfileContent();
+  void RecordProfileAfterLoad();
+  void PreselectRememberedRun();
+  void RecordRunInProfile();
+  [[nodiscard]] TInputChoices ShownChoices();
+  void SaveProfiles();
+  std::optional<QString> StoreCorrections(const QString& name,
+                                          const TInputCorrections& corrections);
+  void ProfileNote(const QString& text);
 
   UserInterface& ui_;
   TSession& session_;
@@ -162,6 +202,8 @@ class TMainForm {
   std::array<int, 2> amountColumns_{-1, -1};  // the amount combos' items as last seen
   bool loadStopped_ = false;                  // the last load was stopped by the user
   bool recentWriteReported_ = false;  // one log line for a data folder that cannot be written
+  std::optional<TInputCorrections> pendingContent_;  // for the next column assignment
+  bool skipProfileOnce_ = false;                     // the undo's plain detection
 };
 
 }  // namespace krinu

@@ -31,6 +31,9 @@ MainFormState::MainFormState() {
   XMLGenTS = Cap(u"  XML ÁFA bevallás készítése");
 
   SelectFileBtn = Cap(u"Input File kijelölése (CSV formátum)");
+  ProfileUndoBtn = Cap(u"Visszavonás");
+  ProfileUndoBtn.Enabled = false;
+  ProfilesMenu = Cap(u"&Mentett beállítások…");
   SzerkezetPanelTitle = Cap(u"Input Fájl szerkezete");
   HeaderCbx = Check(u"Első sor Fejrovat", false);
   Label5 = Cap(u"Mező elválasztó karakter:");
@@ -99,6 +102,8 @@ NamedControls MainFormState::Controls() {
       {QStringLiteral("XMLGenTS"), &XMLGenTS},
       {QStringLiteral("SelectFileBtn"), &SelectFileBtn},
       {QStringLiteral("FileNameEd"), &FileNameEd},
+      {QStringLiteral("ProfileNoteLb"), &ProfileNoteLb},
+      {QStringLiteral("ProfileUndoBtn"), &ProfileUndoBtn},
       {QStringLiteral("SzerkezetPanelTitle"), &SzerkezetPanelTitle},
       {QStringLiteral("HeaderCbx"), &HeaderCbx},
       {QStringLiteral("Label5"), &Label5},
@@ -164,6 +169,8 @@ NamedControls MainFormState::Controls() {
       {QStringLiteral("NyomtVerEd"), &NyomtVerEd},
       {QStringLiteral("Step1Btn"), &Step1Btn},
       {QStringLiteral("SummaryBtn"), &SummaryBtn},
+      {QStringLiteral("ProfileRunLb"), &ProfileRunLb},
+      {QStringLiteral("ProfilesMenu"), &ProfilesMenu},
       {QStringLiteral("BizSumCbx"), &BizSumCbx},
       {QStringLiteral("DropZeroItemsCbx"), &DropZeroItemsCbx},
       {QStringLiteral("XMLGenMm"), &XMLGenMm},

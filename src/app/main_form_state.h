@@ -28,6 +28,9 @@ struct MainFormState {
   // Tab InputTS.
   CaptionControl SelectFileBtn;
   TextControl FileNameEd;
+  // Under the file: what became of the layout's import profile, and its undo (shown while
+  // enabled).
+  CaptionControl ProfileNoteLb, ProfileUndoBtn;
 
   CaptionControl SzerkezetPanelTitle;
   CheckControl HeaderCbx;
@@ -84,7 +87,9 @@ struct MainFormState {
   CaptionControl Label23;
   TextControl NyomtVerEd;
   CaptionControl Step1Btn;
-  CaptionControl SummaryBtn;  // the summary of the job's last return
+  CaptionControl SummaryBtn;    // the summary of the job's last return
+  CaptionControl ProfileRunLb;  // what the import profile preselected on this tab
+  CaptionControl ProfilesMenu;  // the "Mentett beállítások" window
   CheckControl BizSumCbx, DropZeroItemsCbx;
   MemoControl XMLGenMm;
   // Never shown: two options the run does not read, and the date-conversion test panel.

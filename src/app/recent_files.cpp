@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdlib>
 
 #include "app/file_names.h"
 #include "common/atomic_write.h"
@@ -53,6 +54,18 @@ TRecentFiles LoadRecentFiles(const QString& fileName) {
     if (const QString path = PathValue(files.at(i)); !path.isEmpty()) recent.Add(path);
   recent.InputDir = PathValue(root.value(QStringLiteral("inputFolder")));
   recent.XmlDir = PathValue(root.value(QStringLiteral("xmlFolder")));
+  // A place no screen could have is not taken.
+  const QJsonObject window = root.value(QStringLiteral("window")).toObject();
+  const QRect rect(window.value(QStringLiteral("x")).toInt(),
+                   window.value(QStringLiteral("y")).toInt(),
+                   window.value(QStringLiteral("width")).toInt(),
+                   window.value(QStringLiteral("height")).toInt());
+  constexpr int kFar = 100000;
+  if (rect.width() >= 200 && rect.height() >= 150 && rect.width() <= kFar &&
+      rect.height() <= kFar && std::abs(rect.x()) <= kFar && std::abs(rect.y()) <= kFar) {
+    recent.Window = rect;
+    recent.Maximized = window.value(QStringLiteral("maximized")).toBool();
+  }
   return recent;
 }
 
@@ -61,6 +74,13 @@ std::optional<QString> SaveRecentFiles(const QString& fileName, const TRecentFil
   root.insert(QStringLiteral("files"), QJsonArray::fromStringList(recent.Files));
   root.insert(QStringLiteral("inputFolder"), recent.InputDir);
   root.insert(QStringLiteral("xmlFolder"), recent.XmlDir);
+  if (recent.Window.isValid())
+    root.insert(QStringLiteral("window"),
+                QJsonObject{{QStringLiteral("x"), recent.Window.x()},
+                            {QStringLiteral("y"), recent.Window.y()},
+                            {QStringLiteral("width"), recent.Window.width()},
+                            {QStringLiteral("height"), recent.Window.height()},
+                            {QStringLiteral("maximized"), recent.Maximized}});
   return WriteFileAtomically(fileName, QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 

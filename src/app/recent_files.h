@@ -3,6 +3,7 @@
 // folders the open and save dialogs were left in. Kept in a small file in the data folder,
 // never in the settings file beside the program, which stays read-only.
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -15,6 +16,8 @@ struct TRecentFiles {
   QStringList Files;  // most recent first, no path twice
   QString InputDir;   // where the open dialog was left
   QString XmlDir;     // where the save dialog was left
+  QRect Window;       // the main window's place and size when it was last closed (normal state)
+  bool Maximized = false;
 
   // Puts the path first; the same file further down (SameFile) moves up, the oldest beyond
   // the limit falls off.

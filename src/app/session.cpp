@@ -49,6 +49,7 @@ TStartup TSession::Start(UserInterface& ui) {
     }
     const qsizetype before = Notices.size();
     FindDataDir();
+    if (!DataDir.isEmpty()) ImportProfiles.SetFile(ImportProfilesName(DataDir));
     Log.Write(LogSource::Startup, QStringLiteral("NAV ÁFA bevallás készítő program elindult"));
     Log.Write(LogSource::Startup, QStringLiteral("Adat könyvtár: ") + DataDir);
     for (qsizetype i = before; i < Notices.size(); ++i) {

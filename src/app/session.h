@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/environment.h"
+#include "app/import_profiles.h"
 #include "app/job.h"
 #include "app/user_interface.h"
 #include "common/header_masks.h"
@@ -50,6 +51,8 @@ class TSession {
   std::unique_ptr<TSQLiteDatabase> Db;
   TRecordList<TAdozoAdat> AdozokList{false};
   TRecordList<TUgyintezoAdat> UgyintezokList{true, DuplicateKeys::Error};
+  // The import profiles of the data folder, read when first used.
+  TProfileStore ImportProfiles;
 
   // A new job, with nothing of any other.
   [[nodiscard]] std::shared_ptr<TJob> NewJob() const { return std::make_shared<TJob>(); }

@@ -25,7 +25,7 @@ enum class OpenDocumentResult { Opened, NotFound, Failed };
 
 // The secondary windows the main window opens modally. Help is the program's own viewer of
 // the user guide, for a desktop that cannot open it.
-enum class SecondaryWindow { Adozok, Ugyintezok, ShowMissed, Help, Summary, Batch };
+enum class SecondaryWindow { Adozok, Ugyintezok, ShowMissed, Help, Summary, Profiles, Batch };
 
 class UserInterface {
  public:

@@ -177,6 +177,7 @@ void TMainForm::Step1BtnClick() {
   run.XmlBytes = QFileInfo(run.LastWrittenXml).size();
   State.SummaryBtn.Enabled = true;
   RememberXmlFolder(run.LastWrittenXml);
+  RecordRunInProfile();
 }
 
 void TMainForm::SummaryBtnClick() {

@@ -99,6 +99,7 @@ std::vector<CliCommand> AllCommands() {
   AddInputCommands(commands);
   AddConvertCommand(commands);
   AddBatchCommand(commands);
+  AddProfileCommands(commands);
   AddRegisterCommands(commands);
   return commands;
 }
@@ -156,6 +157,8 @@ void DeclareCommand(QCommandLineParser& parser, const CliCommand& command) {
                                  QStringLiteral("a könyvelőprogram CSV exportja"));
   if (command.OwnPositional)
     parser.addPositionalArgument(command.OwnPositional->first, command.OwnPositional->second);
+  if (!command.Argument.first.isEmpty())
+    parser.addPositionalArgument(command.Argument.first, command.Argument.second);
 }
 
 QString CommandHelp(const QCommandLineParser& parser, const CliCommand& command) {
@@ -168,7 +171,10 @@ FromArgs<CommandRun> ReadCommand(const QCommandLineParser& parser, const CliComm
   if (command.OwnPositional) return command.Read(parser);
   if (command.TakesInput && positionals != 1)
     return UsageError{QStringLiteral("pontosan egy bemeneti CSV fájlt kell megadni")};
-  if (!command.TakesInput && positionals != 0)
+  if (!command.Argument.first.isEmpty() && positionals != 1)
+    return UsageError{
+        QStringLiteral("pontosan egy %1 argumentumot kell megadni").arg(command.Argument.first)};
+  if (!command.TakesInput && command.Argument.first.isEmpty() && positionals != 0)
     return UsageError{QStringLiteral("fölösleges argumentum: ") +
                       parser.positionalArguments().join(QLatin1Char(' '))};
   return command.Read(parser);

@@ -94,7 +94,10 @@ struct CliCommand {
   QString Usage = {};       // what follows the name on the usage line
   QString Help = {};        // one line
   bool TakesInput = false;  // exactly one positional argument, the INPUT file; else none
-  // A command that checks its positional arguments itself: their name and description.
+  // Exactly one positional argument of another kind: its name and meaning (a profile's NAME).
+  std::pair<QString, QString> Argument = {};
+  // A command that checks its positional arguments itself (none or one): their name and
+  // description.
   std::optional<std::pair<QString, QString>> OwnPositional = {};
   // Declares the command's options on its parser (empty: none).
   std::function<void(QCommandLineParser&)> Declare = {};
@@ -129,6 +132,7 @@ std::vector<CliCommand> AllCommands();
 void AddListCommands(std::vector<CliCommand>& commands);
 void AddInputCommands(std::vector<CliCommand>& commands);
 void AddConvertCommand(std::vector<CliCommand>& commands);
+void AddProfileCommands(std::vector<CliCommand>& commands);
 void AddBatchCommand(std::vector<CliCommand>& commands);
 
 // The command's work for these arguments (what follows the command's name), parsed exactly

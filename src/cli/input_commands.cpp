@@ -6,6 +6,7 @@
 
 #include "app/handler_runner.h"
 #include "app/output_files.h"
+#include "common/text_util.h"
 #include "content/skipped_report.h"
 
 namespace krinu::cli {
@@ -29,6 +30,15 @@ void DeclareInputOptions(QCommandLineParser& parser) {
       {QStringLiteral("skipped-report"),
        QStringLiteral("a kihagyott adatsorok jelentését (CSV) ebbe a fájlba írja"),
        QStringLiteral("FÁJL")},
+      {QStringLiteral("profile"),
+       QStringLiteral("a NÉV nevű mentett beállítás javításai az automatikus felismerés után "
+                      "(ha nem ehhez a fájlformátumhoz készült: 1-es kilépési kód); auto: a "
+                      "fájlformátumhoz illő mentett beállítás, ha van"),
+       QStringLiteral("NÉV|auto")},
+      {QStringLiteral("save-profile"),
+       QStringLiteral("sikeres betöltés után a javítások (a felismeréstől eltérő beállítások) "
+                      "mentése NÉV néven ehhez a fájlformátumhoz"),
+       QStringLiteral("NÉV")},
   });
 }
 
@@ -74,6 +84,13 @@ FromArgs<InputOptions> ReadInputOptions(const QCommandLineParser& args) {
   }
   o.Skipped = OptionValue(args, QStringLiteral("skipped"));
   o.SkippedReport = OptionValue(args, QStringLiteral("skipped-report"));
+  o.Profile = OptionValue(args, QStringLiteral("profile"));
+  if (o.Profile && o.Profile->isEmpty())
+    return UsageError{QStringLiteral("a --profile értéke egy mentett beállítás neve vagy auto")};
+  o.SaveProfile = OptionValue(args, QStringLiteral("save-profile"));
+  if (o.SaveProfile)
+    if (const std::optional<QString> problem = ProfileNameProblem(*o.SaveProfile))
+      return UsageError{QStringLiteral("--save-profile: ") + *problem};
   return o;
 }
 
@@ -150,6 +167,12 @@ namespace {
 
 int PressInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
   RunHandler(c.Ui, [&] { form.OpenInputFile(QFileInfo(o.Input).absoluteFilePath()); });
+  // A profile that does not fit the file: nothing is loaded with settings not meant for it.
+  if (const QString& refusal = form.Job().Profile.Refusal; !refusal.isEmpty()) {
+    c.Err << "krinu-cli: " << EscapeControlCharacters(refusal, true) << '\n';
+    c.Err.flush();
+    return kFailed;
+  }
   // A refused file (no access, code page, empty, too large): nothing to correct.
   if (form.InputStage() == TMainForm::TInputStage::NoFile || form.InputFileRefused())
     return kFailed;
@@ -183,12 +206,38 @@ int RunInputChain(CliContext& c, TMainForm& form, const InputOptions& o) {
   return kOk;
 }
 
+// A profile asked for is applied as the window applies it; the corrections are saved once,
+// after the whole chain, so that the automatic load before the corrections saves nothing.
+void UseProfiles(TMainForm& form, const InputOptions& o) {
+  if (o.Profile) {
+    form.ProfileUse = *o.Profile == QStringLiteral("auto") ? TMainForm::TProfileUse::Auto
+                                                           : TMainForm::TProfileUse::Named;
+    form.ProfileName = *o.Profile;
+  }
+  form.TraceLayout = o.SaveProfile.has_value();
+}
+
+int SaveProfile(CliContext& c, TMainForm& form, const InputOptions& o, int status) {
+  if (status == kOk && o.SaveProfile)
+    if (const std::optional<QString> failed = form.SaveProfileAs(*o.SaveProfile)) {
+      status = kFailed;
+      // Said by the notes below when the form noted it.
+      if (!form.Job().Profile.Notes.contains(*failed)) form.Job().Profile.Notes << *failed;
+    }
+  if (!o.Profile && !o.SaveProfile) return status;
+  for (const QString& note : form.Job().Profile.Notes)
+    c.Err << "krinu-cli: " << EscapeControlCharacters(note, true) << '\n';
+  c.Err.flush();
+  return status;
+}
+
 }  // namespace
 
 int LoadInput(CliContext& c, TMainForm& form, const InputOptions& o, QTextStream& summary) {
   form.OneReturnPerJob = true;
+  UseProfiles(form, o);
   RunHandler(c.Ui, [&] { form.FormCreate(); });
-  const int status = RunInputChain(c, form, o);
+  const int status = SaveProfile(c, form, o, RunInputChain(c, form, o));
   c.Jobs.push_back(form.SharedJob());
   PrintInputSummary(form, summary);
   for (const TJobWarning& w : form.Job().LoadWarnings) c.Ui.PrintWarning(w);

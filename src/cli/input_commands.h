@@ -19,6 +19,10 @@ struct InputOptions {
   std::optional<QString> DateFormat;
   std::optional<int> DecSep;  // DecSepCbx item: 0 comma, 1 point
   std::optional<QString> Skipped, SkippedReport;
+  // --profile: a saved profile's name, or "auto" for the one that fits the file's layout.
+  std::optional<QString> Profile;
+  // --save-profile: the corrections of a load that succeeded are saved under this name.
+  std::optional<QString> SaveProfile;
 };
 
 // The options of InputOptions, declared once for load and convert.

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -71,6 +72,9 @@ MainWindow::MainWindow(AppEnvironment env, QWidget* parent)
   setWindowIcon(ProgramIcon());
   setAcceptDrops(true);
   form_->RememberRecentFiles = true;
+  form_->ProfileUse = TMainForm::TProfileUse::Auto;
+  form_->SaveCorrections = true;
+  form_->PreselectFromProfile = true;
   ui_.ShowModalHandler = [this](SecondaryWindow w) { ShowSecondary(w); };
   // A box shows over the window as the handler has set it so far.
   ui_.BeforeModal = [this] { Render(); };
@@ -128,6 +132,14 @@ bool MainWindow::Start() {
   // Sized once the start-up has filled the window and the style has dressed it.
   ensurePolished();
   PlaceOnScreen(this, QSize(1000, std::max(660, HeightForPages())));
+  // Where the user left it, when a screen still shows that place.
+  const QRect last = form_->Recent().Window;
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (last.isValid() && screen->availableGeometry().intersects(last)) {
+      setGeometry(last);
+      if (form_->Recent().Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+      break;
+    }
   return form_->Startup() != TStartup::Aborted;
 }
 
@@ -155,6 +167,7 @@ void MainWindow::Render() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  form_->WindowClosing(normalGeometry(), isMaximized());
   form_->FormClose();
   event->accept();
 }
@@ -256,6 +269,9 @@ void MainWindow::BuildMenu() {
           [this] { Run([this] { form_->AdozokMenuClick(); }); });
   connect(binder_.MenuAction(torzs, QStringLiteral("UgyintezokMenu")), &QAction::triggered, this,
           [this] { Run([this] { form_->UgyintezokMenuClick(); }); });
+  torzs->addSeparator();
+  connect(binder_.MenuAction(torzs, QStringLiteral("ProfilesMenu")), &QAction::triggered, this,
+          [this] { Run([this] { form_->ProfilesMenuClick(); }); });
   QMenu* help = binder_.Menu(menuBar()->addMenu(QString()), QStringLiteral("Segtsg1"));
   QAction* guide = binder_.MenuAction(help, QStringLiteral("UserGuideMenu"));
   guide->setShortcut(QKeySequence(Qt::Key_F1));
@@ -378,6 +394,41 @@ QWidget* MainWindow::BuildInputTab() {
   top->addWidget(selectFile);
   top->addWidget(binder_.Edit(QStringLiteral("FileNameEd"), true), 1);
   v->addLayout(top);
+
+  // What the layout's saved settings did, with their undo; shown only when there is news.
+  auto* profileRow = new QWidget;
+  profileRow->setObjectName(QStringLiteral("ProfileNoteRow"));
+  auto* note = new QHBoxLayout(profileRow);
+  note->setContentsMargins(4, 0, 4, 0);
+  QLabel* noteLb = binder_.Label(QStringLiteral("ProfileNoteLb"));
+  noteLb->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  note->addWidget(noteLb);
+  auto* dash = new QLabel(QStringLiteral("—"));
+  note->addWidget(dash);
+  QAbstractButton* undo = binder_.Button(QStringLiteral("ProfileUndoBtn"));
+  undo->setToolTip(
+      QStringLiteral("A fájl a mentett beállítás nélkül, az automatikus felismerés szerint"));
+  if (auto* flat = qobject_cast<QPushButton*>(undo)) flat->setFlat(true);
+  undo->setCursor(Qt::PointingHandCursor);
+  QFont link = undo->font();
+  link.setUnderline(true);
+  undo->setFont(link);
+  connect(undo, &QAbstractButton::clicked, this,
+          [this] { Run([this] { form_->ProfileUndoBtnClick(); }); });
+  note->addWidget(undo);
+  note->addStretch(1);
+  // The short note of an applied profile keeps its link right beside it; a longer one (a
+  // profiles file set aside, with its path) wraps in the tab's width rather than widening it.
+  binder_.Custom([this, profileRow, note, noteLb, dash, undo] {
+    const bool undoable = form_->State.ProfileUndoBtn.Enabled;
+    profileRow->setVisible(!form_->State.ProfileNoteLb.Caption.isEmpty());
+    dash->setVisible(undoable);
+    undo->setVisible(undoable);
+    noteLb->setWordWrap(!undoable);
+    note->setStretch(0, undoable ? 0 : 1);  // the note, then its dash, link and the rest
+    note->setStretch(3, undoable ? 1 : 0);
+  });
+  v->addWidget(profileRow);
 
   QWidget* body = nullptr;
   QFrame* szerkezet = MakePanel(QStringLiteral("SzerkezetPanel"), body);
@@ -607,6 +658,15 @@ QWidget* MainWindow::BuildXmlTab() {
   g->setColumnStretch(1, 1);
   g->setColumnStretch(3, 1);
   v->addLayout(g);
+  QLabel* preselected = binder_.Label(QStringLiteral("ProfileRunLb"));
+  preselected->setWordWrap(true);
+  QFont italic = preselected->font();
+  italic.setItalic(true);
+  preselected->setFont(italic);
+  binder_.Custom([this, preselected] {
+    preselected->setVisible(!form_->State.ProfileRunLb.Caption.isEmpty());
+  });
+  v->addWidget(preselected);
   v->addWidget(binder_.Memo(QStringLiteral("XMLGenMm")), 1);
 
   connect(newTaxpayer, &QAbstractButton::clicked, this,

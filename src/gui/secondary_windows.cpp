@@ -3,6 +3,7 @@
 #include "gui/adozok_torzs_dialog.h"
 #include "gui/batch_dialog.h"
 #include "gui/help_window.h"
+#include "gui/profiles_dialog.h"
 #include "gui/show_missed_dialog.h"
 #include "gui/summary_dialog.h"
 #include "gui/ugyintezok_torzs_dialog.h"
@@ -29,6 +30,9 @@ void ShowSecondaryWindow(QWidget* parent, SecondaryWindow window, TSession& sess
       break;
     case SecondaryWindow::Help:
       ShowHelpWindow(parent, session.UserGuideFile);
+      break;
+    case SecondaryWindow::Profiles:
+      ShowProfiles(parent, session);
       break;
   }
 }

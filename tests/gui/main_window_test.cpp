@@ -63,9 +63,39 @@ class MainWindowTest : public ::testing::Test {
     return w;
   }
 
+  // A window over the shipped settings, whose masks know the exports' headers.
+  void StartWithShippedSettings() {
+    window.reset();
+    QDir().mkpath(root.filePath(QStringLiteral("bin")));
+    ASSERT_TRUE(QFile::copy(test::BinDir() + QStringLiteral("krinu.ini"),
+                            root.filePath(QStringLiteral("bin/krinu.ini"))));
+    env.ProgramPath = root.filePath(QStringLiteral("bin/krinu"));
+    window = std::make_unique<MainWindow>(env);
+    ASSERT_TRUE(window->Start());
+  }
+
   QTemporaryDir root;
   AppEnvironment env;
   std::unique_ptr<MainWindow> window;
+};
+
+// Closes every box as it opens, while it lives, and keeps what the boxes said.
+class BoxCloser {
+ public:
+  explicit BoxCloser(QStringList& boxes) {
+    timer_.setInterval(0);
+    QObject::connect(&timer_, &QTimer::timeout, [&boxes] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        boxes << box->text();
+        box->accept();
+      }
+    });
+    timer_.start();
+  }
+  void stop() { timer_.stop(); }
+
+ private:
+  QTimer timer_;
 };
 
 TEST_F(MainWindowTest, ShowsTheStateAfterStartUp) {
@@ -383,24 +413,9 @@ TEST_F(MainWindowTest, ADateTypedWithItsSeparatorsIsThatDate) {
 // A bookkeeper's session: a file loaded, a return, a second one with another option, then a
 // setting changed behind the checks.
 TEST_F(MainWindowTest, TheWindowNeverShowsChecksOrAReturnThatNoLongerHold) {
-  // With the shipped settings, whose masks know the export's headers.
-  window.reset();
-  QDir().mkpath(root.filePath(QStringLiteral("bin")));
-  ASSERT_TRUE(QFile::copy(test::BinDir() + QStringLiteral("krinu.ini"),
-                          root.filePath(QStringLiteral("bin/krinu.ini"))));
-  env.ProgramPath = root.filePath(QStringLiteral("bin/krinu"));
-  window = std::make_unique<MainWindow>(env);
-  ASSERT_TRUE(window->Start());
+  ASSERT_NO_FATAL_FAILURE(StartWithShippedSettings());
   QStringList boxes;
-  QTimer closer;
-  closer.setInterval(0);
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      boxes << box->text();
-      box->accept();
-    }
-  });
-  closer.start();
+  BoxCloser closer(boxes);
   const QString csv = root.filePath(QStringLiteral("szamlak.csv"));
   // An invoice on two lines, then ten of one line each.
   QByteArray lines =
@@ -460,6 +475,66 @@ TEST_F(MainWindowTest, TheWindowNeverShowsChecksOrAReturnThatNoLongerHold) {
   EXPECT_FALSE(window->Form().InputLoaded());
   EXPECT_FALSE(Find<QComboBox>("AdoszamColCbx")->isEnabled());
   EXPECT_EQ(window->Form().State.AdoszamCheckBBtn.Mark, CheckMark::Help);
+  closer.stop();
+}
+
+// Last month's export loaded with the date column and format set by hand: this month's
+// export of the layout comes in with them, says so, and its link gives the plain detection.
+TEST_F(MainWindowTest, ASavedProfileIsAppliedWithANoteAndUndoneByItsLink) {
+  ASSERT_NO_FATAL_FAILURE(StartWithShippedSettings());
+  QStringList boxes;
+  BoxCloser closer(boxes);
+  const QString october = root.filePath(QStringLiteral("export-2026-10.csv"));
+  const QString november = root.filePath(QStringLiteral("export-2026-11.csv"));
+  test::WriteFile(october, test::UndecidableDateExport(2026, 10));
+  test::WriteFile(november, test::UndecidableDateExport(2026, 11));
+  const QString identification =
+      QStringLiteral("Nem sikerült beazonosítani a szükséges adatokat az input fájlban");
+  auto* note = Find<QLabel>("ProfileNoteLb");
+  auto* undo = Find<QAbstractButton>("ProfileUndoBtn");
+
+  window->OpenInputFile(october);
+  ASSERT_FALSE(window->Form().InputLoaded());
+  ASSERT_TRUE(!boxes.isEmpty() && boxes.front().startsWith(identification));
+  auto* date = Find<QComboBox>("DatumColCbx");
+  date->setCurrentIndex(3);
+  emit date->activated(3);
+  Find<QLineEdit>("DateFormEd")->setText(QStringLiteral("mm/dd/yyyy"));
+  Find<QAbstractButton>("ContentCheckBtn")->click();
+  ASSERT_TRUE(window->Form().InputLoaded()) << boxes.join(u'|').toStdString();
+  EXPECT_EQ(note->text(), QStringLiteral("Beállítások megjegyezve ehhez a fájlformátumhoz"));
+  EXPECT_FALSE(undo->isVisibleTo(window.get()));
+  // A quarterly return without combining: what the layout's next file starts with.
+  Find<QCheckBox>("BizSumCbx")->click();
+  Find<QDateEdit>("IdoszakADtPick")->setDate(QDate(2026, 10, 1));
+  Find<QDateEdit>("IdoszakBDtPick")->setDate(QDate(2026, 12, 31));
+  Find<QLineEdit>("XMLFileSelectEd")->setText(root.filePath(QStringLiteral("okt.xml")));
+  Find<QAbstractButton>("Step1Btn")->click();
+  ASSERT_TRUE(QFile::exists(root.filePath(QStringLiteral("okt.xml"))));
+  Find<QCheckBox>("BizSumCbx")->click();
+
+  boxes.clear();
+  Clock::SetTodayForTesting([] { return QDate(2027, 4, 15); });
+  window->OpenInputFile(november);
+  ASSERT_TRUE(window->Form().InputLoaded()) << boxes.join(u'|').toStdString();
+  EXPECT_FALSE(boxes.join(u'|').contains(identification));
+  EXPECT_EQ(note->text(), QStringLiteral("Mentett beállítás alkalmazva: export (%1)")
+                              .arg(QDate::currentDate().toString(QStringLiteral("yyyy. MM. dd."))));
+  EXPECT_TRUE(undo->isVisibleTo(window.get()));
+  EXPECT_EQ(Find<QLineEdit>("DateFormEd")->text(), QStringLiteral("mm/dd/yyyy"));
+  EXPECT_FALSE(Find<QCheckBox>("BizSumCbx")->isChecked());
+  EXPECT_EQ(Find<QDateEdit>("IdoszakADtPick")->date(), QDate(2027, 1, 1));
+  EXPECT_EQ(Find<QDateEdit>("IdoszakBDtPick")->date(), QDate(2027, 3, 31));
+  // On the other tab, whose page the tabs keep hidden.
+  EXPECT_FALSE(Find<QLabel>("ProfileRunLb")->isHidden());
+
+  boxes.clear();
+  undo->click();
+  EXPECT_FALSE(window->Form().InputLoaded());
+  EXPECT_TRUE(!boxes.isEmpty() && boxes.front().startsWith(identification));
+  EXPECT_TRUE(Find<QLineEdit>("DateFormEd")->text().isEmpty());
+  EXPECT_TRUE(note->text().contains(QStringLiteral("visszavonva")));
+  EXPECT_FALSE(undo->isVisibleTo(window.get()));
   closer.stop();
 }
 

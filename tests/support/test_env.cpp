@@ -27,4 +27,15 @@ QString BinDir() {
   return dir;
 }
 
+QByteArray UndecidableDateExport(int year, int month, const QByteArray& separator) {
+  QByteArray text = "Adószám;Megnevezés;Dátum;Bizonylat szám;Nettó alap;ÁFA összeg\r\n";
+  for (int day = 1; day <= 12; ++day)
+    text += "1111111" + QByteArray::number(day % 10) + "-2-41;Partner " + QByteArray::number(day) +
+            " Kft;" + QByteArray::number(month) + "/" +
+            QByteArray::number(day).rightJustified(2, '0') + "/" + QByteArray::number(year) +
+            ";SZ/" + QByteArray::number(day) + ";1.000,00;270,00\r\n";
+  text.replace(";", separator);
+  return text;
+}
+
 }  // namespace krinu::test

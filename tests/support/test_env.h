@@ -36,6 +36,10 @@ inline std::optional<QString> ErrorOf(const TStatus& status) {
   return status.Message();
 }
 
+// An export with a header row whose dates read as mm/dd/yyyy and as dd/mm/yyyy alike (every
+// day is at most 12): the detection cannot choose the date format.
+QByteArray UndecidableDateExport(int year, int month, const QByteArray& separator = ";");
+
 // The build's program folder (bin/, with krinu.ini and Help/), ending with a separator.
 QString BinDir();
 
