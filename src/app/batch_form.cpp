@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "app/import_profiles.h"
+#include "app/settings.h"
 #include "common/atomic_write.h"
 #include "common/clock.h"
 #include "masterdata/registers.h"
@@ -18,6 +20,17 @@ CaptionControl Cap(const QString& text) {
 }
 
 const QString kIso = QStringLiteral("yyyy-MM-dd");
+
+// What the import profiles remember for files named like this one (the most recent run of
+// any layout), if anything.
+const TRememberedRun* RememberedRunOfFile(TSession& session, const QString& path) {
+  if (!session.ImportProfiles.Available()) return nullptr;
+  const TRememberedRun* found = nullptr;
+  for (const TImportProfile& profile : session.ImportProfiles.Profiles().Profiles)
+    if (const TRememberedRun* run = RememberedRunFor(profile, path))
+      if (!found || run->Used > found->Used) found = run;
+  return found;
+}
 
 // The taxpayer whose eight-digit base number the file's name holds: exports are often
 // named after the taxpayer. Empty when none or more than one does.
@@ -104,11 +117,7 @@ TBatchForm::TBatchForm(UserInterface& ui, TSession& session, RowRunner runRow)
 }
 
 void TBatchForm::SetPeriod(TJobRow& job, bool quarter) {
-  const QDate today = Clock::Today();
-  QDate from(today.year(), today.month(), 1);
-  if (quarter) from = QDate(today.year(), (today.month() - 1) / 3 * 3 + 1, 1);
-  from = from.addMonths(quarter ? -3 : -1);
-  const QDate to = from.addMonths(quarter ? 3 : 1).addDays(-1);
+  const auto [from, to] = quarter ? PreviousQuarter(Clock::Today()) : PreviousMonth(Clock::Today());
   job.Row[mcKezdete] = from.toString(kIso);
   job.Row[mcVege] = to.toString(kIso);
 }
@@ -132,10 +141,22 @@ void TBatchForm::NameOutputs(TJobRow& job) {
 
 void TBatchForm::AddFile(const QString& path) {
   TJobRow job;
-  job.Row[mcBemenet] = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-  job.Row[mcAdoszam] = TaxpayerOfFileName(session_, path);
-  if (session_.UgyintezokList.Count() > 0) job.Row[mcUgyintezo] = session_.UgyintezokList.Key(0);
-  SetPeriod(job, false);
+  TBatchRow& row = job.Row;
+  row[mcBemenet] = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+  // Each file is read as the window reads it: with its layout's profile, when there is one.
+  row[mcProfil] = QStringLiteral("auto");
+  if (session_.UgyintezokList.Count() > 0) row[mcUgyintezo] = session_.UgyintezokList.Key(0);
+  // What the profile remembers for such files comes first, the file's name after.
+  const TRememberedRun* run = RememberedRunOfFile(session_, path);
+  row[mcAdoszam] = run ? run->Adoszam : TaxpayerOfFileName(session_, path);
+  if (run) {
+    for (int i = 0; i < session_.UgyintezokList.Count(); ++i)
+      if (session_.UgyintezokList.Object(i)->UserId == run->UgyintezoId)
+        row[mcUgyintezo] = session_.UgyintezokList.Key(i);
+    row[mcOsszevonas] = run->BizSum ? QString() : QStringLiteral("nem");
+    row[mcNullasKihagyas] = run->DropZero ? QStringLiteral("igen") : QString();
+  }
+  SetPeriod(job, run && run->Quarter);
   NameOutputs(job);
   rows_.push_back(std::move(job));
 }
@@ -334,7 +355,10 @@ QStringList TBatchForm::Missing(qsizetype i) const {
   const QDate from = QDate::fromString(row[mcKezdete], kIso);
   const QDate to = QDate::fromString(row[mcVege], kIso);
   if (!from.isValid() || !to.isValid() || to < from) missing << QStringLiteral("időszak");
-  if (row[mcKimenet].isEmpty()) missing << QStringLiteral("kimenet");
+  if (row[mcKimenet].isEmpty())
+    missing << QStringLiteral("kimenet");
+  else if (size_t(i) < clashes_.size() && clashes_[size_t(i)])
+    missing << QStringLiteral("másik kimenet (ez egy másik sor fájlja lenne)");
   return missing;
 }
 
@@ -403,6 +427,9 @@ void TBatchForm::ShowSelected() {
 }
 
 void TBatchForm::Refresh() {
+  std::vector<TBatchRow> rows;
+  for (const TJobRow& job : rows_) rows.push_back(job.Row);
+  clashes_ = OutputClashes(rows);
   State.JobsSG.RowCount = RowCount();
   ++State.JobsSG.Revision;
   State.InditasBtn.Enabled = !rows_.empty();

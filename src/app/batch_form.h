@@ -97,6 +97,8 @@ class TBatchForm {
   TSession& session_;
   RowRunner runRow_;
   std::vector<TJobRow> rows_;
+  // Per row, why its outputs would take another row's file (as the run would refuse it).
+  std::vector<std::optional<QString>> clashes_;
 };
 
 }  // namespace krinu

@@ -65,12 +65,6 @@ TResult<QStringList> ConvertArguments(const TBatchRow& row, bool strict, const Q
   if (!missing.isEmpty())
     return Fail(TFailureKind::Input,
                 QStringLiteral("A sorból hiányzik: %1.").arg(missing.join(QStringLiteral(", "))));
-  if (!row[mcProfil].isEmpty())
-    return Fail(TFailureKind::Input,
-                QStringLiteral("A \"Profil\" oszlop ebben a változatban még nem használható "
-                               "(mentett beállítások nélkül olvas a program); kérem, hagyja "
-                               "üresen: %1")
-                    .arg(row[mcProfil]));
   for (TManifestColumn column : {mcKezdete, mcVege}) {
     const QDate date = QDate::fromString(row[column], Qt::ISODate);
     if (!date.isValid() || row[column].size() != 10)
@@ -84,6 +78,8 @@ TResult<QStringList> ConvertArguments(const TBatchRow& row, bool strict, const Q
       QStringLiteral("--admin"), row[mcUgyintezo], QStringLiteral("--from"),     row[mcKezdete],
       QStringLiteral("--to"),    row[mcVege],      QStringLiteral("--log"),      log};
   if (!outputs.Summary.isEmpty()) args << QStringLiteral("--summary") << outputs.Summary;
+  // A profile's name or "auto", as --profile takes it.
+  if (!row[mcProfil].isEmpty()) args << QStringLiteral("--profile") << row[mcProfil];
   for (const auto& [column, defaultOption, otherOption] :
        {std::tuple{mcOsszevonas, QString(), QStringLiteral("--no-combine")},
         std::tuple{mcNullasKihagyas, QStringLiteral("--drop-zero"), QString()}}) {
@@ -333,7 +329,16 @@ int Batch(CliContext& c, const BatchOptions& o) {
     for (size_t i = 0; i < rows.size(); ++i)
       if (clashes[i]) onResult(qsizetype(i), FailedBatchResult(rows[i], *clashes[i]));
   };
-  if (o.Jobs > 1 && toRun.size() > 1 && QThread::idealThreadCount() > 1 &&
+  // A run with a profile remembers its taxpayer in the profiles file: jobs at once would
+  // each write their own copy of it over the others'.
+  const bool profiles = std::any_of(rows.begin(), rows.end(),
+                                    [](const TBatchRow& row) { return !row[mcProfil].isEmpty(); });
+  if (o.Jobs > 1 && profiles) {
+    c.Err << "krinu-cli: a köteg mentett beállítást (Profil) használ, ezért a feladatok "
+             "egymás után futnak\n";
+    c.Err.flush();
+  }
+  if (o.Jobs > 1 && !profiles && toRun.size() > 1 && QThread::idealThreadCount() > 1 &&
       RunInWorkers(c, rows, toRun, o,
                    [&](qsizetype i, TBatchResult r) { onResult(i, std::move(r)); })) {
     refuseClashes();

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/batch_form.h"
+#include "app/import_profiles.h"
 #include "app/main_form.h"
 #include "app/summary_form.h"
 #include "common/clock.h"
@@ -173,8 +174,30 @@ TEST_F(JobsTest, BatchWindowRowsGetTheirDefaultsRunInOrderAndStopWhenAsked) {
     r.Partners = 3;
     return r;
   });
-  form.FilesDropped({named, other, root.filePath(QStringLiteral("mappa"))});
-  ASSERT_EQ(form.RowCount(), 2);
+  // A profile remembers a quarterly, uncombined return of the sample taxpayer for files named
+  // like "kivonat-2024-09.csv".
+  QDir(root.path()).mkdir(QStringLiteral("negyedev"));
+  const QString profiled = root.filePath(QStringLiteral("negyedev/kivonat-2024-12.csv"));
+  test::WriteFile(profiled, "x");
+  TImportProfiles profiles;
+  TImportProfile profile;
+  profile.Name = QStringLiteral("Negyedéves");
+  TRememberedRun run;
+  run.Pattern = FileNamePattern(QStringLiteral("kivonat-2024-09.csv"));
+  run.Adoszam = QStringLiteral("19345678910");
+  run.UgyintezoId = 1;
+  run.BizSum = false;
+  run.Quarter = true;
+  profile.Runs.push_back(run);
+  profiles.Profiles.push_back(profile);
+  ASSERT_FALSE(WriteImportProfiles(ImportProfilesName(session->DataDir), profiles));
+
+  form.FilesDropped({named, other, root.filePath(QStringLiteral("mappa")), profiled});
+  ASSERT_EQ(form.RowCount(), 3);
+  EXPECT_EQ(form.Row(2)[mcAdoszam], QStringLiteral("19345678910"));
+  EXPECT_EQ(form.Row(2)[mcKezdete], QStringLiteral("2024-07-01"));
+  EXPECT_EQ(form.Row(2)[mcOsszevonas], QStringLiteral("nem"));
+  EXPECT_EQ(form.Row(2)[mcProfil], QStringLiteral("auto"));
   EXPECT_TRUE(ui.Texts(QStringLiteral("warning")).join(u' ').contains(QStringLiteral("mappa")));
   const TBatchRow& first = form.Row(0);
   EXPECT_EQ(first[mcAdoszam], QStringLiteral("19345678910"));
@@ -204,6 +227,16 @@ TEST_F(JobsTest, BatchWindowRowsGetTheirDefaultsRunInOrderAndStopWhenAsked) {
       form.Row(1)[mcKimenet].endsWith(QStringLiteral("/19345678910_20240701-20240930.xml")));
   EXPECT_TRUE(form.Missing(1).isEmpty());
 
+  // An output that is another row's file is marked before anything runs.
+  form.JobsSGSelect(2);
+  const QString own = form.State.KimenetEd.Text;
+  form.State.KimenetEd.Text = form.Row(0)[mcKimenet];
+  form.RowChoiceChange();
+  EXPECT_TRUE(form.Missing(2).join(u' ').contains(QStringLiteral("másik kimenet")));
+  form.State.KimenetEd.Text = own;
+  form.RowChoiceChange();
+  EXPECT_TRUE(form.Missing(2).isEmpty());
+
   // "Mégse" while the first job runs: the batch stops after it and says so.
   ui.CancelWhen = [](const QString&, qint64 done, qint64) { return done == 1; };
   form.InditasBtnClick();
@@ -213,7 +246,7 @@ TEST_F(JobsTest, BatchWindowRowsGetTheirDefaultsRunInOrderAndStopWhenAsked) {
   EXPECT_FALSE(form.Result(1).has_value());
   EXPECT_TRUE(form.State.StatusLb.Caption.contains(QStringLiteral("az 1–1. sor futott le")))
       << form.State.StatusLb.Caption.toStdString();
-  EXPECT_TRUE(form.State.StatusLb.Caption.contains(QStringLiteral("további 1 sor nem indult el")));
+  EXPECT_TRUE(form.State.StatusLb.Caption.contains(QStringLiteral("további 2 sor nem indult el")));
 
   // Saved as a manifest (relative names) and read back: the same rows.
   ui.SaveFileAnswers.push_back(root.filePath(QStringLiteral("koteg")));
@@ -221,8 +254,8 @@ TEST_F(JobsTest, BatchWindowRowsGetTheirDefaultsRunInOrderAndStopWhenAsked) {
   const TResult<std::vector<TBatchRow>> saved =
       ReadManifest(root.filePath(QStringLiteral("koteg.csv")));
   ASSERT_TRUE(saved.Ok()) << saved.Message().toStdString();
-  ASSERT_EQ(saved->size(), 2u);
-  for (qsizetype i = 0; i < 2; ++i)
+  ASSERT_EQ(saved->size(), 3u);
+  for (qsizetype i = 0; i < 3; ++i)
     EXPECT_EQ(saved.Value()[size_t(i)].Cells, form.Row(i).Cells) << i;
   EXPECT_TRUE(QString::fromUtf8(test::ReadFile(root.filePath(QStringLiteral("koteg.csv"))))
                   .contains(QStringLiteral("\r\n19345678_november.csv;")));

@@ -93,12 +93,17 @@ TEST_F(ConvertTest, AManifestThatCannotBeUsedRunsNothing) {
     EXPECT_TRUE(batch.Err.contains(c.Says)) << batch.Err.toStdString();
     EXPECT_FALSE(QFile::exists(Path("a.xml")));
   }
-  // The "Profil" column is known; a row that names a profile is refused alone.
-  WriteText(Path("m.csv"), "Profil;" + good + "minta;" + row);
+  // "Profil" is convert's --profile: a name that is no profile fails its row alone, "auto"
+  // reads the file with its layout's profile when there is one.
+  WriteText(Path("m.csv"), "Profil;" + good + "minta;" + row + "auto;" +
+                               QByteArray(row).replace("a.xml", "b.xml"));
   const CliRun profile = Run({"batch", "m.csv"});
   EXPECT_EQ(profile.Status, kSomeJobsFailed);
-  EXPECT_TRUE(profile.Err.contains(QStringLiteral("\"Profil\" oszlop")))
+  EXPECT_TRUE(
+      profile.Err.contains(QStringLiteral("[1/2] 19345678910 Zuhanó Részvény Kft … hiba: "
+                                          "Nincs ilyen nevű mentett beállítás: minta")))
       << profile.Err.toStdString();
+  EXPECT_TRUE(QFile::exists(Path("b.xml")));
 }
 
 TEST_F(ConvertTest, ABatchInWorkerProcessesGivesWhatOneProcessGives) {
