@@ -6,13 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QThread>
 #include <cstdio>
 #include <memory>
 
+#include "app/batch_worker.h"
 #include "app/output_files.h"
 #include "cli/batch.h"
 #include "cli/cli.h"
@@ -165,16 +163,8 @@ struct BatchOptions {
   bool Worker = false;
 };
 
-QJsonObject RowToJson(const TBatchRow& row, bool strict) {
-  QJsonArray cells;
-  for (const QString& cell : row.Cells) cells.append(cell);
-  return {{QStringLiteral("cells"), cells},
-          {QStringLiteral("line"), row.Line},
-          {QStringLiteral("strict"), strict}};
-}
-
-// A worker of a parallel batch: one row a line on standard input (JSON), one result a line
-// on standard output, until standard input ends.
+// A worker of a parallel batch, or of the window's: one row a line on standard input, one
+// result a line on standard output, until standard input ends.
 int Work(CliContext& c) {
   QFile in;
   QFile out;
@@ -183,79 +173,48 @@ int Work(CliContext& c) {
   for (;;) {
     const QByteArray line = in.readLine();
     if (line.isEmpty()) return kOk;
-    const QJsonObject o = QJsonDocument::fromJson(line).object();
-    TBatchRow row;
-    const QJsonArray cells = o.value(QStringLiteral("cells")).toArray();
-    for (int i = 0; i < kManifestColumns && i < cells.size(); ++i)
-      row.Cells[size_t(i)] = cells[i].toString();
-    row.Line = o.value(QStringLiteral("line")).toInt();
-    const TBatchResult r = RunBatchRow(c.Session, row, o.value(QStringLiteral("strict")).toBool());
-    out.write(QJsonDocument(r.ToJson()).toJson(QJsonDocument::Compact) + '\n');
+    const std::optional<TBatchRequest> request = BatchRequestOf(line);
+    const TBatchResult r =
+        request ? RunBatchRow(c.Session, request->Row, request->Strict)
+                : FailedBatchResult({}, QStringLiteral("Érthetetlen feladat érkezett."));
+    out.write(BatchResultLine(r));
     out.flush();
   }
 }
-
-// A krinu-cli process that runs rows for the batch.
-struct Worker {
-  std::unique_ptr<QProcess> Process;
-  qsizetype Row = -1;  // the row it is running
-};
 
 // Runs the rows that are to run in up to `jobs` workers; each result goes to onResult as it
 // comes. False when no worker could be started (nothing has run then).
 bool RunInWorkers(CliContext& c, const std::vector<TBatchRow>& rows,
                   const std::vector<qsizetype>& toRun, const BatchOptions& o,
                   const std::function<void(qsizetype, TBatchResult)>& onResult) {
-  const AppEnvironment& env = c.Session.Env;
-  if (!QFileInfo(env.ProgramPath).isExecutable()) return false;
-  QStringList args;
-  if (!env.DataDirOverride.isEmpty()) args << QStringLiteral("--data-dir") << env.DataDirOverride;
-  if (!env.IniFileName.isEmpty()) args << QStringLiteral("--ini") << env.IniFileName;
-  args << QStringLiteral("batch") << QStringLiteral("--worker");
-  std::vector<Worker> workers;
+  std::vector<TBatchWorker> workers;
   // No more at once than the machine has cores for: more would only take turns.
   const qsizetype count = std::min<qsizetype>(
       {o.Jobs, qsizetype(toRun.size()), std::max(1, QThread::idealThreadCount())});
   for (qsizetype i = 0; i < count; ++i) {
-    Worker w{std::make_unique<QProcess>()};
-    // Each worker's start-up notes repeat the batch's own.
-    w.Process->setStandardErrorFile(QProcess::nullDevice());
-    w.Process->start(env.ProgramPath, args);
-    if (w.Process->waitForStarted()) workers.push_back(std::move(w));
+    TBatchWorker w;
+    if (w.Start(c.Session.Env)) workers.push_back(std::move(w));
   }
   if (workers.empty()) return false;
   size_t next = 0, done = 0, turn = 0;
   while (done < toRun.size()) {
     bool heard = false;
-    for (Worker& w : workers) {
-      if (!w.Process) continue;
-      if (w.Row < 0 && next < toRun.size()) {
-        w.Row = toRun[next++];
-        w.Process->write(
-            QJsonDocument(RowToJson(rows[size_t(w.Row)], o.Strict)).toJson(QJsonDocument::Compact) +
-            '\n');
-        // Without an event loop a process's input is sent only while it is waited on.
-        w.Process->waitForBytesWritten(5000);
+    for (TBatchWorker& w : workers) {
+      if (!w.Alive()) continue;
+      if (!w.Busy() && next < toRun.size()) {
+        const qsizetype row = toRun[next++];
+        w.Send(row, {rows[size_t(row)], o.Strict});
       }
-      if (w.Row < 0) continue;
-      if (w.Process->canReadLine()) {
-        const QJsonObject result = QJsonDocument::fromJson(w.Process->readLine()).object();
-        onResult(w.Row, TBatchResult::FromJson(result));
-        w.Row = -1;
-        ++done;
-        heard = true;
-      } else if (w.Process->state() == QProcess::NotRunning) {
-        onResult(w.Row, FailedBatchResult(rows[size_t(w.Row)],
-                                          QStringLiteral("A feladatot futtató folyamat váratlanul "
-                                                         "leállt (kilépési kód: %1).")
-                                              .arg(w.Process->exitCode())));
-        w.Process.reset();
+      if (!w.Busy()) continue;
+      const qsizetype row = w.Row();
+      if (std::optional<TBatchResult> r = w.Take(rows[size_t(row)])) {
+        onResult(row, std::move(*r));
         ++done;
         heard = true;
       }
     }
     const bool anyAlive = std::any_of(workers.begin(), workers.end(),
-                                      [](const Worker& w) { return bool(w.Process); });
+                                      [](const TBatchWorker& w) { return w.Alive(); });
     if (!anyAlive) {
       // Every worker has gone: the rest run here.
       while (next < toRun.size()) {
@@ -266,19 +225,14 @@ bool RunInWorkers(CliContext& c, const std::vector<TBatchRow>& rows,
     } else if (!heard) {
       // A short wait on each busy worker in turn, so that none waits on another.
       for (size_t i = 0; i < workers.size(); ++i) {
-        Worker& w = workers[(turn + i) % workers.size()];
-        if (w.Process && w.Row >= 0) {
-          w.Process->waitForReadyRead(10);
+        TBatchWorker& w = workers[(turn + i) % workers.size()];
+        if (w.Busy()) {
+          w.Wait(10);
           break;
         }
       }
       ++turn;
     }
-  }
-  for (Worker& w : workers) {
-    if (!w.Process) continue;
-    w.Process->closeWriteChannel();
-    if (!w.Process->waitForFinished(10000)) w.Process->kill();
   }
   return true;
 }

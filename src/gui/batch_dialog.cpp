@@ -18,7 +18,6 @@
 #include <QVBoxLayout>
 
 #include "app/handler_runner.h"
-#include "cli/batch.h"
 #include "gui/desktop_integration.h"
 
 namespace krinu {
@@ -28,15 +27,11 @@ BatchDialog::BatchDialog(TSession& session, QWidget* parent)
       ui_(this),
       form_(ui_, session,
             [this, &session](const TBatchRow& row) {
-              // The jobs run in a session of their own, as krinu-cli's would: their log lines
-              // never reach the main window's memo.
-              if (!runSession_) {
-                runSession_ = std::make_unique<TSession>(session.Env);
-                (void)runSession_->Start(ui_);
-              }
+              // Each job is krinu-cli's convert, in a process and a session of their own:
+              // its bytes are convert's, and its log lines never reach the main window's memo.
               // As the window asks before writing a return that would be wrong and answers
               // No unless told otherwise, a batch nobody watches writes none.
-              return cli::RunBatchRow(*runSession_, row, true);
+              return RunInWorker(worker_, session.Env, {row, true});
             }),
       binder_(form_.State.Controls()) {
   setObjectName(QStringLiteral("BatchForm"));

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/batch_form.h"
+#include "app/batch_worker.h"
 #include "gui/qt_user_interface.h"
 #include "gui/widget_binder.h"
 
@@ -27,7 +28,7 @@ class BatchDialog : public QDialog {
   void Run(const std::function<void()>& handler);
 
   QtUserInterface ui_;
-  std::unique_ptr<TSession> runSession_;
+  TBatchWorker worker_;  // the krinu-cli that runs the jobs, started with the first
   TBatchForm form_;
   WidgetBinder binder_;
   QTableView* jobs_ = nullptr;

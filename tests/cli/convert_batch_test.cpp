@@ -1,6 +1,7 @@
 // krinu-cli batch: each job is the convert of its row, a failing job fails alone and leaves
 // nothing behind, and the table tells each job's story in manifest order.
 
+#include "app/batch_worker.h"
 #include "convert_fixture.h"
 
 namespace krinu::cli {
@@ -136,6 +137,22 @@ TEST_F(ConvertTest, ABatchInWorkerProcessesGivesWhatOneProcessGives) {
   same(one.Err.toUtf8(), two.Err.toUtf8());
   for (const char* name : {"a.xml", "a.log", "b.xml", "b.log", "t.csv"})
     same(Read(QStringLiteral("one/") + name), Read(QStringLiteral("two/") + name));
+
+  // The window's way: each row in the krinu-cli beside the window's program.
+  WriteText(Path("win/m.csv"), rows);
+  const TResult<std::vector<TBatchRow>> manifest = ReadManifest(Path("win/m.csv"));
+  ASSERT_TRUE(manifest.Ok());
+  AppEnvironment env;
+  env.ProgramPath = test::BinDir() + QStringLiteral("krinu");
+  TBatchWorker worker;
+  std::vector<bool> ok;
+  for (const TBatchRow& row : manifest.Value()) ok.push_back(RunInWorker(worker, env, {row}).Ok);
+  EXPECT_EQ(ok, (std::vector<bool>{true, true, false}));
+  for (const char* name : {"a.xml", "a.log", "b.xml", "b.log"}) {
+    const QByteArray win = Read(QStringLiteral("win/") + name);
+    EXPECT_EQ(QString::fromUtf8(win).replace(Path("win"), Path("one")),
+              QString::fromUtf8(Read(QStringLiteral("one/") + name)));
+  }
 }
 
 }  // namespace
