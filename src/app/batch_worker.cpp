@@ -58,6 +58,13 @@ bool TBatchWorker::Start(const AppEnvironment& env) {
   auto process = std::make_unique<QProcess>();
   // Its start-up notes repeat the batch's own.
   process->setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+  // Started from the window, a console program would open a console window of its own.
+  process->setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* a) {
+    constexpr unsigned long kCreateNoWindow = 0x08000000;  // CREATE_NO_WINDOW
+    a->flags |= kCreateNoWindow;
+  });
+#endif
   process->start(program, args);
   if (!process->waitForStarted()) return false;
   process_ = std::move(process);
