@@ -43,6 +43,9 @@ bad=()
 # The program folder's DLLs serve the test suites as well.
 export WINEPATH
 WINEPATH=$(winpath "$stage")
+# The build's own bin/ is the program folder of the krinu-cli processes that the tests start
+# (a batch's workers); they find the platform plugin as the installed program does.
+cp -r "$stage/platforms" "$stage/qt.conf" build-win/bin/
 # The public CSV suite that test.sh fetched for the Linux build serves this one too; without
 # it its test skips itself.
 if [ -d build/npm/node_modules/csv-spectrum ]; then
