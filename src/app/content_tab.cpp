@@ -268,7 +268,7 @@ std::optional<TJobWarning> CheckDigitWarning(const TAFAAdatList& lines) {
   for (std::size_t i = 0; i < lines.size(); ++i)
     if ((i == 0 || lines[i].Adoszam != lines[i - 1].Adoszam) &&
         TaxNumberFaults(lines[i].Adoszam).CheckDigit)
-      partners << lines[i].Adoszam;
+      partners << lines[i].Adoszam.ToString();
   if (partners.isEmpty()) return std::nullopt;
   constexpr qsizetype kNamed = 5;
   QString text = QString::number(partners.size()) +

@@ -2,10 +2,10 @@
 // One loaded invoice line and the list the load fills and the declaration run reads.
 
 #include <QDate>
-#include <QString>
 #include <memory>
 #include <vector>
 
+#include "content/line_text.h"
 #include "content/text_arena.h"
 
 namespace krinu {
@@ -24,10 +24,10 @@ inline QDate DateTimeZero() {
 }
 
 struct TAFAAdat {
-  QString Adoszam;     // trimmed, as written otherwise; also the list key
-  QString Megnevezes;  // as read
+  TLineText Adoszam;     // trimmed, as written otherwise; also the list key
+  TLineText Megnevezes;  // as read
   QDate Datum = DateTimeZero();
-  QString BizSzam;  // as read
+  TLineText BizSzam;  // as read
   double AFAAlap = 0;
   double AFA = 0;
   TAFAAdatStatus Status = TAFAAdatStatus::stAFABase;
@@ -35,10 +35,10 @@ struct TAFAAdat {
 };
 
 // Sorted by Adoszam once a load ends (stable: equal keys keep the order of the file). The
-// list owns its lines and the text they point into: a load keeps the invoice numbers in
-// TextBlocks, which every copy of the list shares, so a line's strings stay valid as long
-// as some list that holds the line does. A line or an invoice number copied out on its own
-// must not outlive them all (QString::detach() on it makes a copy that may).
+// list owns its lines and the text they point into: a load keeps the lines' texts in
+// TextBlocks, which every copy of the list shares, so a line's texts stay valid as long as
+// some list that holds the line does. A line or a text copied out on its own must not
+// outlive them all (ToString() makes a copy that may).
 class TAFAAdatList : public std::vector<TAFAAdat> {
  public:
   using std::vector<TAFAAdat>::vector;

@@ -35,22 +35,16 @@ QStringList ReasonsOf(unsigned failed) {
 }
 
 constexpr qint64 kProgressEvery = 1 << 16;
+constexpr int kLoadReadBufferChars = 1 << 15;
 // Below this a thread costs more than the page faults it spares.
 constexpr qint64 kPrefaultLines = 50000;
 
-// A string of its own, just as long as the value: sharing the reader's field would make the
-// reader allocate anew for the next record and keep its spare capacity in the list.
-QString Copy(QStringView value) {
-  return value.toString();
-}
-
 // Equal texts, compared in place, eight bytes at a time: this runs several times for every
-// record, on short values. Never QString::utf16() here: on a string of the text blocks it
-// would make a copy of its own.
-bool SameText(const QString& a, QStringView b) {
+// record, on short values.
+bool SameText(QStringView a, QStringView b) {
   const qsizetype n = a.size();
   if (n != b.size()) return false;
-  const char* x = reinterpret_cast<const char*>(a.constData());
+  const char* x = reinterpret_cast<const char*>(a.data());
   const char* y = reinterpret_cast<const char*>(b.data());
   std::size_t bytes = std::size_t(n) * 2;
   for (; bytes >= 8; bytes -= 8, x += 8, y += 8) {
@@ -68,42 +62,67 @@ bool SameText(const QString& a, QStringView b) {
   return true;
 }
 
+// A hash of a short text for the pools below, eight bytes at a time: the pools' tables are
+// private to one load, so it needs no seed, only a good spread of the low bits.
+quint64 TextHash(QStringView text) {
+  const char* p = reinterpret_cast<const char*>(text.data());
+  std::size_t bytes = std::size_t(text.size()) * 2;
+  quint64 h = 0x9E3779B97F4A7C15ull ^ bytes;
+  const auto mix = [&h](quint64 v) {
+    h = (h ^ v) * 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 29;
+  };
+  for (; bytes >= 8; bytes -= 8, p += 8) {
+    quint64 v;
+    std::memcpy(&v, p, 8);
+    mix(v);
+  }
+  if (bytes > 0) {
+    quint64 v = 0;
+    std::memcpy(&v, p, bytes);
+    mix(v);
+  }
+  h *= 0x94D049BB133111EBull;
+  return h ^ (h >> 31);
+}
+
 // Invoice numbers are nearly all different: they go into the list's text blocks, and the
 // lines of one invoice, which tend to follow each other, share one copy.
 class TPreviousString {
  public:
   explicit TPreviousString(TTextArena& arena) : arena_(arena) {}
-  const QString& Share(QStringView value) {
+  const TLineText& Share(QStringView value) {
     if (!SameText(last_, value)) last_ = arena_.Add(value);
     return last_;
   }
 
  private:
   TTextArena& arena_;
-  QString last_;
+  TLineText last_;
 };
 
 // Tax numbers and names repeat: a few thousand partners over a million lines. Each distinct
-// value is stored once and every line shares it, which spares two allocations a line, most
-// of the memory of the list and most of the work of freeing it. Open addressing over the
-// values themselves: a lookup of a value already there allocates nothing.
+// value is stored once, in the list's text blocks, and every line shares it. Open
+// addressing over the values themselves: a lookup of a value already there allocates
+// nothing.
 class TStringPool {
  public:
+  explicit TStringPool(TTextArena& arena) : arena_(arena) {}
   // The value's number tells it from every other distinct value: 0, 1, 2... in the order
   // they first came.
-  const QString& Intern(QStringView value, quint32& id) {
+  const TLineText& Intern(QStringView value, quint32& id) {
     if (last_ != nullptr && SameText(*last_, value)) {
       id = lastId_;
       return *last_;
     }
     if (2 * (count_ + 1) > slots_.size()) Grow();
     const size_t mask = slots_.size() - 1;
-    const size_t hash = qHash(value);
+    const size_t hash = size_t(TextHash(value));
     for (size_t s = hash & mask;; s = (s + 1) & mask) {
       TSlot& slot = slots_[s];
       if (!slot.Used) {
         slot.Hash = hash;
-        slot.Value = Copy(value);
+        slot.Value = arena_.Add(value);
         slot.Used = true;
         slot.Id = quint32(count_++);
         values_.push_back(&slot.Value);
@@ -120,9 +139,8 @@ class TStringPool {
   std::vector<quint32> Ranks() const {
     std::vector<quint32> byKey(values_.size());
     for (size_t i = 0; i < byKey.size(); ++i) byKey[i] = quint32(i);
-    std::sort(byKey.begin(), byKey.end(), [this](quint32 a, quint32 b) {
-      return QString::compare(*values_[a], *values_[b], Qt::CaseSensitive) < 0;
-    });
+    std::sort(byKey.begin(), byKey.end(),
+              [this](quint32 a, quint32 b) { return *values_[a] < *values_[b]; });
     std::vector<quint32> rank(byKey.size());
     for (size_t r = 0; r < byKey.size(); ++r) rank[byKey[r]] = quint32(r);
     return rank;
@@ -131,7 +149,7 @@ class TStringPool {
  private:
   struct TSlot {
     size_t Hash = 0;
-    QString Value;
+    TLineText Value;
     quint32 Id = 0;
     bool Used = false;
   };
@@ -148,17 +166,18 @@ class TStringPool {
     }
     last_ = nullptr;
   }
+  TTextArena& arena_;
   std::vector<TSlot> slots_;
-  std::vector<const QString*> values_;  // by number
+  std::vector<const TLineText*> values_;  // by number
   size_t count_ = 0;
-  const QString* last_ = nullptr;
+  const TLineText* last_ = nullptr;
   quint32 lastId_ = 0;
 };
 
 // Tax numbers hold blanks, hyphens and digits only, at most 13 of them: four bits per
 // character (end 0, blank 1, hyphen 2, digits 3 to 12) keep the characters' order in one
 // integer, shorter keys first.
-bool PackKey(const QString& key, quint64& packed) {
+bool PackKey(QStringView key, quint64& packed) {
   constexpr qsizetype kMaxChars = 15;
   if (key.size() > kMaxChars) return false;
   quint64 v = 0;
@@ -184,10 +203,11 @@ bool PackKey(const QString& key, quint64& packed) {
 // Moves the lines so that new position p holds the line that stood at order[p]; no second
 // copy of the list (a million lines are ~100 MB). This is most of the sort's time, spent
 // waiting for lines a random jump away: they are relocated as bytes, which is sound for
-// QString, QDate and numbers (Qt moves them so too) and, unlike a move, leaves the source
-// untouched until its own turn comes. Every line lands in exactly one place.
+// a line's texts (a pointer each), QDate and numbers (Qt moves them so too) and, unlike a
+// move, leaves the source untouched until its own turn comes. Every line lands in exactly
+// one place.
 void Permute(TAFAAdatList& list, std::vector<quint32>& order) {
-  static_assert(QTypeInfo<QString>::isRelocatable);
+  static_assert(sizeof(TLineText) == sizeof(quintptr));
   static_assert(QTypeInfo<QDate>::isRelocatable);
   auto bytes = [&list](size_t at) { return static_cast<void*>(&list[at]); };
   for (size_t i = 0; i < order.size(); ++i) {
@@ -256,9 +276,8 @@ void SortAFAAdatList(TAFAAdatList& list) {
   keyed = {};
   std::vector<quint32> order(n);
   for (size_t i = 0; i < n; ++i) order[i] = quint32(i);
-  std::stable_sort(order.begin(), order.end(), [&list](quint32 a, quint32 b) {
-    return QString::compare(list[a].Adoszam, list[b].Adoszam, Qt::CaseSensitive) < 0;
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [&list](quint32 a, quint32 b) { return list[a].Adoszam < list[b].Adoszam; });
   Permute(list, order);
 }
 
@@ -331,10 +350,10 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
         std::jthread([data = static_cast<void*>(result.AFAAdatList.data()),
                       bytes = size_t(total) * sizeof(TAFAAdat)] { PopulatePages(data, bytes); });
   }
-  TStringPool taxNumbers;
-  TStringPool names;
   auto textBlocks = std::make_shared<TTextArena>();
   result.AFAAdatList.TextBlocks = textBlocks;
+  TStringPool taxNumbers(*textBlocks);
+  TStringPool names(*textBlocks);
   TPreviousString invoiceNumbers(*textBlocks);
   // The number of each loaded line's tax number, for the sort at the end.
   std::vector<quint32> keyIds;
@@ -342,8 +361,10 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
   bool keyed = false;
 
   try {
-    TqdxCSVFileReader reader(512);
-    ConfigureInputReaderFully(reader, settings);
+    // Large buffers: a record is taken in place unless it crosses the read buffer's end.
+    TqdxCSVFileReader reader(kLoadReadBufferChars);
+    ConfigureInputReaderFully(reader, settings, kWholeInputByteBuffer);
+    reader.SetFieldStrings(false);  // every value is read in place
     reader.Open();
     const int fieldCount = reader.FieldCount();
 
@@ -372,7 +393,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
       for (int i = 0; i < fieldCount; ++i) {
         const int item = role[size_t(i)];
         if (item < 0) continue;
-        const QString& value = reader.Fields(i).Value();
+        const QStringView value = reader.FieldView(i);
         switch (item) {
           case dcAdoszam: {
             // The hand-written matcher is AdoszamPattern without a regex call per record.
@@ -396,15 +417,13 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
             line.BizSzam = invoiceNumbers.Share(value);
             break;
           case dcAFAAlap:
-            if (const std::optional<double> v =
-                    ConvertOsszeg(QStringView(value), seps.Decimal, seps.Thousand))
+            if (const std::optional<double> v = ConvertOsszeg(value, seps.Decimal, seps.Thousand))
               line.AFAAlap = *v;
             else
               failed |= fbAFAAlap;
             break;
           case dcAFA:
-            if (const std::optional<double> v =
-                    ConvertOsszeg(QStringView(value), seps.Decimal, seps.Thousand))
+            if (const std::optional<double> v = ConvertOsszeg(value, seps.Decimal, seps.Thousand))
               line.AFA = *v;
             else
               failed |= fbAFA;
@@ -420,7 +439,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
         skipped.RecordNumber = reader.RecordCountProcessedSoFar();
         skipped.Reasons = ReasonsOf(failed);
         skipped.Fields.reserve(fieldCount);
-        for (int i = 0; i < fieldCount; ++i) skipped.Fields.append(reader.Fields(i).Value());
+        for (int i = 0; i < fieldCount; ++i) skipped.Fields.append(reader.FieldView(i).toString());
         result.MissedRows.append(skipped.Fields.join(separator));
         result.Skipped.push_back(std::move(skipped));
       } else {
@@ -428,7 +447,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
         line.Status = TAFAAdatStatus::stAFABase;
         if (keyed) keyIds.push_back(keyId);
         if (currencyColumn >= 1 && currencyColumn <= fieldCount) {
-          const QString& currency = reader.Fields(currencyColumn - 1).Value();
+          const QStringView currency = reader.FieldView(currencyColumn - 1);
           if (!IsForint(currency))
             result.ForeignLines.push_back(
                 {reader.RecordCountProcessedSoFar(), TrimView(currency).toString()});

@@ -192,7 +192,7 @@ class TPreparation {
   // Invoice numbers are short, and a simple hash beats qHash's SipHash on them.
   static quint32 InvoiceHash(const TAFAAdat& line) {
     quint32 h = 2166136261u ^ quint32(line.Datum.toJulianDay());
-    for (const QChar c : line.BizSzam) h = (h ^ c.unicode()) * 16777619u;
+    for (const QChar c : line.BizSzam.View()) h = (h ^ c.unicode()) * 16777619u;
     h ^= h >> 16;
     h *= 0x85EBCA6Bu;
     h ^= h >> 13;
@@ -357,7 +357,7 @@ class TPreparation {
         ++result_.Counts.IncludedLines;
         if (line.Datum < options_.PeriodStart || line.Datum > options_.PeriodEnd)
           ++result_.Counts.OutsidePeriod;
-        if (!partner) result_.PartnerList.append(line.Adoszam);
+        if (!partner) result_.PartnerList.append(line.Adoszam.ToString());
         partner = true;
       }
       begin = end;

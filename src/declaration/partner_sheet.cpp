@@ -37,8 +37,8 @@ class TFieldCode {
   std::size_t size_ = 0;
 };
 
-QStringView First8(const QString& adoszam) {
-  return QStringView(adoszam).left(8);
+QStringView First8(QStringView adoszam) {
+  return adoszam.left(8);
 }
 
 }  // namespace

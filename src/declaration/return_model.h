@@ -106,7 +106,7 @@ struct TReturn {
 [[nodiscard]] qint64 ConvertAmount(double amount, int formYear);
 
 // Index of the first entry with this key in the list sorted by key, or list.size().
-[[nodiscard]] std::size_t FirstEntryOf(const TAFAAdatList& list, const QString& key);
+[[nodiscard]] std::size_t FirstEntryOf(const TAFAAdatList& list, QStringView key);
 
 // The return of the prepared lines: one sheet per entry of partnerList that has lines, in
 // that order. The lines must outlive the return.

@@ -289,10 +289,9 @@ void TDecodingTextSource::DecodeBytes(const char* bytes, qsizetype n, char16_t* 
   for (; i < n; ++i) out[i] = table[static_cast<unsigned char>(bytes[i])];
 }
 
-bool TDecodingTextSource::Fill() {
-  FCharsPos = FCharsLen = 0;
-  while (FCharsLen == 0) {
-    if (FAtEnd) return false;
+qsizetype TDecodingTextSource::DecodeBlock(char16_t* out, qsizetype room) {
+  for (;;) {
+    if (FAtEnd) return 0;
     bool deviceAtEnd = false;
     if (FByteCount < qsizetype(FBytes.size())) {
       const qsizetype n =
@@ -306,24 +305,43 @@ bool TDecodingTextSource::Fill() {
       if (FCarry == carryUtf16) n -= FByteCount & 1;
     }
     const char* bytes = FBytes.data();
+    qsizetype chars = 0;
     if (FByteTable) {
-      if (qsizetype(FChars.size()) < n) FChars.resize(n);
-      DecodeBytes(bytes, n, FChars.data());
-      FCharsLen = n;
+      if (out == nullptr || room < n) {
+        if (qsizetype(FChars.size()) < n) FChars.resize(n);
+        out = FChars.data();
+      }
+      DecodeBytes(bytes, n, out);
+      chars = n;
     } else {
       const qsizetype space = FDecoder->requiredSpace(n) + 1;
-      if (qsizetype(FChars.size()) < space) FChars.resize(space);
-      QChar* begin = reinterpret_cast<QChar*>(FChars.data());
+      if (out == nullptr || room < space) {
+        if (qsizetype(FChars.size()) < space) FChars.resize(space);
+        out = FChars.data();
+      }
+      QChar* begin = reinterpret_cast<QChar*>(out);
       QChar* end = FDecoder->appendToBuffer(begin, QByteArrayView(bytes, n));
       // A sequence cut off by the end of the data is one invalid character.
       if (deviceAtEnd && FDecoder->HasPendingInput()) *end++ = QChar(kReplacementChar);
-      FCharsLen = end - begin;
+      chars = end - begin;
     }
     std::memmove(FBytes.data(), FBytes.data() + n, FByteCount - n);
     FByteCount -= n;
     FAtEnd = deviceAtEnd;
+    if (chars > 0) {
+      if (out == FChars.data()) {
+        FCharsPos = 0;
+        FCharsLen = chars;
+        return -1;
+      }
+      return chars;
+    }
   }
-  return true;
+}
+
+bool TDecodingTextSource::Fill() {
+  FCharsPos = FCharsLen = 0;
+  return DecodeBlock(nullptr, 0) != 0;
 }
 
 int TDecodingTextSource::Peek() {
@@ -334,7 +352,16 @@ int TDecodingTextSource::Peek() {
 int TDecodingTextSource::Read(char16_t* buffer, int count) {
   int done = 0;
   while (done < count) {
-    if (FCharsPos == FCharsLen && !Fill()) break;
+    if (FCharsPos == FCharsLen) {
+      // Decoded straight into the caller's buffer when a block fits there.
+      FCharsPos = FCharsLen = 0;
+      const qsizetype direct = DecodeBlock(buffer + done, count - done);
+      if (direct == 0) break;
+      if (direct > 0) {
+        done += int(direct);
+        continue;
+      }
+    }
     const int n = int(std::min<qsizetype>(count - done, FCharsLen - FCharsPos));
     std::memcpy(buffer + done, FChars.data() + FCharsPos, n * sizeof(char16_t));
     FCharsPos += n;

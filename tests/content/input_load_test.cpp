@@ -203,7 +203,7 @@ TAFAAdatList Lines(const QStringList& keys) {
 
 QStringList Order(const TAFAAdatList& list) {
   QStringList out;
-  for (const TAFAAdat& line : list) out << line.Adoszam + "#" + line.BizSzam;
+  for (const TAFAAdat& line : list) out << line.Adoszam.ToString() + "#" + line.BizSzam.ToString();
   return out;
 }
 
