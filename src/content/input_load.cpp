@@ -9,20 +9,12 @@
 #include "common/large_pages.h"
 #include "content/content_check.h"
 #include "content/recognisers.h"
+#include "content/record_blocks.h"
 #include "intake/structure.h"
-#include "reader/csv_reader.h"
 
 namespace krinu {
 
 namespace {
-
-enum TFailBit : unsigned {
-  fbAdoszam = 1u << 0,
-  fbDatum = 1u << 1,
-  fbAFAAlap = 1u << 2,
-  fbAFA = 1u << 3,
-  fbAFATooHigh = 1u << 4,
-};
 
 QStringList ReasonsOf(unsigned failed) {
   QStringList reasons;
@@ -35,7 +27,6 @@ QStringList ReasonsOf(unsigned failed) {
 }
 
 constexpr qint64 kProgressEvery = 1 << 16;
-constexpr int kLoadReadBufferChars = 1 << 15;
 // Below this a thread costs more than the page faults it spares.
 constexpr qint64 kPrefaultLines = 50000;
 
@@ -134,6 +125,8 @@ class TStringPool {
     }
   }
 
+  const TLineText& Value(quint32 id) const { return *values_[id]; }
+
   // The numbers of the values in the list's order of keys (plain 16-bit character order):
   // rank[id] is the place of value id among all of them.
   std::vector<quint32> Ranks() const {
@@ -201,11 +194,13 @@ bool PackKey(QStringView key, quint64& packed) {
 }
 
 // Moves the lines so that new position p holds the line that stood at order[p]; no second
-// copy of the list (a million lines are ~100 MB). This is most of the sort's time, spent
+// copy of the list (a million lines are ~55 MB). This is most of the sort's time, spent
 // waiting for lines a random jump away: they are relocated as bytes, which is sound for
 // a line's texts (a pointer each), QDate and numbers (Qt moves them so too) and, unlike a
 // move, leaves the source untouched until its own turn comes. Every line lands in exactly
 // one place.
+constexpr int kPermuteAhead = 6;  // lines asked for ahead of the walk
+
 void Permute(TAFAAdatList& list, std::vector<quint32>& order) {
   static_assert(sizeof(TLineText) == sizeof(quintptr));
   static_assert(QTypeInfo<QDate>::isRelocatable);
@@ -214,14 +209,26 @@ void Permute(TAFAAdatList& list, std::vector<quint32>& order) {
     if (order[i] == i) continue;
     alignas(TAFAAdat) unsigned char held[sizeof(TAFAAdat)];
     std::memcpy(held, bytes(i), sizeof(TAFAAdat));
+    // Each line to come is a random jump away: the lines a few steps ahead on the cycle are
+    // asked for early, so that several are on their way at once. The way ahead is read off
+    // the order, whose entries the walk has not changed yet (those behind it point to
+    // themselves, where the look ahead then stays).
+    const auto prefetch = [&bytes](size_t at) {
+      const char* line = static_cast<const char*>(bytes(at));
+      __builtin_prefetch(line);
+      __builtin_prefetch(line + sizeof(TAFAAdat) - 1);
+    };
+    size_t ahead = order[i];
+    for (int step = 0; step < kPermuteAhead; ++step) {
+      prefetch(ahead);
+      ahead = order[ahead];
+    }
     size_t j = i;
     for (;;) {
       const size_t k = order[j];
       order[j] = quint32(j);
-      // The line after next is a random jump away: ask for it early (a third faster).
-      const char* ahead = static_cast<const char*>(bytes(order[k]));
-      __builtin_prefetch(ahead);
-      __builtin_prefetch(ahead + sizeof(TAFAAdat) - 1);
+      prefetch(ahead);
+      ahead = order[ahead];
       if (k == i) {
         std::memcpy(bytes(j), held, sizeof(TAFAAdat));
         break;
@@ -291,6 +298,8 @@ TLoadResult Stopped() {
 
 bool IsForint(QStringView currency) {
   const QStringView c = TrimView(currency);
+  // As nearly every line of an export says it: compared in place.
+  if (c.size() == 3 && c[0] == u'H' && c[1] == u'U' && c[2] == u'F') return true;
   return c.isEmpty() || c.compare(u"HUF", Qt::CaseInsensitive) == 0 ||
          c.compare(u"Ft", Qt::CaseInsensitive) == 0;
 }
@@ -360,107 +369,98 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
   if (total > 0) keyIds.reserve(size_t(total));
   bool keyed = false;
 
+  // Names go with tax numbers: the name a tax number came with last is tried first.
+  constexpr quint32 kNoName = ~quint32(0);
+  std::vector<quint32> nameOfKey;
+  qint64 records = 0;
+  const auto stopped = [&] { return progress && !progress(records, total); };
   try {
-    // Large buffers: a record is taken in place unless it crosses the read buffer's end.
-    TqdxCSVFileReader reader(kLoadReadBufferChars);
-    ConfigureInputReaderFully(reader, settings, kWholeInputByteBuffer);
-    reader.SetFieldStrings(false);  // every value is read in place
-    reader.Open();
-    const int fieldCount = reader.FieldCount();
-
-    // Which item each field feeds: when two combos pick one field the first item wins and
-    // the other keeps its initial value.
-    std::vector<int> role(size_t(std::max(fieldCount, 0)), -1);
-    for (int item = 0; item < 6; ++item) {
-      const int k = columns.Item[size_t(item)];
-      if (k >= 1 && k <= fieldCount && role[size_t(k - 1)] < 0) role[size_t(k - 1)] = item;
+    TRecordReading reading(settings, columns, format, seps);
+    const TRecordBlock* block = &reading.Next();
+    if (block->End && !block->End->Ok()) {
+      result.Outcome = block->End->Failure();
+      return result;
     }
-
-    // Without a tax number column every key is empty and the order is the file's.
-    keyed = std::find(role.begin(), role.end(), int(dcAdoszam)) != role.end();
-    qint64 records = 0;
-    const auto stopped = [&] { return progress && !progress(records, total); };
     if (stopped()) return Stopped();
-    while (!reader.Eof()) {
-      // A file that grows while it is read (another program appending) would otherwise
-      // fill the memory: the load stops where the count before it would have refused.
-      if (records >= kMaxInputLines)
-        throw EqdxCSVException(QStringLiteral("Az input fájl több mint 1 millió sort tartalmaz"));
-      TAFAAdat& line = result.AFAAdatList.emplace_back();
-      unsigned failed = 0;
-      quint32 keyId = 0;
-      quint32 nameId = 0;
-      for (int i = 0; i < fieldCount; ++i) {
-        const int item = role[size_t(i)];
-        if (item < 0) continue;
-        const QStringView value = reader.FieldView(i);
-        switch (item) {
-          case dcAdoszam: {
-            // The hand-written matcher is AdoszamPattern without a regex call per record.
-            const QStringView trimmed = TrimView(value);
-            if (MatchesAdoszamPattern(trimmed))
-              line.Adoszam = taxNumbers.Intern(trimmed, keyId);
-            else
-              failed |= fbAdoszam;
-            break;
+    block = &reading.Next();
+    const int fieldCount = block->FieldCount();
+    const std::array<int, 6> field = FieldsOfItems(columns, fieldCount);
+    // Without a tax number column every key is empty and the order is the file's.
+    keyed = field[dcAdoszam] >= 0;
+    const int currency =
+        currencyColumn >= 1 && currencyColumn <= fieldCount ? currencyColumn - 1 : -1;
+    for (;;) {
+      for (std::size_t r = 0; r < block->Size(); ++r) {
+        // A file that grows while it is read (another program appending) would otherwise
+        // fill the memory: the load stops where the count before it would have refused.
+        if (records >= kMaxInputLines) {
+          result.Outcome = Fail(TFailureKind::Input,
+                                QStringLiteral("Az input fájl több mint 1 millió sort tartalmaz"));
+          return result;
+        }
+        const TReadRecord& record = block->Record(r);
+        unsigned failed = record.Failed;
+        TAFAAdat& line = result.AFAAdatList.emplace_back();
+        quint32 keyId = 0;
+        if (field[dcAdoszam] >= 0) {
+          // The hand-written matcher is AdoszamPattern without a regex call per record.
+          const QStringView trimmed = TrimView(block->Field(r, field[dcAdoszam]));
+          if (MatchesAdoszamPattern(trimmed))
+            line.Adoszam = taxNumbers.Intern(trimmed, keyId);
+          else
+            failed |= fbAdoszam;
+        }
+        if (field[dcMegnevezes] >= 0) {
+          const QStringView name = block->Field(r, field[dcMegnevezes]);
+          quint32* last = nullptr;
+          if (field[dcAdoszam] >= 0 && !(failed & fbAdoszam)) {
+            if (keyId >= nameOfKey.size()) nameOfKey.resize(keyId + 1, kNoName);
+            last = &nameOfKey[keyId];
           }
-          case dcMegnevezes:
-            line.Megnevezes = names.Intern(value, nameId);
-            break;
-          case dcDatum:
-            if (const std::optional<QDate> d = format.Convert(TrimView(value)))
-              line.Datum = *d;
-            else
-              failed |= fbDatum;
-            break;
-          case dcBizSzam:
-            line.BizSzam = invoiceNumbers.Share(value);
-            break;
-          case dcAFAAlap:
-            if (const std::optional<double> v = ConvertOsszeg(value, seps.Decimal, seps.Thousand))
-              line.AFAAlap = *v;
-            else
-              failed |= fbAFAAlap;
-            break;
-          case dcAFA:
-            if (const std::optional<double> v = ConvertOsszeg(value, seps.Decimal, seps.Thousand))
-              line.AFA = *v;
-            else
-              failed |= fbAFA;
-            break;
+          if (last && *last != kNoName && SameText(names.Value(*last), name)) {
+            line.Megnevezes = names.Value(*last);
+          } else {
+            quint32 nameId = 0;
+            line.Megnevezes = names.Intern(name, nameId);
+            if (last) *last = nameId;
+          }
         }
-      }
-      if (!failed && VatAboveHalf(line.AFAAlap, line.AFA)) failed = fbAFATooHigh;
+        line.Datum = record.Datum;
+        if (field[dcBizSzam] >= 0)
+          line.BizSzam = invoiceNumbers.Share(block->Field(r, field[dcBizSzam]));
+        line.AFAAlap = record.AFAAlap;
+        line.AFA = record.AFA;
+        if (!failed && VatAboveHalf(line.AFAAlap, line.AFA)) failed = fbAFATooHigh;
 
-      if (failed) {
-        result.AFAAdatList.pop_back();
-        // The row text is built only now: a clean record costs nothing for it.
-        TSkippedRecord skipped;
-        skipped.RecordNumber = reader.RecordCountProcessedSoFar();
-        skipped.Reasons = ReasonsOf(failed);
-        skipped.Fields.reserve(fieldCount);
-        for (int i = 0; i < fieldCount; ++i) skipped.Fields.append(reader.FieldView(i).toString());
-        result.MissedRows.append(skipped.Fields.join(separator));
-        result.Skipped.push_back(std::move(skipped));
-      } else {
-        line.Enabled = true;
-        line.Status = TAFAAdatStatus::stAFABase;
-        if (keyed) keyIds.push_back(keyId);
-        if (currencyColumn >= 1 && currencyColumn <= fieldCount) {
-          const QStringView currency = reader.FieldView(currencyColumn - 1);
-          if (!IsForint(currency))
-            result.ForeignLines.push_back(
-                {reader.RecordCountProcessedSoFar(), TrimView(currency).toString()});
+        if (failed) {
+          result.AFAAdatList.pop_back();
+          // The row text is built only now: a clean record costs nothing for it.
+          TSkippedRecord skipped;
+          skipped.RecordNumber = record.RecordNumber;
+          skipped.Reasons = ReasonsOf(failed);
+          skipped.Fields.reserve(fieldCount);
+          for (int i = 0; i < fieldCount; ++i) skipped.Fields.append(block->Field(r, i).toString());
+          result.MissedRows.append(skipped.Fields.join(separator));
+          result.Skipped.push_back(std::move(skipped));
+        } else {
+          line.Enabled = true;
+          line.Status = TAFAAdatStatus::stAFABase;
+          if (keyed) keyIds.push_back(keyId);
+          if (currency >= 0) {
+            const QStringView value = block->Field(r, currency);
+            if (!IsForint(value))
+              result.ForeignLines.push_back({record.RecordNumber, TrimView(value).toString()});
+          }
         }
+        if (++records % kProgressEvery == 0 && stopped()) return Stopped();
       }
-
-      if (++records % kProgressEvery == 0 && stopped()) return Stopped();
-      reader.Next();
+      if (block->End) break;
+      block = &reading.Next();
     }
-    reader.Close();
-  } catch (const EqdxCSVException& e) {
-    result.Outcome = Fail(TFailureKind::Input, e.Message());
-    return result;
+    if (!block->End->Ok()) {
+      result.Outcome = block->End->Failure();
+      return result;
+    }
   } catch (const std::bad_alloc& e) {
     result.Outcome = Fail(TFailureKind::Memory, QString::fromLocal8Bit(e.what()));
     return result;
