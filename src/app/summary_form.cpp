@@ -231,7 +231,7 @@ QString TSummaryForm::LineCell(qsizetype row, int column) const {
     case BizSzamCol:
       return line.BizSzam.ToString();
     case DatumCol:
-      return line.Datum.toString(QStringLiteral("yyyy. MM. dd."));
+      return line.Datum.Date().toString(QStringLiteral("yyyy. MM. dd."));
     case LineNettoCol:
       return HungarianForints(line.AFAAlap);
     case LineAfaCol:

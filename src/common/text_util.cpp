@@ -69,6 +69,35 @@ QByteArray Utf8WithReplacement(QStringView text) {
   return encoder.encode(text);
 }
 
+void AppendUtf8WithReplacement(QByteArray& to, QStringView text) {
+  // Surrogates (pairs or lone) are the converter's; everything else is encoded here.
+  const char16_t* s = text.utf16();
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    if (s[i] >= 0xD800 && s[i] <= 0xDFFF) {
+      to += Utf8WithReplacement(text);
+      return;
+    }
+  }
+  const qsizetype at = to.size();
+  to.resize(at + n * 3);
+  char* p = to.data() + at;
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = s[i];
+    if (c < 0x80) {
+      *p++ = char(c);
+    } else if (c < 0x800) {
+      *p++ = char(0xC0 | (c >> 6));
+      *p++ = char(0x80 | (c & 0x3F));
+    } else {
+      *p++ = char(0xE0 | (c >> 12));
+      *p++ = char(0x80 | ((c >> 6) & 0x3F));
+      *p++ = char(0x80 | (c & 0x3F));
+    }
+  }
+  to.resize(p - to.constData());
+}
+
 // Quoted only when the cell would otherwise split or end the row.
 QString CsvCell(const QString& value) {
   if (!value.contains(u';') && !value.contains(u'"') && !value.contains(u'\r') &&

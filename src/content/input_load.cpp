@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <thread>
+#include <type_traits>
 #include <utility>
 
 #include "common/large_pages.h"
@@ -15,6 +16,14 @@
 namespace krinu {
 
 namespace {
+
+enum TFailBit : unsigned {
+  fbAdoszam = 1u << 0,
+  fbDatum = 1u << 1,
+  fbAFAAlap = 1u << 2,
+  fbAFA = 1u << 3,
+  fbAFATooHigh = 1u << 4,
+};
 
 QStringList ReasonsOf(unsigned failed) {
   QStringList reasons;
@@ -193,49 +202,48 @@ bool PackKey(QStringView key, quint64& packed) {
   return true;
 }
 
-// Moves the lines so that new position p holds the line that stood at order[p]; no second
-// copy of the list (a million lines are ~55 MB). This is most of the sort's time, spent
-// waiting for lines a random jump away: they are relocated as bytes, which is sound for
-// a line's texts (a pointer each), QDate and numbers (Qt moves them so too) and, unlike a
-// move, leaves the source untouched until its own turn comes. Every line lands in exactly
-// one place.
+// Moves every line i to position place[i]; no second copy of the list (a million lines are
+// ~48 MB). This is most of the sort's time, spent waiting for lines a random jump away:
+// they are relocated as bytes, which is sound for a line's texts (a pointer each), its
+// date and numbers. Every line lands in exactly one place; place ends up as 0, 1, 2...
 constexpr int kPermuteAhead = 6;  // lines asked for ahead of the walk
 
-void Permute(TAFAAdatList& list, std::vector<quint32>& order) {
+void Permute(TAFAAdatList& list, std::vector<quint32>& place) {
   static_assert(sizeof(TLineText) == sizeof(quintptr));
-  static_assert(QTypeInfo<QDate>::isRelocatable);
+  static_assert(std::is_trivially_copyable_v<TLineDate>);
   auto bytes = [&list](size_t at) { return static_cast<void*>(&list[at]); };
-  for (size_t i = 0; i < order.size(); ++i) {
-    if (order[i] == i) continue;
+  const auto prefetch = [&bytes](size_t at) {
+    const char* line = static_cast<const char*>(bytes(at));
+    __builtin_prefetch(line);
+    __builtin_prefetch(line + sizeof(TAFAAdat) - 1);
+  };
+  for (size_t i = 0; i < place.size(); ++i) {
+    if (place[i] == i) continue;
+    // The line in hand goes to its place and takes the one there along, round the cycle
+    // back to i. The lines a few steps ahead on it are asked for early, so that several are
+    // on their way at once; the way ahead is read off place, whose entries behind the walk
+    // point to themselves, where the look ahead then stays.
     alignas(TAFAAdat) unsigned char held[sizeof(TAFAAdat)];
+    alignas(TAFAAdat) unsigned char next[sizeof(TAFAAdat)];
     std::memcpy(held, bytes(i), sizeof(TAFAAdat));
-    // Each line to come is a random jump away: the lines a few steps ahead on the cycle are
-    // asked for early, so that several are on their way at once. The way ahead is read off
-    // the order, whose entries the walk has not changed yet (those behind it point to
-    // themselves, where the look ahead then stays).
-    const auto prefetch = [&bytes](size_t at) {
-      const char* line = static_cast<const char*>(bytes(at));
-      __builtin_prefetch(line);
-      __builtin_prefetch(line + sizeof(TAFAAdat) - 1);
-    };
-    size_t ahead = order[i];
+    size_t ahead = place[i];
     for (int step = 0; step < kPermuteAhead; ++step) {
       prefetch(ahead);
-      ahead = order[ahead];
+      ahead = place[ahead];
     }
-    size_t j = i;
-    for (;;) {
-      const size_t k = order[j];
-      order[j] = quint32(j);
+    size_t j = place[i];
+    place[i] = quint32(i);
+    while (j != i) {
       prefetch(ahead);
-      ahead = order[ahead];
-      if (k == i) {
-        std::memcpy(bytes(j), held, sizeof(TAFAAdat));
-        break;
-      }
-      std::memcpy(bytes(j), bytes(k), sizeof(TAFAAdat));
+      ahead = place[ahead];
+      std::memcpy(next, bytes(j), sizeof(TAFAAdat));
+      std::memcpy(bytes(j), held, sizeof(TAFAAdat));
+      std::memcpy(held, next, sizeof(TAFAAdat));
+      const size_t k = place[j];
+      place[j] = quint32(j);
       j = k;
     }
+    std::memcpy(bytes(i), held, sizeof(TAFAAdat));
   }
 }
 
@@ -245,24 +253,23 @@ using TKeyedLines = std::vector<std::pair<quint64, quint32>>;
 // The index breaks ties: equal keys keep their order.
 void SortPacked(TAFAAdatList& list, TKeyedLines& keyed) {
   std::sort(keyed.begin(), keyed.end());
-  std::vector<quint32> order(keyed.size());
-  for (size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
+  std::vector<quint32> place(keyed.size());
+  for (size_t p = 0; p < keyed.size(); ++p) place[keyed[p].second] = quint32(p);
   keyed = {};
-  Permute(list, order);
+  Permute(list, place);
 }
 
 // The loaded lines in key order by counting: a million lines share a few thousand tax
 // numbers, each known by its number in the pool, so the places follow from how many lines
-// each key has, in one pass and stable, with no comparison per line.
-void SortByKeyNumbers(TAFAAdatList& list, const std::vector<quint32>& keyIds,
-                      const TStringPool& keys) {
+// each key has, in one pass and stable, with no comparison per line. The numbers are
+// turned into the places where they stand.
+void SortByKeyNumbers(TAFAAdatList& list, std::vector<quint32>& keyIds, const TStringPool& keys) {
   const std::vector<quint32> rank = keys.Ranks();
   std::vector<quint32> start(rank.size() + 1, 0);
   for (const quint32 id : keyIds) ++start[rank[id] + 1];
   for (size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
-  std::vector<quint32> order(keyIds.size());
-  for (size_t i = 0; i < keyIds.size(); ++i) order[start[rank[keyIds[i]]]++] = quint32(i);
-  Permute(list, order);
+  for (quint32& id : keyIds) id = start[rank[id]]++;
+  Permute(list, keyIds);
 }
 
 }  // namespace
@@ -285,7 +292,10 @@ void SortAFAAdatList(TAFAAdatList& list) {
   for (size_t i = 0; i < n; ++i) order[i] = quint32(i);
   std::stable_sort(order.begin(), order.end(),
                    [&list](quint32 a, quint32 b) { return list[a].Adoszam < list[b].Adoszam; });
-  Permute(list, order);
+  std::vector<quint32> place(n);
+  for (size_t p = 0; p < n; ++p) place[order[p]] = quint32(p);
+  order = {};
+  Permute(list, place);
 }
 
 namespace {
@@ -375,7 +385,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
   qint64 records = 0;
   const auto stopped = [&] { return progress && !progress(records, total); };
   try {
-    TRecordReading reading(settings, columns, format, seps);
+    TRecordReading reading(settings, columns, format);
     const TRecordBlock* block = &reading.Next();
     if (block->End && !block->End->Ok()) {
       result.Outcome = block->End->Failure();
@@ -399,7 +409,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
           return result;
         }
         const TReadRecord& record = block->Record(r);
-        unsigned failed = record.Failed;
+        unsigned failed = record.DatumFailed ? unsigned(fbDatum) : 0u;
         TAFAAdat& line = result.AFAAdatList.emplace_back();
         quint32 keyId = 0;
         if (field[dcAdoszam] >= 0) {
@@ -428,8 +438,16 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
         line.Datum = record.Datum;
         if (field[dcBizSzam] >= 0)
           line.BizSzam = invoiceNumbers.Share(block->Field(r, field[dcBizSzam]));
-        line.AFAAlap = record.AFAAlap;
-        line.AFA = record.AFA;
+        const auto amount = [&](int item, double& to, unsigned bit) {
+          if (field[item] < 0) return;
+          if (const std::optional<double> v =
+                  ConvertOsszeg(block->Field(r, field[item]), seps.Decimal, seps.Thousand))
+            to = *v;
+          else
+            failed |= bit;
+        };
+        amount(dcAFAAlap, line.AFAAlap, fbAFAAlap);
+        amount(dcAFA, line.AFA, fbAFA);
         if (!failed && VatAboveHalf(line.AFAAlap, line.AFA)) failed = fbAFATooHigh;
 
         if (failed) {

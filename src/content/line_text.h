@@ -54,6 +54,11 @@ class TLineText {
   [[nodiscard]] QString ToString() const { return View().toString(); }
   [[nodiscard]] qsizetype size() const noexcept { return View().size(); }
   [[nodiscard]] bool isEmpty() const noexcept { return bits_ == 0; }
+  // Asks for the characters ahead of their use: a walk over lines in key order meets their
+  // invoice numbers in no order the memory could guess.
+  void Prefetch() const noexcept {
+    __builtin_prefetch(reinterpret_cast<const void*>(bits_ & ~kOwned));
+  }
   // The same characters in the same place: a load shares one text among equal values.
   [[nodiscard]] bool SameText(const TLineText& other) const noexcept {
     return bits_ == other.bits_;

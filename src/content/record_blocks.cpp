@@ -54,8 +54,8 @@ std::array<int, 6> FieldsOfItems(const TColumnSelection& columns, int fieldCount
 }
 
 TRecordReading::TRecordReading(const TInputSettings& settings, const TColumnSelection& columns,
-                               const TDatumFormat& format, TDecSeps seps)
-    : format_(format), seps_(seps) {
+                               const TDatumFormat& format)
+    : format_(format) {
   for (TRecordBlock& block : blocks_) free_.push_back(&block);
   thread_ = std::thread([this, settings, columns] { Read(settings, columns); });
 }
@@ -111,6 +111,7 @@ void TRecordReading::Read(const TInputSettings& settings, const TColumnSelection
     const int fieldCount = reader.FieldCount();
     const std::array<int, 6> field = FieldsOfItems(columns, fieldCount);
     TLastDate dates(format_);
+    std::vector<QStringView> values(std::size_t(std::max(fieldCount, 0)));
     // The opening first, with no record: a broken header or first record is said before
     // anything else, as it would be before the first line.
     Hand(block);
@@ -120,31 +121,24 @@ void TRecordReading::Read(const TInputSettings& settings, const TColumnSelection
     while (!reader.Eof()) {
       TReadRecord record;
       record.RecordNumber = reader.RecordCountProcessedSoFar();
+      std::size_t chars = 0;
       for (int i = 0; i < fieldCount; ++i) {
-        const QStringView value = reader.FieldView(i);
-        block->text_.insert(block->text_.end(), value.utf16(), value.utf16() + value.size());
-        block->ends_.push_back(qint32(block->text_.size()));
+        values[std::size_t(i)] = reader.FieldView(i);
+        chars += std::size_t(values[std::size_t(i)].size());
+      }
+      char16_t* to = block->Extend(chars);
+      qint32* end = block->ExtendEnds(fieldCount);
+      for (const QStringView value : values) {
+        std::memcpy(to, value.utf16(), std::size_t(value.size()) * sizeof(char16_t));
+        to += value.size();
+        *end++ = qint32(to - block->text_.get());
       }
       if (field[dcDatum] >= 0) {
         if (const std::optional<QDate> d =
                 dates.Convert(TrimView(reader.FieldView(field[dcDatum]))))
           record.Datum = *d;
         else
-          record.Failed |= fbDatum;
-      }
-      if (field[dcAFAAlap] >= 0) {
-        if (const std::optional<double> v =
-                ConvertOsszeg(reader.FieldView(field[dcAFAAlap]), seps_.Decimal, seps_.Thousand))
-          record.AFAAlap = *v;
-        else
-          record.Failed |= fbAFAAlap;
-      }
-      if (field[dcAFA] >= 0) {
-        if (const std::optional<double> v =
-                ConvertOsszeg(reader.FieldView(field[dcAFA]), seps_.Decimal, seps_.Thousand))
-          record.AFA = *v;
-        else
-          record.Failed |= fbAFA;
+          record.DatumFailed = true;
       }
       block->records_.push_back(record);
       if (block->records_.size() == kBlockRecords) {

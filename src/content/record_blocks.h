@@ -1,15 +1,17 @@
 #pragma once
 // The input file's records for the load, read on a second thread: while the first turns
 // one block of records into invoice lines, the second decodes and splits the next and
-// converts its dates and amounts. The blocks come in file order, and the reading's end (the
+// converts its dates. The blocks come in file order, and the reading's end (the
 // end of the data or the reader's error) after the last record read before it, so the
 // load sees everything exactly as one reader walked by one thread would give it.
 
 #include <QDate>
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 #include <array>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -26,25 +28,14 @@
 
 namespace krinu {
 
-// What a record's date and amounts gave, worked out on the reading thread.
-enum TFailBit : unsigned {
-  fbAdoszam = 1u << 0,
-  fbDatum = 1u << 1,
-  fbAFAAlap = 1u << 2,
-  fbAFA = 1u << 3,
-  fbAFATooHigh = 1u << 4,
-};
-
+// What a record's date gave, worked out on the reading thread.
 struct TReadRecord {
   qint64 RecordNumber = 0;  // as the reader counts it: header included
-  unsigned Failed = 0;      // fbDatum, fbAFAAlap, fbAFA: the conversions that failed
+  bool DatumFailed = false;
   QDate Datum = DateTimeZero();
-  double AFAAlap = 0;
-  double AFA = 0;
 };
 
-// A run of records: the values of every field, one after the other, and what the date and
-// the amounts gave.
+// A run of records: the values of every field, one after the other, and what the date gave.
 class TRecordBlock {
  public:
   [[nodiscard]] int FieldCount() const { return fieldCount_; }
@@ -54,7 +45,7 @@ class TRecordBlock {
   [[nodiscard]] QStringView Field(std::size_t r, int i) const {
     const std::size_t at = r * std::size_t(fieldCount_) + std::size_t(i);
     const qint32 begin = at == 0 ? 0 : ends_[at - 1];
-    return QStringView(text_.data() + begin, ends_[at] - begin);
+    return QStringView(text_.get() + begin, ends_[at] - begin);
   }
 
   // How the reading ended after the last record of the block; nothing while it goes on.
@@ -64,13 +55,32 @@ class TRecordBlock {
   friend class TRecordReading;
   void Clear(int fieldCount) {
     fieldCount_ = fieldCount;
-    text_.clear();
+    textSize_ = 0;
     ends_.clear();
     records_.clear();
     End.reset();
   }
+  // Room for n more characters at the end of the text.
+  qint32* ExtendEnds(int n) {
+    ends_.resize(ends_.size() + std::size_t(n));
+    return ends_.data() + ends_.size() - std::size_t(n);
+  }
+  char16_t* Extend(std::size_t n) {
+    if (textSize_ + n > textCapacity_) {
+      const std::size_t capacity = std::max(2 * textCapacity_, textSize_ + n + 4096);
+      auto grown = std::make_unique<char16_t[]>(capacity);
+      if (textSize_ > 0) std::memcpy(grown.get(), text_.get(), textSize_ * sizeof(char16_t));
+      text_ = std::move(grown);
+      textCapacity_ = capacity;
+    }
+    char16_t* at = text_.get() + textSize_;
+    textSize_ += n;
+    return at;
+  }
   int fieldCount_ = 0;
-  std::vector<char16_t> text_;
+  std::unique_ptr<char16_t[]> text_;
+  std::size_t textSize_ = 0;
+  std::size_t textCapacity_ = 0;
   std::vector<qint32> ends_;
   std::vector<TReadRecord> records_;
 };
@@ -85,10 +95,10 @@ class TRecordBlock {
 // its thread and waits for it.
 class TRecordReading {
  public:
-  // The reader is opened with the load's rule; columns picks the fields whose date and
-  // amounts are converted (items as TColumnSelection, the first item of a field wins).
+  // The reader is opened with the load's rule; columns picks the field whose dates are
+  // converted (items as TColumnSelection, the first item of a field wins).
   TRecordReading(const TInputSettings& settings, const TColumnSelection& columns,
-                 const TDatumFormat& format, TDecSeps seps);
+                 const TDatumFormat& format);
   ~TRecordReading();
   TRecordReading(const TRecordReading&) = delete;
   TRecordReading& operator=(const TRecordReading&) = delete;
@@ -102,7 +112,6 @@ class TRecordReading {
   void Hand(TRecordBlock* block);
 
   const TDatumFormat& format_;
-  const TDecSeps seps_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::array<TRecordBlock, 4> blocks_;

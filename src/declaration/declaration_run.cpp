@@ -63,6 +63,9 @@ class TLogLine {
   QString long_;
 };
 
+// Lines ahead of a walk whose invoice numbers are asked for early.
+constexpr std::size_t kTextsAhead = 8;
+
 class TPreparation {
  public:
   // With a progress the preparation may be stopped, and it remembers what Undo() needs.
@@ -213,6 +216,7 @@ class TPreparation {
     next_.assign(size, -1);
     follower_.assign(size, false);
     for (std::size_t k = 0; k < size; ++k) {
+      if (begin + k + kTextsAhead < list_.size()) list_[begin + k + kTextsAhead].BizSzam.Prefetch();
       const TAFAAdat& line = list_[begin + k];
       if (!Eligible(line)) continue;
       const quint32 hash = InvoiceHash(line);

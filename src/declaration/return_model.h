@@ -89,6 +89,8 @@ struct TReturn {
     int page = 1;
     int row = 1;
     for (std::size_t i = sheet.First; i < sheet.End; ++i) {
+      // The invoice numbers are written: asked for a few rows ahead.
+      if (i + 8 < Lines->size()) (*Lines)[i + 8].BizSzam.Prefetch();
       const TAFAAdat& line = (*Lines)[i];
       if (!line.Enabled) continue;
       if (row > kRowsPerPage) {

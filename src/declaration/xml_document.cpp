@@ -45,12 +45,18 @@ void TXmlDocument::Reserve(qsizetype bytes) {
 
 void TXmlDocument::SetSink(Sink sink, qsizetype chunk) {
   sink_ = std::move(sink);
+  chunk_ = chunk;
   Reserve(chunk);
 }
 
 bool TXmlDocument::Flush() {
   if (sink_ && used_ > 0) {
-    if (!sinkFailed_ && !sink_(QByteArrayView(base_, used_))) sinkFailed_ = true;
+    buffer_.resize(used_);
+    if (!sinkFailed_ && !sink_(buffer_)) sinkFailed_ = true;
+    // The same buffer or the one the sink left: the size it had, uninitialised bytes after.
+    buffer_.resize(std::max(capacity_, chunk_));
+    base_ = buffer_.data();
+    capacity_ = buffer_.size();
     used_ = 0;
   }
   return !sinkFailed_;
@@ -70,10 +76,8 @@ void TXmlDocument::Grow(qsizetype bytes) {
   if (capacity_ >= (qsizetype(16) << 20)) AdviseLargePages(base_, std::size_t(capacity_));
 }
 
-TXmlDocument& TXmlDocument::Text(QStringView text) {
+char* TXmlDocument::PutText(char* p, QStringView text) {
   const qsizetype n = text.size();
-  char* const start = Room(n * 6);  // "&quot;" is the most a 16-bit unit can become
-  char* p = start;
   const char16_t* s = text.utf16();
   for (qsizetype i = 0; i < n; ++i) {
 #ifdef __SSE2__
@@ -151,13 +155,18 @@ TXmlDocument& TXmlDocument::Text(QStringView text) {
     *p++ = char(0x80 | ((c >> 6) & 0x3F));
     *p++ = char(0x80 | (c & 0x3F));
   }
-  used_ += p - start;
+  return p;
+}
+
+TXmlDocument& TXmlDocument::Text(QStringView text) {
+  char* const start = Room(TextRoom(text));
+  used_ += PutText(start, text) - start;
   return *this;
 }
 
 TXmlDocument& TXmlDocument::Number(qint64 value) {
   char* p = Room(24);
-  used_ += std::to_chars(p, p + 24, value).ptr - p;
+  used_ += PutNumber(p, value) - p;
   return *this;
 }
 
@@ -172,8 +181,13 @@ char* TwoDigits(char* p, int value) {
 }  // namespace
 
 TXmlDocument& TXmlDocument::Date(QDate date) {
+  const std::string_view text = DateText(date);
+  return Raw(text);
+}
+
+std::string_view TXmlDocument::DateText(QDate date) {
   const qint64 day = date.toJulianDay();
-  TDateText& slot = dates_[std::size_t(day) & 63];
+  TDateText& slot = dates_[std::size_t(day) % std::size(dates_)];
   if (slot.Size == 0 || slot.JulianDay != day) {
     int year = 0, month = 0, dayOfMonth = 0;
     date.getDate(&year, &month, &dayOfMonth);
@@ -189,7 +203,7 @@ TXmlDocument& TXmlDocument::Date(QDate date) {
     slot.Size = quint8(p - slot.Text);
     slot.JulianDay = day;
   }
-  return Raw(std::string_view(slot.Text, slot.Size));
+  return std::string_view(slot.Text, slot.Size);
 }
 
 void TXmlDocument::Line(int blanks, std::string_view raw) {

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <ostream>
 
-#include "content/line_text.h"
+#include "content/afa_adat.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) {
   *os << '"' << s.toStdString() << '"';
@@ -21,5 +21,8 @@ inline void PrintTo(const QStringList& list, std::ostream* os) {
 namespace krinu {
 inline void PrintTo(const TLineText& s, std::ostream* os) {
   ::PrintTo(s.ToString(), os);
+}
+inline void PrintTo(TLineDate d, std::ostream* os) {
+  *os << d.Date().toString(Qt::ISODate).toStdString();
 }
 }  // namespace krinu
