@@ -204,46 +204,70 @@ bool PackKey(QStringView key, quint64& packed) {
 
 // Moves every line i to position place[i]; no second copy of the list (a million lines are
 // ~48 MB). This is most of the sort's time, spent waiting for lines a random jump away:
-// they are relocated as bytes, which is sound for a line's texts (a pointer each), its
-// date and numbers. Every line lands in exactly one place; place ends up as 0, 1, 2...
-constexpr int kPermuteAhead = 6;  // lines asked for ahead of the walk
+// they are relocated as bytes, which is sound for a line's texts (a pointer each), its date
+// and numbers. place ends up as 0, 1, 2...
+//
+// A walk takes the line from where it starts, puts it in its place and goes on with the
+// line it found there, until it comes to a place whose line a walk took at its start: that
+// place is filled and the walk ends. One walk goes round a whole cycle of the permutation,
+// and a random one is most of the lines; each step then waits for the memory. So several
+// walks go at once, one step each in turn, and each asks for its next line as it learns
+// where that is: the waits overlap. Every line is still moved exactly once, to its place.
+constexpr int kWalks = 8;
+constexpr quint32 kTaken = ~quint32(0);  // a place whose line a walk took at its start
 
 void Permute(TAFAAdatList& list, std::vector<quint32>& place) {
   static_assert(sizeof(TLineText) == sizeof(quintptr));
   static_assert(std::is_trivially_copyable_v<TLineDate>);
-  auto bytes = [&list](size_t at) { return static_cast<void*>(&list[at]); };
-  const auto prefetch = [&bytes](size_t at) {
+  const std::size_t n = place.size();
+  auto bytes = [&list](std::size_t at) { return static_cast<void*>(&list[at]); };
+  const auto prefetch = [&](std::size_t at) {
     const char* line = static_cast<const char*>(bytes(at));
     __builtin_prefetch(line);
     __builtin_prefetch(line + sizeof(TAFAAdat) - 1);
+    __builtin_prefetch(&place[at]);
   };
-  for (size_t i = 0; i < place.size(); ++i) {
-    if (place[i] == i) continue;
-    // The line in hand goes to its place and takes the one there along, round the cycle
-    // back to i. The lines a few steps ahead on it are asked for early, so that several are
-    // on their way at once; the way ahead is read off place, whose entries behind the walk
-    // point to themselves, where the look ahead then stays.
-    alignas(TAFAAdat) unsigned char held[sizeof(TAFAAdat)];
-    alignas(TAFAAdat) unsigned char next[sizeof(TAFAAdat)];
-    std::memcpy(held, bytes(i), sizeof(TAFAAdat));
-    size_t ahead = place[i];
-    for (int step = 0; step < kPermuteAhead; ++step) {
-      prefetch(ahead);
-      ahead = place[ahead];
+  struct TWalk {
+    std::size_t To = 0;  // where the line in hand goes
+    alignas(TAFAAdat) unsigned char Held[sizeof(TAFAAdat)];
+  };
+  TWalk walks[kWalks];
+  bool going[kWalks] = {};
+  int active = 0;
+  std::size_t scan = 0;  // below it every line is in its place or taken
+  const auto start = [&](int w) {
+    while (scan < n && (place[scan] == scan || place[scan] == kTaken)) ++scan;
+    if (scan == n) return;
+    walks[w].To = place[scan];
+    std::memcpy(walks[w].Held, bytes(scan), sizeof(TAFAAdat));
+    place[scan] = kTaken;
+    prefetch(walks[w].To);
+    ++scan;
+    going[w] = true;
+    ++active;
+  };
+  for (int w = 0; w < kWalks; ++w) start(w);
+  while (active > 0) {
+    for (int w = 0; w < kWalks; ++w) {
+      if (!going[w]) continue;
+      TWalk& walk = walks[w];
+      const std::size_t to = walk.To;
+      const quint32 next = place[to];
+      place[to] = quint32(to);
+      if (next == kTaken) {
+        std::memcpy(bytes(to), walk.Held, sizeof(TAFAAdat));
+        going[w] = false;
+        --active;
+        start(w);
+        continue;
+      }
+      alignas(TAFAAdat) unsigned char found[sizeof(TAFAAdat)];
+      std::memcpy(found, bytes(to), sizeof(TAFAAdat));
+      std::memcpy(bytes(to), walk.Held, sizeof(TAFAAdat));
+      std::memcpy(walk.Held, found, sizeof(TAFAAdat));
+      walk.To = next;
+      prefetch(next);
     }
-    size_t j = place[i];
-    place[i] = quint32(i);
-    while (j != i) {
-      prefetch(ahead);
-      ahead = place[ahead];
-      std::memcpy(next, bytes(j), sizeof(TAFAAdat));
-      std::memcpy(bytes(j), held, sizeof(TAFAAdat));
-      std::memcpy(held, next, sizeof(TAFAAdat));
-      const size_t k = place[j];
-      place[j] = quint32(j);
-      j = k;
-    }
-    std::memcpy(bytes(i), held, sizeof(TAFAAdat));
   }
 }
 
