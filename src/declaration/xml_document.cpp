@@ -79,25 +79,37 @@ void TXmlDocument::Grow(qsizetype bytes) {
 char* TXmlDocument::PutText(char* p, QStringView text) {
   const qsizetype n = text.size();
   const char16_t* s = text.utf16();
+#ifdef __SSE2__
+  // Eight printable characters below 0x80 with nothing to escape, as bytes.
+  const auto plain = [](const char16_t* at, __m128i& x) {
+    x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i special =
+        _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('&')),
+                                               _mm_cmpeq_epi16(x, _mm_set1_epi16('<'))),
+                                  _mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('>')),
+                                               _mm_cmpeq_epi16(x, _mm_set1_epi16('"')))),
+                     _mm_cmplt_epi16(x, _mm_set1_epi16(0x20)));
+    const __m128i ascii =
+        _mm_cmpeq_epi16(_mm_and_si128(x, _mm_set1_epi16(short(0xFF80))), _mm_setzero_si128());
+    return _mm_movemask_epi8(_mm_andnot_si128(special, ascii)) == 0xFFFF;
+  };
+  char* const start = p;
+#endif
   for (qsizetype i = 0; i < n; ++i) {
 #ifdef __SSE2__
-    // The hot path: a million invoice numbers and as many names are plain ASCII. Eight
-    // printable characters below 0x80 with nothing to escape are narrowed to bytes at once;
-    // a control character goes the slow way, which replaces it.
-    while (i + 8 <= n) {
-      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-      const __m128i special =
-          _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('&')),
-                                                 _mm_cmpeq_epi16(x, _mm_set1_epi16('<'))),
-                                    _mm_or_si128(_mm_cmpeq_epi16(x, _mm_set1_epi16('>')),
-                                                 _mm_cmpeq_epi16(x, _mm_set1_epi16('"')))),
-                       _mm_cmplt_epi16(x, _mm_set1_epi16(0x20)));
-      const __m128i ascii =
-          _mm_cmpeq_epi16(_mm_and_si128(x, _mm_set1_epi16(short(0xFF80))), _mm_setzero_si128());
-      if (_mm_movemask_epi8(_mm_andnot_si128(special, ascii)) != 0xFFFF) break;
+    // The hot path: a million invoice numbers and as many names are plain ASCII, narrowed to
+    // bytes eight at a time; a control character goes the slow way, which replaces it.
+    __m128i x;
+    while (i + 8 <= n && plain(s + i, x)) {
       _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(x, x));
       p += 8;
       i += 8;
+    }
+    // The last few: the last eight again, over bytes already written as the same bytes,
+    // when every character so far took one byte.
+    if (i < n && i > n - 8 && n >= 8 && p - start == i && plain(s + n - 8, x)) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(start + n - 8), _mm_packus_epi16(x, x));
+      return start + n;
     }
     if (i >= n) break;
 #endif

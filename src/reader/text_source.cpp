@@ -266,8 +266,8 @@ qsizetype Utf8IncompleteTail(const char* bytes, qsizetype size) {
 }  // namespace
 
 // The hot path of single-byte code pages: a hundred megabytes of an export are mostly
-// ASCII, which these code pages leave as it is, so sixteen such bytes are widened at once
-// and only the others go through the table.
+// ASCII, which these code pages leave as it is, so sixteen bytes are widened at once and
+// only the others go through the table.
 void TDecodingTextSource::DecodeBytes(const char* bytes, qsizetype n, char16_t* out) const {
   const auto& table = *FByteTable;
   qsizetype i = 0;
@@ -276,11 +276,12 @@ void TDecodingTextSource::DecodeBytes(const char* bytes, qsizetype n, char16_t* 
     const __m128i zero = _mm_setzero_si128();
     while (i + 16 <= n) {
       const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-      if (_mm_movemask_epi8(x) == 0) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(x, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(x, zero));
-      } else {
-        for (qsizetype k = i; k < i + 16; ++k) out[k] = table[static_cast<unsigned char>(bytes[k])];
+      // Widened all at once, then the few bytes above 0x7F looked up.
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(x, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(x, zero));
+      for (unsigned high = unsigned(_mm_movemask_epi8(x)); high != 0; high &= high - 1) {
+        const qsizetype k = i + __builtin_ctz(high);
+        out[k] = table[static_cast<unsigned char>(bytes[k])];
       }
       i += 16;
     }
