@@ -39,29 +39,6 @@ constexpr qint64 kProgressEvery = 1 << 16;
 // Below this a thread costs more than the page faults it spares.
 constexpr qint64 kPrefaultLines = 50000;
 
-// Equal texts, compared in place, eight bytes at a time: this runs several times for every
-// record, on short values.
-bool SameText(QStringView a, QStringView b) {
-  const qsizetype n = a.size();
-  if (n != b.size()) return false;
-  const char* x = reinterpret_cast<const char*>(a.data());
-  const char* y = reinterpret_cast<const char*>(b.data());
-  std::size_t bytes = std::size_t(n) * 2;
-  for (; bytes >= 8; bytes -= 8, x += 8, y += 8) {
-    quint64 u, v;
-    std::memcpy(&u, x, 8);
-    std::memcpy(&v, y, 8);
-    if (u != v) return false;
-  }
-  for (; bytes >= 2; bytes -= 2, x += 2, y += 2) {
-    quint16 u, v;
-    std::memcpy(&u, x, 2);
-    std::memcpy(&v, y, 2);
-    if (u != v) return false;
-  }
-  return true;
-}
-
 // A hash of a short text for the pools below, eight bytes at a time: the pools' tables are
 // private to one load, so it needs no seed, only a good spread of the low bits.
 quint64 TextHash(QStringView text) {
@@ -92,7 +69,7 @@ class TPreviousString {
  public:
   explicit TPreviousString(TTextArena& arena) : arena_(arena) {}
   const TLineText& Share(QStringView value) {
-    if (!SameText(last_, value)) last_ = arena_.Add(value);
+    if (last_ != value) last_ = arena_.Add(value);
     return last_;
   }
 
@@ -111,7 +88,7 @@ class TStringPool {
   // The value's number tells it from every other distinct value: 0, 1, 2... in the order
   // they first came.
   const TLineText& Intern(QStringView value, quint32& id) {
-    if (last_ != nullptr && SameText(*last_, value)) {
+    if (last_ != nullptr && *last_ == value) {
       id = lastId_;
       return *last_;
     }
@@ -126,7 +103,7 @@ class TStringPool {
         slot.Used = true;
         slot.Id = quint32(count_++);
         values_.push_back(&slot.Value);
-      } else if (slot.Hash != hash || !SameText(slot.Value, value)) {
+      } else if (slot.Hash != hash || slot.Value != value) {
         continue;
       }
       id = lastId_ = slot.Id;
@@ -179,7 +156,8 @@ class TStringPool {
 // Tax numbers hold blanks, hyphens and digits only, at most 13 of them: four bits per
 // character (end 0, blank 1, hyphen 2, digits 3 to 12) keep the characters' order in one
 // integer, shorter keys first.
-bool PackKey(QStringView key, quint64& packed) {
+template <class View>
+bool PackKey(View key, quint64& packed) {
   constexpr qsizetype kMaxChars = 15;
   if (key.size() > kMaxChars) return false;
   quint64 v = 0;
@@ -305,7 +283,7 @@ void SortAFAAdatList(TAFAAdatList& list) {
   bool packed = true;
   for (size_t i = 0; i < n && packed; ++i) {
     keyed[i].second = quint32(i);
-    packed = PackKey(list[i].Adoszam, keyed[i].first);
+    packed = list[i].Adoszam.Visit([&](auto key) { return PackKey(key, keyed[i].first); });
   }
   if (packed) {
     SortPacked(list, keyed);
@@ -451,7 +429,7 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
             if (keyId >= nameOfKey.size()) nameOfKey.resize(keyId + 1, kNoName);
             last = &nameOfKey[keyId];
           }
-          if (last && *last != kNoName && SameText(names.Value(*last), name)) {
+          if (last && *last != kNoName && names.Value(*last) == name) {
             line.Megnevezes = names.Value(*last);
           } else {
             quint32 nameId = 0;

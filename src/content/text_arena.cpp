@@ -23,10 +23,7 @@ void TTextArena::TFree::operator()(char* block) const {
 
 TLineText TTextArena::Add(QStringView value) {
   if (value.isEmpty()) return {};
-  const auto size = quint32(value.size());
-  // The length, then the characters; every text starts four-byte aligned.
-  const std::size_t bytes =
-      (sizeof size + std::size_t(size) * sizeof(char16_t) + 3) & ~std::size_t(3);
+  const std::size_t bytes = TLineText::Bytes(value);
   if (bytes > room_) {
     const std::size_t blockBytes =
         std::max(kBlockBytes, (bytes + kBlockBytes - 1) / kBlockBytes * kBlockBytes);
@@ -39,8 +36,7 @@ TLineText TTextArena::Add(QStringView value) {
     room_ = blockBytes;
   }
   char* head = next_;
-  std::memcpy(head, &size, sizeof size);
-  std::memcpy(head + sizeof size, value.utf16(), std::size_t(size) * sizeof(char16_t));
+  TLineText::Put(head, value);
   next_ += bytes;
   room_ -= bytes;
   return TLineText(static_cast<const void*>(head));

@@ -37,8 +37,8 @@ class TFieldCode {
   std::size_t size_ = 0;
 };
 
-QStringView First8(QStringView adoszam) {
-  return adoszam.left(8);
+QString First8(const TLineText& adoszam) {
+  return adoszam.Visit([](auto view) { return view.left(8).toString(); });
 }
 
 }  // namespace
@@ -87,7 +87,7 @@ void AddPartnerSheet(TXmlDocument& doc, const TReturn& r, const TPartnerSheet& s
     TFieldCode start;
     start.Add("      <mezo eazon=\"0B").Add4(row.Page).Add("C").Add4(row.Row);
     const std::string_view head = start.View();
-    const QStringView number = row.Line.BizSzam;
+    const TLineText& number = row.Line.BizSzam;
     const std::string_view date = doc.DateText(row.Line.Datum);
     constexpr std::string_view kEnd = "</mezo>\r\n";
     char* p = doc.Area(4 * qsizetype(head.size() + 4 + kEnd.size()) +

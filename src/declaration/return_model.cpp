@@ -44,7 +44,7 @@ TReturn BuildReturn(const TAdozoAdat& taxpayer, const TUgyintezoAdat& administra
     if (first == lines.size()) continue;
     TPartnerSheet sheet;
     sheet.Adoszam = partner;
-    sheet.Azonosito = lines[first].Adoszam.View().left(8).toString();
+    sheet.Azonosito = lines[first].Adoszam.ToString().left(8);
     sheet.Megnevezes = lines[first].Megnevezes.ToString();
     sheet.First = first;
     sheet.End = first;

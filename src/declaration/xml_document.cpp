@@ -76,6 +76,79 @@ void TXmlDocument::Grow(qsizetype bytes) {
   if (capacity_ >= (qsizetype(16) << 20)) AdviseLargePages(base_, std::size_t(capacity_));
 }
 
+namespace {
+
+// A character below 256, escaped and as UTF-8.
+char* PutLatin1Char(char* p, char16_t c) {
+  if (c >= 0x80) {
+    *p++ = char(0xC0 | (c >> 6));
+    *p++ = char(0x80 | (c & 0x3F));
+    return p;
+  }
+  std::string_view written;
+  switch (c) {
+    case u'&':
+      written = "&amp;";
+      break;
+    case u'<':
+      written = "&lt;";
+      break;
+    case u'>':
+      written = "&gt;";
+      break;
+    case u'"':
+      written = "&quot;";
+      break;
+    case u'\t':
+    case u'\n':
+    case u'\r':
+      *p++ = char(c);
+      return p;
+    default:
+      if (c >= 0x20) {
+        *p++ = char(c);
+        return p;
+      }
+      written = "\xEF\xBF\xBD";  // not a character in XML; a value stored before it was refused
+  }
+  std::memcpy(p, written.data(), written.size());
+  return p + written.size();
+}
+
+#ifdef __SSE2__
+// Whether sixteen bytes are all printable ASCII with nothing to escape.
+bool PlainBytes(const char* at) {
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  const __m128i special =
+      _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('&')),
+                                             _mm_cmpeq_epi8(x, _mm_set1_epi8('<'))),
+                                _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('>')),
+                                             _mm_cmpeq_epi8(x, _mm_set1_epi8('"')))),
+                   _mm_cmplt_epi8(x, _mm_set1_epi8(0x20)));  // signed: 0x80 and above too
+  return _mm_movemask_epi8(special) == 0;
+}
+#endif
+
+}  // namespace
+
+char* TXmlDocument::PutText(char* p, QLatin1StringView text) {
+  const qsizetype n = text.size();
+  const char* s = text.data();
+  qsizetype i = 0;
+#ifdef __SSE2__
+  // Invoice numbers: plain ASCII, copied sixteen at a time; the last few as the last sixteen
+  // again when all before them were copied as they are.
+  for (; i + 16 <= n && PlainBytes(s + i); i += 16) std::memcpy(p + i, s + i, 16);
+  if (i < n && i > n - 16 && n >= 16 && PlainBytes(s + n - 16)) {
+    std::memcpy(p + n - 16, s + n - 16, 16);
+    return p + n;
+  }
+  p += i;
+#endif
+  for (; i < n; ++i) p = PutLatin1Char(p, char16_t(uchar(s[i])));
+  return p;
+}
+
 char* TXmlDocument::PutText(char* p, QStringView text) {
   const qsizetype n = text.size();
   const char16_t* s = text.utf16();
@@ -114,37 +187,8 @@ char* TXmlDocument::PutText(char* p, QStringView text) {
     if (i >= n) break;
 #endif
     char32_t c = s[i];
-    if (c < 0x80) {
-      switch (c) {
-        case u'&':
-          std::memcpy(p, "&amp;", 5);
-          p += 5;
-          break;
-        case u'<':
-          std::memcpy(p, "&lt;", 4);
-          p += 4;
-          break;
-        case u'>':
-          std::memcpy(p, "&gt;", 4);
-          p += 4;
-          break;
-        case u'"':
-          std::memcpy(p, "&quot;", 6);
-          p += 6;
-          break;
-        case u'\t':
-        case u'\n':
-        case u'\r':
-          *p++ = char(c);
-          break;
-        default:
-          if (c < 0x20) {  // not a character in XML; a value stored before it was refused
-            std::memcpy(p, "\xEF\xBF\xBD", 3);
-            p += 3;
-          } else {
-            *p++ = char(c);
-          }
-      }
+    if (c < 0x100) {
+      p = PutLatin1Char(p, char16_t(c));
       continue;
     }
     if (c < 0x800) {
@@ -171,6 +215,12 @@ char* TXmlDocument::PutText(char* p, QStringView text) {
 }
 
 TXmlDocument& TXmlDocument::Text(QStringView text) {
+  char* const start = Room(TextRoom(text));
+  used_ += PutText(start, text) - start;
+  return *this;
+}
+
+TXmlDocument& TXmlDocument::Text(const TLineText& text) {
   char* const start = Room(TextRoom(text));
   used_ += PutText(start, text) - start;
   return *this;
@@ -231,6 +281,12 @@ void TXmlDocument::FieldEnd() {
 }
 
 void TXmlDocument::Field(std::string_view code, QStringView text) {
+  FieldStart(code);
+  Text(text);
+  FieldEnd();
+}
+
+void TXmlDocument::Field(std::string_view code, const TLineText& text) {
   FieldStart(code);
   Text(text);
   FieldEnd();

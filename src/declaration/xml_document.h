@@ -15,6 +15,8 @@
 #include <limits>
 #include <string_view>
 
+#include "content/line_text.h"
+
 namespace krinu {
 
 // "&", "<", ">" and the double quote as entities; everything else, the apostrophe
@@ -56,6 +58,7 @@ class TXmlDocument {
   // as U+FFFD. Control characters are written as they are; the reader drops them from the
   // invoice lines.
   TXmlDocument& Text(QStringView text);
+  TXmlDocument& Text(const TLineText& text);
   TXmlDocument& Number(qint64 value);
   // yyyymmdd, four-digit year.
   TXmlDocument& Date(QDate date);
@@ -70,6 +73,7 @@ class TXmlDocument {
   void Line(int blanks, std::string_view raw);
   // Six blanks, <mezo eazon="code">value</mezo>, CR LF.
   void Field(std::string_view code, QStringView text);
+  void Field(std::string_view code, const TLineText& text);
   void FieldNumber(std::string_view code, qint64 value);
   void FieldDate(std::string_view code, QDate date);
 
@@ -83,11 +87,16 @@ class TXmlDocument {
   }
   // The most a text can take when written (escaped, as UTF-8).
   [[nodiscard]] static qsizetype TextRoom(QStringView text) { return text.size() * 6; }
+  [[nodiscard]] static qsizetype TextRoom(const TLineText& text) { return text.size() * 6; }
   static char* PutRaw(char* p, std::string_view raw) {
     std::memcpy(p, raw.data(), raw.size());
     return p + raw.size();
   }
   static char* PutText(char* p, QStringView text);  // as Text()
+  static char* PutText(char* p, QLatin1StringView text);
+  static char* PutText(char* p, const TLineText& text) {
+    return text.Visit([p](auto view) { return PutText(p, view); });
+  }
   static char* PutNumber(char* p, qint64 value) {   // at most 20 bytes
     return std::to_chars(p, p + 24, value).ptr;
   }
