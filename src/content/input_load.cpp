@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -36,8 +35,6 @@ QStringList ReasonsOf(unsigned failed) {
 }
 
 constexpr qint64 kProgressEvery = 1 << 16;
-// Below this a thread costs more than the page faults it spares.
-constexpr qint64 kPrefaultLines = 50000;
 
 // A hash of a short text for the pools below, eight bytes at a time: the pools' tables are
 // private to one load, so it needs no seed, only a good spread of the low bits.
@@ -363,14 +360,6 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
     result.AFAAdatList.reserve(size_t(total) + size_t(total) / 2);
     AdviseLargePages(result.AFAAdatList.data(), result.AFAAdatList.capacity() * sizeof(TAFAAdat));
   }
-  // The pages of the lines to come are taken on the other core meanwhile; joined whenever
-  // the load ends.
-  std::jthread prefault;
-  if (total >= kPrefaultLines) {
-    prefault =
-        std::jthread([data = static_cast<void*>(result.AFAAdatList.data()),
-                      bytes = size_t(total) * sizeof(TAFAAdat)] { PopulatePages(data, bytes); });
-  }
   auto textBlocks = std::make_shared<TTextArena>();
   result.AFAAdatList.TextBlocks = textBlocks;
   TStringPool taxNumbers(*textBlocks);
@@ -387,7 +376,10 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
   qint64 records = 0;
   const auto stopped = [&] { return progress && !progress(records, total); };
   try {
-    TRecordReading reading(settings, columns, format);
+    // The lines' pages are taken by the reading's thread, ahead of the lines.
+    TRecordReading reading(
+        settings, columns, format,
+        {result.AFAAdatList.data(), std::size_t(total) * sizeof(TAFAAdat), sizeof(TAFAAdat)});
     const TRecordBlock* block = &reading.Next();
     if (block->End && !block->End->Ok()) {
       result.Outcome = block->End->Failure();

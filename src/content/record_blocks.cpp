@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/large_pages.h"
 #include "reader/csv_reader.h"
 
 namespace krinu {
@@ -54,8 +55,8 @@ std::array<int, 6> FieldsOfItems(const TColumnSelection& columns, int fieldCount
 }
 
 TRecordReading::TRecordReading(const TInputSettings& settings, const TColumnSelection& columns,
-                               const TDatumFormat& format)
-    : format_(format) {
+                               const TDatumFormat& format, TPagesAhead ahead)
+    : format_(format), ahead_(ahead) {
   for (TRecordBlock& block : blocks_) free_.push_back(&block);
   thread_ = std::thread([this, settings, columns] { Read(settings, columns); });
 }
@@ -96,6 +97,18 @@ const TRecordBlock& TRecordReading::Next() {
   taken_ = full_.front();
   full_.pop_front();
   return *taken_;
+}
+
+void TRecordReading::TakePagesAhead(qint64 records) {
+  // Some megabytes ahead of the records read, a large page at a time.
+  constexpr std::size_t kStep = std::size_t(2) << 20;
+  const std::size_t wanted =
+      std::min(ahead_.Bytes, std::size_t(records) * ahead_.PerRecord + 4 * kStep);
+  while (taken_bytes_ < wanted) {
+    const std::size_t bytes = std::min(kStep, ahead_.Bytes - taken_bytes_);
+    PopulatePages(static_cast<char*>(ahead_.Data) + taken_bytes_, bytes);
+    taken_bytes_ += bytes;
+  }
 }
 
 void TRecordReading::Read(const TInputSettings& settings, const TColumnSelection& columns) {
@@ -143,6 +156,7 @@ void TRecordReading::Read(const TInputSettings& settings, const TColumnSelection
       block->records_.push_back(record);
       if (block->records_.size() == kBlockRecords) {
         Hand(block);
+        if (ahead_.Data) TakePagesAhead(reader.RecordCountProcessedSoFar());
         block = Free();
         if (block == nullptr) return;
         block->Clear(fieldCount);

@@ -90,15 +90,26 @@ class TRecordBlock {
 // keeps its initial value.
 [[nodiscard]] std::array<int, 6> FieldsOfItems(const TColumnSelection& columns, int fieldCount);
 
+// Memory the load fills with something for every record, in order: Bytes from Data,
+// PerRecord bytes a record.
+struct TPagesAhead {
+  void* Data = nullptr;
+  std::size_t Bytes = 0;
+  std::size_t PerRecord = 0;
+};
+
 // The reading of the input file on its own thread, started at once. Next() hands over the
 // blocks in file order; the last one carries End. A reading that is dropped early stops
 // its thread and waits for it.
 class TRecordReading {
  public:
   // The reader is opened with the load's rule; columns picks the field whose dates are
-  // converted (items as TColumnSelection, the first item of a field wins).
+  // converted (items as TColumnSelection, the first item of a field wins). The pages of
+  // `ahead` are taken ahead of the records read, between two blocks: the load's thread then
+  // finds them there, and the reading's, which has time to spare, has waited for the system
+  // to give them.
   TRecordReading(const TInputSettings& settings, const TColumnSelection& columns,
-                 const TDatumFormat& format);
+                 const TDatumFormat& format, TPagesAhead ahead = {});
   ~TRecordReading();
   TRecordReading(const TRecordReading&) = delete;
   TRecordReading& operator=(const TRecordReading&) = delete;
@@ -111,7 +122,11 @@ class TRecordReading {
   TRecordBlock* Free();  // a block to fill; nullptr once the reading is to stop
   void Hand(TRecordBlock* block);
 
+  void TakePagesAhead(qint64 records);
+
   const TDatumFormat& format_;
+  const TPagesAhead ahead_;
+  std::size_t taken_bytes_ = 0;  // of ahead_, from its start
   std::mutex mutex_;
   std::condition_variable changed_;
   std::array<TRecordBlock, 4> blocks_;
