@@ -58,7 +58,7 @@ TAFAAdatList MakeLines() {
       TAFAAdat second = line;
       second.Adoszam = Copy(keys[p]);
       second.Megnevezes = Copy(names[p]);
-      second.BizSzam = Copy(line.BizSzam);
+      second.BizSzam = line.BizSzam.ToString();
       second.AFAAlap = (next() % 100000) / 100.0;
       second.AFA = second.AFAAlap * 0.27;
       list.push_back(std::move(line));

@@ -269,10 +269,11 @@ std::optional<TJobWarning> ForeignCurrencyWarning(const std::vector<TForeignLine
 
 std::optional<TJobWarning> CheckDigitWarning(const TAFAAdatList& lines) {
   QStringList partners;
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if ((i == 0 || lines[i].Adoszam != lines[i - 1].Adoszam) &&
-        TaxNumberFaults(lines[i].Adoszam).CheckDigit)
-      partners << lines[i].Adoszam;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0 && lines[i].Adoszam == lines[i - 1].Adoszam) continue;
+    const QString partner = lines[i].Adoszam.ToString();
+    if (TaxNumberFaults(partner).CheckDigit) partners << partner;
+  }
   if (partners.isEmpty()) return std::nullopt;
   constexpr qsizetype kNamed = 5;
   QString text = QString::number(partners.size()) +

@@ -154,6 +154,9 @@ class TMainForm {
   // krinu-cli makes one return of each job: its run takes the loaded lines rather than a copy
   // of them (the window keeps them for the next run).
   bool OneReturnPerJob = false;
+  // krinu-cli writes the log out as it comes and shows no memo: a run of a million lines
+  // logs a few hundred thousand lines, which the memo would hold once more.
+  void DropLogMemo() { memo_.Release(); }
   const TRecentFiles& Recent() const { return recent_; }
   // The window closes at this place and size (its normal geometry), maximized or not: it
   // opens there next time.

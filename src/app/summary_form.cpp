@@ -229,9 +229,9 @@ QString TSummaryForm::LineCell(qsizetype row, int column) const {
   const TAFAAdat& line = (*summary_.Return->Lines)[lines_[std::size_t(row)]];
   switch (column) {
     case BizSzamCol:
-      return line.BizSzam;
+      return line.BizSzam.ToString();
     case DatumCol:
-      return line.Datum.toString(QStringLiteral("yyyy. MM. dd."));
+      return line.Datum.Date().toString(QStringLiteral("yyyy. MM. dd."));
     case LineNettoCol:
       return HungarianForints(line.AFAAlap);
     case LineAfaCol:

@@ -27,28 +27,49 @@ std::optional<QDate> IsoDate(const QString& text) {
   return d;
 }
 
-// UTF-8 without byte-order mark, "\n" after every line. A large run logs some hundred
-// thousand lines: they go out through a small buffer rather than as one copy of them all.
-std::optional<QString> WriteLog(const QString& file, const QStringList& lines) {
+// The run's log file: UTF-8 without byte-order mark, "\n" after every line. A large run logs
+// some hundred thousand lines: they go out through a small buffer as they come, rather than
+// as one copy of them all; the file is put in place by Finish() only, whatever came.
+class TLogFile {
+ public:
+  explicit TLogFile(const QString& name) : name_(name), out_(name) {}
+  void Line(const QString& line) {
+    if (!Opened()) return;
+    AppendUtf8WithReplacement(chunk_, line);
+    chunk_ += '\n';
+    if (chunk_.size() >= kChunk) Flush();
+  }
+  // The message when the file could not be written; it is left as it was then.
+  std::optional<QString> Finish() {
+    if (Opened()) Flush();
+    if (!failed_) failed_ = out_.Commit();
+    if (!failed_) return std::nullopt;
+    out_.Cancel();
+    return QStringLiteral("Nem sikerült kiírni a fájlt: ") + name_ + QLatin1Char('\n') + *failed_;
+  }
+
+ private:
+  static constexpr qsizetype kChunk = qsizetype(1) << 20;
   // Unbuffered, so that a full disk fails the write that hits it rather than vanishing in
   // the commit, which would put a cut-off log in place.
-  TOutputFile out(file);
-  std::optional<QString> failed = out.Open();
-  QByteArray chunk;
-  chunk.reserve(1 << 20);
-  for (qsizetype i = 0; !failed && i < lines.size(); ++i) {
-    chunk += Utf8WithReplacement(lines[i]);
-    chunk += '\n';
-    if (chunk.size() >= (1 << 20) || i + 1 == lines.size()) {
-      if (!out.Write(chunk)) failed = out.Reason();
-      chunk.resize(0);
+  bool Opened() {
+    if (!opened_) {
+      opened_ = true;
+      failed_ = out_.Open();
+      chunk_.reserve(kChunk + 4096);
     }
+    return !failed_;
   }
-  if (!failed) failed = out.Commit();
-  if (!failed) return std::nullopt;
-  out.Cancel();
-  return QStringLiteral("Nem sikerült kiírni a fájlt: ") + file + QLatin1Char('\n') + *failed;
-}
+  void Flush() {
+    if (!failed_ && !chunk_.isEmpty() && !out_.Write(chunk_)) failed_ = out_.Reason();
+    chunk_.resize(0);
+  }
+  QString name_;
+  TOutputFile out_;
+  bool opened_ = false;
+  std::optional<QString> failed_;
+  QByteArray chunk_;
+};
 
 // Sets the second tab's controls; a message when a named record does not exist.
 std::optional<QString> ApplyRunOptions(TMainForm& form, const ConvertOptions& o) {
@@ -147,17 +168,19 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
   if (o.Summary) outputs.push_back(*o.Summary);
   if (!CheckOutputs(c, input, std::move(outputs))) return kFailed;
   // The run's log goes to standard output or the log file; the summary out of its way.
-  QStringList runLog;
+  std::optional<TLogFile> logFile;
+  if (o.Log) logFile.emplace(*o.Log);
   const LogSubscription runLines =
       c.Session.Log.Subscribe([&](LogSource source, const QString& line) {
         if (source != LogSource::Run) return;
-        if (o.Log) {
-          runLog << line;
+        if (logFile) {
+          logFile->Line(line);
         } else {
           c.Out << line << '\n';
         }
       });
   TMainForm form(c.Ui, c.Session);
+  form.DropLogMemo();
   const int loaded = LoadInput(c, form, input, o.Log ? c.Out : c.Err);
   int status = kFailed;
   if (loaded == kOk) {
@@ -173,8 +196,8 @@ int Convert(CliContext& c, const InputOptions& input, const ConvertOptions& o) {
   }
   c.Out.flush();
   // The log file whatever the outcome, as the skipped rows.
-  if (o.Log) {
-    if (const std::optional<QString> error = WriteLog(*o.Log, runLog)) {
+  if (logFile) {
+    if (const std::optional<QString> error = logFile->Finish()) {
       c.Ui.Error(*error);
       return kFailed;
     }

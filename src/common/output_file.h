@@ -42,6 +42,7 @@ class TOutputFile {
   std::optional<QFile> stream_;
   QString refused_;
   int errno_ = 0;
+  qint64 written_ = 0;
 };
 
 }  // namespace krinu

@@ -1,6 +1,7 @@
 #include "common/text_util.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QLocale>
 #include <QStringEncoder>
@@ -67,6 +68,42 @@ QByteArray Utf8WithReplacement(QStringView text) {
   // Stateless, so that a high surrogate at the end is not held back for a next call.
   QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
   return encoder.encode(text);
+}
+
+void AppendUtf8WithReplacement(QByteArray& to, QStringView text) {
+  // Surrogates (pairs or lone) are the converter's; everything else is encoded here.
+  const char16_t* s = text.utf16();
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    if (s[i] >= 0xD800 && s[i] <= 0xDFFF) {
+      to += Utf8WithReplacement(text);
+      return;
+    }
+  }
+  const qsizetype at = to.size();
+  to.resize(at + n * 3);
+  char* p = to.data() + at;
+  for (qsizetype i = 0; i < n; ++i) {
+    // Four characters below 0x80 at a time: most of a log is ASCII.
+    for (quint64 four; i + 4 <= n; i += 4, p += 4) {
+      std::memcpy(&four, s + i, 8);
+      if (four & 0xFF80FF80FF80FF80ull) break;
+      for (int k = 0; k < 4; ++k) p[k] = char(s[i + k]);
+    }
+    if (i == n) break;
+    const char16_t c = s[i];
+    if (c < 0x80) {
+      *p++ = char(c);
+    } else if (c < 0x800) {
+      *p++ = char(0xC0 | (c >> 6));
+      *p++ = char(0x80 | (c & 0x3F));
+    } else {
+      *p++ = char(0xE0 | (c >> 12));
+      *p++ = char(0x80 | ((c >> 6) & 0x3F));
+      *p++ = char(0x80 | (c & 0x3F));
+    }
+  }
+  to.resize(p - to.constData());
 }
 
 // Quoted only when the cell would otherwise split or end the row.

@@ -29,6 +29,9 @@ QString EscapeControlCharacters(const QString& text, bool keepLineFeeds);
 // UTF-8 with a lone surrogate written as U+FFFD (QString::toUtf8 writes "?"), one at the
 // very end included.
 QByteArray Utf8WithReplacement(QStringView text);
+// The same appended to a buffer, for many short texts: no converter and no array of its own
+// for each.
+void AppendUtf8WithReplacement(QByteArray& to, QStringView text);
 
 // A CSV cell (";" between cells): quoted only when it would otherwise split or end the row.
 QString CsvCell(const QString& value);

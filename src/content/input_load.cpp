@@ -3,52 +3,44 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <thread>
+#include <type_traits>
 #include <utility>
 
 #include "common/large_pages.h"
 #include "content/content_check.h"
 #include "content/recognisers.h"
+#include "content/record_blocks.h"
 #include "content/skipped_report.h"
 #include "intake/structure.h"
-#include "reader/csv_reader.h"
 
 namespace krinu {
 
 namespace {
 
 constexpr qint64 kProgressEvery = 1 << 16;
-// Below this a thread costs more than the page faults it spares.
-constexpr qint64 kPrefaultLines = 50000;
 
-// A string of its own, just as long as the value: sharing the reader's field would make the
-// reader allocate anew for the next record and keep its spare capacity in the list.
-QString Copy(QStringView value) {
-  return value.toString();
-}
-
-// Equal texts, compared in place, eight bytes at a time: this runs several times for every
-// record, on short values. Never QString::utf16() here: on a string of the text blocks it
-// would make a copy of its own.
-bool SameText(const QString& a, QStringView b) {
-  const qsizetype n = a.size();
-  if (n != b.size()) return false;
-  const char* x = reinterpret_cast<const char*>(a.constData());
-  const char* y = reinterpret_cast<const char*>(b.data());
-  std::size_t bytes = std::size_t(n) * 2;
-  for (; bytes >= 8; bytes -= 8, x += 8, y += 8) {
-    quint64 u, v;
-    std::memcpy(&u, x, 8);
-    std::memcpy(&v, y, 8);
-    if (u != v) return false;
+// A hash of a short text for the pools below, eight bytes at a time: the pools' tables are
+// private to one load, so it needs no seed, only a good spread of the low bits.
+quint64 TextHash(QStringView text) {
+  const char* p = reinterpret_cast<const char*>(text.data());
+  std::size_t bytes = std::size_t(text.size()) * 2;
+  quint64 h = 0x9E3779B97F4A7C15ull ^ bytes;
+  const auto mix = [&h](quint64 v) {
+    h = (h ^ v) * 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 29;
+  };
+  for (; bytes >= 8; bytes -= 8, p += 8) {
+    quint64 v;
+    std::memcpy(&v, p, 8);
+    mix(v);
   }
-  for (; bytes >= 2; bytes -= 2, x += 2, y += 2) {
-    quint16 u, v;
-    std::memcpy(&u, x, 2);
-    std::memcpy(&v, y, 2);
-    if (u != v) return false;
+  if (bytes > 0) {
+    quint64 v = 0;
+    std::memcpy(&v, p, bytes);
+    mix(v);
   }
-  return true;
+  h *= 0x94D049BB133111EBull;
+  return h ^ (h >> 31);
 }
 
 // Invoice numbers are nearly all different: they go into the list's text blocks, and the
@@ -56,41 +48,42 @@ bool SameText(const QString& a, QStringView b) {
 class TPreviousString {
  public:
   explicit TPreviousString(TTextArena& arena) : arena_(arena) {}
-  const QString& Share(QStringView value) {
-    if (!SameText(last_, value)) last_ = arena_.Add(value);
+  const TLineText& Share(QStringView value) {
+    if (last_ != value) last_ = arena_.Add(value);
     return last_;
   }
 
  private:
   TTextArena& arena_;
-  QString last_;
+  TLineText last_;
 };
 
 // Tax numbers and names repeat: a few thousand partners over a million lines. Each distinct
-// value is stored once and every line shares it, which spares two allocations a line, most
-// of the memory of the list and most of the work of freeing it. Open addressing over the
-// values themselves: a lookup of a value already there allocates nothing.
+// value is stored once, in the list's text blocks, and every line shares it. Open
+// addressing over the values themselves: a lookup of a value already there allocates
+// nothing.
 class TStringPool {
  public:
+  explicit TStringPool(TTextArena& arena) : arena_(arena) {}
   // The value's number tells it from every other distinct value: 0, 1, 2... in the order
   // they first came.
-  const QString& Intern(QStringView value, quint32& id) {
-    if (last_ != nullptr && SameText(*last_, value)) {
+  const TLineText& Intern(QStringView value, quint32& id) {
+    if (last_ != nullptr && *last_ == value) {
       id = lastId_;
       return *last_;
     }
     if (2 * (count_ + 1) > slots_.size()) Grow();
     const size_t mask = slots_.size() - 1;
-    const size_t hash = qHash(value);
+    const size_t hash = size_t(TextHash(value));
     for (size_t s = hash & mask;; s = (s + 1) & mask) {
       TSlot& slot = slots_[s];
       if (!slot.Used) {
         slot.Hash = hash;
-        slot.Value = Copy(value);
+        slot.Value = arena_.Add(value);
         slot.Used = true;
         slot.Id = quint32(count_++);
         values_.push_back(&slot.Value);
-      } else if (slot.Hash != hash || !SameText(slot.Value, value)) {
+      } else if (slot.Hash != hash || slot.Value != value) {
         continue;
       }
       id = lastId_ = slot.Id;
@@ -98,14 +91,15 @@ class TStringPool {
     }
   }
 
+  const TLineText& Value(quint32 id) const { return *values_[id]; }
+
   // The numbers of the values in the list's order of keys (plain 16-bit character order):
   // rank[id] is the place of value id among all of them.
   std::vector<quint32> Ranks() const {
     std::vector<quint32> byKey(values_.size());
     for (size_t i = 0; i < byKey.size(); ++i) byKey[i] = quint32(i);
-    std::sort(byKey.begin(), byKey.end(), [this](quint32 a, quint32 b) {
-      return QString::compare(*values_[a], *values_[b], Qt::CaseSensitive) < 0;
-    });
+    std::sort(byKey.begin(), byKey.end(),
+              [this](quint32 a, quint32 b) { return *values_[a] < *values_[b]; });
     std::vector<quint32> rank(byKey.size());
     for (size_t r = 0; r < byKey.size(); ++r) rank[byKey[r]] = quint32(r);
     return rank;
@@ -114,7 +108,7 @@ class TStringPool {
  private:
   struct TSlot {
     size_t Hash = 0;
-    QString Value;
+    TLineText Value;
     quint32 Id = 0;
     bool Used = false;
   };
@@ -131,17 +125,19 @@ class TStringPool {
     }
     last_ = nullptr;
   }
+  TTextArena& arena_;
   std::vector<TSlot> slots_;
-  std::vector<const QString*> values_;  // by number
+  std::vector<const TLineText*> values_;  // by number
   size_t count_ = 0;
-  const QString* last_ = nullptr;
+  const TLineText* last_ = nullptr;
   quint32 lastId_ = 0;
 };
 
 // Tax numbers hold blanks, hyphens and digits only, at most 13 of them: four bits per
 // character (end 0, blank 1, hyphen 2, digits 3 to 12) keep the characters' order in one
 // integer, shorter keys first.
-bool PackKey(const QString& key, quint64& packed) {
+template <class View>
+bool PackKey(View key, quint64& packed) {
   constexpr qsizetype kMaxChars = 15;
   if (key.size() > kMaxChars) return false;
   quint64 v = 0;
@@ -164,33 +160,71 @@ bool PackKey(const QString& key, quint64& packed) {
   return true;
 }
 
-// Moves the lines so that new position p holds the line that stood at order[p]; no second
-// copy of the list (a million lines are ~100 MB). This is most of the sort's time, spent
-// waiting for lines a random jump away: they are relocated as bytes, which is sound for
-// QString, QDate and numbers (Qt moves them so too) and, unlike a move, leaves the source
-// untouched until its own turn comes. Every line lands in exactly one place.
-void Permute(TAFAAdatList& list, std::vector<quint32>& order) {
-  static_assert(QTypeInfo<QString>::isRelocatable);
-  static_assert(QTypeInfo<QDate>::isRelocatable);
-  auto bytes = [&list](size_t at) { return static_cast<void*>(&list[at]); };
-  for (size_t i = 0; i < order.size(); ++i) {
-    if (order[i] == i) continue;
-    alignas(TAFAAdat) unsigned char held[sizeof(TAFAAdat)];
-    std::memcpy(held, bytes(i), sizeof(TAFAAdat));
-    size_t j = i;
-    for (;;) {
-      const size_t k = order[j];
-      order[j] = quint32(j);
-      // The line after next is a random jump away: ask for it early (a third faster).
-      const char* ahead = static_cast<const char*>(bytes(order[k]));
-      __builtin_prefetch(ahead);
-      __builtin_prefetch(ahead + sizeof(TAFAAdat) - 1);
-      if (k == i) {
-        std::memcpy(bytes(j), held, sizeof(TAFAAdat));
-        break;
+// Moves every line i to position place[i]; no second copy of the list (a million lines are
+// ~48 MB). This is most of the sort's time, spent waiting for lines a random jump away:
+// they are relocated as bytes, which is sound for a line's texts (a pointer each), its date
+// and numbers. place ends up as 0, 1, 2...
+//
+// A walk takes the line from where it starts, puts it in its place and goes on with the
+// line it found there, until it comes to a place whose line a walk took at its start: that
+// place is filled and the walk ends. One walk goes round a whole cycle of the permutation,
+// and a random one is most of the lines; each step then waits for the memory. So several
+// walks go at once, one step each in turn, and each asks for its next line as it learns
+// where that is: the waits overlap. Every line is still moved exactly once, to its place.
+constexpr int kWalks = 8;
+constexpr quint32 kTaken = ~quint32(0);  // a place whose line a walk took at its start
+
+void Permute(TAFAAdatList& list, std::vector<quint32>& place) {
+  static_assert(sizeof(TLineText) == sizeof(quintptr));
+  static_assert(std::is_trivially_copyable_v<TLineDate>);
+  const std::size_t n = place.size();
+  auto bytes = [&list](std::size_t at) { return static_cast<void*>(&list[at]); };
+  const auto prefetch = [&](std::size_t at) {
+    const char* line = static_cast<const char*>(bytes(at));
+    __builtin_prefetch(line);
+    __builtin_prefetch(line + sizeof(TAFAAdat) - 1);
+    __builtin_prefetch(&place[at]);
+  };
+  struct TWalk {
+    std::size_t To = 0;  // where the line in hand goes
+    alignas(TAFAAdat) unsigned char Held[sizeof(TAFAAdat)];
+  };
+  TWalk walks[kWalks];
+  bool going[kWalks] = {};
+  int active = 0;
+  std::size_t scan = 0;  // below it every line is in its place or taken
+  const auto start = [&](int w) {
+    while (scan < n && (place[scan] == scan || place[scan] == kTaken)) ++scan;
+    if (scan == n) return;
+    walks[w].To = place[scan];
+    std::memcpy(walks[w].Held, bytes(scan), sizeof(TAFAAdat));
+    place[scan] = kTaken;
+    prefetch(walks[w].To);
+    ++scan;
+    going[w] = true;
+    ++active;
+  };
+  for (int w = 0; w < kWalks; ++w) start(w);
+  while (active > 0) {
+    for (int w = 0; w < kWalks; ++w) {
+      if (!going[w]) continue;
+      TWalk& walk = walks[w];
+      const std::size_t to = walk.To;
+      const quint32 next = place[to];
+      place[to] = quint32(to);
+      if (next == kTaken) {
+        std::memcpy(bytes(to), walk.Held, sizeof(TAFAAdat));
+        going[w] = false;
+        --active;
+        start(w);
+        continue;
       }
-      std::memcpy(bytes(j), bytes(k), sizeof(TAFAAdat));
-      j = k;
+      alignas(TAFAAdat) unsigned char found[sizeof(TAFAAdat)];
+      std::memcpy(found, bytes(to), sizeof(TAFAAdat));
+      std::memcpy(bytes(to), walk.Held, sizeof(TAFAAdat));
+      std::memcpy(walk.Held, found, sizeof(TAFAAdat));
+      walk.To = next;
+      prefetch(next);
     }
   }
 }
@@ -201,24 +235,23 @@ using TKeyedLines = std::vector<std::pair<quint64, quint32>>;
 // The index breaks ties: equal keys keep their order.
 void SortPacked(TAFAAdatList& list, TKeyedLines& keyed) {
   std::sort(keyed.begin(), keyed.end());
-  std::vector<quint32> order(keyed.size());
-  for (size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].second;
+  std::vector<quint32> place(keyed.size());
+  for (size_t p = 0; p < keyed.size(); ++p) place[keyed[p].second] = quint32(p);
   keyed = {};
-  Permute(list, order);
+  Permute(list, place);
 }
 
 // The loaded lines in key order by counting: a million lines share a few thousand tax
 // numbers, each known by its number in the pool, so the places follow from how many lines
-// each key has, in one pass and stable, with no comparison per line.
-void SortByKeyNumbers(TAFAAdatList& list, const std::vector<quint32>& keyIds,
-                      const TStringPool& keys) {
+// each key has, in one pass and stable, with no comparison per line. The numbers are
+// turned into the places where they stand.
+void SortByKeyNumbers(TAFAAdatList& list, std::vector<quint32>& keyIds, const TStringPool& keys) {
   const std::vector<quint32> rank = keys.Ranks();
   std::vector<quint32> start(rank.size() + 1, 0);
   for (const quint32 id : keyIds) ++start[rank[id] + 1];
   for (size_t r = 1; r < start.size(); ++r) start[r] += start[r - 1];
-  std::vector<quint32> order(keyIds.size());
-  for (size_t i = 0; i < keyIds.size(); ++i) order[start[rank[keyIds[i]]]++] = quint32(i);
-  Permute(list, order);
+  for (quint32& id : keyIds) id = start[rank[id]]++;
+  Permute(list, keyIds);
 }
 
 }  // namespace
@@ -230,7 +263,7 @@ void SortAFAAdatList(TAFAAdatList& list) {
   bool packed = true;
   for (size_t i = 0; i < n && packed; ++i) {
     keyed[i].second = quint32(i);
-    packed = PackKey(list[i].Adoszam, keyed[i].first);
+    packed = list[i].Adoszam.Visit([&](auto key) { return PackKey(key, keyed[i].first); });
   }
   if (packed) {
     SortPacked(list, keyed);
@@ -239,10 +272,12 @@ void SortAFAAdatList(TAFAAdatList& list) {
   keyed = {};
   std::vector<quint32> order(n);
   for (size_t i = 0; i < n; ++i) order[i] = quint32(i);
-  std::stable_sort(order.begin(), order.end(), [&list](quint32 a, quint32 b) {
-    return QString::compare(list[a].Adoszam, list[b].Adoszam, Qt::CaseSensitive) < 0;
-  });
-  Permute(list, order);
+  std::stable_sort(order.begin(), order.end(),
+                   [&list](quint32 a, quint32 b) { return list[a].Adoszam < list[b].Adoszam; });
+  std::vector<quint32> place(n);
+  for (size_t p = 0; p < n; ++p) place[order[p]] = quint32(p);
+  order = {};
+  Permute(list, place);
 }
 
 namespace {
@@ -255,6 +290,8 @@ TLoadResult Stopped() {
 
 bool IsForint(QStringView currency) {
   const QStringView c = TrimView(currency);
+  // As nearly every line of an export says it: compared in place.
+  if (c.size() == 3 && c[0] == u'H' && c[1] == u'U' && c[2] == u'F') return true;
   return c.isEmpty() || c.compare(u"HUF", Qt::CaseInsensitive) == 0 ||
          c.compare(u"Ft", Qt::CaseInsensitive) == 0;
 }
@@ -306,127 +343,119 @@ TLoadResult LoadInputData(const TInputSettings& settings, const TColumnSelection
     result.AFAAdatList.reserve(size_t(total) + size_t(total) / 2);
     AdviseLargePages(result.AFAAdatList.data(), result.AFAAdatList.capacity() * sizeof(TAFAAdat));
   }
-  // The pages of the lines to come are taken on the other core meanwhile; joined whenever
-  // the load ends.
-  std::jthread prefault;
-  if (total >= kPrefaultLines) {
-    prefault =
-        std::jthread([data = static_cast<void*>(result.AFAAdatList.data()),
-                      bytes = size_t(total) * sizeof(TAFAAdat)] { PopulatePages(data, bytes); });
-  }
-  TStringPool taxNumbers;
-  TStringPool names;
   auto textBlocks = std::make_shared<TTextArena>();
   result.AFAAdatList.TextBlocks = textBlocks;
+  TStringPool taxNumbers(*textBlocks);
+  TStringPool names(*textBlocks);
   TPreviousString invoiceNumbers(*textBlocks);
   // The number of each loaded line's tax number, for the sort at the end.
   std::vector<quint32> keyIds;
   if (total > 0) keyIds.reserve(size_t(total));
   bool keyed = false;
 
+  // Names go with tax numbers: the name a tax number came with last is tried first.
+  constexpr quint32 kNoName = ~quint32(0);
+  std::vector<quint32> nameOfKey;
+  qint64 records = 0;
+  const auto stopped = [&] { return progress && !progress(records, total); };
   try {
-    TqdxCSVFileReader reader(512);
-    ConfigureInputReaderFully(reader, settings);
-    reader.Open();
-    const int fieldCount = reader.FieldCount();
-
-    // Which item each field feeds: when two combos pick one field the first item wins and
-    // the other keeps its initial value.
-    std::vector<int> role(size_t(std::max(fieldCount, 0)), -1);
-    for (int item = 0; item < 6; ++item) {
-      const int k = columns.Item[size_t(item)];
-      if (k >= 1 && k <= fieldCount && role[size_t(k - 1)] < 0) role[size_t(k - 1)] = item;
+    // The lines' pages are taken by the reading's thread, ahead of the lines.
+    TRecordReading reading(
+        settings, columns, format,
+        {result.AFAAdatList.data(), std::size_t(total) * sizeof(TAFAAdat), sizeof(TAFAAdat)});
+    const TRecordBlock* block = &reading.Next();
+    if (block->End && !block->End->Ok()) {
+      result.Outcome = block->End->Failure();
+      return result;
     }
-
-    // Without a tax number column every key is empty and the order is the file's.
-    keyed = std::find(role.begin(), role.end(), int(dcAdoszam)) != role.end();
-    qint64 records = 0;
-    const auto stopped = [&] { return progress && !progress(records, total); };
     if (stopped()) return Stopped();
-    while (!reader.Eof()) {
-      // A file that grows while it is read (another program appending) would otherwise
-      // fill the memory: the load stops where the count before it would have refused.
-      if (records >= kMaxInputLines)
-        throw EqdxCSVException(QStringLiteral("Az input fájl több mint 1 millió sort tartalmaz"));
-      TAFAAdat& line = result.AFAAdatList.emplace_back();
-      unsigned failed = 0;
-      quint32 keyId = 0;
-      quint32 nameId = 0;
-      for (int i = 0; i < fieldCount; ++i) {
-        const int item = role[size_t(i)];
-        if (item < 0) continue;
-        const QString& value = reader.Fields(i).Value();
-        switch (item) {
-          case dcAdoszam: {
-            // The hand-written matcher is AdoszamPattern without a regex call per record.
-            const QStringView trimmed = TrimView(value);
-            if (MatchesAdoszamPattern(trimmed))
-              line.Adoszam = taxNumbers.Intern(trimmed, keyId);
-            else
-              failed |= srAdoszam;
-            break;
+    block = &reading.Next();
+    const int fieldCount = block->FieldCount();
+    const std::array<int, 6> field = FieldsOfItems(columns, fieldCount);
+    // Without a tax number column every key is empty and the order is the file's.
+    keyed = field[dcAdoszam] >= 0;
+    const int currency =
+        currencyColumn >= 1 && currencyColumn <= fieldCount ? currencyColumn - 1 : -1;
+    for (;;) {
+      for (std::size_t r = 0; r < block->Size(); ++r) {
+        // A file that grows while it is read (another program appending) would otherwise
+        // fill the memory: the load stops where the count before it would have refused.
+        if (records >= kMaxInputLines) {
+          result.Outcome = Fail(TFailureKind::Input,
+                                QStringLiteral("Az input fájl több mint 1 millió sort tartalmaz"));
+          return result;
+        }
+        const TReadRecord& record = block->Record(r);
+        unsigned failed = record.DatumFailed ? unsigned(srDatum) : 0u;
+        TAFAAdat& line = result.AFAAdatList.emplace_back();
+        quint32 keyId = 0;
+        if (field[dcAdoszam] >= 0) {
+          // The hand-written matcher is AdoszamPattern without a regex call per record.
+          const QStringView trimmed = TrimView(block->Field(r, field[dcAdoszam]));
+          if (MatchesAdoszamPattern(trimmed))
+            line.Adoszam = taxNumbers.Intern(trimmed, keyId);
+          else
+            failed |= srAdoszam;
+        }
+        if (field[dcMegnevezes] >= 0) {
+          const QStringView name = block->Field(r, field[dcMegnevezes]);
+          quint32* last = nullptr;
+          if (field[dcAdoszam] >= 0 && !(failed & srAdoszam)) {
+            if (keyId >= nameOfKey.size()) nameOfKey.resize(keyId + 1, kNoName);
+            last = &nameOfKey[keyId];
           }
-          case dcMegnevezes:
-            line.Megnevezes = names.Intern(value, nameId);
-            break;
-          case dcDatum:
-            if (const std::optional<QDate> d = format.Convert(TrimView(value)))
-              line.Datum = *d;
-            else
-              failed |= srDatum;
-            break;
-          case dcBizSzam:
-            line.BizSzam = invoiceNumbers.Share(value);
-            break;
-          case dcAFAAlap:
-            if (const std::optional<double> v =
-                    ConvertOsszeg(QStringView(value), seps.Decimal, seps.Thousand))
-              line.AFAAlap = *v;
-            else
-              failed |= srAFAAlap;
-            break;
-          case dcAFA:
-            if (const std::optional<double> v =
-                    ConvertOsszeg(QStringView(value), seps.Decimal, seps.Thousand))
-              line.AFA = *v;
-            else
-              failed |= srAFA;
-            break;
+          if (last && *last != kNoName && names.Value(*last) == name) {
+            line.Megnevezes = names.Value(*last);
+          } else {
+            quint32 nameId = 0;
+            line.Megnevezes = names.Intern(name, nameId);
+            if (last) *last = nameId;
+          }
         }
-      }
-      if (!failed && VatAboveHalf(line.AFAAlap, line.AFA)) failed = srAFATooHigh;
+        line.Datum = record.Datum;
+        if (field[dcBizSzam] >= 0)
+          line.BizSzam = invoiceNumbers.Share(block->Field(r, field[dcBizSzam]));
+        const auto amount = [&](int item, double& to, unsigned bit) {
+          if (field[item] < 0) return;
+          if (const std::optional<double> v =
+                  ConvertOsszeg(block->Field(r, field[item]), seps.Decimal, seps.Thousand))
+            to = *v;
+          else
+            failed |= bit;
+        };
+        amount(dcAFAAlap, line.AFAAlap, srAFAAlap);
+        amount(dcAFA, line.AFA, srAFA);
+        if (!failed && VatAboveHalf(line.AFAAlap, line.AFA)) failed = srAFATooHigh;
 
-      if (failed) {
-        result.AFAAdatList.pop_back();
-        // The row text is built only now: a clean record costs nothing for it.
-        TSkippedRecord skipped;
-        skipped.RecordNumber = reader.RecordCountProcessedSoFar();
-        skipped.Failed = quint8(failed);
-        QStringList fields;  // shares the reader's values: nothing is copied twice
-        fields.reserve(fieldCount);
-        for (int i = 0; i < fieldCount; ++i) fields.append(reader.Fields(i).Value());
-        QString row = SkippedRowOf(fields, separator, skipped);
-        result.MissedRows.append(std::move(row));
-        result.Skipped.push_back(std::move(skipped));
-      } else {
-        line.Enabled = true;
-        line.Status = TAFAAdatStatus::stAFABase;
-        if (keyed) keyIds.push_back(keyId);
-        if (currencyColumn >= 1 && currencyColumn <= fieldCount) {
-          const QString& currency = reader.Fields(currencyColumn - 1).Value();
-          if (!IsForint(currency))
-            result.ForeignLines.push_back(
-                {reader.RecordCountProcessedSoFar(), TrimView(currency).toString()});
+        if (failed) {
+          result.AFAAdatList.pop_back();
+          // The row text is built only now: a clean record costs nothing for it.
+          TSkippedRecord skipped;
+          skipped.RecordNumber = record.RecordNumber;
+          skipped.Failed = quint8(failed);
+          result.MissedRows.append(SkippedRowOf(
+              fieldCount, [&](qsizetype i) { return block->Field(r, int(i)); }, separator,
+              skipped));
+          result.Skipped.push_back(std::move(skipped));
+        } else {
+          line.Enabled = true;
+          line.Status = TAFAAdatStatus::stAFABase;
+          if (keyed) keyIds.push_back(keyId);
+          if (currency >= 0) {
+            const QStringView value = block->Field(r, currency);
+            if (!IsForint(value))
+              result.ForeignLines.push_back({record.RecordNumber, TrimView(value).toString()});
+          }
         }
+        if (++records % kProgressEvery == 0 && stopped()) return Stopped();
       }
-
-      if (++records % kProgressEvery == 0 && stopped()) return Stopped();
-      reader.Next();
+      if (block->End) break;
+      block = &reading.Next();
     }
-    reader.Close();
-  } catch (const EqdxCSVException& e) {
-    result.Outcome = Fail(TFailureKind::Input, e.Message());
-    return result;
+    if (!block->End->Ok()) {
+      result.Outcome = block->End->Failure();
+      return result;
+    }
   } catch (const std::bad_alloc&) {
     // What was taken in goes: it is what filled the memory, and a load that ran out of it
     // is of no use.

@@ -99,19 +99,25 @@ QString SkippedReasonText(const TSkippedRecord& record) {
   return record.Reasons().join(QStringLiteral(", "));
 }
 
-QString SkippedRowOf(const QStringList& fields, QChar separator, TSkippedRecord& record) {
-  qsizetype length = fields.isEmpty() ? 0 : fields.size() - 1;
-  for (const QString& field : fields) length += field.size();
+QString SkippedRowOf(qsizetype fieldCount, const std::function<QStringView(qsizetype)>& field,
+                     QChar separator, TSkippedRecord& record) {
+  qsizetype length = fieldCount > 0 ? fieldCount - 1 : 0;
+  for (qsizetype i = 0; i < fieldCount; ++i) length += field(i).size();
   QString row;
   row.reserve(length);
   record.FieldEnds.clear();
-  record.FieldEnds.reserve(size_t(fields.size()));
-  for (const QString& field : fields) {
-    if (!record.FieldEnds.empty()) row += separator;
-    row += field;
+  record.FieldEnds.reserve(size_t(std::max<qsizetype>(fieldCount, 0)));
+  for (qsizetype i = 0; i < fieldCount; ++i) {
+    if (i > 0) row += separator;
+    row += field(i);
     record.FieldEnds.push_back(qint32(row.size()));
   }
   return row;
+}
+
+QString SkippedRowOf(const QStringList& fields, QChar separator, TSkippedRecord& record) {
+  return SkippedRowOf(
+      fields.size(), [&fields](qsizetype i) { return QStringView(fields[i]); }, separator, record);
 }
 
 QByteArray SkippedReportCsv(const QStringList& rows, const std::vector<TSkippedRecord>& skipped) {

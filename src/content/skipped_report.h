@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -21,6 +22,9 @@ QString SkippedReasonText(const TSkippedRecord& record);
 // A skipped record's row text, the fields joined with the separator, and where each field
 // ends in it (into record).
 QString SkippedRowOf(const QStringList& fields, QChar separator, TSkippedRecord& record);
+// The same out of fieldCount values, field(i) giving each.
+QString SkippedRowOf(qsizetype fieldCount, const std::function<QStringView(qsizetype)>& field,
+                     QChar separator, TSkippedRecord& record);
 
 // UTF-8 with byte-order mark, ";" between cells, CR LF after each row; a header row, then
 // one row per record: its number, the reasons joined by ", ", its fields (read out of its

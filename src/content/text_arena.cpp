@@ -17,29 +17,37 @@ constexpr std::size_t kBlockBytes = std::size_t(2) << 20;
 
 TTextArena::~TTextArena() = default;
 
-void TTextArena::TFree::operator()(char16_t* block) const {
+void TTextArena::TFree::operator()(char* block) const {
   ::operator delete(block, std::align_val_t(kBlockBytes));
 }
 
-QString TTextArena::Add(QStringView value) {
-  const std::size_t n = std::size_t(value.size());
-  if (n == 0) return QString();
-  if (n > room_) {
-    const std::size_t bytes =
-        std::max(kBlockBytes, (n * sizeof(char16_t) + kBlockBytes - 1) / kBlockBytes * kBlockBytes);
+TLineText TTextArena::Add(QStringView value) {
+  if (value.isEmpty()) return {};
+  const std::size_t bytes = TLineText::Bytes(value);
+  if (bytes > room_) {
+    const std::size_t blockBytes =
+        std::max(kBlockBytes, (bytes + kBlockBytes - 1) / kBlockBytes * kBlockBytes);
     // Aligned to the large page; the aligned operator new is what every platform's library
     // offers (the C library's aligned_alloc is not in Windows').
-    auto* block = static_cast<char16_t*>(::operator new(bytes, std::align_val_t(kBlockBytes)));
-    AdviseLargePages(block, bytes);
+    auto* block = static_cast<char*>(::operator new(blockBytes, std::align_val_t(kBlockBytes)));
+    AdviseLargePages(block, blockBytes);
     blocks_.emplace_back(block);
     next_ = block;
-    room_ = bytes / sizeof(char16_t);
+    room_ = blockBytes;
   }
-  char16_t* at = next_;
-  std::memcpy(at, value.utf16(), n * sizeof(char16_t));
-  next_ += n;
-  room_ -= n;
-  return QString::fromRawData(reinterpret_cast<const QChar*>(at), qsizetype(n));
+  char* head = next_;
+  TLineText::Put(head, value);
+  next_ += bytes;
+  room_ -= bytes;
+  return TLineText(static_cast<const void*>(head));
+}
+
+void TTextArena::Adopt(TTextArena&& other) {
+  blocks_.reserve(blocks_.size() + other.blocks_.size());
+  for (auto& block : other.blocks_) blocks_.push_back(std::move(block));
+  other.blocks_.clear();
+  other.next_ = nullptr;
+  other.room_ = 0;
 }
 
 }  // namespace krinu

@@ -1,5 +1,11 @@
 #include <QDir>
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
 
 #include "common/atomic_write.h"
 #include "common/output_file.h"
@@ -25,6 +31,77 @@ void AddDocument(TXmlDocument& doc, const TReturn& r, std::size_t* reached = nul
   }
   AddDocumentEnd(doc);
 }
+
+// The document's buffers written to the file on a thread of their own while the next ones
+// are built: copying a couple of hundred megabytes into the system's cache is a good part
+// of the work. Buffers come back to be filled again; after a failed write the rest is
+// dropped.
+class TBufferWriter {
+ public:
+  explicit TBufferWriter(TOutputFile& file) : file_(file), thread_([this] { Write(); }) {}
+  ~TBufferWriter() {
+    {
+      std::lock_guard lock(mutex_);
+      done_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+  TBufferWriter(const TBufferWriter&) = delete;
+  TBufferWriter& operator=(const TBufferWriter&) = delete;
+
+  // Takes the filled buffer and leaves an empty one to fill; waits while two are pending.
+  // False once a write has failed.
+  bool Hand(QByteArray& bytes) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return failed_ || pending_.size() < kPending; });
+    if (failed_) return false;
+    pending_.push_back(std::move(bytes));
+    bytes = spare_.empty() ? QByteArray() : std::move(spare_.back());
+    if (!spare_.empty()) spare_.pop_back();
+    changed_.notify_all();
+    return true;
+  }
+  // Waits for every buffer handed over; false when a write failed.
+  bool Drain() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return failed_ || (pending_.empty() && !writing_); });
+    return !failed_;
+  }
+
+ private:
+  static constexpr std::size_t kPending = 2;
+  void Write() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return done_ || !pending_.empty(); });
+      if (pending_.empty()) return;
+      QByteArray bytes = std::move(pending_.front());
+      pending_.pop_front();
+      writing_ = true;
+      lock.unlock();
+      const bool written = file_.Write(bytes);
+      lock.lock();
+      writing_ = false;
+      if (!written) {
+        failed_ = true;
+        pending_.clear();
+      }
+      spare_.push_back(std::move(bytes));
+      changed_.notify_all();
+    }
+  }
+
+  TOutputFile& file_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<QByteArray> pending_;
+  std::vector<QByteArray> spare_;
+  bool writing_ = false;
+  bool failed_ = false;
+  bool done_ = false;
+  std::thread thread_;  // last: it starts once the rest is there
+};
 
 TFailure WriteFailure(const QString& fileName, const QString& reason) {
   return Fail(TFailureKind::Access, QStringLiteral("Nem sikerült kiírni a fájlt: ") +
@@ -60,9 +137,10 @@ TStatus WriteDeclarationDocument(const QString& fileName, const TAdozoAdat& taxp
 
 TStatus WriteDeclarationDocument(const QString& fileName, const TReturn& r,
                                  const CancellableProgressFn& sheets, const ProgressFn& writing) {
-  // Built straight into the file through one small buffer: the whole document would be some
-  // two hundred megabytes for a million lines, memory that would have to be fetched afresh
-  // only to be copied into the file.
+  // Built straight into the file through a few buffers of a megabyte, which a second thread
+  // writes while the next is filled: the whole document would be some two hundred megabytes
+  // for a million lines, memory that would have to be fetched afresh only to be copied into
+  // the file.
   TOutputFile file(fileName);
   if (const std::optional<QString> refused = file.Open()) return WriteFailure(fileName, *refused);
   bool cancelled = false;
@@ -73,9 +151,10 @@ TStatus WriteDeclarationDocument(const QString& fileName, const TReturn& r,
   bool finishing = false;  // the last write can no longer be stopped
   TProgressTicker ticker(sheets);
   const qint64 total = qint64(r.Lines ? r.Lines->size() : 0);
+  std::optional<TBufferWriter> writer(std::in_place, file);
   doc.SetSink(
-      [&](QByteArrayView bytes) {
-        if (!file.Write(bytes)) return false;
+      [&](QByteArray& bytes) {
+        if (!writer->Hand(bytes)) return false;
         if (finishing || ticker.Now(qint64(reached), total)) return true;
         cancelled = true;
         return false;
@@ -86,12 +165,15 @@ TStatus WriteDeclarationDocument(const QString& fileName, const TReturn& r,
   else
     cancelled = true;
   if (cancelled) {
+    writer.reset();
     file.Cancel();  // the temporary file goes; the target was never touched
     return Fail(TFailureKind::Cancelled, QString());
   }
   finishing = true;
   if (writing) writing(0, 0);
-  if (!doc.Flush()) {
+  const bool flushed = doc.Flush() && writer->Drain();
+  writer.reset();
+  if (!flushed) {
     const QString reason = file.Reason();
     file.Cancel();
     return WriteFailure(fileName, reason);

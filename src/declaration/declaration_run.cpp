@@ -41,6 +41,19 @@ class TLogLine {
     }
     return *this;
   }
+  TLogLine& operator<<(QLatin1StringView part) {
+    if (long_.isNull() && size_ + part.size() <= kShort) {
+      for (const char c : part) short_[size_++] = char16_t(uchar(c));
+    } else {
+      if (long_.isNull()) long_ = QString(reinterpret_cast<const QChar*>(short_), size_);
+      long_.append(part);
+    }
+    return *this;
+  }
+  TLogLine& operator<<(const TLineText& part) {
+    return part.Visit([this](auto view) -> TLogLine& { return *this << view; });
+  }
+  TLogLine& operator<<(const QString& part) { return *this << QStringView(part); }
   // A number right-aligned in `width` characters, padded with `fill`.
   TLogLine& Number(qint64 value, int width, char16_t fill) {
     char digits[24];
@@ -62,6 +75,9 @@ class TLogLine {
   qsizetype size_ = 0;
   QString long_;
 };
+
+// Lines ahead of a walk whose invoice numbers are asked for early.
+constexpr std::size_t kTextsAhead = 8;
 
 class TPreparation {
  public:
@@ -192,7 +208,10 @@ class TPreparation {
   // Invoice numbers are short, and a simple hash beats qHash's SipHash on them.
   static quint32 InvoiceHash(const TAFAAdat& line) {
     quint32 h = 2166136261u ^ quint32(line.Datum.toJulianDay());
-    for (const QChar c : line.BizSzam) h = (h ^ c.unicode()) * 16777619u;
+    // By character code, however the text is kept.
+    line.BizSzam.Visit([&h](auto view) {
+      for (qsizetype i = 0; i < view.size(); ++i) h = (h ^ view[i].unicode()) * 16777619u;
+    });
     h ^= h >> 16;
     h *= 0x85EBCA6Bu;
     h ^= h >> 13;
@@ -213,6 +232,7 @@ class TPreparation {
     next_.assign(size, -1);
     follower_.assign(size, false);
     for (std::size_t k = 0; k < size; ++k) {
+      if (begin + k + kTextsAhead < list_.size()) list_[begin + k + kTextsAhead].BizSzam.Prefetch();
       const TAFAAdat& line = list_[begin + k];
       if (!Eligible(line)) continue;
       const quint32 hash = InvoiceHash(line);
@@ -357,7 +377,7 @@ class TPreparation {
         ++result_.Counts.IncludedLines;
         if (line.Datum < options_.PeriodStart || line.Datum > options_.PeriodEnd)
           ++result_.Counts.OutsidePeriod;
-        if (!partner) result_.PartnerList.append(line.Adoszam);
+        if (!partner) result_.PartnerList.append(line.Adoszam.ToString());
         partner = true;
       }
       begin = end;

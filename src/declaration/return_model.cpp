@@ -20,10 +20,10 @@ qint64 ConvertAmount(double amount, int formYear) {
   return WrittenAmount(amount, YearLayout(formYear).AmountUnit);
 }
 
-std::size_t FirstEntryOf(const TAFAAdatList& list, const QString& key) {
+std::size_t FirstEntryOf(const TAFAAdatList& list, QStringView key) {
   const auto it =
       std::lower_bound(list.begin(), list.end(), key,
-                       [](const TAFAAdat& line, const QString& k) { return line.Adoszam < k; });
+                       [](const TAFAAdat& line, QStringView k) { return line.Adoszam < k; });
   if (it == list.end() || it->Adoszam != key) return list.size();
   return std::size_t(it - list.begin());
 }
@@ -44,16 +44,14 @@ TReturn BuildReturn(const TAdozoAdat& taxpayer, const TUgyintezoAdat& administra
     if (first == lines.size()) continue;
     TPartnerSheet sheet;
     sheet.Adoszam = partner;
-    sheet.Azonosito = lines[first].Adoszam.left(8);
-    sheet.Megnevezes = lines[first].Megnevezes;
+    sheet.Azonosito = lines[first].Adoszam.ToString().left(8);
+    sheet.Megnevezes = lines[first].Megnevezes.ToString();
     sheet.First = first;
     sheet.End = first;
     // The key compared exactly, character by character, as the sheet's walk does; the load
     // shares one text among the lines of a partner, which settles most lines at once.
-    const QString& key = lines[first].Adoszam;
-    while (sheet.End < lines.size() && (lines[sheet.End].Adoszam.constData() == key.constData() ||
-                                        lines[sheet.End].Adoszam == key))
-      ++sheet.End;
+    const TLineText& key = lines[first].Adoszam;
+    while (sheet.End < lines.size() && lines[sheet.End].Adoszam == key) ++sheet.End;
     for (std::size_t i = first; i < sheet.End; ++i) {
       const TAFAAdat& line = lines[i];
       if (!line.Enabled) continue;

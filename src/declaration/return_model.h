@@ -89,6 +89,8 @@ struct TReturn {
     int page = 1;
     int row = 1;
     for (std::size_t i = sheet.First; i < sheet.End; ++i) {
+      // The invoice numbers are written: asked for a few rows ahead.
+      if (i + 8 < Lines->size()) (*Lines)[i + 8].BizSzam.Prefetch();
       const TAFAAdat& line = (*Lines)[i];
       if (!line.Enabled) continue;
       if (row > kRowsPerPage) {
@@ -106,7 +108,7 @@ struct TReturn {
 [[nodiscard]] qint64 ConvertAmount(double amount, int formYear);
 
 // Index of the first entry with this key in the list sorted by key, or list.size().
-[[nodiscard]] std::size_t FirstEntryOf(const TAFAAdatList& list, const QString& key);
+[[nodiscard]] std::size_t FirstEntryOf(const TAFAAdatList& list, QStringView key);
 
 // The return of the prepared lines: one sheet per entry of partnerList that has lines, in
 // that order. The lines must outlive the return.

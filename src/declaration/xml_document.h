@@ -9,10 +9,13 @@
 #include <QDate>
 #include <QString>
 #include <QStringView>
+#include <charconv>
 #include <cstring>
 #include <functional>
 #include <limits>
 #include <string_view>
+
+#include "content/line_text.h"
 
 namespace krinu {
 
@@ -29,9 +32,10 @@ class TXmlDocument {
   void Reserve(qsizetype bytes);
 
   // Where the bytes go from now on: the buffer, about `chunk` bytes, is passed to the sink
-  // whenever it fills and by Flush(). Once the sink has returned false the rest is dropped
-  // and SinkFailed() tells.
-  using Sink = std::function<bool(QByteArrayView)>;
+  // whenever it fills and by Flush(). The sink may keep the buffer and leave another one in
+  // its place (of any size; it is grown again as needed) to be filled meanwhile. Once the
+  // sink has returned false the rest is dropped and SinkFailed() tells.
+  using Sink = std::function<bool(QByteArray& bytes)>;
   void SetSink(Sink sink, qsizetype chunk);
   // Passes what is buffered to the sink; false when the sink has failed, now or before.
   bool Flush();
@@ -54,6 +58,7 @@ class TXmlDocument {
   // as U+FFFD. Control characters are written as they are; the reader drops them from the
   // invoice lines.
   TXmlDocument& Text(QStringView text);
+  TXmlDocument& Text(const TLineText& text);
   TXmlDocument& Number(qint64 value);
   // yyyymmdd, four-digit year.
   TXmlDocument& Date(QDate date);
@@ -68,8 +73,35 @@ class TXmlDocument {
   void Line(int blanks, std::string_view raw);
   // Six blanks, <mezo eazon="code">value</mezo>, CR LF.
   void Field(std::string_view code, QStringView text);
+  void Field(std::string_view code, const TLineText& text);
   void FieldNumber(std::string_view code, qint64 value);
   void FieldDate(std::string_view code, QDate date);
+
+  // Writing many fields at once, for the rows of the partner sheets: Area(bytes) gives room
+  // for that many bytes, the Put functions write into it and return where they ended, and
+  // Advance() takes what was written, with the number of whole lines in it.
+  [[nodiscard]] char* Area(qsizetype bytes) { return Room(bytes); }
+  void Advance(const char* end, int lines) {
+    used_ = end - base_;
+    lines_ += lines;
+  }
+  // The most a text can take when written (escaped, as UTF-8).
+  [[nodiscard]] static qsizetype TextRoom(QStringView text) { return text.size() * 6; }
+  [[nodiscard]] static qsizetype TextRoom(const TLineText& text) { return text.size() * 6; }
+  static char* PutRaw(char* p, std::string_view raw) {
+    std::memcpy(p, raw.data(), raw.size());
+    return p + raw.size();
+  }
+  static char* PutText(char* p, QStringView text);  // as Text()
+  static char* PutText(char* p, QLatin1StringView text);
+  static char* PutText(char* p, const TLineText& text) {
+    return text.Visit([p](auto view) { return PutText(p, view); });
+  }
+  static char* PutNumber(char* p, qint64 value) {   // at most 20 bytes
+    return std::to_chars(p, p + 24, value).ptr;
+  }
+  // yyyymmdd as Date() writes it; valid until the next date.
+  [[nodiscard]] std::string_view DateText(QDate date);
 
   // Bytes in the buffer (not yet handed to a sink).
   [[nodiscard]] qsizetype Size() const { return used_; }
@@ -89,6 +121,7 @@ class TXmlDocument {
   void FieldEnd();
 
   QByteArray buffer_;  // sized to capacity_; only the first used_ bytes are the document
+  qsizetype chunk_ = 0;  // with a sink: the size the buffer is kept at
   char* base_ = nullptr;
   qsizetype used_ = 0;
   qsizetype capacity_ = 0;
@@ -96,13 +129,14 @@ class TXmlDocument {
   Sink sink_;
   bool sinkFailed_ = false;
   // Dates written so far, by day: a document holds few distinct dates and many date fields,
-  // and the rows of a partner move back and forth over the days of the period.
+  // and the rows of a partner move back and forth over the days of the period (a year's
+  // days all find room).
   struct TDateText {
     qint64 JulianDay = 0;
     char Text[15] = {};
     quint8 Size = 0;  // 0: empty slot
   };
-  TDateText dates_[64];
+  TDateText dates_[1024];
 };
 
 }  // namespace krinu

@@ -68,6 +68,7 @@ void TqdxCSVReader::SetFieldCount(int Value) {
       FFields.reserve(std::max(std::size_t(Value), FFields.capacity() * 2));
     while (FieldCount() < Value) FFields.push_back(std::make_unique<TqdxCSVField>());
   }
+  FFieldEnds.resize(FFields.size(), 0);
 }
 
 void TqdxCSVReader::SetHeaderPresent(bool Value) {
@@ -104,6 +105,10 @@ void TqdxCSVReader::SetIgnoreSpecialCharacters(bool Value) {
                "Modifying IgnoreSpecialCharacters input parameter.");
 }
 
+void TqdxCSVReader::SetFieldStrings(bool Value) {
+  ChangeOption(FFieldStrings, Value, "Modifying FieldStrings input parameter.");
+}
+
 void TqdxCSVReader::SetActive(bool Value) {
   if (Value == FActive) return;
   if (Value) {
@@ -118,12 +123,15 @@ void TqdxCSVReader::Reset() {
   FBuffer_FieldValue.reset();
   FBufFldVal_Capacity = 0;
   FBufFldVal_Content_Length = 0;
+  FRecordDone = false;
+  FPlainRecordStart = -1;
   FFieldCount_AutoDetect_InProgress = false;
   FCSVTextReader.reset();
   for (auto& field : FFields) {
     field->FValue.clear();
     field->FName.clear();
   }
+  std::fill(FFieldEnds.begin(), FFieldEnds.end(), 0);
   FIndexOfLastProcessedField = -1;
   FIndexOfLastProcessedRecord = -1;
   FBof = false;
@@ -309,15 +317,18 @@ void TqdxCSVReader::DoEndOfField() {
   }
   if (FIndexOfLastProcessedField == FieldCount() - 1)
     RaisePositionedError(QStringLiteral("Wrong number of fields."));
-  ++FIndexOfLastProcessedField;
-  TqdxCSVField& field = *FFields[FIndexOfLastProcessedField];
+  const size_t index = size_t(++FIndexOfLastProcessedField);
+  const int begin = index == 0 ? 0 : FFieldEnds[index - 1];
+  FFieldEnds[index] = FBufFldVal_Content_Length;
+  if (!FReadingHeader && !FFieldStrings) return;
+  TqdxCSVField& field = *FFields[index];
   QString& target = FReadingHeader ? field.FName : field.FValue;
   // Reuses the string's own storage when nobody else holds it.
-  target.resize(FBufFldVal_Content_Length);
-  if (FBufFldVal_Content_Length > 0)
-    std::memcpy(static_cast<void*>(target.data()), FBuffer_FieldValue.get(),
-                FBufFldVal_Content_Length * sizeof(char16_t));
-  FBufFldVal_Content_Length = 0;
+  const int length = FBufFldVal_Content_Length - begin;
+  target.resize(length);
+  if (length > 0)
+    std::memcpy(static_cast<void*>(target.data()), FBuffer_FieldValue.get() + begin,
+                length * sizeof(char16_t));
 }
 
 void TqdxCSVReader::DoEndOfRecord() {
@@ -326,6 +337,7 @@ void TqdxCSVReader::DoEndOfRecord() {
   FIndexOfLastProcessedField = -1;
   ++FIndexOfLastProcessedRecord;
   FFlag_ExitMainLoop = true;
+  FRecordDone = true;
   if (GetFieldCountAutoDetectInProgress()) {
     FFieldCount_AutoDetect_InProgress = false;
     DoFieldCountAutoDetectComplete();
@@ -349,6 +361,9 @@ void TqdxCSVReader::EndOfData() {
   FEof = true;
   FCSVTextReader.reset();
   for (auto& field : FFields) field->FValue.clear();
+  std::fill(FFieldEnds.begin(), FFieldEnds.end(), 0);
+  FBufFldVal_Content_Length = 0;
+  FPlainRecordStart = -1;
   FFlag_ExitMainLoop = true;
 }
 
@@ -357,8 +372,111 @@ void TqdxCSVReader::WrongFormat() {
   RaisePositionedError(QStringLiteral("Wrong format of field value."));
 }
 
+// Most records of an export are plain: ordinary characters and separators up to a line end,
+// with the right number of fields, all in the read buffer. Such a record is taken in one
+// scan, its fields left in place; the state table would take the same steps on it (begin a
+// field, append, end the field at each separator, end the line) and end in the same state.
+// Anything else (a quote, a special character, an empty line, a field too many or too few,
+// the end of the buffer) leaves the record untouched to the character loop, which says what
+// is wrong in its own words.
+bool TqdxCSVReader::ReadPlainRecord() {
+  if (FFieldCount_AutoDetect_InProgress || FReadingHeader || FieldCount() == 0) return false;
+  if (FParserState != psChkBegOfRecord && FParserState != psChkAfterCR) return false;
+  const char16_t* buffer = FBufferReadFromStream.get();
+  const int n = FBufferReadFromStream_ContentLength;
+  int i = FBufferReadFromStream_NextCharIndex;
+  if (FParserState == psChkAfterCR && i < n && buffer[i] == kLineFeed) ++i;  // of CR LF
+  const int start = i;
+  const int lastField = FieldCount() - 1;
+  int field = 0;
+  int end = -1;  // where the line end stands
+  // Locals: the stores into the field ends must not make the compiler read the options
+  // again for every character.
+  int* const ends = FFieldEnds.data();
+  const char16_t separator = FFieldSeparatorChar;
+  const bool separatorPlain = Classify(separator) == ccSeparator;  // not a line end, not NUL
+  // A plain record stops only at a separator or a line end. Every character it must look
+  // at (a separator, a quote, a control character, line ends among them, and with
+  // ASCIIonly one above 126) is one of these or makes the record not plain.
+  const auto stop = [&](int at) {
+    const char16_t c = buffer[at];
+    if (c == separator && separatorPlain) {
+      if (field == lastField) return false;
+      ends[field++] = at - start;
+      return true;
+    }
+    if ((c != kCarriageReturn && c != kLineFeed) || field != lastField || at == start) return false;
+    end = at;
+    return true;
+  };
+#ifdef __SSE2__
+  const bool asciiOnly = FASCIIonly;
+  const __m128i separators = _mm_set1_epi16(static_cast<short>(separator));
+  const __m128i quotes = _mm_set1_epi16(static_cast<short>(FQuoteChar));
+  const __m128i highBits = _mm_set1_epi16(static_cast<short>(0xFFE0));
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
+  const __m128i above126 = _mm_set1_epi16(static_cast<short>(126 ^ 0x8000));
+  const auto stops = [&](const char16_t* at) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    __m128i hits =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(x, separators), _mm_cmpeq_epi16(x, quotes)),
+                     _mm_cmpeq_epi16(_mm_and_si128(x, highBits), zero));
+    if (asciiOnly) hits = _mm_or_si128(hits, _mm_cmpgt_epi16(_mm_xor_si128(x, bias), above126));
+    return hits;
+  };
+  // Sixteen characters at a time, one bit each; every stop among them in turn.
+  while (i + 16 <= n) {
+    unsigned mask =
+        unsigned(_mm_movemask_epi8(_mm_packs_epi16(stops(buffer + i), stops(buffer + i + 8))));
+    for (; mask != 0; mask &= mask - 1) {
+      if (!stop(i + __builtin_ctz(mask))) return false;
+      if (end >= 0) goto found;
+    }
+    i += 16;
+  }
+#endif
+  for (; i < n; ++i) {
+    const TCharClass cls = Classify(buffer[i]);
+    if (cls == ccOther) continue;
+    if (cls != ccSeparator && cls != ccCR && cls != ccLF) return false;
+    if (!stop(i)) return false;
+    if (end >= 0) goto found;
+  }
+  return false;  // the record goes on beyond the buffer
+found:
+  ends[field] = end - start;
+  FBuffer_ReadFromFile = buffer[end];
+  FParserState = buffer[end] == kCarriageReturn ? psChkAfterCR : psChkBegOfRecord;
+  FBufferReadFromStream_NextCharIndex = end + 1;
+  FPlainRecordStart = start;
+  if (FFieldStrings) {
+    for (int k = 0; k <= lastField; ++k) {
+      const QStringView value = FieldView(k);
+      QString& target = FFields[size_t(k)]->FValue;
+      target.resize(value.size());
+      if (!value.isEmpty())
+        std::memcpy(static_cast<void*>(target.data()), value.data(),
+                    size_t(value.size()) * sizeof(char16_t));
+    }
+  }
+  FIndexOfLastProcessedField = -1;
+  ++FIndexOfLastProcessedRecord;
+  FRecordDone = true;
+  return true;
+}
+
 void TqdxCSVReader::ReadRecord() {
   FFlag_ExitMainLoop = false;
+  if (FRecordDone) {
+    FBufFldVal_Content_Length = 0;
+    FRecordDone = false;
+    FPlainRecordStart = -1;
+  }
+  if (ReadPlainRecord()) {
+    FBof = false;
+    return;
+  }
   while (!FFlag_ExitMainLoop) {
     TCharClass cls;
     char16_t ch;

@@ -18,6 +18,7 @@
 //
 // After an exception from Open or Next the reader is closed; Open it again to start over.
 #include <QString>
+#include <QStringView>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -75,6 +76,15 @@ class TqdxCSVReader {
   }
   int FieldCount() const { return static_cast<int>(FFields.size()); }
   void SetFieldCount(int Value);
+  // The value of a field of the current record in place, valid until the next Next() or
+  // Close(); it needs no string of its own. Throws as Fields() does.
+  QStringView FieldView(int Index) const {
+    if (Index < 0 || Index >= FieldCount()) throw std::out_of_range("Argument out of range");
+    // In place the separators still stand between the fields.
+    const int begin = Index == 0 ? 0 : FFieldEnds[size_t(Index) - 1] + (FPlainRecordStart >= 0);
+    const int end = FFieldEnds[size_t(Index)];
+    return end == begin ? QStringView() : QStringView(RecordChars() + begin, end - begin);
+  }
 
   bool Active() const { return FActive; }
   void SetActive(bool Value);
@@ -106,6 +116,11 @@ class TqdxCSVReader {
   // Drop special characters instead of failing on them.
   bool IgnoreSpecialCharacters() const { return FIgnoreSpecialCharacters; }
   void SetIgnoreSpecialCharacters(bool Value);
+  // Whether every record's values are also made into the fields' strings (Fields(i).Value());
+  // without them only FieldView() tells them, and a million records cost no string each.
+  // Header names are strings either way.
+  bool FieldStrings() const { return FFieldStrings; }
+  void SetFieldStrings(bool Value);
 
   const TFieldCountAutoDetectCompleteEvent& OnFieldCountAutoDetectComplete() const {
     return FOnFieldCountAutoDetectComplete;
@@ -152,6 +167,11 @@ class TqdxCSVReader {
     return FASCIIonly ? ccSpecial : ccOther;
   }
   void ReadRecord();
+  bool ReadPlainRecord();
+  const char16_t* RecordChars() const {
+    return FPlainRecordStart >= 0 ? FBufferReadFromStream.get() + FPlainRecordStart
+                                  : FBuffer_FieldValue.get();
+  }
   bool RefillReadBuffer();
   void Append(char16_t c);
   // Classes that the states psNotQuoted and psQuoted only append.
@@ -187,9 +207,17 @@ class TqdxCSVReader {
   bool FFlag_ExitMainLoop = false;
   int FIndexOfLastProcessedField = -1;
   int FIndexOfLastProcessedRecord = -1;
+  // The characters of the current record's fields one after the other: field i ends at
+  // FFieldEnds[i]. Emptied when the next record starts.
   std::unique_ptr<char16_t[]> FBuffer_FieldValue;
   int FBufFldVal_Capacity = 0;
   int FBufFldVal_Content_Length = 0;
+  std::vector<int> FFieldEnds;
+  bool FRecordDone = false;  // the buffer holds a completed record
+  // A plain record was read in place: its fields are in the read buffer from here on, not
+  // in FBuffer_FieldValue; -1 otherwise.
+  int FPlainRecordStart = -1;
+  bool FFieldStrings = true;
   TCSVParserState FParserState = psChkBegOfRecord;
   char16_t FBuffer_ReadFromFile = 0;
   bool FIgnoreSpecialCharacters = false;

@@ -10,9 +10,6 @@ namespace krinu {
 
 namespace {
 
-// The reader's byte buffer for the input file.
-constexpr int kInputByteBuffer = 1024;
-
 struct TInputDecoding {
   TTextEncoding Encoding;
   bool DetectBOM = true;
@@ -70,13 +67,15 @@ std::unique_ptr<TTextSource> OpenInputText(const TInputSettings& settings, int b
                                                decoding.Encoding, decoding.DetectBOM, bufferBytes);
 }
 
-void ConfigureInputReader(TqdxCSVFileReader& reader, const TInputSettings& settings) {
+void ConfigureInputReader(TqdxCSVFileReader& reader, const TInputSettings& settings,
+                          int bufferBytes) {
   const TInputDecoding decoding = InputDecoding(settings);
-  reader.SetFile(settings.InputFileName, decoding.Encoding, decoding.DetectBOM, kInputByteBuffer);
+  reader.SetFile(settings.InputFileName, decoding.Encoding, decoding.DetectBOM, bufferBytes);
 }
 
-void ConfigureInputReaderFully(TqdxCSVFileReader& reader, const TInputSettings& settings) {
-  ConfigureInputReader(reader, settings);
+void ConfigureInputReaderFully(TqdxCSVFileReader& reader, const TInputSettings& settings,
+                               int bufferBytes) {
+  ConfigureInputReader(reader, settings, bufferBytes);
   reader.SetHeaderPresent(settings.HeaderPresent);
   reader.SetFieldSeparatorCharCode(settings.InputSeparatorChar.unicode());
   reader.SetIgnoreEmptyLines(true);

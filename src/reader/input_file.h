@@ -43,12 +43,18 @@ struct TInputSettings {
 [[nodiscard]] std::unique_ptr<TTextSource> OpenInputText(const TInputSettings& settings,
                                                          int bufferBytes);
 
+// The reader's byte buffer for a reading of a few records, and for one of the whole file.
+inline constexpr int kInputByteBuffer = 1024;
+inline constexpr int kWholeInputByteBuffer = 1 << 15;
+
 // Points a reader at the input file with the encoding rule every reading shares.
-void ConfigureInputReader(TqdxCSVFileReader& reader, const TInputSettings& settings);
+void ConfigureInputReader(TqdxCSVFileReader& reader, const TInputSettings& settings,
+                          int bufferBytes = kInputByteBuffer);
 
 // The whole opening rule of the structure check and the load: file and encoding, header
 // flag, separator, empty lines ignored, special characters dropped. The reader is not
 // opened yet.
-void ConfigureInputReaderFully(TqdxCSVFileReader& reader, const TInputSettings& settings);
+void ConfigureInputReaderFully(TqdxCSVFileReader& reader, const TInputSettings& settings,
+                               int bufferBytes = kInputByteBuffer);
 
 }  // namespace krinu

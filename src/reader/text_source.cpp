@@ -266,8 +266,8 @@ qsizetype Utf8IncompleteTail(const char* bytes, qsizetype size) {
 }  // namespace
 
 // The hot path of single-byte code pages: a hundred megabytes of an export are mostly
-// ASCII, which these code pages leave as it is, so sixteen such bytes are widened at once
-// and only the others go through the table.
+// ASCII, which these code pages leave as it is, so sixteen bytes are widened at once and
+// only the others go through the table.
 void TDecodingTextSource::DecodeBytes(const char* bytes, qsizetype n, char16_t* out) const {
   const auto& table = *FByteTable;
   qsizetype i = 0;
@@ -276,11 +276,12 @@ void TDecodingTextSource::DecodeBytes(const char* bytes, qsizetype n, char16_t* 
     const __m128i zero = _mm_setzero_si128();
     while (i + 16 <= n) {
       const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-      if (_mm_movemask_epi8(x) == 0) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(x, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(x, zero));
-      } else {
-        for (qsizetype k = i; k < i + 16; ++k) out[k] = table[static_cast<unsigned char>(bytes[k])];
+      // Widened all at once, then the few bytes above 0x7F looked up.
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(x, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(x, zero));
+      for (unsigned high = unsigned(_mm_movemask_epi8(x)); high != 0; high &= high - 1) {
+        const qsizetype k = i + __builtin_ctz(high);
+        out[k] = table[static_cast<unsigned char>(bytes[k])];
       }
       i += 16;
     }
@@ -289,10 +290,9 @@ void TDecodingTextSource::DecodeBytes(const char* bytes, qsizetype n, char16_t* 
   for (; i < n; ++i) out[i] = table[static_cast<unsigned char>(bytes[i])];
 }
 
-bool TDecodingTextSource::Fill() {
-  FCharsPos = FCharsLen = 0;
-  while (FCharsLen == 0) {
-    if (FAtEnd) return false;
+qsizetype TDecodingTextSource::DecodeBlock(char16_t* out, qsizetype room) {
+  for (;;) {
+    if (FAtEnd) return 0;
     bool deviceAtEnd = false;
     if (FByteCount < qsizetype(FBytes.size())) {
       const qsizetype n =
@@ -306,24 +306,43 @@ bool TDecodingTextSource::Fill() {
       if (FCarry == carryUtf16) n -= FByteCount & 1;
     }
     const char* bytes = FBytes.data();
+    qsizetype chars = 0;
     if (FByteTable) {
-      if (qsizetype(FChars.size()) < n) FChars.resize(n);
-      DecodeBytes(bytes, n, FChars.data());
-      FCharsLen = n;
+      if (out == nullptr || room < n) {
+        if (qsizetype(FChars.size()) < n) FChars.resize(n);
+        out = FChars.data();
+      }
+      DecodeBytes(bytes, n, out);
+      chars = n;
     } else {
       const qsizetype space = FDecoder->requiredSpace(n) + 1;
-      if (qsizetype(FChars.size()) < space) FChars.resize(space);
-      QChar* begin = reinterpret_cast<QChar*>(FChars.data());
+      if (out == nullptr || room < space) {
+        if (qsizetype(FChars.size()) < space) FChars.resize(space);
+        out = FChars.data();
+      }
+      QChar* begin = reinterpret_cast<QChar*>(out);
       QChar* end = FDecoder->appendToBuffer(begin, QByteArrayView(bytes, n));
       // A sequence cut off by the end of the data is one invalid character.
       if (deviceAtEnd && FDecoder->HasPendingInput()) *end++ = QChar(kReplacementChar);
-      FCharsLen = end - begin;
+      chars = end - begin;
     }
     std::memmove(FBytes.data(), FBytes.data() + n, FByteCount - n);
     FByteCount -= n;
     FAtEnd = deviceAtEnd;
+    if (chars > 0) {
+      if (out == FChars.data()) {
+        FCharsPos = 0;
+        FCharsLen = chars;
+        return -1;
+      }
+      return chars;
+    }
   }
-  return true;
+}
+
+bool TDecodingTextSource::Fill() {
+  FCharsPos = FCharsLen = 0;
+  return DecodeBlock(nullptr, 0) != 0;
 }
 
 int TDecodingTextSource::Peek() {
@@ -334,7 +353,16 @@ int TDecodingTextSource::Peek() {
 int TDecodingTextSource::Read(char16_t* buffer, int count) {
   int done = 0;
   while (done < count) {
-    if (FCharsPos == FCharsLen && !Fill()) break;
+    if (FCharsPos == FCharsLen) {
+      // Decoded straight into the caller's buffer when a block fits there.
+      FCharsPos = FCharsLen = 0;
+      const qsizetype direct = DecodeBlock(buffer + done, count - done);
+      if (direct == 0) break;
+      if (direct > 0) {
+        done += int(direct);
+        continue;
+      }
+    }
     const int n = int(std::min<qsizetype>(count - done, FCharsLen - FCharsPos));
     std::memcpy(buffer + done, FChars.data() + FCharsPos, n * sizeof(char16_t));
     FCharsPos += n;

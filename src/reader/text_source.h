@@ -97,6 +97,9 @@ class TDecodingTextSource final : public TTextSource {
   qsizetype ReadBytes(char* to, qsizetype max);
   void Start(const TTextEncoding& encoding, bool detectBOM);
   bool Fill();  // false at the end of the data
+  // Reads and decodes the next block: into out when it has room for all of it (returns the
+  // characters written, > 0), else into FChars (returns -1); 0 at the end of the data.
+  qsizetype DecodeBlock(char16_t* out, qsizetype room);
 
   std::unique_ptr<QIODevice> FDevice;
   std::unique_ptr<Decoder> FDecoder;

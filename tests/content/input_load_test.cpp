@@ -181,6 +181,43 @@ TEST_F(InputLoad, LinesComeInTheStableKeyOrderAndOwnTheirText) {
   }
 }
 
+// The file is read on a second thread and handed over in blocks of records: what a load
+// gives must not depend on where a block ends, for the records and for an error.
+TEST_F(InputLoad, RecordsAndTheErrorComeInFileOrderAcrossTheReadingsBlocks) {
+  const auto file = [](int records, int broken) {
+    QByteArray text = kHeader;
+    for (int k = 1; k <= records; ++k) {
+      text += QByteArray::number(12345670 + k % 7) + ";N" + QByteArray::number(k % 3) +
+              ";2021.01.05;S-" + QByteArray::number(k) + (k % 1000 == 0 ? ";100;90" : ";100;27") +
+              (k == broken ? ";x" : "") + "\r\n";
+    }
+    return text;
+  };
+  const TLoadResult whole = Load(file(3 * 2048 + 5, 0));
+  ASSERT_TRUE(whole.Succeeded());
+  EXPECT_EQ(whole.AFAAdatList.size() + whole.Skipped.size(), 3u * 2048 + 5);
+  ASSERT_EQ(whole.Skipped.size(), 6u);
+  EXPECT_EQ(whole.Skipped[2].RecordNumber, 3001);  // the header is record 1
+  for (std::size_t i = 1; i < whole.AFAAdatList.size(); ++i) {
+    const TAFAAdat& a = whole.AFAAdatList[i - 1];
+    const TAFAAdat& b = whole.AFAAdatList[i];
+    ASSERT_TRUE(a.Adoszam < b.Adoszam ||
+                (a.Adoszam == b.Adoszam &&
+                 a.BizSzam.ToString().mid(2).toInt() < b.BizSzam.ToString().mid(2).toInt()))
+        << i;
+  }
+
+  // A record one field too long right after two whole blocks: the load stops there, with the
+  // records before it in file order.
+  const TLoadResult broken = Load(file(3 * 2048 + 5, 2 * 2048 + 1));
+  EXPECT_FALSE(broken.Succeeded());
+  EXPECT_TRUE(broken.Outcome.Message().endsWith(
+      QStringLiteral("Record #: 4098; Field #: 7 (both start from 1)")))
+      << broken.Outcome.Message().toStdString();
+  EXPECT_EQ(broken.AFAAdatList.size() + broken.Skipped.size(), 2u * 2048);
+  EXPECT_EQ(broken.AFAAdatList.back().BizSzam, QStringLiteral("S-4096"));
+}
+
 TEST_F(InputLoad, OneFieldForTwoItemsGoesToTheFirst) {
   // Name and invoice number both on field 2; the date on no field at all.
   const TLoadResult r =
@@ -204,7 +241,7 @@ TAFAAdatList Lines(const QStringList& keys) {
 
 QStringList Order(const TAFAAdatList& list) {
   QStringList out;
-  for (const TAFAAdat& line : list) out << line.Adoszam + "#" + line.BizSzam;
+  for (const TAFAAdat& line : list) out << line.Adoszam.ToString() + "#" + line.BizSzam.ToString();
   return out;
 }
 
@@ -255,7 +292,7 @@ TEST(SortAFAAdatList, EqualsTheLocaleCollationOnTaxNumbers) {
   SortAFAAdatList(fast);
   TAFAAdatList collated = Lines(keys);
   std::stable_sort(collated.begin(), collated.end(), [&](const TAFAAdat& a, const TAFAAdat& b) {
-    return collator.compare(a.Adoszam, b.Adoszam) < 0;
+    return collator.compare(a.Adoszam.ToString(), b.Adoszam.ToString()) < 0;
   });
   EXPECT_EQ(Order(fast), Order(collated));
 }

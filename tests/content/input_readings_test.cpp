@@ -59,7 +59,7 @@ TReadings ReadAll(const QString& path) {
   const TLoadResult load = LoadInputData(settings, TColumnSelection{{1, 2, 3, 4, 5, 6}},
                                          QStringLiteral("yyyy.mm.dd"), 0);
   EXPECT_TRUE(load.Succeeded());
-  for (const TAFAAdat& line : load.AFAAdatList) r.Names << line.Megnevezes;
+  for (const TAFAAdat& line : load.AFAAdatList) r.Names << line.Megnevezes.ToString();
   return r;
 }
 

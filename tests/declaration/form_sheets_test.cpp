@@ -258,7 +258,7 @@ TEST(PartnerSheet, FirstEntryFoundByBinarySearchIsTheFirstOfItsKey) {
   for (std::size_t i = 0; i < list.size(); ++i) {
     std::size_t linear = 0;
     while (list[linear].Adoszam != list[i].Adoszam) ++linear;
-    EXPECT_EQ(FirstEntryOf(list, list[i].Adoszam), linear);
+    EXPECT_EQ(FirstEntryOf(list, list[i].Adoszam.ToString()), linear);
   }
   EXPECT_EQ(FirstEntryOf(list, QStringLiteral("11")), list.size());
   EXPECT_EQ(FirstEntryOf(list, QStringLiteral("3")), list.size());

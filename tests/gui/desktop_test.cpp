@@ -388,7 +388,7 @@ TEST_F(DesktopTest, EveryAltLetterReachesItsButtonOrField) {
   line.Enabled = true;
   job.AFAAdatList.push_back(line);
   job.Run.Return = BuildReturn({}, {}, DeclarationParams(QDate(2024, 1, 1), QDate(2024, 1, 31), {}),
-                               job.AFAAdatList, {line.Adoszam});
+                               job.AFAAdatList, {line.Adoszam.ToString()});
   SummaryDialog summary(job, nullptr);
   EXPECT_EQ(WalkAccelerators(&summary, &summary), QStringList{QStringLiteral("FilterEd")});
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "reader_test_util.h"
 
 namespace krinu::test {
@@ -287,6 +289,71 @@ TEST(CsvReader, SameRecordsWhateverTheBufferSizes) {
   const QString longValue(100000, u'z');
   EXPECT_EQ(ReadAll(longValue + u",\""_s + longValue + u"\"\n"_s),
             QStringList({longValue + u'|' + longValue}));
+}
+
+// Records of ordinary characters are taken in place when they lie whole in the read buffer;
+// a buffer of one character never holds one, so it reads everything by the character loop.
+// Every other buffer must give the same records, values in place and as strings, the same
+// counts and the same error, whatever the records hold and wherever the buffer ends.
+TEST(CsvReader, RecordsTakenInPlaceAreTheCharacterLoopsRecords) {
+  std::mt19937 random(20240605);
+  const auto pick = [&random](int n) { return int(random() % unsigned(n)); };
+  const QStringList pieces{
+      u"abc"_s,  u""_s,         u"ő Kft."_s, u"12.345,67"_s, u"\"q,\r\n\"\"\""_s, u"a\tb"_s,
+      u"\"\""_s, u"x\u00A7y"_s, u" "_s,      u"z\u0001"_s,   u"\"open"_s};
+  const QStringList ends{u"\r\n"_s, u"\n"_s, u"\r"_s};
+  for (int round = 0; round < 200; ++round) {
+    const QChar separator = round % 3 == 2 ? u'\u00A7' : (round % 2 ? u';' : u',');
+    QString text;
+    const int fields = 1 + pick(4);
+    for (int record = 0; record < 40; ++record) {
+      const int count = pick(25) == 0 ? fields + 1 : fields;  // now and then one too many
+      for (int f = 0; f < count; ++f) {
+        if (f > 0) text += separator;
+        text += pieces[pick(round < 60 ? 4 : pieces.size())];
+      }
+      text += ends[pick(3)];
+      if (pick(6) == 0) text += ends[pick(3)];  // an empty line
+      if (round >= 150 && pick(30) == 0) text += QChar(u'\0');
+    }
+    struct TWalk {
+      QStringList Records;
+      int Count = 0;
+      QString Error;
+      bool operator==(const TWalk&) const = default;
+    };
+    const auto walk = [&](int bufferChars, bool strings) {
+      TStringReader r(text, bufferChars);
+      r.SetFieldSeparatorCharCode(separator.unicode());
+      r.SetIgnoreEmptyLines(round % 4 < 2);
+      r.SetIgnoreSpecialCharacters(round % 2 == 0);
+      r.SetASCIIonly(round % 5 == 4);
+      r.SetFieldStrings(strings);
+      TWalk w;
+      w.Error = ErrorOf([&] {
+        r.Open();
+        while (!r.Eof()) {
+          QStringList values;
+          for (int i = 0; i < r.FieldCount(); ++i) {
+            values << r.FieldView(i).toString();
+            if (strings) {
+              EXPECT_EQ(r.Fields(i).Value(), values.back());
+            }
+          }
+          w.Records << values.join(u'|');
+          w.Count = r.RecordCountProcessedSoFar();
+          r.Next();
+        }
+      });
+      return w;
+    };
+    const TWalk expected = walk(1, true);
+    for (const int chars : {5, 16, 37, 512, 1 << 15}) {
+      for (const bool strings : {true, false}) {
+        EXPECT_TRUE(walk(chars, strings) == expected) << round << " " << chars << " " << strings;
+      }
+    }
+  }
 }
 
 }  // namespace
