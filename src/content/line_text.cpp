@@ -27,8 +27,8 @@ bool EqualLatin1(QLatin1StringView a, QStringView b) {
   qsizetype i = 0;
 #ifdef __SSE2__
   for (; i + 8 <= n; i += 8) {
-    const __m128i wide = _mm_unpacklo_epi8(
-        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(x + i)), _mm_setzero_si128());
+    const __m128i wide = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(x + i)),
+                                           _mm_setzero_si128());
     const __m128i other = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + i));
     if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, other)) != 0xFFFF) return false;
   }
@@ -72,12 +72,14 @@ void TLineText::Free() noexcept {
 
 bool TLineText::Equal(const TLineText& a, const TLineText& b) noexcept {
   if (a.size() != b.size()) return false;
+  if (a.size() == 0) return true;  // an empty text may have no characters to point at
   if (a.IsLatin1() == b.IsLatin1()) return std::memcmp(a.Chars(), b.Chars(), a.Bytes()) == 0;
   return a.IsLatin1() ? EqualLatin1(a.Latin1(), b.Utf16()) : EqualLatin1(b.Latin1(), a.Utf16());
 }
 
 bool TLineText::Equal(const TLineText& a, QStringView b) noexcept {
   if (a.size() != b.size()) return false;
+  if (a.size() == 0) return true;
   if (a.IsLatin1()) return EqualLatin1(a.Latin1(), b);
   return std::memcmp(a.Chars(), b.utf16(), a.Bytes()) == 0;
 }

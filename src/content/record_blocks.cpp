@@ -23,10 +23,12 @@ class TLastDate {
   explicit TLastDate(const TDatumFormat& format) : format_(format) {}
   std::optional<QDate> Convert(QStringView text) {
     if (text.size() <= qsizetype(kChars)) {
-      if (text.size() == size_ && std::memcmp(text.data(), chars_, std::size_t(size_) * 2) == 0)
+      // An empty text may point nowhere: no bytes of it are compared or copied.
+      if (text.size() == size_ &&
+          (size_ == 0 || std::memcmp(text.data(), chars_, std::size_t(size_) * 2) == 0))
         return last_;
       size_ = text.size();
-      std::memcpy(chars_, text.data(), std::size_t(size_) * 2);
+      if (size_ > 0) std::memcpy(chars_, text.data(), std::size_t(size_) * 2);
       return last_ = format_.Convert(text);
     }
     size_ = -1;
@@ -142,7 +144,8 @@ void TRecordReading::Read(const TInputSettings& settings, const TColumnSelection
       char16_t* to = block->Extend(chars);
       qint32* end = block->ExtendEnds(fieldCount);
       for (const QStringView value : values) {
-        std::memcpy(to, value.utf16(), std::size_t(value.size()) * sizeof(char16_t));
+        if (!value.isEmpty())  // an empty value may point nowhere
+          std::memcpy(to, value.utf16(), std::size_t(value.size()) * sizeof(char16_t));
         to += value.size();
         *end++ = qint32(to - block->text_.get());
       }
