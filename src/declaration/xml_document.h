@@ -97,7 +97,7 @@ class TXmlDocument {
   static char* PutText(char* p, const TLineText& text) {
     return text.Visit([p](auto view) { return PutText(p, view); });
   }
-  static char* PutNumber(char* p, qint64 value) {   // at most 20 bytes
+  static char* PutNumber(char* p, qint64 value) {  // at most 20 bytes
     return std::to_chars(p, p + 24, value).ptr;
   }
   // yyyymmdd as Date() writes it; valid until the next date.
@@ -120,7 +120,7 @@ class TXmlDocument {
   void FieldStart(std::string_view code);
   void FieldEnd();
 
-  QByteArray buffer_;  // sized to capacity_; only the first used_ bytes are the document
+  QByteArray buffer_;    // sized to capacity_; only the first used_ bytes are the document
   qsizetype chunk_ = 0;  // with a sink: the size the buffer is kept at
   char* base_ = nullptr;
   qsizetype used_ = 0;
